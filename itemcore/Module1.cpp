@@ -1,0 +1,3 @@
+#include "Module1.h"
+
+void ReportError(qint32, const QString &, const QString &) {}

@@ -1,0 +1,331 @@
+#include "clsAppItem.h"
+
+#include "AppletItemManager.h"
+#include "Module1.h"
+#include "VexException.h"
+#include "clsAppItemView.h"
+
+namespace {
+const QString WrongAccess = QStringLiteral("Falsche Zugriffsfunktion");
+
+[[noreturn]] void raiseInvalidType(const char *source)
+{
+    throw VexException(INVALID_DATATYPE, QString::fromLatin1(source), WrongAccess);
+}
+} // namespace
+
+clsAppItem::clsAppItem(QObject *parent) : QObject(parent) {}
+
+clsAppItem::~clsAppItem()
+{
+    UnRegister();
+}
+
+void clsAppItem::Init(const QString &name, bool registerOnShadow, qint16 updateInterval,
+                      QObject *eventHandler, const QString &methodName)
+{
+    m_name = name;
+    m_registerOnShadow = registerOnShadow;
+    m_updateInterval = updateInterval;
+    m_eventHandler = eventHandler;
+    m_methodName = methodName.toLatin1();
+}
+
+void clsAppItem::Register(std::shared_ptr<AppletItemManager> appletItemManagerRef,
+                          const QString &name, bool registerOnShadow, qint16 updateInterval,
+                          QObject *eventHandler, const QString &methodName)
+{
+    Init(name, registerOnShadow, updateInterval, eventHandler, methodName);
+    Register1(std::move(appletItemManagerRef));
+}
+
+void clsAppItem::Register1(std::shared_ptr<AppletItemManager> appletItemManagerRef)
+{
+    UnRegister();
+    m_manager = std::move(appletItemManagerRef);
+    // A new view per registration; the previous one leaves the host as it goes.
+    m_view = std::make_unique<clsAppItemView>();
+    m_view->setItem(this);
+    m_manager->fncRegisterView(m_view.get());
+
+    // Periodic reads fill the shadow copy, so an item read periodically is bound to it.
+    if (m_updateInterval > 0)
+        m_registerOnShadow = true;
+
+    qint32 rc = 0;
+    m_manager->fncRegisterItem(m_name, m_registerOnShadow, m_view->viewHandle(), m_itemHandle, 0,
+                               m_updateInterval, rc);
+    if (rc != 0)
+        throw VexException(REGISTRATION_FAILED, QStringLiteral("clsAppItem.IAppItem_Register"),
+                           QStringLiteral("Registrierung von ") + m_name +
+                               QStringLiteral(" fehlgeschlagen"));
+    loadEnumTable();
+    m_registered = true;
+}
+
+void clsAppItem::loadEnumTable()
+{
+    qint32 rc = 0;
+    qint32 objectId = 0;
+    m_manager->fncGetDictionary()->fncFindObject(QStringLiteral("object"), m_name, objectId, rc);
+    QString info, enumName;
+    qint32 dataType = 0;
+    QVariant low, high;
+    m_manager->fncGetDictionary()->fncGetObjectInfo(objectId, info, dataType, low, high, enumName,
+                                                    rc);
+    qint32 enumId = 0;
+    m_manager->fncGetDictionary()->fncFindObject(QStringLiteral("enumeration"), enumName, enumId,
+                                                 rc);
+    QString tableName;
+    m_enumTable.clear();
+    m_manager->fncGetDictionary()->fncGetEnumTable(enumId, tableName, m_enumTable, rc);
+    m_hasEnumeration = (rc == 0);
+}
+
+void clsAppItem::UnRegister()
+{
+    if (!m_registered)
+        return;
+    qint32 rc = 0;
+    m_manager->fncUnregisterItem(QVariant(m_view ? m_view->viewHandle() : 0), m_itemHandle,
+                                 m_registerOnShadow, rc);
+    m_registered = false;
+}
+
+QString clsAppItem::StringValue() const
+{
+    if (!readable())
+        return m_name;
+    QString value;
+    qint32 rc = 0;
+    m_manager->fncGetStringValueEx(m_itemHandle, value, m_registerOnShadow, rc);
+    if (rc != 0)
+        ReportError(INVALID_DATATYPE, QStringLiteral("clsAppItem.StringValue"), WrongAccess);
+    // Host strings may carry a fixed-length buffer; the text ends at the first NUL.
+    const qsizetype nul = value.indexOf(QChar(0));
+    if (nul >= 0)
+        value.truncate(nul);
+    return value;
+}
+
+void clsAppItem::setStringValue(const QString &value)
+{
+    if (!m_registered)
+        return;
+    qint32 rc = 0;
+    m_manager->fncPutStringValue(m_itemHandle, value, rc);
+    if (rc != 0)
+        ReportError(INVALID_DATATYPE, QStringLiteral("clsAppItem.StringValue"), WrongAccess);
+}
+
+double clsAppItem::UIntValue() const
+{
+    if (!readable())
+        return 0;
+    double value = 0;
+    qint32 rc = 0;
+    m_manager->fncGetUIntValueEx(m_itemHandle, value, m_registerOnShadow, rc);
+    if (rc != 0)
+        ReportError(INVALID_DATATYPE, QStringLiteral("clsAppItem.UIntValue"), WrongAccess);
+    return value;
+}
+
+void clsAppItem::setUIntValue(double value)
+{
+    if (!m_registered)
+        return;
+    qint32 rc = 0;
+    m_manager->fncPutUintValue(m_itemHandle, value, rc);
+    if (rc != 0)
+        ReportError(INVALID_DATATYPE, QStringLiteral("clsAppItem.UIntValue"), WrongAccess);
+}
+
+qint32 clsAppItem::BCDValue() const
+{
+    qint32 value = 0;
+    qint32 rc = 0;
+    if (readable())
+        m_manager->fncGetBCDValueEx(m_itemHandle, value, m_registerOnShadow, rc);
+    return value;
+}
+
+void clsAppItem::setBCDValue(qint32 value)
+{
+    qint32 rc = 0;
+    if (m_registered)
+        m_manager->fncPutBCDValue(m_itemHandle, value, rc);
+}
+
+float clsAppItem::FloatValue() const
+{
+    float value = 0;
+    qint32 rc = 0;
+    if (readable())
+        m_manager->fncGetFloatValueEx(m_itemHandle, value, m_registerOnShadow, rc);
+    return value;
+}
+
+void clsAppItem::setFloatValue(float value)
+{
+    qint32 rc = 0;
+    if (m_registered)
+        m_manager->fncPutFloatValue(m_itemHandle, value, rc);
+}
+
+qint32 clsAppItem::IntValue() const
+{
+    qint32 value = 0;
+    qint32 rc = 0;
+    if (readable())
+        m_manager->fncGetIntValueEx(m_itemHandle, value, m_registerOnShadow, rc);
+    return value;
+}
+
+void clsAppItem::setIntValue(qint32 value)
+{
+    qint32 rc = 0;
+    if (m_registered)
+        m_manager->fncPutIntValue(m_itemHandle, value, rc);
+}
+
+QVariant clsAppItem::OctetValue() const
+{
+    if (!readable())
+        return QVariant();
+    QByteArray value;
+    qint32 rc = 0;
+    m_manager->fncGetOctetsValueEx(m_itemHandle, value, m_registerOnShadow, rc);
+    if (rc != 0)
+        raiseInvalidType("clsAppItem.OctetValue");
+    return QVariant(value);
+}
+
+void clsAppItem::setOctetValue(const QVariant &value)
+{
+    if (!m_registered)
+        return;
+    // The item keeps its length: start from a zeroed copy of what it holds.
+    QByteArray buffer = OctetValue().toByteArray();
+    buffer.fill(0);
+
+    QList<int> bytes;
+    if (value.typeId() == QMetaType::QByteArray) {
+        for (char c : value.toByteArray())
+            bytes.append(quint8(c));
+    } else if (value.typeId() == QMetaType::QVariantList) {
+        for (const QVariant &element : value.toList()) {
+            const int b = element.toInt();
+            if (b < 0 || b > 255)
+                throw VexException(VexException::Overflow, QStringLiteral("clsAppItem.OctetValue"),
+                                   QStringLiteral("Überlauf"));
+            bytes.append(b);
+        }
+    }
+    const qsizetype n = std::min(bytes.size(), buffer.size());
+    for (qsizetype i = 0; i < n; ++i)
+        buffer[i] = char(bytes[i]);
+
+    qint32 rc = 0;
+    m_manager->fncPutOctetsValue(m_itemHandle, buffer, rc);
+    if (rc != 0)
+        raiseInvalidType("clsAppItem.OctetValue");
+}
+
+QByteArray clsAppItem::PCAValue() const
+{
+    QByteArray value;
+    qint32 rc = 0;
+    if (readable())
+        m_manager->fncGetPCAValueEx(m_itemHandle, value, m_registerOnShadow, rc);
+    return value;
+}
+
+void clsAppItem::setPCAValue(const QByteArray &value)
+{
+    qint32 rc = 0;
+    if (m_registered)
+        m_manager->fncPutPCAValue(m_itemHandle, value, rc);
+}
+
+QByteArray clsAppItem::HartDateValue() const
+{
+    QByteArray value;
+    qint32 rc = 0;
+    if (readable())
+        m_manager->fncGetHartDateValueEx(m_itemHandle, value, m_registerOnShadow, rc);
+    return value;
+}
+
+void clsAppItem::setHartDateValue(const QByteArray &value)
+{
+    qint32 rc = 0;
+    if (m_registered)
+        m_manager->fncPutHartDateValue(m_itemHandle, value, rc);
+}
+
+QString clsAppItem::EnumValue() const
+{
+    if (!readable() || !m_hasEnumeration)
+        return QString();
+    double value = 0;
+    qint32 rc = 0;
+    m_manager->fncGetUIntValueEx(m_itemHandle, value, m_registerOnShadow, rc);
+    if (rc != 0)
+        raiseInvalidType("clsAppItem.fncgetAsString");
+    // 255 in the shadow copy means "not read yet": show the dataset's value instead.
+    if (value == 255.0) {
+        m_manager->fncGetUIntValueEx(m_itemHandle, value, false, rc);
+        if (rc != 0)
+            raiseInvalidType("clsAppItem.fncgetAsString");
+    }
+    for (const EnumTableEntry &entry : m_enumTable) {
+        if (double(entry.value) == value)
+            return entry.text;
+    }
+    return QString();
+}
+
+qint32 clsAppItem::DataType() const
+{
+    if (!m_manager)
+        return 0;
+    const auto dictionary = m_manager->fncGetDictionary();
+    qint32 id = 0, rc = 0, dataType = 0;
+    dictionary->fncFindObject(QStringLiteral("object"), m_name, id, rc);
+    QString info, enumName;
+    QVariant low, high;
+    dictionary->fncGetObjectInfo(id, info, dataType, low, high, enumName, rc);
+    return dataType;
+}
+
+void clsAppItem::Adjust()
+{
+    QVariant ignored;
+    if (m_manager)
+        m_manager->fncAdjustItem(m_name, ignored);
+}
+
+void clsAppItem::OnNotifyChanged(qint32 &, bool, qint32 lState, qint32)
+{
+    try {
+        raiseEvents(lState);
+    } catch (...) {
+        // A notification never fails towards the host.
+    }
+}
+
+void clsAppItem::raiseEvents(qint32 lState)
+{
+    if (lState & 0x04)
+        return;
+    bool suppressRule = (lState & 0x10) != 0;
+    QString value = StringValue();
+    qint32 state = lState;
+    Q_EMIT ValueUpdate3(value, state);
+    Q_EMIT ValueUpdate(value);
+    Q_EMIT ValueUpdate2(value, suppressRule);
+    if (!m_methodName.isEmpty() && m_eventHandler)
+        QMetaObject::invokeMethod(m_eventHandler.data(), m_methodName.constData(),
+                                  Qt::DirectConnection, Q_ARG(QString, value),
+                                  Q_ARG(bool, suppressRule));
+}

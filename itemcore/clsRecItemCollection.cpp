@@ -1,0 +1,20 @@
+#include "clsRecItemCollection.h"
+
+clsRecItemCollection::clsRecItemCollection()
+    : clsItemCollection(QStringLiteral("RecItem: "), QStringLiteral("clsRecItemCollection"))
+{
+}
+
+std::shared_ptr<clsRecordItem> clsRecItemCollection::Add(const QString &AppItemName, bool RegisterOnShadow,
+                                                qint16 UpdateInterval, qint16 regMask,
+                                                QObject *eventHandler, const QString &methodName,
+                                                const QString &alias)
+{
+    if (auto present = find(AppItemName))
+        return present;
+    auto element = std::make_shared<clsRecordItem>();
+    element->Init(AppItemName, RegisterOnShadow, UpdateInterval, regMask, eventHandler,
+                  methodName);
+    insert(AppItemName, alias, element);
+    return element;
+}
