@@ -1,0 +1,130 @@
+#include "ItemStore.h"
+
+ItemStore::ItemStore(const DeviceDescription &description)
+    : m_enumerations(description.enumerations.begin(), description.enumerations.end())
+{
+    for (const ItemDefinition &item : description.items)
+        addItem(item, description);
+    // The host's own parts of each record and sequence.
+    for (const RecordDefinition &record : description.records) {
+        addHostItem(QStringLiteral("&&Record_State&&") + record.name, ItemType::UInt);
+        addHostItem(QStringLiteral("&&Record_Response&&") + record.name, ItemType::Octets);
+        addHostItem(QStringLiteral("&&Record_Response_Control&&") + record.name, ItemType::UInt);
+    }
+    for (const SequenceDefinition &sequence : description.sequences) {
+        addHostItem(QStringLiteral("&&Sequence_State&&") + sequence.name, ItemType::UInt);
+        addHostItem(QStringLiteral("&&Sequence_Control&&") + sequence.name, ItemType::UInt);
+        addHostItem(QStringLiteral("&&Sequence_Progress&&") + sequence.name, ItemType::UInt);
+    }
+}
+
+void ItemStore::addItem(const ItemDefinition &definition, const DeviceDescription &)
+{
+    if (m_index.contains(definition.name.toLower()))
+        return;
+    Slot slot;
+    slot.definition = definition;
+    for (const EnumerationDefinition &e : m_enumerations) {
+        if (e.name.compare(definition.enumeration, Qt::CaseInsensitive) == 0)
+            slot.enumeration = &e.entries;
+    }
+    slot.values[0] = slot.values[1] = ItemValue::initial(definition);
+    m_index.insert(definition.name.toLower(), int(m_slots.size()));
+    m_slots.append(slot);
+}
+
+void ItemStore::addHostItem(const QString &name, ItemType type)
+{
+    ItemDefinition definition;
+    definition.name = name;
+    definition.type = type;
+    definition.dataset = false;
+    addItem(definition, DeviceDescription());
+}
+
+int ItemStore::indexOf(const QString &name) const
+{
+    return m_index.value(name.toLower(), -1);
+}
+
+const ItemValue &ItemStore::value(int index, bool shadow) const
+{
+    const Slot &slot = m_slots[index];
+    return slot.values[slot.definition.dataset && shadow ? 1 : 0];
+}
+
+const QString &ItemStore::text(int index, bool shadow) const
+{
+    const Slot &slot = m_slots[index];
+    const int copy = slot.definition.dataset && shadow ? 1 : 0;
+    if (!slot.textValid[copy]) {
+        slot.texts[copy] = slot.values[copy].toString(slot.definition);
+        slot.textValid[copy] = true;
+    }
+    return slot.texts[copy];
+}
+
+void ItemStore::store(int index, bool shadow, const ItemValue &value, qint32 changeState)
+{
+    Slot &slot = m_slots[index];
+    const int copy = slot.definition.dataset && shadow ? 1 : 0;
+    const bool changed = slot.values[copy] != value;
+    if (changed) {
+        slot.values[copy] = value;
+        slot.textValid[copy] = false;
+    }
+    notify(index, shadow, changeState | (changed ? 0 : StateIgnore));
+}
+
+void ItemStore::notify(int index, bool shadow, qint32 changeState)
+{
+    if (!m_listener)
+        return;
+    const qint32 state = m_slots[index].state | changeState;
+    if (m_slots[index].definition.dataset) {
+        m_listener(index, shadow, state);
+    } else {
+        // One value behind both copies: both kinds of registration hear of it.
+        m_listener(index, false, state);
+        m_listener(index, true, state);
+    }
+}
+
+void ItemStore::writeDataset(int index, const ItemValue &value)
+{
+    Slot &slot = m_slots[index];
+    if (slot.definition.dataset && slot.values[0] != value)
+        slot.state |= StateModified;
+    store(index, false, value, 0);
+}
+
+void ItemStore::takeOverDataset(int index, const ItemValue &value, bool modified)
+{
+    Slot &slot = m_slots[index];
+    if (slot.definition.dataset) {
+        if (modified)
+            slot.state |= StateModified;
+        else
+            slot.state &= ~StateModified;
+    }
+    store(index, false, value, StateTakeover);
+}
+
+void ItemStore::writeShadow(int index, const ItemValue &value)
+{
+    store(index, true, value, 0);
+}
+
+void ItemStore::adjust(int index)
+{
+    Slot &slot = m_slots[index];
+    if (!slot.definition.dataset)
+        return;
+    slot.state &= ~StateModified;
+    store(index, false, slot.values[1], 0);
+}
+
+void ItemStore::clearModified(int index)
+{
+    m_slots[index].state &= ~StateModified;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "DeviceDescription.h"
+#include "ItemValue.h"
+
+#include <QHash>
+#include <QList>
+#include <functional>
+#include <vector>
+
+// Every item of one device instance with its two copies: the dataset value
+// (what the program edits and a download writes) and the shadow value (what
+// was last read from the device). Host items keep a single value that both
+// copies show. Each change is reported to one listener, the item manager.
+class ItemStore
+{
+public:
+    // Item state bits as the host reports them with a notification.
+    static constexpr qint32 StateModified = 0x001;   // dataset value not yet written
+    static constexpr qint32 StateIgnore = 0x004;     // nothing changed; listeners skip it
+    static constexpr qint32 StateTakeover = 0x010;   // host took data over; rules must not run
+
+    using Listener = std::function<void(int index, bool shadow, qint32 state)>;
+
+    explicit ItemStore(const DeviceDescription &description);
+    ItemStore(const ItemStore &) = delete;
+    ItemStore &operator=(const ItemStore &) = delete;
+
+    void setListener(Listener listener) { m_listener = std::move(listener); }
+
+    int count() const { return int(m_slots.size()); }
+    int indexOf(const QString &name) const;
+    const ItemDefinition &definition(int index) const { return m_slots[index].definition; }
+    const QList<EnumerationEntry> *enumeration(int index) const
+    {
+        return m_slots[index].enumeration;
+    }
+    const ItemValue &value(int index, bool shadow) const;
+    const QString &text(int index, bool shadow) const;
+    qint32 state(int index) const { return m_slots[index].state; }
+    bool isModified(int index) const { return m_slots[index].state & StateModified; }
+
+    // The program edits the dataset: the value is marked modified when it changed.
+    void writeDataset(int index, const ItemValue &value);
+    // Data the host takes over (a file, the device's values): no rules run.
+    void takeOverDataset(int index, const ItemValue &value, bool modified);
+    // A value read from the device.
+    void writeShadow(int index, const ItemValue &value);
+    // The dataset value takes the shadow value; the item is no longer modified.
+    void adjust(int index);
+    // After a download: the device holds the dataset value.
+    void clearModified(int index);
+
+private:
+    struct Slot
+    {
+        ItemDefinition definition;
+        const QList<EnumerationEntry> *enumeration = nullptr;
+        ItemValue values[2]; // dataset, shadow
+        mutable QString texts[2];
+        mutable bool textValid[2] = {false, false};
+        qint32 state = 0;
+    };
+
+    void addItem(const ItemDefinition &definition, const DeviceDescription &description);
+    void addHostItem(const QString &name, ItemType type);
+    void store(int index, bool shadow, const ItemValue &value, qint32 changeState);
+    void notify(int index, bool shadow, qint32 state);
+
+    QList<Slot> m_slots;
+    QHash<QString, int> m_index; // lower-case name -> slot
+    std::vector<EnumerationDefinition> m_enumerations; // slots point into it: never resized
+    Listener m_listener;
+};

@@ -1,0 +1,298 @@
+#include "VexAppletItemManager.h"
+
+#include "HostResult.h"
+#include "ItemStore.h"
+#include "UpdateScheduler.h"
+#include "View.h"
+
+#include <QVarLengthArray>
+
+VexAppletItemManager::VexAppletItemManager(std::shared_ptr<ItemStore> store,
+                                           std::shared_ptr<Dictionary> dictionary)
+    : m_store(std::move(store)), m_dictionary(std::move(dictionary)),
+      m_scheduler(std::make_unique<UpdateScheduler>())
+{
+    m_registrations.resize(m_store->count());
+    m_store->setListener(
+        [this](int index, bool shadow, qint32 state) { deliver(index, shadow, state); });
+}
+
+VexAppletItemManager::~VexAppletItemManager()
+{
+    m_store->setListener(nullptr);
+}
+
+qint32 VexAppletItemManager::fncRegisterView(View *view)
+{
+    if (!view)
+        return HostResult::UnknownView;
+    const qint32 handle = m_nextViewHandle++;
+    m_views.insert(handle, view);
+    view->SetAppletItemManagRef(handle, shared_from_this());
+    return HostResult::Ok;
+}
+
+qint32 VexAppletItemManager::fncUnregisterView(View *view)
+{
+    const qint32 handle = m_views.key(view, 0);
+    if (handle == 0)
+        return HostResult::UnknownView;
+    m_views.remove(handle);
+    for (int index = 0; index < m_registrations.size(); ++index) {
+        QList<Registration> &list = m_registrations[index];
+        for (qsizetype i = list.size() - 1; i >= 0; --i) {
+            if (list[i].viewHandle == handle) {
+                m_scheduler->remove(index, list[i].interval);
+                list.removeAt(i);
+            }
+        }
+    }
+    return HostResult::Ok;
+}
+
+void VexAppletItemManager::fncRegisterItem(const QString &name, bool sh, qint32 viewHandle,
+                                           qint32 &itemHandle, qint32, qint16 updateInterval,
+                                           qint32 &rc)
+{
+    itemHandle = 0;
+    const int index = m_store->indexOf(name);
+    if (index < 0) {
+        rc = HostResult::UnknownItem;
+        return;
+    }
+    if (!m_views.contains(viewHandle)) {
+        rc = HostResult::UnknownView;
+        return;
+    }
+    itemHandle = index + 1;
+    rc = HostResult::Ok;
+    for (const Registration &r : m_registrations[index]) {
+        if (r.viewHandle == viewHandle && r.shadow == sh && r.interval == updateInterval)
+            return;
+    }
+    m_registrations[index].append({viewHandle, sh, updateInterval});
+    m_scheduler->add(index, updateInterval);
+}
+
+void VexAppletItemManager::fncUnregisterItem(const QVariant &viewHandle, qint32 itemHandle,
+                                             bool sh, qint32 &rc)
+{
+    rc = HostResult::NotRegistered;
+    const int index = itemHandle - 1;
+    if (index < 0 || index >= m_registrations.size())
+        return;
+    const qint32 view = viewHandle.toInt();
+    QList<Registration> &list = m_registrations[index];
+    for (qsizetype i = 0; i < list.size(); ++i) {
+        if (list[i].viewHandle == view && list[i].shadow == sh) {
+            m_scheduler->remove(index, list[i].interval);
+            list.removeAt(i);
+            rc = HostResult::Ok;
+            return;
+        }
+    }
+}
+
+int VexAppletItemManager::registrationCount(int itemIndex) const
+{
+    return int(m_registrations.value(itemIndex).size());
+}
+
+void VexAppletItemManager::deliver(int index, bool shadow, qint32 state)
+{
+    // A view may leave the host while it is being told; work on a copy and
+    // skip views that are gone.
+    QVarLengthArray<Registration, 8> targets;
+    for (const Registration &r : m_registrations[index]) {
+        if (r.shadow == shadow)
+            targets.append(r);
+    }
+    for (const Registration &r : targets) {
+        if (View *view = m_views.value(r.viewHandle))
+            view->NotifyChanged(index + 1, shadow, state, 0);
+    }
+}
+
+int VexAppletItemManager::checkedAny(qint32 item, qint32 &rc) const
+{
+    const int index = item - 1;
+    if (index < 0 || index >= m_store->count()) {
+        rc = HostResult::UnknownItem;
+        return -1;
+    }
+    rc = HostResult::Ok;
+    return index;
+}
+
+int VexAppletItemManager::checked(qint32 item, ItemType type, qint32 &rc) const
+{
+    const int index = checkedAny(item, rc);
+    if (index >= 0 && m_store->definition(index).type != type) {
+        rc = HostResult::WrongType;
+        return -1;
+    }
+    return index;
+}
+
+void VexAppletItemManager::getNumber(qint32 item, ItemType type, double &value, bool sh,
+                                     qint32 &rc) const
+{
+    const int index = checked(item, type, rc);
+    value = index >= 0 ? m_store->value(index, sh).number() : 0;
+}
+
+void VexAppletItemManager::putNumber(qint32 item, ItemType type, double value, qint32 &rc)
+{
+    const int index = checked(item, type, rc);
+    if (index < 0)
+        return;
+    if (!ItemValue::acceptNumber(type, value)) {
+        rc = HostResult::BadValue;
+        return;
+    }
+    ItemValue v = m_store->value(index, false);
+    v.setNumber(type == ItemType::Float ? double(float(value)) : value);
+    m_store->writeDataset(index, v);
+}
+
+void VexAppletItemManager::getBytes(qint32 item, ItemType type, QByteArray &value, bool sh,
+                                    qint32 &rc) const
+{
+    const int index = checked(item, type, rc);
+    value = index >= 0 ? m_store->value(index, sh).bytes() : QByteArray();
+}
+
+void VexAppletItemManager::putBytes(qint32 item, ItemType type, const QByteArray &value,
+                                    qint32 &rc)
+{
+    const int index = checked(item, type, rc);
+    if (index < 0)
+        return;
+    QByteArray bytes = value;
+    if (!ItemValue::acceptBytes(m_store->definition(index), bytes)) {
+        rc = HostResult::BadValue;
+        return;
+    }
+    ItemValue v = m_store->value(index, false);
+    v.setBytes(bytes);
+    m_store->writeDataset(index, v);
+}
+
+void VexAppletItemManager::fncGetUIntValueEx(qint32 item, double &value, bool sh, qint32 &rc)
+{
+    getNumber(item, ItemType::UInt, value, sh, rc);
+}
+
+void VexAppletItemManager::fncPutUintValue(qint32 item, double value, qint32 &rc)
+{
+    putNumber(item, ItemType::UInt, value, rc);
+}
+
+void VexAppletItemManager::fncGetIntValueEx(qint32 item, qint32 &value, bool sh, qint32 &rc)
+{
+    double v = 0;
+    getNumber(item, ItemType::Int, v, sh, rc);
+    value = qint32(v);
+}
+
+void VexAppletItemManager::fncPutIntValue(qint32 item, qint32 value, qint32 &rc)
+{
+    putNumber(item, ItemType::Int, value, rc);
+}
+
+void VexAppletItemManager::fncGetFloatValueEx(qint32 item, float &value, bool sh, qint32 &rc)
+{
+    double v = 0;
+    getNumber(item, ItemType::Float, v, sh, rc);
+    value = float(v);
+}
+
+void VexAppletItemManager::fncPutFloatValue(qint32 item, float value, qint32 &rc)
+{
+    putNumber(item, ItemType::Float, value, rc);
+}
+
+void VexAppletItemManager::fncGetBCDValueEx(qint32 item, qint32 &value, bool sh, qint32 &rc)
+{
+    double v = 0;
+    getNumber(item, ItemType::BCD, v, sh, rc);
+    value = qint32(v);
+}
+
+void VexAppletItemManager::fncPutBCDValue(qint32 item, qint32 value, qint32 &rc)
+{
+    putNumber(item, ItemType::BCD, value, rc);
+}
+
+void VexAppletItemManager::fncGetOctetsValueEx(qint32 item, QByteArray &value, bool sh,
+                                               qint32 &rc)
+{
+    getBytes(item, ItemType::Octets, value, sh, rc);
+}
+
+void VexAppletItemManager::fncPutOctetsValue(qint32 item, const QByteArray &value, qint32 &rc)
+{
+    putBytes(item, ItemType::Octets, value, rc);
+}
+
+void VexAppletItemManager::fncGetPCAValueEx(qint32 item, QByteArray &value, bool sh, qint32 &rc)
+{
+    getBytes(item, ItemType::PCA, value, sh, rc);
+}
+
+void VexAppletItemManager::fncPutPCAValue(qint32 item, const QByteArray &value, qint32 &rc)
+{
+    putBytes(item, ItemType::PCA, value, rc);
+}
+
+void VexAppletItemManager::fncGetHartDateValueEx(qint32 item, QByteArray &value, bool sh,
+                                                 qint32 &rc)
+{
+    getBytes(item, ItemType::HartDate, value, sh, rc);
+}
+
+void VexAppletItemManager::fncPutHartDateValue(qint32 item, const QByteArray &value, qint32 &rc)
+{
+    putBytes(item, ItemType::HartDate, value, rc);
+}
+
+void VexAppletItemManager::fncGetUIntValue(qint32 item, double &value, qint32 &rc)
+{
+    getNumber(item, ItemType::UInt, value, false, rc);
+}
+
+void VexAppletItemManager::fncGetOctetsValue(qint32 item, QByteArray &value, qint32 &rc)
+{
+    getBytes(item, ItemType::Octets, value, false, rc);
+}
+
+void VexAppletItemManager::fncPutStringValue(qint32 item, const QString &value, qint32 &rc)
+{
+    const int index = checkedAny(item, rc);
+    if (index < 0)
+        return;
+    ItemValue v = m_store->value(index, false);
+    if (!v.parse(m_store->definition(index), value, m_store->enumeration(index))) {
+        rc = HostResult::BadValue;
+        return;
+    }
+    m_store->writeDataset(index, v);
+}
+
+void VexAppletItemManager::fncGetStringValueEx(qint32 item, QString &value, bool sh, qint32 &rc)
+{
+    const int index = checkedAny(item, rc);
+    if (index >= 0)
+        value = m_store->text(index, sh);
+    else
+        value.clear();
+}
+
+void VexAppletItemManager::fncAdjustItem(const QString &name, QVariant &value)
+{
+    const int index = m_store->indexOf(name);
+    if (index < 0)
+        return;
+    m_store->adjust(index);
+    value = m_store->text(index, false);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "AppletItemManager.h"
+#include "ItemDefinition.h"
+
+#include <QHash>
+#include <QList>
+#include <memory>
+
+class ItemStore;
+class ItemValue;
+class UpdateScheduler;
+
+// The host's item manager: hands out view and item handles, gives typed
+// access to the item store and tells registered views of every change.
+// Item handles are the item's position in the store plus one.
+class VexAppletItemManager final : public AppletItemManager,
+                                   public std::enable_shared_from_this<VexAppletItemManager>
+{
+public:
+    VexAppletItemManager(std::shared_ptr<ItemStore> store, std::shared_ptr<Dictionary> dictionary);
+    ~VexAppletItemManager() override;
+
+    void setApplet(std::shared_ptr<Applet> applet) { m_applet = std::move(applet); }
+    ItemStore &store() const { return *m_store; }
+    UpdateScheduler &updateScheduler() const { return *m_scheduler; }
+
+    qint32 fncRegisterView(View *view) override;
+    qint32 fncUnregisterView(View *view) override;
+    std::shared_ptr<Dictionary> fncGetDictionary() override { return m_dictionary; }
+    std::shared_ptr<Applet> fncGetApplet() override { return m_applet; }
+
+    void fncRegisterItem(const QString &name, bool sh, qint32 viewHandle, qint32 &itemHandle,
+                         qint32 reserved, qint16 updateInterval, qint32 &rc) override;
+    void fncUnregisterItem(const QVariant &viewHandle, qint32 itemHandle, bool sh,
+                           qint32 &rc) override;
+
+    void fncGetUIntValueEx(qint32 item, double &value, bool sh, qint32 &rc) override;
+    void fncPutUintValue(qint32 item, double value, qint32 &rc) override;
+    void fncGetIntValueEx(qint32 item, qint32 &value, bool sh, qint32 &rc) override;
+    void fncPutIntValue(qint32 item, qint32 value, qint32 &rc) override;
+    void fncGetFloatValueEx(qint32 item, float &value, bool sh, qint32 &rc) override;
+    void fncPutFloatValue(qint32 item, float value, qint32 &rc) override;
+    void fncGetBCDValueEx(qint32 item, qint32 &value, bool sh, qint32 &rc) override;
+    void fncPutBCDValue(qint32 item, qint32 value, qint32 &rc) override;
+    void fncGetOctetsValueEx(qint32 item, QByteArray &value, bool sh, qint32 &rc) override;
+    void fncPutOctetsValue(qint32 item, const QByteArray &value, qint32 &rc) override;
+    void fncGetPCAValueEx(qint32 item, QByteArray &value, bool sh, qint32 &rc) override;
+    void fncPutPCAValue(qint32 item, const QByteArray &value, qint32 &rc) override;
+    void fncGetHartDateValueEx(qint32 item, QByteArray &value, bool sh, qint32 &rc) override;
+    void fncPutHartDateValue(qint32 item, const QByteArray &value, qint32 &rc) override;
+    void fncGetUIntValue(qint32 item, double &value, qint32 &rc) override;
+    void fncGetOctetsValue(qint32 item, QByteArray &value, qint32 &rc) override;
+    void fncPutStringValue(qint32 item, const QString &value, qint32 &rc) override;
+    void fncGetStringValueEx(qint32 item, QString &value, bool sh, qint32 &rc) override;
+    void fncAdjustItem(const QString &name, QVariant &value) override;
+
+    // Host side: names and handles of registered views, for the frame.
+    int viewCount() const { return int(m_views.size()); }
+    int registrationCount(int itemIndex) const;
+
+private:
+    struct Registration
+    {
+        qint32 viewHandle;
+        bool shadow;
+        qint16 interval;
+    };
+
+    // The slot behind a handle, when it holds the type asked for.
+    int checked(qint32 item, ItemType type, qint32 &rc) const;
+    int checkedAny(qint32 item, qint32 &rc) const;
+    void getNumber(qint32 item, ItemType type, double &value, bool sh, qint32 &rc) const;
+    void putNumber(qint32 item, ItemType type, double value, qint32 &rc);
+    void getBytes(qint32 item, ItemType type, QByteArray &value, bool sh, qint32 &rc) const;
+    void putBytes(qint32 item, ItemType type, const QByteArray &value, qint32 &rc);
+    void deliver(int index, bool shadow, qint32 state);
+
+    std::shared_ptr<ItemStore> m_store;
+    std::shared_ptr<Dictionary> m_dictionary;
+    std::shared_ptr<Applet> m_applet;
+    std::unique_ptr<UpdateScheduler> m_scheduler;
+    QHash<qint32, View *> m_views;
+    QList<QList<Registration>> m_registrations; // by item index
+    qint32 m_nextViewHandle = 1;
+};
