@@ -73,7 +73,10 @@ void ItemStore::store(int index, bool shadow, const ItemValue &value, qint32 cha
         slot.values[copy] = value;
         slot.textValid[copy] = false;
     }
-    notify(index, shadow, changeState | (changed ? 0 : StateIgnore));
+    // A host item repeats its reports (a sequence reports 0 again after an
+    // adjust), so only dataset values are marked when nothing changed.
+    const bool ignore = !changed && slot.definition.dataset;
+    notify(index, shadow, changeState | (ignore ? StateIgnore : 0));
 }
 
 void ItemStore::notify(int index, bool shadow, qint32 changeState)

@@ -17,7 +17,7 @@ class ItemStore
 public:
     // Item state bits as the host reports them with a notification.
     static constexpr qint32 StateModified = 0x001;   // dataset value not yet written
-    static constexpr qint32 StateIgnore = 0x004;     // nothing changed; listeners skip it
+    static constexpr qint32 StateIgnore = 0x004;     // dataset value unchanged; listeners skip it
     static constexpr qint32 StateTakeover = 0x010;   // host took data over; rules must not run
 
     using Listener = std::function<void(int index, bool shadow, qint32 state)>;
