@@ -13,13 +13,13 @@ bool isIntegral(double v)
     return std::isfinite(v) && std::floor(v) == v;
 }
 
-bool parseDouble(const QString &text, double &out)
+bool parseDouble(const QString &text, double &out, bool userFormat)
 {
     bool ok = false;
     const QString trimmed = text.trimmed();
     out = QLocale::c().toDouble(trimmed, &ok);
-    if (ok)
-        return true;
+    if (ok || !userFormat)
+        return ok;
     // What the user typed in their own number format, without group separators.
     QLocale user;
     user.setNumberOptions(QLocale::RejectGroupSeparator);
@@ -153,6 +153,17 @@ bool ItemValue::acceptBytes(const ItemDefinition &definition, QByteArray &bytes)
 bool ItemValue::parse(const ItemDefinition &definition, const QString &text,
                       const QList<EnumerationEntry> *enumeration)
 {
+    return parseWith(definition, text, enumeration, true);
+}
+
+bool ItemValue::parseExact(const ItemDefinition &definition, const QString &text)
+{
+    return parseWith(definition, text, nullptr, false);
+}
+
+bool ItemValue::parseWith(const ItemDefinition &definition, const QString &text,
+                          const QList<EnumerationEntry> *enumeration, bool userFormat)
+{
     switch (definition.type) {
     case ItemType::UInt:
         if (enumeration) {
@@ -168,7 +179,7 @@ bool ItemValue::parse(const ItemDefinition &definition, const QString &text,
     case ItemType::BCD:
     case ItemType::Float: {
         double number = 0;
-        if (!parseDouble(text, number) || !acceptNumber(definition.type, number))
+        if (!parseDouble(text, number, userFormat) || !acceptNumber(definition.type, number))
             return false;
         m_number = definition.type == ItemType::Float ? double(float(number)) : number;
         return true;

@@ -32,6 +32,9 @@ public:
     // type cannot hold; the value is then unchanged.
     bool parse(const ItemDefinition &definition, const QString &text,
                const QList<EnumerationEntry> *enumeration = nullptr);
+    // Only the string form itself (as files hold it): no user number format,
+    // no enumeration texts.
+    bool parseExact(const ItemDefinition &definition, const QString &text);
 
     // Checks and normalises a value before it is stored; false if the type
     // cannot hold it.
@@ -47,6 +50,9 @@ public:
     static QString floatToString(float value);
 
 private:
+    bool parseWith(const ItemDefinition &definition, const QString &text,
+                   const QList<EnumerationEntry> *enumeration, bool userFormat);
+
     double m_number = 0;
     QByteArray m_bytes;
     QString m_text;

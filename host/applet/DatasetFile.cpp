@@ -1,0 +1,156 @@
+#include "DatasetFile.h"
+
+#include "DeviceDescription.h"
+#include "ItemStore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace {
+
+const QLatin1String FormatName("vex-dataset");
+constexpr qint64 ChunkSize = 4096;
+constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+
+DatasetFile::Result failure(const QString &path, const QString &what)
+{
+    DatasetFile::Result result;
+    result.error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), what);
+    return result;
+}
+
+QByteArray serialise(const ItemStore &store, const DeviceDescription &description)
+{
+    QJsonArray items;
+    for (int i = 0; i < store.count(); ++i) {
+        const ItemDefinition &d = store.definition(i);
+        if (!d.dataset)
+            continue;
+        items.append(QJsonObject{{QStringLiteral("name"), d.name},
+                                 {QStringLiteral("type"), DeviceDescription::typeName(d.type)},
+                                 {QStringLiteral("value"), store.text(i, false)}});
+    }
+    const QJsonObject root{
+        {QStringLiteral("format"), FormatName},
+        {QStringLiteral("version"), DatasetFile::FormatVersion},
+        {QStringLiteral("deviceType"), description.deviceType},
+        {QStringLiteral("deviceRevision"), description.deviceRevision},
+        {QStringLiteral("saved"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate)},
+        {QStringLiteral("items"), items}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+struct PendingValue
+{
+    int index;
+    ItemValue value;
+};
+
+bool inLimits(const ItemDefinition &d, const ItemValue &v)
+{
+    if (d.type == ItemType::String || d.type == ItemType::Octets || d.type == ItemType::PCA ||
+        d.type == ItemType::HartDate)
+        return true;
+    if (d.minimum.isValid() && v.number() < d.minimum.toDouble())
+        return false;
+    if (d.maximum.isValid() && v.number() > d.maximum.toDouble())
+        return false;
+    return true;
+}
+
+} // namespace
+
+DatasetFile::Result DatasetFile::save(const QString &path, const ItemStore &store,
+                                      const DeviceDescription &description,
+                                      const ChunkHook &hook)
+{
+    const QByteArray bytes = serialise(store, description);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return failure(path, file.errorString());
+    for (qint64 at = 0; at < bytes.size(); at += ChunkSize) {
+        const qint64 n = std::min(ChunkSize, bytes.size() - at);
+        if (file.write(bytes.constData() + at, n) != n) {
+            file.cancelWriting();
+            return failure(path, file.errorString());
+        }
+        if (hook)
+            hook(at + n, bytes.size());
+    }
+    if (!file.commit())
+        return failure(path, file.errorString());
+    Result result;
+    result.ok = true;
+    return result;
+}
+
+DatasetFile::Result DatasetFile::load(const QString &path, ItemStore &store,
+                                      const DeviceDescription &description)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(path, file.errorString());
+    if (file.size() > MaxFileSize)
+        return failure(path, QStringLiteral("the file is too large to be a dataset"));
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return failure(path, QStringLiteral("not a dataset file (%1 at byte %2)")
+                                 .arg(parseError.errorString())
+                                 .arg(parseError.offset));
+    const QJsonObject root = doc.object();
+    if (root.value(QLatin1String("format")).toString() != FormatName)
+        return failure(path, QStringLiteral("not a dataset file"));
+    const int version = root.value(QLatin1String("version")).toInt(-1);
+    if (version < 1)
+        return failure(path, QStringLiteral("unknown dataset file version"));
+    const QString deviceType = root.value(QLatin1String("deviceType")).toString();
+    if (deviceType != description.deviceType)
+        return failure(path, QStringLiteral("the dataset is for the device type \"%1\", not \"%2\"")
+                                 .arg(deviceType, description.deviceType));
+    if (!root.value(QLatin1String("items")).isArray())
+        return failure(path, QStringLiteral("the file holds no dataset values"));
+
+    // Check everything first; the dataset changes only when the whole file is good.
+    Result result;
+    QList<PendingValue> pending;
+    QList<int> seen;
+    for (const QJsonValue &entry : root.value(QLatin1String("items")).toArray()) {
+        const QJsonObject o = entry.toObject();
+        const QString name = o.value(QLatin1String("name")).toString();
+        const int index = store.indexOf(name);
+        if (index < 0 || !store.definition(index).dataset) {
+            result.warnings << QStringLiteral("unknown item \"%1\" skipped").arg(name);
+            continue;
+        }
+        const ItemDefinition &d = store.definition(index);
+        if (o.value(QLatin1String("type")).toString() != DeviceDescription::typeName(d.type))
+            return failure(path, QStringLiteral("\"%1\" has the type \"%2\", expected \"%3\"")
+                                     .arg(name, o.value(QLatin1String("type")).toString(),
+                                          DeviceDescription::typeName(d.type)));
+        if (!o.value(QLatin1String("value")).isString())
+            return failure(path, QStringLiteral("\"%1\" has no value").arg(name));
+        const QString text = o.value(QLatin1String("value")).toString();
+        ItemValue value = store.value(index, false);
+        if (!value.parseExact(d, text))
+            return failure(path,
+                           QStringLiteral("\"%1\" cannot hold the value \"%2\"").arg(name, text));
+        if (!inLimits(d, value))
+            return failure(path, QStringLiteral("the value %1 of \"%2\" is outside %3 to %4")
+                                     .arg(text, name, d.minimum.toString(), d.maximum.toString()));
+        if (seen.contains(index))
+            return failure(path, QStringLiteral("\"%1\" appears twice").arg(name));
+        seen.append(index);
+        pending.append({index, value});
+    }
+    for (const PendingValue &p : pending)
+        store.takeOverDataset(p.index, p.value, true);
+    result.ok = true;
+    return result;
+}

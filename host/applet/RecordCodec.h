@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <optional>
+
+struct FieldDefinition;
+struct RecordDefinition;
+class ItemStore;
+
+// Turns item values into a record's request bytes and a response's bytes into
+// the items' shadow values, by the field layout of the device description.
+namespace RecordCodec {
+
+// The request data of a record from the dataset values; nothing when a value
+// does not fit its field (the reason goes to *error).
+std::optional<QByteArray> encodeRequest(const RecordDefinition &record, const ItemStore &store,
+                                        QString *error);
+
+// Puts the response data (after response code and device status) into the
+// shadow values of the record's response items. Fields whose bytes did not
+// all arrive are left alone. Returns the store indexes of the items written.
+QList<int> decodeResponse(const RecordDefinition &record, QByteArrayView data, ItemStore &store);
+
+// Store indexes of the items a record's request carries.
+QList<int> requestItems(const RecordDefinition &record, const ItemStore &store);
+
+} // namespace RecordCodec
