@@ -1,0 +1,3 @@
+#include "device/HartLink.h"
+
+HartLink::HartLink(QObject *parent) : QObject(parent) {}

@@ -1,0 +1,141 @@
+#include "device/InProcessHartLink.h"
+
+#include "device/HartProtocol.h"
+#include "device/SimulatedTransmitter.h"
+
+InProcessHartLink::InProcessHartLink(SimulatedTransmitter *device, QObject *parent)
+    : HartLink(parent), m_device(device)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &InProcessHartLink::deliver);
+    if (device) {
+        connect(device, &SimulatedTransmitter::connectionChanged, this, [this](bool connected) {
+            if (!connected)
+                loseConnection();
+        });
+    }
+}
+
+void InProcessHartLink::setBitRate(int bitsPerSecond)
+{
+    m_bitRate = qMax(0, bitsPerSecond);
+}
+
+int InProcessHartLink::wireTimeMs(qsizetype bytes, int bitsPerSecond)
+{
+    if (bitsPerSecond <= 0 || bytes <= 0)
+        return 0;
+    const qint64 bits = qint64(bytes) * BitsPerByte * 1000;
+    return int((bits + bitsPerSecond - 1) / bitsPerSecond);
+}
+
+bool InProcessHartLink::open()
+{
+    if (!m_device || !m_device->isConnected())
+        return false;
+    if (!m_open) {
+        m_open = true;
+        emit openChanged(true);
+    }
+    return true;
+}
+
+void InProcessHartLink::close()
+{
+    loseConnection();
+}
+
+HartLink::RequestId InProcessHartLink::send(const HartFrame &request)
+{
+    const RequestId id = m_nextId++;
+    m_queue.enqueue({id, request});
+    startNext();
+    return id;
+}
+
+void InProcessHartLink::startNext()
+{
+    if (m_inFlight || m_queue.isEmpty())
+        return;
+    m_inFlight = m_queue.dequeue();
+    int delayMs = 0;
+    m_result = transact(m_inFlight->request, delayMs);
+    m_timer.start(delayMs);
+}
+
+InProcessHartLink::Result InProcessHartLink::transact(const HartFrame &request, int &delayMs)
+{
+    delayMs = 0;
+    if (!m_open || !m_device || !m_device->isConnected())
+        return {Outcome::ConnectionLost, {}, 0};
+    const QByteArray bytes = request.encode(m_preambles);
+    if (bytes.isEmpty())
+        return {
+            Outcome::CommunicationError, {}, hart::commerror::Flag | hart::commerror::Undefined};
+    const int requestMs = wireTimeMs(bytes.size(), m_bitRate);
+    const std::optional<QByteArray> response = m_device->respond(bytes);
+    if (!response) {
+        delayMs = m_bitRate > 0 ? requestMs + m_timeoutMs : 0;
+        return {Outcome::Timeout, {}, 0};
+    }
+    if (m_bitRate > 0)
+        delayMs = requestMs + TurnaroundMs + wireTimeMs(response->size(), m_bitRate);
+    return interpret(request, *response);
+}
+
+InProcessHartLink::Result InProcessHartLink::interpret(const HartFrame &request,
+                                                       const QByteArray &responseBytes)
+{
+    const HartFrame::Decoded decoded = HartFrame::decode(responseBytes);
+    if (!decoded.ok()) {
+        const quint8 bit = decoded.error == HartFrame::DecodeError::ChecksumMismatch
+                               ? hart::commerror::Checksum
+                               : hart::commerror::Framing;
+        return {Outcome::CommunicationError, {}, quint8(hart::commerror::Flag | bit)};
+    }
+    const HartFrame &frame = *decoded.frame;
+    // A master ignores frames that do not answer its request and waits on.
+    if (frame.kind() != HartFrame::Kind::Response || frame.command() != request.command() ||
+        !frame.hasSameAddress(request))
+        return {Outcome::Timeout, {}, 0};
+    if (frame.isCommunicationError())
+        return {Outcome::CommunicationError, frame, frame.responseCode()};
+    return {Outcome::Response, frame, 0};
+}
+
+void InProcessHartLink::deliver()
+{
+    if (!m_inFlight)
+        return;
+    const RequestId id = m_inFlight->id;
+    const Result result = m_result;
+    m_inFlight.reset();
+    switch (result.outcome) {
+    case Outcome::Response:
+        emit responseReceived(id, result.response);
+        break;
+    case Outcome::Timeout:
+        emit requestTimedOut(id);
+        break;
+    case Outcome::CommunicationError:
+        emit communicationError(id, result.errorByte);
+        break;
+    case Outcome::ConnectionLost:
+        emit connectionLost(id);
+        break;
+    }
+    startNext();
+}
+
+void InProcessHartLink::loseConnection()
+{
+    if (m_inFlight) {
+        // The answer on its way is lost with the line.
+        m_result = {Outcome::ConnectionLost, {}, 0};
+        m_timer.start(0);
+    }
+    if (m_open) {
+        m_open = false;
+        emit openChanged(false);
+    }
+}

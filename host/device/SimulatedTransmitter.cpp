@@ -1,0 +1,203 @@
+#include "device/SimulatedTransmitter.h"
+
+#include "device/CommonPracticeCommands.h"
+#include "device/UniversalCommands.h"
+
+namespace rc = hart::response;
+
+SimulatedTransmitter::SimulatedTransmitter(SensorType type, int rangeIndex, QObject *parent)
+    : QObject(parent), m_model(type, rangeIndex),
+      m_universal(std::make_unique<UniversalCommands>(m_model)),
+      m_commonPractice(std::make_unique<CommonPracticeCommands>(m_model))
+{
+    m_universal->registerInto(m_table);
+    m_commonPractice->registerInto(m_table);
+    m_clock.start();
+}
+
+SimulatedTransmitter::~SimulatedTransmitter() = default;
+
+std::optional<QByteArray> SimulatedTransmitter::respond(QByteArrayView requestBytes)
+{
+    syncClock();
+    if (!m_connected)
+        return std::nullopt;
+    // A frame the device cannot read is one it cannot know to be meant for it.
+    const HartFrame::Decoded decoded = HartFrame::decode(requestBytes);
+    if (!decoded.ok() || decoded.frame->kind() != HartFrame::Kind::Request)
+        return std::nullopt;
+    if (!isAddressedToMe(*decoded.frame) || m_model.isRestarting() || consume(m_noAnswer))
+        return std::nullopt;
+    const std::optional<HartFrame> reply = answer(*decoded.frame);
+    if (!reply)
+        return std::nullopt;
+    QByteArray wire = reply->encode(m_model.settings().responsePreambles);
+    if (consume(m_corruptResponses))
+        wire[wire.size() - 1] = char(wire.back() ^ 0x5A);
+    return wire;
+}
+
+bool SimulatedTransmitter::isAddressedToMe(const HartFrame &request) const
+{
+    // Command 11 finds a device by its tag, whatever address it was sent to.
+    if (request.command() == 11 && (request.isBroadcast() || request.isLongAddress()))
+        return request.data().left(6) == m_model.settings().tag;
+    if (!request.isLongAddress()) {
+        // HART 5 answers short frames for command 0 only.
+        return request.command() == 0 && request.pollingAddress() == pollingAddress();
+    }
+    return request.manufacturerId() == (manufacturerId() & 0x3F) &&
+           request.deviceType() == deviceType() && request.deviceId() == deviceId();
+}
+
+std::optional<HartFrame> SimulatedTransmitter::answer(const HartFrame &request)
+{
+    HartFrame reply = request;
+    reply.setKind(HartFrame::Kind::Response);
+    reply.setBurstMode(false);
+    reply.setData({});
+    if (consume(m_communicationErrors)) {
+        reply.setStatus(hart::commerror::Flag | m_communicationErrorBits, 0);
+        return reply;
+    }
+    if (consume(m_busy)) {
+        reply.setStatus(rc::Busy, statusByte());
+        return reply;
+    }
+    const hart::CommandReply result = execute(request.command(), request.data());
+    reply.setData(result.data);
+    reply.setStatus(result.code, statusByte());
+    return reply;
+}
+
+hart::CommandReply SimulatedTransmitter::execute(quint8 command, QByteArrayView data)
+{
+    m_model.sample();
+    const CommandTable::Entry *entry = m_table.find(command);
+    if (!entry)
+        return CommandTable::fail(rc::CommandNotImplemented);
+    if (data.size() < entry->minRequestBytes)
+        return CommandTable::fail(rc::TooFewDataBytes);
+    if (entry->access == CommandTable::Access::Write) {
+        if (m_model.isWriteProtected())
+            return CommandTable::fail(rc::WriteProtected);
+        if (m_model.isLocalOperationActive())
+            return CommandTable::fail(rc::AccessRestricted);
+    }
+    return entry->handler(data);
+}
+
+quint8 SimulatedTransmitter::statusByte()
+{
+    const quint8 coldStart = m_model.takeColdStart() ? hart::status::ColdStart : 0;
+    return m_model.deviceStatus() | coldStart;
+}
+
+void SimulatedTransmitter::setAppliedPressure(double mbar)
+{
+    m_model.setAppliedPressure(mbar);
+}
+
+void SimulatedTransmitter::setSensorTemperature(double celsius)
+{
+    m_model.setAppliedTemperature(celsius);
+}
+
+void SimulatedTransmitter::setStaticPressure(double mbar)
+{
+    m_model.setStaticPressure(mbar);
+}
+
+void SimulatedTransmitter::setWriteProtected(bool on)
+{
+    m_model.setWriteProtectSwitch(on);
+}
+
+void SimulatedTransmitter::setLocalOperationActive(bool active)
+{
+    m_model.setLocalOperationActive(active);
+}
+
+void SimulatedTransmitter::setDiagnosisFaults(TransmitterDiagnosis::Category category, quint8 bits)
+{
+    m_model.diagnosis().setFaults(category, bits);
+}
+
+void SimulatedTransmitter::seedNoise(quint32 seed)
+{
+    m_model.seedNoise(seed);
+}
+
+void SimulatedTransmitter::setNoiseLevel(double level)
+{
+    m_model.setNoiseLevel(level);
+}
+
+void SimulatedTransmitter::injectNoAnswer(int requests)
+{
+    m_noAnswer = requests;
+}
+
+void SimulatedTransmitter::injectCommunicationError(quint8 errorBits, int requests)
+{
+    m_communicationErrorBits = errorBits & hart::commerror::AllBits;
+    m_communicationErrors = qMax(0, requests);
+}
+
+void SimulatedTransmitter::injectBusy(int requests)
+{
+    m_busy = qMax(0, requests);
+}
+
+void SimulatedTransmitter::injectCorruptResponse(int requests)
+{
+    m_corruptResponses = qMax(0, requests);
+}
+
+void SimulatedTransmitter::clearFaults()
+{
+    m_noAnswer = m_communicationErrors = m_busy = m_corruptResponses = 0;
+}
+
+void SimulatedTransmitter::dropConnection()
+{
+    if (!m_connected)
+        return;
+    m_connected = false;
+    emit connectionChanged(false);
+}
+
+void SimulatedTransmitter::restoreConnection()
+{
+    if (m_connected)
+        return;
+    m_connected = true;
+    emit connectionChanged(true);
+}
+
+void SimulatedTransmitter::advanceTime(qint64 ms)
+{
+    m_model.advanceTime(ms);
+}
+
+void SimulatedTransmitter::setRealTimeClock(bool running)
+{
+    syncClock();
+    m_realTimeClock = running;
+    m_clock.restart();
+}
+
+void SimulatedTransmitter::syncClock()
+{
+    if (m_realTimeClock)
+        m_model.advanceTime(m_clock.restart());
+}
+
+bool SimulatedTransmitter::consume(int &count)
+{
+    if (count == 0)
+        return false;
+    if (count > 0)
+        --count;
+    return true;
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "device/CommandTable.h"
+#include "device/HartFrame.h"
+#include "device/TransmitterModel.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <memory>
+#include <optional>
+
+class UniversalCommands;
+class CommonPracticeCommands;
+
+// The default device: a HART 5 pressure transmitter that answers request frames
+// with response frames, byte for byte as a real one on the loop would. Besides
+// the wire it offers a control side for tests and demonstrations: the process
+// values, the write-protect switch and faults of the device and the line.
+class SimulatedTransmitter : public QObject
+{
+    Q_OBJECT
+
+public:
+    using SensorType = TransmitterModel::SensorType;
+
+    explicit SimulatedTransmitter(SensorType type = SensorType::Differential, int rangeIndex = 1,
+                                  QObject *parent = nullptr);
+    ~SimulatedTransmitter() override;
+
+    // The wire: the bytes of one request in, the bytes of the response out, or
+    // nothing when the device stays silent (not addressed, restarting, broken line).
+    std::optional<QByteArray> respond(QByteArrayView requestBytes);
+    QList<quint8> supportedCommands() const { return m_table.commands(); }
+
+    quint8 pollingAddress() const { return m_model.settings().pollingAddress; }
+    quint8 manufacturerId() const { return TransmitterModel::ManufacturerId; }
+    quint8 deviceType() const { return TransmitterModel::DeviceType; }
+    quint32 deviceId() const { return m_model.deviceId(); }
+
+    // Process and device.
+    void setAppliedPressure(double mbar);
+    void setSensorTemperature(double celsius);
+    void setStaticPressure(double mbar);
+    void setWriteProtected(bool on);
+    void setLocalOperationActive(bool active);
+    void setDiagnosisFaults(TransmitterDiagnosis::Category category, quint8 bits);
+    void seedNoise(quint32 seed);
+    void setNoiseLevel(double level);
+
+    // Faults of the line and the device's communication. A negative count of
+    // missing answers lasts until clearFaults().
+    void injectNoAnswer(int requests);
+    void injectCommunicationError(quint8 errorBits, int requests = 1);
+    void injectBusy(int requests);
+    void injectCorruptResponse(int requests);
+    void clearFaults();
+    void dropConnection();
+    void restoreConnection();
+    bool isConnected() const { return m_connected; }
+
+    // Simulated time. The real-time clock (on by default) adds the elapsed wall
+    // time at every request; tests switch it off and advance time by hand.
+    void advanceTime(qint64 ms);
+    void setRealTimeClock(bool running);
+
+    const TransmitterModel &model() const { return m_model; }
+    double loopCurrent() const { return m_model.loopCurrent(); }
+    double analogOutputCurrent() const { return m_model.analogOutputCurrent(); }
+    bool isRestarting() const { return m_model.isRestarting(); }
+
+signals:
+    void connectionChanged(bool connected);
+
+private:
+    bool isAddressedToMe(const HartFrame &request) const;
+    std::optional<HartFrame> answer(const HartFrame &request);
+    hart::CommandReply execute(quint8 command, QByteArrayView data);
+    quint8 statusByte();
+    void syncClock();
+    static bool consume(int &count);
+
+    TransmitterModel m_model;
+    CommandTable m_table;
+    std::unique_ptr<UniversalCommands> m_universal;
+    std::unique_ptr<CommonPracticeCommands> m_commonPractice;
+
+    bool m_connected = true;
+    int m_noAnswer = 0;
+    int m_communicationErrors = 0;
+    quint8 m_communicationErrorBits = 0;
+    int m_busy = 0;
+    int m_corruptResponses = 0;
+    bool m_realTimeClock = true;
+    QElapsedTimer m_clock;
+};

@@ -1,0 +1,143 @@
+#include "device/UniversalCommands.h"
+
+#include "device/HartCodec.h"
+#include "device/HartUnits.h"
+#include "device/TransmitterModel.h"
+
+using Access = CommandTable::Access;
+namespace rc = hart::response;
+
+UniversalCommands::UniversalCommands(TransmitterModel &model) : m_model(model) {}
+
+void UniversalCommands::registerInto(CommandTable &table)
+{
+    table.add(0, 0, Access::Read,
+              [this](QByteArrayView) { return CommandTable::reply(identity()); });
+    table.add(1, 0, Access::Read, [this](QByteArrayView) { return readPrimaryVariable(); });
+    table.add(2, 0, Access::Read, [this](QByteArrayView) { return readCurrentAndPercent(); });
+    table.add(3, 0, Access::Read, [this](QByteArrayView) { return readDynamicVariables(); });
+    table.add(6, 1, Access::Write, [this](QByteArrayView r) { return writePollingAddress(r); });
+    table.add(11, 6, Access::Read,
+              [this](QByteArrayView) { return CommandTable::reply(identity()); });
+    table.add(12, 0, Access::Read,
+              [this](QByteArrayView) { return CommandTable::reply(m_model.settings().message); });
+    table.add(13, 0, Access::Read, [this](QByteArrayView) { return readTagDescriptorDate(); });
+    table.add(14, 0, Access::Read, [this](QByteArrayView) { return readSensorInformation(); });
+    table.add(15, 0, Access::Read, [this](QByteArrayView) { return readOutputInformation(); });
+    table.add(16, 0, Access::Read, [this](QByteArrayView) {
+        return CommandTable::reply(HartCodec::fromUInt24(m_model.settings().finalAssemblyNumber));
+    });
+    table.add(17, 24, Access::Write, [this](QByteArrayView r) {
+        m_model.changeSettings().message = r.first(24).toByteArray();
+        return CommandTable::reply(m_model.settings().message);
+    });
+    table.add(18, 21, Access::Write,
+              [this](QByteArrayView r) { return writeTagDescriptorDate(r); });
+    table.add(19, 3, Access::Write, [this](QByteArrayView r) {
+        m_model.changeSettings().finalAssemblyNumber = HartCodec::toUInt24(r);
+        return CommandTable::reply(HartCodec::fromUInt24(m_model.settings().finalAssemblyNumber));
+    });
+}
+
+QByteArray UniversalCommands::identity() const
+{
+    QByteArray data;
+    data += CommandTable::byte(254);
+    data += CommandTable::byte(TransmitterModel::ManufacturerId);
+    data += CommandTable::byte(TransmitterModel::DeviceType);
+    data += CommandTable::byte(hart::DefaultPreambles);
+    data += CommandTable::byte(TransmitterModel::UniversalRevision);
+    data += CommandTable::byte(TransmitterModel::DeviceRevision);
+    data += CommandTable::byte(TransmitterModel::HartSoftwareRevision);
+    data += CommandTable::byte(TransmitterModel::HardwareRevision << 3); // signalling code 0
+    data += CommandTable::byte(0);                                       // no function flags
+    data += HartCodec::fromUInt24(m_model.deviceId());
+    return data;
+}
+
+hart::CommandReply UniversalCommands::readPrimaryVariable() const
+{
+    return CommandTable::reply(pressureVariable(m_model.primaryValue()));
+}
+
+hart::CommandReply UniversalCommands::readCurrentAndPercent() const
+{
+    return CommandTable::reply(HartCodec::fromFloat(float(m_model.loopCurrent())) +
+                               HartCodec::fromFloat(float(m_model.percentOfRange())));
+}
+
+hart::CommandReply UniversalCommands::readDynamicVariables() const
+{
+    const TransmitterSettings &s = m_model.settings();
+    QByteArray data = HartCodec::fromFloat(float(m_model.loopCurrent()));
+    data += pressureVariable(m_model.primaryValue());
+    data += CommandTable::byte(s.temperatureUnit);
+    data += HartCodec::fromFloat(
+        float(HartUnits::temperatureFromCelsius(m_model.sensorTemperature(), s.temperatureUnit)));
+    data += pressureVariable(m_model.trimmedPressure());
+    data += CommandTable::byte(s.outputScaleUnit);
+    data += HartCodec::fromFloat(float(m_model.scaledOutputValue()));
+    return CommandTable::reply(data);
+}
+
+hart::CommandReply UniversalCommands::writePollingAddress(QByteArrayView request)
+{
+    const quint8 address = quint8(request[0]);
+    if (address > 15)
+        return CommandTable::fail(rc::InvalidSelection);
+    m_model.changeSettings().pollingAddress = address;
+    return CommandTable::reply(CommandTable::byte(address));
+}
+
+hart::CommandReply UniversalCommands::readTagDescriptorDate() const
+{
+    const TransmitterSettings &s = m_model.settings();
+    return CommandTable::reply(s.tag + s.descriptor + s.date);
+}
+
+hart::CommandReply UniversalCommands::readSensorInformation() const
+{
+    const TransmitterSettings &s = m_model.settings();
+    const TransmitterModel::MeasuringRange &range = m_model.range();
+    QByteArray data = HartCodec::fromUInt24(s.sensorSerialNumber);
+    data += CommandTable::byte(s.pressureUnit);
+    data +=
+        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(range.upperMbar, s.pressureUnit)));
+    data +=
+        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(range.lowerMbar, s.pressureUnit)));
+    data +=
+        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(range.minSpanMbar, s.pressureUnit)));
+    return CommandTable::reply(data);
+}
+
+hart::CommandReply UniversalCommands::readOutputInformation() const
+{
+    const TransmitterSettings &s = m_model.settings();
+    QByteArray data = CommandTable::byte(s.alarmSelection);
+    data += CommandTable::byte(s.transferFunction);
+    data += CommandTable::byte(s.pressureUnit);
+    data +=
+        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(s.upperRangeMbar, s.pressureUnit)));
+    data +=
+        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(s.lowerRangeMbar, s.pressureUnit)));
+    data += HartCodec::fromFloat(float(s.dampingSeconds));
+    data += CommandTable::byte(m_model.isWriteProtected() ? 1 : 0);
+    data += CommandTable::byte(TransmitterModel::ManufacturerId);
+    return CommandTable::reply(data);
+}
+
+hart::CommandReply UniversalCommands::writeTagDescriptorDate(QByteArrayView request)
+{
+    TransmitterSettings &s = m_model.changeSettings();
+    s.tag = request.sliced(0, 6).toByteArray();
+    s.descriptor = request.sliced(6, 12).toByteArray();
+    s.date = request.sliced(18, 3).toByteArray();
+    return CommandTable::reply(s.tag + s.descriptor + s.date);
+}
+
+QByteArray UniversalCommands::pressureVariable(double mbar) const
+{
+    const quint8 unit = m_model.settings().pressureUnit;
+    return CommandTable::byte(unit) +
+           HartCodec::fromFloat(float(HartUnits::pressureFromMbar(mbar, unit)));
+}
