@@ -1,0 +1,77 @@
+#include "HartMaster.h"
+
+#include "device/HartLink.h"
+
+HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_link(link)
+{
+    using Kind = Outcome::Kind;
+    connect(link, &HartLink::responseReceived, this,
+            [this](quint64 id, const HartFrame &response) {
+                Outcome o;
+                o.kind = response.isCommunicationError() ? Kind::CommunicationError
+                                                         : Kind::Response;
+                o.responseCode = response.responseCode();
+                o.deviceStatus = response.deviceStatus();
+                o.data = response.data();
+                finish(id, o);
+            });
+    connect(link, &HartLink::requestTimedOut, this,
+            [this](quint64 id) { finish(id, Outcome{Kind::Timeout, 0, 0, {}}); });
+    connect(link, &HartLink::communicationError, this, [this](quint64 id, quint8 errorByte) {
+        finish(id, Outcome{Kind::CommunicationError, errorByte, 0, {}});
+    });
+    connect(link, &HartLink::connectionLost, this,
+            [this](quint64 id) { finish(id, Outcome{Kind::ConnectionLost, 0, 0, {}}); });
+}
+
+void HartMaster::identify(quint8 pollingAddress, Callback callback)
+{
+    m_identified = false;
+    const HartFrame frame = HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress, 0);
+    send(frame, [this, callback = std::move(callback)](const Outcome &outcome) {
+        // Command 0: expanded device type code 254, manufacturer id, device
+        // type, ... and the three bytes of the device id from offset 9.
+        if (outcome.kind == Outcome::Kind::Response && outcome.responseCode == 0 &&
+            outcome.data.size() >= 12) {
+            m_manufacturerId = quint8(outcome.data[1]);
+            m_deviceType = quint8(outcome.data[2]);
+            m_deviceId = (quint32(quint8(outcome.data[9])) << 16) |
+                         (quint32(quint8(outcome.data[10])) << 8) | quint8(outcome.data[11]);
+            m_identified = true;
+        }
+        callback(outcome);
+    });
+}
+
+void HartMaster::transact(quint8 command, const QByteArray &data, Callback callback)
+{
+    if (!m_identified) {
+        // Nobody to talk to: the same outcome as a line that went dead.
+        QMetaObject::invokeMethod(
+            this, [callback] { callback(Outcome{Outcome::Kind::ConnectionLost, 0, 0, {}}); },
+            Qt::QueuedConnection);
+        return;
+    }
+    send(HartFrame::longFrame(HartFrame::Kind::Request, m_manufacturerId, m_deviceType,
+                              m_deviceId, command, data),
+         std::move(callback));
+}
+
+void HartMaster::send(const HartFrame &frame, Callback callback)
+{
+    if (!m_link) {
+        QMetaObject::invokeMethod(
+            this, [callback] { callback(Outcome{Outcome::Kind::ConnectionLost, 0, 0, {}}); },
+            Qt::QueuedConnection);
+        return;
+    }
+    const quint64 id = m_link->send(frame);
+    m_pending.insert(id, std::move(callback));
+}
+
+void HartMaster::finish(quint64 id, const Outcome &outcome)
+{
+    const Callback callback = m_pending.take(id);
+    if (callback)
+        callback(outcome);
+}
