@@ -8,7 +8,7 @@
 #include "VexAppletItemManager.h"
 #include "clsAppItem.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <cstdio>
 
 namespace {
@@ -39,7 +39,8 @@ const QString ValueB = QStringLiteral("13.25");
 
 void BM_ItemNotify(benchmark::State &state)
 {
-    auto manager = testhost::manager();
+    TestHost host;
+    auto manager = host.manager();
     clsAppItem item;
     item.Register(manager, QStringLiteral("message"));
     Handler handler;
@@ -75,7 +76,7 @@ BENCHMARK(BM_BareSignal);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

@@ -36,19 +36,29 @@ void clsSequenceItem::raiseStartResult(qint32 rc) const
                        QStringLiteral("Sequenz konnte nicht gestartet werden"));
 }
 
+std::shared_ptr<Applet> clsSequenceItem::appletOrRaise(const char *member) const
+{
+    auto applet = managerOrRaise(member).fncGetApplet();
+    if (!applet)
+        throw VexException(VexException::ObjectRequired,
+                           QStringLiteral("clsSequenceItem.") + QLatin1String(member),
+                           QStringLiteral("Objektvariable nicht festgelegt"));
+    return applet;
+}
+
 void clsSequenceItem::Start()
 {
-    raiseStartResult(managerOrRaise("Start").fncGetApplet()->fncStartSequence(name()));
+    raiseStartResult(appletOrRaise("Start")->fncStartSequence(name()));
 }
 
 void clsSequenceItem::Force()
 {
-    raiseStartResult(managerOrRaise("Force").fncGetApplet()->fncForceSequence(name()));
+    raiseStartResult(appletOrRaise("Force")->fncForceSequence(name()));
 }
 
 void clsSequenceItem::Adjust()
 {
-    const qint32 rc = managerOrRaise("Adjust").fncGetApplet()->fncStartAdjust(name());
+    const qint32 rc = appletOrRaise("Adjust")->fncStartAdjust(name());
     if (rc != 0)
         throw VexException(UNKNOWN_SEQUENCE,
                            QStringLiteral("clsSequenceItem.fncStartAdjust(\"") + name() +

@@ -2,6 +2,8 @@
 
 #include "clsPartItemBase.h"
 
+class Applet;
+
 // One sequence (a device procedure the host runs): its state and control
 // items, and starting it in normal, forced or adjust mode.
 class clsSequenceItem : public clsPartItemBase
@@ -37,4 +39,5 @@ protected:
 
 private:
     void raiseStartResult(qint32 rc) const;
+    std::shared_ptr<Applet> appletOrRaise(const char *member) const;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/HartFrame.h"
+#include "device/HartLink.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -2,7 +2,6 @@
 
 #include "DeviceDescription.h"
 #include "ItemStore.h"
-#include "VexApplet.h"
 #include "VexAppletItemManager.h"
 #include "VexDictionary.h"
 
@@ -13,9 +12,7 @@ std::shared_ptr<VexAppletItemManager> createManager(const DeviceDescription &des
     auto shared = std::make_shared<const DeviceDescription>(description);
     auto store = std::make_shared<ItemStore>(*shared);
     auto dictionary = std::make_shared<VexDictionary>(shared, store);
-    auto manager = std::make_shared<VexAppletItemManager>(store, dictionary);
-    manager->setApplet(std::make_shared<VexApplet>(manager));
-    return manager;
+    return std::make_shared<VexAppletItemManager>(store, dictionary);
 }
 
 } // namespace HostFactory

@@ -5,6 +5,13 @@ ItemStore::ItemStore(const DeviceDescription &description)
 {
     for (const ItemDefinition &item : description.items)
         addItem(item, description);
+    // Items the host itself works with, should the description lack them.
+    addHostItem(QStringLiteral("&&private&&Connect"), ItemType::UInt);
+    addHostItem(QStringLiteral("&&private&&CurrentSource"), ItemType::UInt);
+    addHostItem(QStringLiteral("&&private_PM&&Address"), ItemType::UInt);
+    addHostItem(QStringLiteral("&&private_PM&&FileName"), ItemType::String);
+    addHostItem(QStringLiteral("&&private_PM&&VexDPath"), ItemType::String);
+    addHostItem(QStringLiteral("&&private_FDT&&EngineeringContext"), ItemType::String);
     // The host's own parts of each record and sequence.
     for (const RecordDefinition &record : description.records) {
         addHostItem(QStringLiteral("&&Record_State&&") + record.name, ItemType::UInt);

@@ -1,75 +1,69 @@
 #include "VexApplet.h"
 
-#include "Dictionary.h"
+#include "ConnectionController.h"
+#include "DatasetFileService.h"
+#include "DeviceInstance.h"
 #include "HostResult.h"
-#include "VexAppletItemManager.h"
+#include "ProgIdRegistry.h"
+#include "SequenceEngine.h"
 
-VexApplet::VexApplet(std::weak_ptr<VexAppletItemManager> manager) : m_manager(std::move(manager))
-{
-}
+VexApplet::VexApplet(DeviceInstance *instance) : m_instance(instance) {}
 
-bool VexApplet::knowsSequence(const QString &name) const
-{
-    const auto manager = m_manager.lock();
-    if (!manager)
-        return false;
-    qint32 id = 0, rc = 0;
-    manager->fncGetDictionary()->fncFindObject(QStringLiteral("Sequence"), name, id, rc);
-    return rc == 0;
-}
-
-// Without a device link nothing can be connected or transferred.
+// Calls after the instance closed find nobody to do the work.
 qint32 VexApplet::fncConnect(qint32)
 {
-    return HostResult::NotConnected;
+    return m_instance ? m_instance->connection().connectDevice() : HostResult::NotConnected;
 }
 
 qint32 VexApplet::fncDisconnect(qint32)
 {
-    return HostResult::NotConnected;
+    return m_instance ? m_instance->connection().disconnectDevice() : HostResult::NotConnected;
 }
 
 qint32 VexApplet::fncSaveToDevice(qint32)
 {
-    return HostResult::NotConnected;
+    return m_instance ? m_instance->engine().start(QLatin1String(DownloadSequence))
+                      : HostResult::NotConnected;
 }
 
 qint32 VexApplet::fncSave(qint32)
 {
-    return HostResult::Refused;
+    return m_instance ? m_instance->files().save() : HostResult::Refused;
 }
 
-qint32 VexApplet::fncStartView(const QString &)
+qint32 VexApplet::fncStartView(const QString &progId)
 {
-    return HostResult::UnknownProgId;
+    return m_instance ? m_instance->startView(progId) : HostResult::UnknownProgId;
 }
 
 qint32 VexApplet::fncStartSequence(const QString &sequenceName)
 {
-    return knowsSequence(sequenceName) ? HostResult::NotConnected : HostResult::UnknownSequence;
+    return m_instance ? m_instance->engine().start(sequenceName) : HostResult::UnknownSequence;
 }
 
 qint32 VexApplet::fncStartAdjust(const QString &sequenceName)
 {
-    return knowsSequence(sequenceName) ? HostResult::NotConnected : HostResult::UnknownSequence;
+    return m_instance ? m_instance->engine().adjust(sequenceName) : HostResult::UnknownSequence;
 }
 
+// A forced start runs the sequence like a plain start: every step, whether
+// or not the dataset changed.
 qint32 VexApplet::fncForceSequence(const QString &sequenceName)
 {
-    return knowsSequence(sequenceName) ? HostResult::NotConnected : HostResult::UnknownSequence;
+    return fncStartSequence(sequenceName);
 }
 
 qint32 VexApplet::fncLoadFromFile()
 {
-    return HostResult::Refused;
+    return m_instance ? m_instance->files().loadFromFile() : HostResult::Refused;
 }
 
 qint32 VexApplet::fncSaveAsToFile()
 {
-    return HostResult::Refused;
+    return m_instance ? m_instance->files().saveAs() : HostResult::Refused;
 }
 
-std::shared_ptr<QObject> VexApplet::fncCreateObject(const QString &)
+std::shared_ptr<QObject> VexApplet::fncCreateObject(const QString &progId)
 {
-    return nullptr;
+    return ProgIdRegistry::instance().createObject(progId);
 }

@@ -2,17 +2,16 @@
 
 #include "Applet.h"
 
-#include <memory>
+#include <QPointer>
 
-class VexAppletItemManager;
+class DeviceInstance;
 
-// The applet object of one device instance. Sequences are checked against
-// the dictionary; the sequence engine, the connection and the dataset files
-// plug in behind it.
+// The applet object of one device instance: connection, dataset transfers
+// and files, views and sequences, each handed to the instance's part for it.
 class VexApplet : public Applet
 {
 public:
-    explicit VexApplet(std::weak_ptr<VexAppletItemManager> manager);
+    explicit VexApplet(DeviceInstance *instance);
 
     qint32 fncConnect(qint32 reserved = 0) override;
     qint32 fncDisconnect(qint32 reserved = 0) override;
@@ -26,9 +25,9 @@ public:
     qint32 fncSaveAsToFile() override;
     std::shared_ptr<QObject> fncCreateObject(const QString &progId) override;
 
-protected:
-    bool knowsSequence(const QString &name) const;
+    // The sequence that writes the dataset to the device.
+    static constexpr const char *DownloadSequence = "DOWNLOAD";
 
 private:
-    std::weak_ptr<VexAppletItemManager> m_manager;
+    QPointer<DeviceInstance> m_instance;
 };

@@ -38,6 +38,8 @@ qint32 VexAppletItemManager::fncUnregisterView(View *view)
     if (handle == 0)
         return HostResult::UnknownView;
     m_views.remove(handle);
+    if (m_viewLeft)
+        m_viewLeft(view);
     for (int index = 0; index < m_registrations.size(); ++index) {
         QList<Registration> &list = m_registrations[index];
         for (qsizetype i = list.size() - 1; i >= 0; --i) {
@@ -102,6 +104,8 @@ void VexAppletItemManager::deliver(int index, bool shadow, qint32 state)
 {
     // A view may leave the host while it is being told; work on a copy and
     // skip views that are gone.
+    for (const Observer &observer : m_observers)
+        observer(index, shadow, state);
     QVarLengthArray<Registration, 8> targets;
     for (const Registration &r : m_registrations[index]) {
         if (r.shadow == shadow)

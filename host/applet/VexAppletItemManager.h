@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QList>
+#include <functional>
 #include <memory>
 
 class ItemStore;
@@ -55,6 +56,16 @@ public:
     void fncGetStringValueEx(qint32 item, QString &value, bool sh, qint32 &rc) override;
     void fncAdjustItem(const QString &name, QVariant &value) override;
 
+    // The host's own parts hear of every change before the views do.
+    using Observer = std::function<void(int index, bool shadow, qint32 state)>;
+    void addObserver(Observer observer) { m_observers.append(std::move(observer)); }
+    // Told when a view leaves the host on its own (fncUnregisterView).
+    void setViewLeftHandler(std::function<void(View *)> handler)
+    {
+        m_viewLeft = std::move(handler);
+    }
+    bool hasListeners(int itemIndex) const { return registrationCount(itemIndex) > 0; }
+
     // Host side: names and handles of registered views, for the frame.
     int viewCount() const { return int(m_views.size()); }
     int registrationCount(int itemIndex) const;
@@ -80,6 +91,8 @@ private:
     std::shared_ptr<Dictionary> m_dictionary;
     std::shared_ptr<Applet> m_applet;
     std::unique_ptr<UpdateScheduler> m_scheduler;
+    QList<Observer> m_observers;
+    std::function<void(View *)> m_viewLeft;
     QHash<qint32, View *> m_views;
     QList<QList<Registration>> m_registrations; // by item index
     qint32 m_nextViewHandle = 1;

@@ -1,9 +1,44 @@
 #include "TestHost.h"
 
+#include "ConnectionController.h"
 #include "DeviceDescription.h"
-#include "HostFactory.h"
+#include "DeviceInstance.h"
 #include "ItemStore.h"
 #include "VexAppletItemManager.h"
+#include "device/InProcessHartLink.h"
+#include "device/SimulatedTransmitter.h"
+
+#include <QTest>
+
+TestHost::TestHost() : TestHost(testhost::description()) {}
+
+TestHost::TestHost(const DeviceDescription &description)
+    : m_device(std::make_unique<SimulatedTransmitter>()),
+      m_link(std::make_unique<InProcessHartLink>(m_device.get()))
+{
+    m_device->setRealTimeClock(false);
+    m_link->setBitRate(0);
+    m_instance = std::make_unique<DeviceInstance>(description, m_link.get());
+}
+
+TestHost::~TestHost()
+{
+    m_instance.reset();
+    m_link.reset();
+}
+
+const std::shared_ptr<VexAppletItemManager> &TestHost::manager() const
+{
+    return m_instance->manager();
+}
+
+bool TestHost::connect()
+{
+    m_instance->connection().connectDevice();
+    return QTest::qWaitFor(
+        [this] { return m_instance->connection().status() == ConnectionController::Connected; },
+        5000);
+}
 
 namespace testhost {
 
@@ -40,11 +75,6 @@ DeviceDescription description()
     if (!d)
         qFatal("testhost: %s", qPrintable(error));
     return *d;
-}
-
-std::shared_ptr<VexAppletItemManager> manager()
-{
-    return HostFactory::createManager(description());
 }
 
 void setShadow(VexAppletItemManager &manager, const QString &name, const QString &value)

@@ -3,14 +3,38 @@
 #include <QString>
 #include <memory>
 
-class VexAppletItemManager;
 class DeviceDescription;
+class DeviceInstance;
+class InProcessHartLink;
+class SimulatedTransmitter;
+class VexAppletItemManager;
 
-// A small device description with one item of every type, a record and two
-// sequences, for tests of the item core against the real host.
+// A device instance of the real host on a simulated transmitter behind an
+// in-process link without wire time, over a small device description with
+// one item of every type, or over the description given.
+class TestHost
+{
+public:
+    TestHost();
+    explicit TestHost(const DeviceDescription &description);
+    ~TestHost();
+
+    const std::shared_ptr<VexAppletItemManager> &manager() const;
+    DeviceInstance &instance() const { return *m_instance; }
+    SimulatedTransmitter &device() const { return *m_device; }
+    InProcessHartLink &link() const { return *m_link; }
+
+    // Connects and waits until the host reports status 2.
+    bool connect();
+
+private:
+    std::unique_ptr<SimulatedTransmitter> m_device;
+    std::unique_ptr<InProcessHartLink> m_link;
+    std::unique_ptr<DeviceInstance> m_instance;
+};
+
 namespace testhost {
 DeviceDescription description();
-std::shared_ptr<VexAppletItemManager> manager();
 // Writes the shadow copy of an item as the device side does.
 void setShadow(VexAppletItemManager &manager, const QString &name, const QString &value);
 void setDataset(VexAppletItemManager &manager, const QString &name, const QString &value);

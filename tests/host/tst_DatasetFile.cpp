@@ -30,7 +30,8 @@ private Q_SLOTS:
     void init()
     {
         m_description = testhost::description();
-        m_manager = testhost::manager();
+        m_host = std::make_unique<TestHost>();
+        m_manager = m_host->manager();
         QVERIFY(m_dir.isValid());
     }
 
@@ -48,7 +49,8 @@ private Q_SLOTS:
         const QString path = m_dir.filePath("set.json");
         QVERIFY(DatasetFile::save(path, store, m_description).ok);
 
-        auto other = testhost::manager();
+        TestHost otherHost;
+        auto other = otherHost.manager();
         const auto result = DatasetFile::load(path, other->store(), m_description);
         QVERIFY2(result.ok, qPrintable(result.error));
         QVERIFY(result.warnings.isEmpty());
@@ -150,12 +152,14 @@ private Q_SLOTS:
         QFile after(path);
         QVERIFY(after.open(QIODevice::ReadOnly));
         QCOMPARE(after.readAll(), before);
-        auto other = testhost::manager();
+        TestHost otherHost;
+        auto other = otherHost.manager();
         QVERIFY(DatasetFile::load(path, other->store(), m_description).ok);
     }
 
 private:
     DeviceDescription m_description;
+    std::unique_ptr<TestHost> m_host;
     std::shared_ptr<VexAppletItemManager> m_manager;
     QTemporaryDir m_dir;
 };

@@ -18,10 +18,15 @@ class TstHostItems : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_manager = testhost::manager(); }
+    void init()
+    {
+        m_host = std::make_unique<TestHost>();
+        m_manager = m_host->manager();
+    }
     void cleanup()
     {
         m_manager.reset();
+        m_host.reset();
         QLocale::setDefault(QLocale::c());
     }
 
@@ -187,6 +192,7 @@ private Q_SLOTS:
     }
 
 private:
+    std::unique_ptr<TestHost> m_host;
     std::shared_ptr<VexAppletItemManager> m_manager;
 };
 

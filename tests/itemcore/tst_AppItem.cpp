@@ -26,8 +26,16 @@ class TstAppItem : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { m_manager = testhost::manager(); }
-    void cleanup() { m_manager.reset(); }
+    void init()
+    {
+        m_host = std::make_unique<TestHost>();
+        m_manager = m_host->manager();
+    }
+    void cleanup()
+    {
+        m_manager.reset();
+        m_host.reset();
+    }
 
     void registrationMakesANewViewEachTime()
     {
@@ -380,6 +388,7 @@ private Q_SLOTS:
     }
 
 private:
+    std::unique_ptr<TestHost> m_host;
     std::shared_ptr<VexAppletItemManager> m_manager;
 };
 

@@ -82,7 +82,8 @@ private Q_SLOTS:
 
     void registerInOrderStopsAtTheFirstRefusal()
     {
-        auto manager = testhost::manager();
+        TestHost host;
+        auto manager = host.manager();
         clsAppItemCollection items;
         auto a = items.Add(QStringLiteral("counter"), false, 0);
         auto bad = items.Add(QStringLiteral("noSuchItem"), false, 0);
@@ -102,7 +103,8 @@ private Q_SLOTS:
 
     void recordAndSequenceCollectionsPassTheMask()
     {
-        auto manager = testhost::manager();
+        TestHost host;
+        auto manager = host.manager();
         clsSeqItemCollection sequences;
         auto upload = sequences.Add(QStringLiteral("Upload"), false, 0, 3);
         clsRecItemCollection records;

@@ -1,0 +1,116 @@
+#include "ConnectionController.h"
+
+#include "DeviceDescription.h"
+#include "HartMaster.h"
+#include "HostResult.h"
+#include "ItemStore.h"
+#include "RecordCodec.h"
+#include "SequenceEngine.h"
+#include "device/HartLink.h"
+
+namespace {
+const QString ConnectItem = QStringLiteral("&&private&&Connect");
+const QString AddressItem = QStringLiteral("&&private_PM&&Address");
+} // namespace
+
+ConnectionController::ConnectionController(std::shared_ptr<const DeviceDescription> description,
+                                           ItemStore &store, HartMaster &master,
+                                           SequenceEngine &engine, QObject *parent)
+    : QObject(parent), m_description(std::move(description)), m_store(store), m_master(master),
+      m_engine(engine)
+{
+    m_engine.setConnectedProbe([this] { return status() == Connected; });
+    connect(&m_engine, &SequenceEngine::connectionLost, this, &ConnectionController::linkLost);
+    connect(&m_engine, &SequenceEngine::deviceRestarting, this,
+            &ConnectionController::linkLost);
+    if (HartLink *link = m_master.link()) {
+        connect(link, &HartLink::openChanged, this, [this](bool open) {
+            if (!open && status() != NotConnected && status() != Disconnecting)
+                linkLost();
+        });
+    }
+}
+
+int ConnectionController::status() const
+{
+    const int index = m_store.indexOf(ConnectItem);
+    return index < 0 ? NotConnected : int(m_store.value(index, false).number());
+}
+
+void ConnectionController::setStatus(int status)
+{
+    const int index = m_store.indexOf(ConnectItem);
+    if (index < 0)
+        return;
+    ItemValue v = m_store.value(index, false);
+    v.setNumber(status);
+    m_store.writeShadow(index, v);
+}
+
+qint32 ConnectionController::connectDevice()
+{
+    if (status() == Connected || status() == Connecting)
+        return HostResult::Ok;
+    if (status() == Disconnecting)
+        return HostResult::Refused;
+    HartLink *link = m_master.link();
+    if (!link)
+        return HostResult::NotConnected;
+    setStatus(Connecting);
+    if (!link->isOpen() && !link->open()) {
+        setStatus(NotConnected);
+        Q_EMIT connectFailed(tr("The HART link cannot be opened."));
+        return HostResult::NotConnected;
+    }
+    identify(1);
+    return HostResult::Ok;
+}
+
+void ConnectionController::identify(int attempt)
+{
+    const int addressIndex = m_store.indexOf(AddressItem);
+    const quint8 address =
+        addressIndex < 0 ? 0 : quint8(m_store.value(addressIndex, false).number());
+    QPointer<ConnectionController> self(this);
+    m_master.identify(address, [self, attempt](const HartMaster::Outcome &outcome) {
+        if (!self || self->status() != Connecting)
+            return;
+        if (self->m_master.isIdentified()) {
+            // The identity read at connect fills the items of command 0.
+            for (const RecordDefinition &record : self->m_description->records) {
+                if (record.command == 0)
+                    RecordCodec::decodeResponse(record, outcome.data, self->m_store);
+            }
+            self->setStatus(Connected);
+        } else if (attempt < IdentifyAttempts &&
+                   outcome.kind != HartMaster::Outcome::Kind::ConnectionLost) {
+            self->identify(attempt + 1);
+        } else {
+            self->setStatus(NotConnected);
+            Q_EMIT self->connectFailed(tr("No device answers at the polling address."));
+        }
+    });
+}
+
+qint32 ConnectionController::disconnectDevice()
+{
+    if (status() == NotConnected)
+        return HostResult::Ok;
+    setStatus(Disconnecting);
+    m_engine.abortRunning();
+    m_master.forget();
+    if (HartLink *link = m_master.link())
+        link->close();
+    setStatus(NotConnected);
+    return HostResult::Ok;
+}
+
+void ConnectionController::linkLost()
+{
+    m_engine.abortRunning();
+    m_master.forget();
+    if (HartLink *link = m_master.link(); link && link->isOpen())
+        link->close();
+    if (status() != NotConnected)
+        setStatus(NotConnected);
+}

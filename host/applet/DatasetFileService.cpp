@@ -1,0 +1,87 @@
+#include "DatasetFileService.h"
+
+#include "DatasetFile.h"
+#include "FileChooser.h"
+#include "HostResult.h"
+#include "ItemStore.h"
+#include "MessageBoxSeam.h"
+
+#include <QFileInfo>
+
+namespace {
+const QString FileNameItem = QStringLiteral("&&private_PM&&FileName");
+const QString SourceItem = QStringLiteral("&&private&&CurrentSource");
+constexpr qint32 Cancelled = HostResult::Refused;
+} // namespace
+
+DatasetFileService::DatasetFileService(std::shared_ptr<const DeviceDescription> description,
+                                       ItemStore &store, QObject *parent)
+    : QObject(parent), m_description(std::move(description)), m_store(store)
+{
+}
+
+QString DatasetFileService::fileName() const
+{
+    const int index = m_store.indexOf(FileNameItem);
+    return index < 0 ? QString() : m_store.text(index, false);
+}
+
+void DatasetFileService::setText(const QString &item, const QString &value)
+{
+    const int index = m_store.indexOf(item);
+    if (index < 0)
+        return;
+    ItemValue v = m_store.value(index, false);
+    if (v.parse(m_store.definition(index), value))
+        m_store.writeShadow(index, v);
+}
+
+qint32 DatasetFileService::loadFromFile()
+{
+    const QString path = FileChooser::current().openFileName(
+        nullptr, tr("Open dataset"), QFileInfo(fileName()).path(), tr(Filter));
+    return path.isEmpty() ? Cancelled : loadFile(path);
+}
+
+qint32 DatasetFileService::loadFile(const QString &path)
+{
+    const DatasetFile::Result result = DatasetFile::load(path, m_store, *m_description);
+    if (!result.ok) {
+        MessageBoxSeam::show(nullptr, QMessageBox::Critical, tr("Open dataset"),
+                             tr("The dataset was not loaded.\n%1").arg(result.error));
+        return HostResult::Refused;
+    }
+    if (!result.warnings.isEmpty())
+        MessageBoxSeam::show(nullptr, QMessageBox::Information, tr("Open dataset"),
+                             tr("The file was written by a newer device description. "
+                                "These values were left out:\n%1")
+                                 .arg(result.warnings.join(QLatin1Char('\n'))));
+    setText(FileNameItem, path);
+    setText(SourceItem, QStringLiteral("1"));
+    return HostResult::Ok;
+}
+
+qint32 DatasetFileService::save()
+{
+    const QString current = fileName();
+    return current.isEmpty() ? saveAs() : saveFile(current);
+}
+
+qint32 DatasetFileService::saveAs()
+{
+    const QString path = FileChooser::current().saveFileName(nullptr, tr("Save dataset as"),
+                                                             fileName(), tr(Filter));
+    return path.isEmpty() ? Cancelled : saveFile(path);
+}
+
+qint32 DatasetFileService::saveFile(const QString &path)
+{
+    const DatasetFile::Result result = DatasetFile::save(path, m_store, *m_description);
+    if (!result.ok) {
+        MessageBoxSeam::show(nullptr, QMessageBox::Critical, tr("Save dataset"),
+                             tr("The dataset was not saved.\n%1").arg(result.error));
+        return HostResult::Refused;
+    }
+    setText(FileNameItem, path);
+    return HostResult::Ok;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class DeviceDescription;
+class ItemStore;
+
+// The applet's dataset file commands: open, save and save as, with the file
+// chooser and the user told of every failure. The current file name lives in
+// "&&private_PM&&FileName"; a loaded file makes "&&private&&CurrentSource" 1.
+class DatasetFileService : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *Filter = "Datasets (*.vexds);;All files (*)";
+
+    DatasetFileService(std::shared_ptr<const DeviceDescription> description, ItemStore &store,
+                       QObject *parent = nullptr);
+
+    qint32 loadFromFile();
+    qint32 loadFile(const QString &path);
+    qint32 save();
+    qint32 saveAs();
+    qint32 saveFile(const QString &path);
+    QString fileName() const;
+
+private:
+    void setText(const QString &item, const QString &value);
+
+    std::shared_ptr<const DeviceDescription> m_description;
+    ItemStore &m_store;
+};

@@ -1,0 +1,96 @@
+#include "DeviceInstance.h"
+
+#include "ConnectionController.h"
+#include "DatasetFileService.h"
+#include "DeviceDescription.h"
+#include "HartMaster.h"
+#include "HostResult.h"
+#include "ItemStore.h"
+#include "ProgIdRegistry.h"
+#include "SequenceEngine.h"
+#include "UpdateScheduler.h"
+#include "VexApplet.h"
+#include "VexAppletItemManager.h"
+#include "VexDictionary.h"
+#include "View.h"
+
+#include <QTimer>
+
+DeviceInstance::DeviceInstance(const DeviceDescription &description, HartLink *link,
+                               QObject *parent)
+    : QObject(parent), m_description(std::make_shared<const DeviceDescription>(description))
+{
+    auto store = std::make_shared<ItemStore>(*m_description);
+    auto dictionary = std::make_shared<VexDictionary>(m_description, store);
+    m_manager = std::make_shared<VexAppletItemManager>(store, dictionary);
+    m_master = std::make_unique<HartMaster>(link);
+    m_engine = std::make_unique<SequenceEngine>(m_description, *m_manager, *m_master);
+    m_connection =
+        std::make_unique<ConnectionController>(m_description, *store, *m_master, *m_engine);
+    m_files = std::make_unique<DatasetFileService>(m_description, *store);
+    m_manager->setApplet(std::make_shared<VexApplet>(this));
+    m_manager->setViewLeftHandler([this](View *view) { viewLeft(view); });
+    m_manager->updateScheduler().setConnectedProbe(
+        [this] { return m_connection->status() == ConnectionController::Connected; });
+    m_manager->updateScheduler().setReader(
+        [this](const QList<int> &items) { m_engine->readItems(items); });
+}
+
+DeviceInstance::~DeviceInstance()
+{
+    close();
+    m_manager->setViewLeftHandler(nullptr);
+    m_manager->setApplet(nullptr);
+}
+
+qint32 DeviceInstance::startView(const QString &progId)
+{
+    std::shared_ptr<View> view = ProgIdRegistry::instance().createView(progId);
+    if (!view)
+        return HostResult::UnknownProgId;
+    m_views.append(view);
+    m_manager->fncRegisterView(view.get());
+    view->Show();
+    return HostResult::Ok;
+}
+
+void DeviceInstance::viewLeft(View *view)
+{
+    for (qsizetype i = 0; i < m_views.size(); ++i) {
+        if (m_views[i].get() != view)
+            continue;
+        // The view is still inside its own call: let it go once that returns.
+        std::shared_ptr<View> released = m_views.takeAt(i);
+        QTimer::singleShot(0, this, [released] {});
+        return;
+    }
+}
+
+void DeviceInstance::close()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    while (!m_views.isEmpty()) {
+        std::shared_ptr<View> view = m_views.takeLast();
+        view->Destroy();
+        m_manager->fncUnregisterView(view.get());
+    }
+    m_connection->disconnectDevice();
+}
+
+bool DeviceInstance::setItemText(const QString &name, const QString &value)
+{
+    ItemStore &store = m_manager->store();
+    const int index = store.indexOf(name);
+    if (index < 0)
+        return false;
+    ItemValue v = store.value(index, false);
+    if (!v.parse(store.definition(index), value))
+        return false;
+    if (store.definition(index).dataset)
+        store.writeDataset(index, v);
+    else
+        store.writeShadow(index, v);
+    return true;
+}

@@ -1,0 +1,409 @@
+#include "SequenceEngine.h"
+
+#include "DeviceDescription.h"
+#include "HostResult.h"
+#include "ItemStore.h"
+#include "RecordCodec.h"
+#include "VexAppletItemManager.h"
+
+#include <algorithm>
+
+namespace {
+const QString SequenceState = QStringLiteral("&&Sequence_State&&");
+const QString SequenceControl = QStringLiteral("&&Sequence_Control&&");
+const QString SequenceProgress = QStringLiteral("&&Sequence_Progress&&");
+const QString RecordState = QStringLiteral("&&Record_State&&");
+const QString RecordResponse = QStringLiteral("&&Record_Response&&");
+const QString RecordControl = QStringLiteral("&&Record_Response_Control&&");
+
+constexpr int ActionGo = 1;   // sequence: go on; record: retry
+constexpr int ActionAbort = 2; // sequence: abort; record: accept and go on
+constexpr int ActionGiveUp = 4;
+
+// Response codes after which the data of a response is valid: success and
+// the two warnings.
+bool dataValid(quint8 responseCode)
+{
+    return responseCode == 0 || responseCode == 8 || responseCode == 14;
+}
+} // namespace
+
+struct SequenceEngine::Run
+{
+    enum class Waiting { Nothing, Transaction, RecordAnswer, SequenceAnswer };
+
+    const SequenceDefinition *sequence = nullptr;
+    int step = 0;
+    Waiting waiting = Waiting::Nothing;
+    const RecordDefinition *record = nullptr;
+    bool writing = false;
+    bool responseOk = false;
+    bool abortRequested = false;
+    bool restartsDevice = false;
+    int state = 0;
+    QList<int> read; // items whose shadow value this run read
+    quint64 generation = 0;
+};
+
+SequenceEngine::SequenceEngine(std::shared_ptr<const DeviceDescription> description,
+                               VexAppletItemManager &manager, HartMaster &master,
+                               QObject *parent)
+    : QObject(parent), m_description(std::move(description)), m_manager(manager),
+      m_store(manager.store()), m_master(master)
+{
+    m_answerTimer.setSingleShot(true);
+    m_answerTimer.setInterval(DefaultAnswerTimeoutMs);
+    connect(&m_answerTimer, &QTimer::timeout, this, &SequenceEngine::onAnswerTimeout);
+    QPointer<SequenceEngine> self(this);
+    m_manager.addObserver([self](int index, bool shadow, qint32) {
+        if (self)
+            self->onItemChanged(index, shadow);
+    });
+}
+
+SequenceEngine::~SequenceEngine() = default;
+
+QString SequenceEngine::runningSequence() const
+{
+    return m_run ? m_run->sequence->name : QString();
+}
+
+int SequenceEngine::indexOf(const QString &prefix, const QString &name) const
+{
+    return m_store.indexOf(prefix + name);
+}
+
+bool SequenceEngine::hasListener(const QString &prefix, const QString &name) const
+{
+    const int index = indexOf(prefix, name);
+    return index >= 0 && m_manager.hasListeners(index);
+}
+
+void SequenceEngine::setNumber(const QString &name, double value)
+{
+    const int index = m_store.indexOf(name);
+    if (index < 0)
+        return;
+    ItemValue v = m_store.value(index, false);
+    v.setNumber(value);
+    m_store.writeShadow(index, v);
+}
+
+qint32 SequenceEngine::start(const QString &name)
+{
+    const SequenceDefinition *sequence = m_description->findSequence(name);
+    if (!sequence)
+        return HostResult::UnknownSequence;
+    if (m_run)
+        return HostResult::SequenceBusy;
+    if (m_connected && !m_connected())
+        return HostResult::NotConnected;
+    m_run = std::make_unique<Run>();
+    m_run->sequence = sequence;
+    static quint64 generation = 0;
+    m_run->generation = ++generation;
+    // The first report comes at once, so the program sees the sequence running
+    // as soon as the start returns.
+    const bool firstWrites =
+        !sequence->steps.isEmpty() && sequence->steps.first().kind == SequenceStep::Kind::Write;
+    m_run->state = runningState(firstWrites);
+    setNumber(SequenceProgress + sequence->name, 0);
+    setNumber(SequenceState + sequence->name, m_run->state);
+    QMetaObject::invokeMethod(this, &SequenceEngine::advance, Qt::QueuedConnection);
+    return HostResult::Ok;
+}
+
+qint32 SequenceEngine::adjust(const QString &name)
+{
+    const SequenceDefinition *sequence = m_description->findSequence(name);
+    if (!sequence)
+        return HostResult::UnknownSequence;
+    if (m_run)
+        return HostResult::SequenceBusy;
+    if (m_lastName.compare(sequence->name, Qt::CaseInsensitive) == 0) {
+        for (int index : std::as_const(m_lastRead)) {
+            if (m_store.definition(index).dataset)
+                m_store.takeOverDataset(index, m_store.value(index, true), false);
+        }
+    }
+    setNumber(SequenceState + sequence->name, 0);
+    return HostResult::Ok;
+}
+
+int SequenceEngine::runningState(bool writing) const
+{
+    if (m_run && !m_run->sequence->busy)
+        return StateSilent;
+    return writing ? StateWriting : StateReading;
+}
+
+void SequenceEngine::reportProgress()
+{
+    const int steps = int(m_run->sequence->steps.size());
+    setNumber(SequenceProgress + m_run->sequence->name,
+              steps == 0 ? 100 : qMin(100, 100 * m_run->step / steps));
+}
+
+void SequenceEngine::advance()
+{
+    while (m_run && m_run->waiting == Run::Waiting::Nothing) {
+        if (m_run->abortRequested) {
+            finish(false);
+            return;
+        }
+        const QList<SequenceStep> &steps = m_run->sequence->steps;
+        if (m_run->step >= steps.size()) {
+            finish(true);
+            return;
+        }
+        reportProgress();
+        const SequenceStep &step = steps[m_run->step];
+        switch (step.kind) {
+        case SequenceStep::Kind::Read:
+        case SequenceStep::Kind::Write:
+            runRecord(*m_description->findRecord(step.record),
+                      step.kind == SequenceStep::Kind::Write);
+            return;
+        case SequenceStep::Kind::Wait:
+            m_run->state = step.waitState;
+            if (hasListener(SequenceState, m_run->sequence->name)) {
+                m_run->waiting = Run::Waiting::SequenceAnswer;
+                m_answerTimer.start();
+            } else {
+                ++m_run->step;
+            }
+            setNumber(SequenceState + m_run->sequence->name, step.waitState);
+            break;
+        case SequenceStep::Kind::Adjust:
+            for (int index : std::as_const(m_run->read)) {
+                if (m_store.definition(index).dataset)
+                    m_store.takeOverDataset(index, m_store.value(index, true), false);
+            }
+            ++m_run->step;
+            break;
+        case SequenceStep::Kind::Disconnect:
+            m_run->restartsDevice = true;
+            ++m_run->step;
+            break;
+        }
+    }
+}
+
+void SequenceEngine::runRecord(const RecordDefinition &record, bool writing)
+{
+    m_run->record = &record;
+    m_run->writing = writing;
+    const int state = runningState(writing);
+    if (state != m_run->state) {
+        m_run->state = state;
+        setNumber(SequenceState + m_run->sequence->name, state);
+    }
+    QString error;
+    const auto request = RecordCodec::encodeRequest(record, m_store, &error);
+    m_run->waiting = Run::Waiting::Transaction;
+    if (!request) {
+        // A value the request cannot carry: the record fails as if the line
+        // had garbled it, so the program asks the user what to do.
+        HartMaster::Outcome outcome;
+        outcome.kind = HartMaster::Outcome::Kind::CommunicationError;
+        outcome.responseCode = 0x81;
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { onOutcome(outcome); }, Qt::QueuedConnection);
+        return;
+    }
+    const quint64 generation = m_run->generation;
+    QPointer<SequenceEngine> self(this);
+    m_master.transact(quint8(record.command), *request,
+                      [self, generation](const HartMaster::Outcome &outcome) {
+                          if (self && self->m_run && self->m_run->generation == generation &&
+                              self->m_run->waiting == Run::Waiting::Transaction)
+                              self->onOutcome(outcome);
+                      });
+}
+
+void SequenceEngine::onOutcome(const HartMaster::Outcome &outcome)
+{
+    using Kind = HartMaster::Outcome::Kind;
+    if (outcome.kind == Kind::ConnectionLost) {
+        finish(false);
+        Q_EMIT connectionLost();
+        return;
+    }
+    const RecordDefinition &record = *m_run->record;
+    QByteArray response(1, char(record.command));
+    int state = m_run->writing ? 32 : 16;
+    m_run->responseOk = false;
+    if (outcome.kind == Kind::Response) {
+        response.append(char(outcome.responseCode));
+        response.append(char(outcome.deviceStatus));
+        response.append(outcome.data);
+        if (dataValid(outcome.responseCode)) {
+            m_run->responseOk = true;
+            for (int index : RecordCodec::decodeResponse(record, outcome.data, m_store)) {
+                if (!m_run->read.contains(index))
+                    m_run->read.append(index);
+            }
+        }
+    } else if (outcome.kind == Kind::CommunicationError) {
+        response.append(char(outcome.responseCode | 0x80));
+        response.append(char(0));
+        state += 2;
+    } else {
+        state += 1; // no answer
+    }
+    const int responseIndex = indexOf(RecordResponse, record.name);
+    if (responseIndex >= 0) {
+        ItemValue v;
+        v.setBytes(response);
+        m_store.writeShadow(responseIndex, v);
+    }
+    if (m_run->abortRequested) {
+        finish(false);
+        return;
+    }
+    if (hasListener(RecordState, record.name)) {
+        m_run->waiting = Run::Waiting::RecordAnswer;
+        m_answerTimer.start();
+        setNumber(RecordState + record.name, state);
+    } else {
+        m_run->waiting = Run::Waiting::Nothing;
+        onRecordAnswer(m_run->responseOk ? ActionAbort : ActionGiveUp);
+    }
+}
+
+void SequenceEngine::onRecordAnswer(int action)
+{
+    m_answerTimer.stop();
+    const RecordDefinition &record = *m_run->record;
+    m_run->waiting = Run::Waiting::Nothing;
+    setNumber(RecordState + record.name, 0);
+    if (!m_run)
+        return; // a listener of the record state ended the run
+    if (action == ActionGo) {
+        runRecord(record, m_run->writing);
+        return;
+    }
+    if (action == ActionGiveUp || !m_run->responseOk) {
+        finish(false);
+        return;
+    }
+    if (m_run->writing) {
+        for (int index : RecordCodec::requestItems(record, m_store))
+            m_store.clearModified(index);
+    }
+    ++m_run->step;
+    QMetaObject::invokeMethod(this, &SequenceEngine::advance, Qt::QueuedConnection);
+}
+
+void SequenceEngine::onSequenceAnswer(int action)
+{
+    m_answerTimer.stop();
+    m_run->waiting = Run::Waiting::Nothing;
+    if (action != ActionGo) {
+        finish(false);
+        return;
+    }
+    ++m_run->step;
+    m_run->state = 0;
+    QMetaObject::invokeMethod(this, &SequenceEngine::advance, Qt::QueuedConnection);
+}
+
+void SequenceEngine::onItemChanged(int index, bool shadow)
+{
+    if (shadow || !m_run)
+        return;
+    const int action = int(m_store.value(index, false).number());
+    if (action == 0)
+        return;
+    if (index == indexOf(SequenceControl, m_run->sequence->name)) {
+        if (m_run->waiting == Run::Waiting::SequenceAnswer)
+            onSequenceAnswer(action);
+        else if (action == ActionAbort)
+            m_run->abortRequested = true;
+        return;
+    }
+    if (m_run->record && index == indexOf(RecordControl, m_run->record->name)) {
+        if (m_run->waiting == Run::Waiting::RecordAnswer)
+            onRecordAnswer(action);
+        else if (action == ActionGiveUp)
+            m_run->abortRequested = true;
+    }
+}
+
+void SequenceEngine::onAnswerTimeout()
+{
+    if (!m_run)
+        return;
+    if (m_run->waiting == Run::Waiting::RecordAnswer)
+        onRecordAnswer(ActionGiveUp);
+    else if (m_run->waiting == Run::Waiting::SequenceAnswer)
+        onSequenceAnswer(ActionAbort);
+}
+
+void SequenceEngine::abortRunning()
+{
+    if (m_run)
+        finish(false);
+}
+
+void SequenceEngine::finish(bool completed)
+{
+    if (!m_run)
+        return;
+    m_answerTimer.stop();
+    std::unique_ptr<Run> run = std::move(m_run);
+    if (run->record) {
+        const int recordState = indexOf(RecordState, run->record->name);
+        if (recordState >= 0 && m_store.value(recordState, false).number() != 0)
+            setNumber(RecordState + run->record->name, 0);
+    }
+    m_lastName = run->sequence->name;
+    m_lastRead = run->read;
+    setNumber(SequenceProgress + run->sequence->name, completed ? 100 : 0);
+    setNumber(SequenceState + run->sequence->name, 0);
+    Q_EMIT sequenceEnded(run->sequence->name, completed);
+    if (run->restartsDevice && completed)
+        Q_EMIT deviceRestarting();
+}
+
+void SequenceEngine::readItems(const QList<int> &items)
+{
+    if (m_run || m_periodicBusy || (m_connected && !m_connected()))
+        return;
+    QList<const RecordDefinition *> records;
+    for (int index : items) {
+        const QString &name = m_store.definition(index).name;
+        for (const RecordDefinition &record : m_description->records) {
+            if (!record.request.isEmpty())
+                continue;
+            const bool carries = std::any_of(
+                record.response.begin(), record.response.end(), [&](const FieldDefinition &f) {
+                    return f.item.compare(name, Qt::CaseInsensitive) == 0;
+                });
+            if (carries) {
+                if (!records.contains(&record))
+                    records.append(&record);
+                break;
+            }
+        }
+    }
+    QPointer<SequenceEngine> self(this);
+    for (const RecordDefinition *record : records) {
+        m_periodicBusy = true;
+        const bool last = record == records.last();
+        m_master.transact(quint8(record->command), QByteArray(),
+                          [self, record, last](const HartMaster::Outcome &outcome) {
+                              if (!self)
+                                  return;
+                              if (last)
+                                  self->m_periodicBusy = false;
+                              if (outcome.kind == HartMaster::Outcome::Kind::Response &&
+                                  dataValid(outcome.responseCode))
+                                  RecordCodec::decodeResponse(*record, outcome.data,
+                                                              self->m_store);
+                              else if (outcome.kind ==
+                                       HartMaster::Outcome::Kind::ConnectionLost)
+                                  Q_EMIT self->connectionLost();
+                          });
+    }
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "HartMaster.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class DeviceDescription;
+class ItemStore;
+class VexAppletItemManager;
+struct RecordDefinition;
+struct SequenceDefinition;
+
+// Runs the device's sequences: their records over the HART master, their
+// handshakes through the state and control items. One sequence at a time.
+//
+// Sequence states: 32 reading, 64 writing, 128 running without a busy
+// window, 1 waiting for the go to write, 2 data read and waiting for the go,
+// 0 ended. Record states: 16 / 32 read / write response, 17 / 33 timeout,
+// 18 / 34 communication error. A state only waits for an answer when a view
+// listens to it; an answer that does not come within the answer timeout
+// counts as abort (sequence) or give-up (record).
+class SequenceEngine : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int StateReading = 32;
+    static constexpr int StateWriting = 64;
+    static constexpr int StateSilent = 128;
+    static constexpr int DefaultAnswerTimeoutMs = 10 * 60 * 1000;
+
+    SequenceEngine(std::shared_ptr<const DeviceDescription> description,
+                   VexAppletItemManager &manager, HartMaster &master, QObject *parent = nullptr);
+    ~SequenceEngine() override;
+
+    void setConnectedProbe(std::function<bool()> probe) { m_connected = std::move(probe); }
+    void setAnswerTimeout(int ms) { m_answerTimer.setInterval(ms); }
+
+    // The applet's return codes: 0 started, busy, unknown sequence, not connected.
+    qint32 start(const QString &name);
+    qint32 adjust(const QString &name);
+    bool isRunning() const { return m_run != nullptr; }
+    QString runningSequence() const;
+
+    // Ends a running sequence at once (the link is gone or closing).
+    void abortRunning();
+    // Reads the shadow values of these items outside any sequence.
+    void readItems(const QList<int> &items);
+
+Q_SIGNALS:
+    void sequenceEnded(const QString &name, bool completed);
+    // A sequence that restarts the device has ended: the link goes down.
+    void deviceRestarting();
+    void connectionLost();
+
+private:
+    struct Run;
+
+    void onItemChanged(int index, bool shadow);
+    void advance();
+    void runRecord(const RecordDefinition &record, bool writing);
+    void onOutcome(const HartMaster::Outcome &outcome);
+    void onRecordAnswer(int action);
+    void onSequenceAnswer(int action);
+    void onAnswerTimeout();
+    void finish(bool completed);
+    void setNumber(const QString &name, double value);
+    int indexOf(const QString &prefix, const QString &name) const;
+    bool hasListener(const QString &prefix, const QString &name) const;
+    int runningState(bool writing) const;
+    void reportProgress();
+
+    std::shared_ptr<const DeviceDescription> m_description;
+    VexAppletItemManager &m_manager;
+    ItemStore &m_store;
+    HartMaster &m_master;
+    std::function<bool()> m_connected;
+    std::unique_ptr<Run> m_run;
+    QTimer m_answerTimer;
+    QString m_lastName;
+    QList<int> m_lastRead;
+    bool m_periodicBusy = false;
+};
