@@ -25,7 +25,7 @@ constexpr std::array<quint8, LocalSettingsBytes> LocalSettingsMax{1, 4, 1, 1, 4}
 
 QByteArray f(double value)
 {
-    return HartCodec::fromFloat(float(value));
+    return HartCodec::fromReal(value);
 }
 } // namespace
 

@@ -327,6 +327,12 @@ private slots:
         const QByteArray vars = bench.read(3);
         QCOMPARE(quint8(vars[19]), quint8(253));
         QCOMPARE(HartCodec::toFloat(vars, 20), 4.0f);
+        // Huge scaling values stay representable instead of overflowing the float.
+        const float largest = std::numeric_limits<float>::max();
+        QCOMPARE(
+            code(bench.command(151, QByteArray(1, 57) + f(largest) + f(-largest) + "        ")), 0);
+        bench.device.setAppliedPressure(600); // 150 % of the range
+        QCOMPARE(HartCodec::toFloat(bench.read(3), 20), largest);
         QByteArray control = scaling;
         control[12] = '\n';
         QCOMPARE(code(bench.command(151, control)), int(rc::InvalidSelection));
