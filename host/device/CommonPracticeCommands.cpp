@@ -105,7 +105,7 @@ hart::CommandReply CommonPracticeCommands::setFixedCurrent(QByteArrayView reques
             return CommandTable::fail(rc::TooSmall);
     }
     m_model.setFixedCurrent(*current);
-    return CommandTable::reply(HartCodec::fromFloat(float(*current)));
+    return CommandTable::reply(HartCodec::fromReal(*current));
 }
 
 hart::CommandReply CommonPracticeCommands::writePressureUnit(QByteArrayView request)
@@ -180,8 +180,7 @@ std::optional<QByteArray> CommonPracticeCommands::variable(quint8 code) const
 {
     const TransmitterSettings &s = m_model.settings();
     const auto slot = [code](quint8 unit, double value) {
-        return CommandTable::byte(code) + CommandTable::byte(unit) +
-               HartCodec::fromFloat(float(value));
+        return CommandTable::byte(code) + CommandTable::byte(unit) + HartCodec::fromReal(value);
     };
     switch (code) {
     case PressureVariable:

@@ -1,11 +1,21 @@
 #include "device/HartCodec.h"
 
+#include <algorithm>
 #include <bit>
+#include <cmath>
 #include <limits>
 
 QByteArray HartCodec::fromFloat(float value)
 {
     return writeUnsigned(std::bit_cast<quint32>(value), 4);
+}
+
+QByteArray HartCodec::fromReal(double value)
+{
+    constexpr double largest = std::numeric_limits<float>::max();
+    if (std::isfinite(value))
+        value = std::clamp(value, -largest, largest);
+    return fromFloat(float(value));
 }
 
 float HartCodec::toFloat(QByteArrayView bytes, qsizetype at)

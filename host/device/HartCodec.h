@@ -13,6 +13,9 @@ class HartCodec
 {
 public:
     static QByteArray fromFloat(float value);
+    // A double as a float field; beyond the float range it stops at the largest
+    // float instead of overflowing, which C++ leaves undefined.
+    static QByteArray fromReal(double value);
     static float toFloat(QByteArrayView bytes, qsizetype at = 0);
 
     static QByteArray fromUInt16(quint16 value);

@@ -7,6 +7,8 @@ InProcessHartLink::InProcessHartLink(SimulatedTransmitter *device, QObject *pare
     : HartLink(parent), m_device(device)
 {
     m_timer.setSingleShot(true);
+    // Coarse timers may fire 5 % early, shorter than the bytes take on the wire.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &InProcessHartLink::deliver);
     if (device) {
         connect(device, &SimulatedTransmitter::connectionChanged, this, [this](bool connected) {

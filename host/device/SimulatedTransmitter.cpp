@@ -1,6 +1,7 @@
 #include "device/SimulatedTransmitter.h"
 
 #include "device/CommonPracticeCommands.h"
+#include "device/DeviceSpecificCommands.h"
 #include "device/UniversalCommands.h"
 
 namespace rc = hart::response;
@@ -8,10 +9,12 @@ namespace rc = hart::response;
 SimulatedTransmitter::SimulatedTransmitter(SensorType type, int rangeIndex, QObject *parent)
     : QObject(parent), m_model(type, rangeIndex),
       m_universal(std::make_unique<UniversalCommands>(m_model)),
-      m_commonPractice(std::make_unique<CommonPracticeCommands>(m_model))
+      m_commonPractice(std::make_unique<CommonPracticeCommands>(m_model)),
+      m_deviceSpecific(std::make_unique<DeviceSpecificCommands>(m_model))
 {
     m_universal->registerInto(m_table);
     m_commonPractice->registerInto(m_table);
+    m_deviceSpecific->registerInto(m_table);
     m_clock.start();
 }
 

@@ -11,6 +11,7 @@
 
 class UniversalCommands;
 class CommonPracticeCommands;
+class DeviceSpecificCommands;
 
 // The default device: a HART 5 pressure transmitter that answers request frames
 // with response frames, byte for byte as a real one on the loop would. Besides
@@ -83,6 +84,7 @@ private:
     CommandTable m_table;
     std::unique_ptr<UniversalCommands> m_universal;
     std::unique_ptr<CommonPracticeCommands> m_commonPractice;
+    std::unique_ptr<DeviceSpecificCommands> m_deviceSpecific;
 
     bool m_connected = true;
     int m_noAnswer = 0;

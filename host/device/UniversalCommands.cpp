@@ -62,21 +62,21 @@ hart::CommandReply UniversalCommands::readPrimaryVariable() const
 
 hart::CommandReply UniversalCommands::readCurrentAndPercent() const
 {
-    return CommandTable::reply(HartCodec::fromFloat(float(m_model.loopCurrent())) +
-                               HartCodec::fromFloat(float(m_model.percentOfRange())));
+    return CommandTable::reply(HartCodec::fromReal(m_model.loopCurrent()) +
+                               HartCodec::fromReal(m_model.percentOfRange()));
 }
 
 hart::CommandReply UniversalCommands::readDynamicVariables() const
 {
     const TransmitterSettings &s = m_model.settings();
-    QByteArray data = HartCodec::fromFloat(float(m_model.loopCurrent()));
+    QByteArray data = HartCodec::fromReal(m_model.loopCurrent());
     data += pressureVariable(m_model.primaryValue());
     data += CommandTable::byte(s.temperatureUnit);
     data += HartCodec::fromFloat(
         float(HartUnits::temperatureFromCelsius(m_model.sensorTemperature(), s.temperatureUnit)));
     data += pressureVariable(m_model.trimmedPressure());
     data += CommandTable::byte(s.outputScaleUnit);
-    data += HartCodec::fromFloat(float(m_model.scaledOutputValue()));
+    data += HartCodec::fromReal(m_model.scaledOutputValue());
     return CommandTable::reply(data);
 }
 
@@ -101,12 +101,9 @@ hart::CommandReply UniversalCommands::readSensorInformation() const
     const TransmitterModel::MeasuringRange &range = m_model.range();
     QByteArray data = HartCodec::fromUInt24(s.sensorSerialNumber);
     data += CommandTable::byte(s.pressureUnit);
-    data +=
-        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(range.upperMbar, s.pressureUnit)));
-    data +=
-        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(range.lowerMbar, s.pressureUnit)));
-    data +=
-        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(range.minSpanMbar, s.pressureUnit)));
+    data += HartCodec::fromReal(HartUnits::pressureFromMbar(range.upperMbar, s.pressureUnit));
+    data += HartCodec::fromReal(HartUnits::pressureFromMbar(range.lowerMbar, s.pressureUnit));
+    data += HartCodec::fromReal(HartUnits::pressureFromMbar(range.minSpanMbar, s.pressureUnit));
     return CommandTable::reply(data);
 }
 
@@ -116,11 +113,9 @@ hart::CommandReply UniversalCommands::readOutputInformation() const
     QByteArray data = CommandTable::byte(s.alarmSelection);
     data += CommandTable::byte(s.transferFunction);
     data += CommandTable::byte(s.pressureUnit);
-    data +=
-        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(s.upperRangeMbar, s.pressureUnit)));
-    data +=
-        HartCodec::fromFloat(float(HartUnits::pressureFromMbar(s.lowerRangeMbar, s.pressureUnit)));
-    data += HartCodec::fromFloat(float(s.dampingSeconds));
+    data += HartCodec::fromReal(HartUnits::pressureFromMbar(s.upperRangeMbar, s.pressureUnit));
+    data += HartCodec::fromReal(HartUnits::pressureFromMbar(s.lowerRangeMbar, s.pressureUnit));
+    data += HartCodec::fromReal(s.dampingSeconds);
     data += CommandTable::byte(m_model.isWriteProtected() ? 1 : 0);
     data += CommandTable::byte(TransmitterModel::ManufacturerId);
     return CommandTable::reply(data);
@@ -138,6 +133,5 @@ hart::CommandReply UniversalCommands::writeTagDescriptorDate(QByteArrayView requ
 QByteArray UniversalCommands::pressureVariable(double mbar) const
 {
     const quint8 unit = m_model.settings().pressureUnit;
-    return CommandTable::byte(unit) +
-           HartCodec::fromFloat(float(HartUnits::pressureFromMbar(mbar, unit)));
+    return CommandTable::byte(unit) + HartCodec::fromReal(HartUnits::pressureFromMbar(mbar, unit));
 }

@@ -28,6 +28,22 @@ private slots:
         QCOMPARE(HartCodec::toFloat(QByteArray("xx") + bytes, 2), value);
     }
 
+    void realsBeyondTheFloatRangeStopAtItsEnd_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<float>("expected");
+        QTest::newRow("ordinary") << 12.5 << 12.5f;
+        QTest::newRow("too large") << 1e300 << std::numeric_limits<float>::max();
+        QTest::newRow("too negative") << -1e300 << -std::numeric_limits<float>::max();
+        QTest::newRow("infinite") << double(INFINITY) << std::numeric_limits<float>::infinity();
+    }
+    void realsBeyondTheFloatRangeStopAtItsEnd()
+    {
+        QFETCH(double, value);
+        QFETCH(float, expected);
+        QCOMPARE(HartCodec::toFloat(HartCodec::fromReal(value)), expected);
+    }
+
     void readersStayInsideTheBuffer_data()
     {
         QTest::addColumn<QByteArray>("bytes");
