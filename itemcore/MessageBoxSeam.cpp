@@ -17,6 +17,11 @@ void MessageBoxSeam::install(MessageBoxSeam *seam)
     installedSeam = seam;
 }
 
+MessageBoxSeam *MessageBoxSeam::installed()
+{
+    return installedSeam;
+}
+
 QMessageBox::StandardButton MessageBoxSeam::show(QWidget *parent, QMessageBox::Icon icon,
                                                  const QString &title, const QString &text,
                                                  QMessageBox::StandardButtons buttons,

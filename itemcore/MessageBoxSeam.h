@@ -28,6 +28,7 @@ public:
     static MessageBoxSeam &current();
     // Installs a seam (not owned); null restores the real message box.
     static void install(MessageBoxSeam *seam);
+    static MessageBoxSeam *installed();
 
     // The common cases.
     static QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon,

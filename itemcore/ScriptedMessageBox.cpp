@@ -1,13 +1,13 @@
 #include "ScriptedMessageBox.h"
 
-ScriptedMessageBox::ScriptedMessageBox()
+ScriptedMessageBox::ScriptedMessageBox() : m_previous(MessageBoxSeam::installed())
 {
     MessageBoxSeam::install(this);
 }
 
 ScriptedMessageBox::~ScriptedMessageBox()
 {
-    MessageBoxSeam::install(nullptr);
+    MessageBoxSeam::install(m_previous);
 }
 
 QMessageBox::StandardButton ScriptedMessageBox::ask(QWidget *, const MessageBoxRequest &request)

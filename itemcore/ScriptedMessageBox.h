@@ -6,7 +6,7 @@
 
 // A message box for tests: records every question and answers from a queue
 // (the default button, or the first button offered, when the queue is empty).
-// Installs itself while it lives.
+// Installs itself while it lives and then puts back the one it replaced.
 class ScriptedMessageBox final : public MessageBoxSeam
 {
 public:
@@ -25,4 +25,5 @@ public:
 private:
     QList<MessageBoxRequest> m_asked;
     QList<QMessageBox::StandardButton> m_answers;
+    MessageBoxSeam *m_previous = nullptr;
 };

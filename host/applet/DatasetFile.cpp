@@ -57,9 +57,13 @@ bool inLimits(const ItemDefinition &d, const ItemValue &v)
     if (d.type == ItemType::String || d.type == ItemType::Octets || d.type == ItemType::PCA ||
         d.type == ItemType::HartDate)
         return true;
-    if (d.minimum.isValid() && v.number() < d.minimum.toDouble())
+    // A float item holds its limits in single precision too.
+    const auto limit = [&](const QVariant &l) {
+        return d.type == ItemType::Float ? double(float(l.toDouble())) : l.toDouble();
+    };
+    if (d.minimum.isValid() && v.number() < limit(d.minimum))
         return false;
-    if (d.maximum.isValid() && v.number() > d.maximum.toDouble())
+    if (d.maximum.isValid() && v.number() > limit(d.maximum))
         return false;
     return true;
 }

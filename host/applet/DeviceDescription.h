@@ -60,6 +60,8 @@ public:
     // Reads and checks a description; on failure returns nothing and says why.
     static std::optional<DeviceDescription> fromJson(const QByteArray &json, QString *error);
     static std::optional<DeviceDescription> load(const QString &path, QString *error);
+    // The description of the transmitter family this host is built for.
+    static constexpr const char *BuiltInPath = ":/device/transmitter.json";
 
     const EnumerationDefinition *findEnumeration(const QString &name) const;
     const RecordDefinition *findRecord(const QString &name) const;

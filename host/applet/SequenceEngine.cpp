@@ -104,9 +104,12 @@ qint32 SequenceEngine::start(const QString &name)
     m_run->generation = ++generation;
     // The first report comes at once, so the program sees the sequence running
     // as soon as the start returns.
-    const bool firstWrites =
-        !sequence->steps.isEmpty() && sequence->steps.first().kind == SequenceStep::Kind::Write;
-    m_run->state = runningState(firstWrites);
+    const auto firstTransfer =
+        std::find_if(sequence->steps.begin(), sequence->steps.end(), [](const SequenceStep &s) {
+            return s.kind == SequenceStep::Kind::Read || s.kind == SequenceStep::Kind::Write;
+        });
+    m_run->state = runningState(firstTransfer != sequence->steps.end() &&
+                                firstTransfer->kind == SequenceStep::Kind::Write);
     setNumber(SequenceProgress + sequence->name, 0);
     setNumber(SequenceState + sequence->name, m_run->state);
     QMetaObject::invokeMethod(this, &SequenceEngine::advance, Qt::QueuedConnection);
@@ -120,14 +123,24 @@ qint32 SequenceEngine::adjust(const QString &name)
         return HostResult::UnknownSequence;
     if (m_run)
         return HostResult::SequenceBusy;
-    if (m_lastName.compare(sequence->name, Qt::CaseInsensitive) == 0) {
-        for (int index : std::as_const(m_lastRead)) {
-            if (m_store.definition(index).dataset)
-                m_store.takeOverDataset(index, m_store.value(index, true), false);
-        }
-    }
+    if (m_lastName.compare(sequence->name, Qt::CaseInsensitive) == 0)
+        takeOver(m_lastRead);
     setNumber(SequenceState + sequence->name, 0);
     return HostResult::Ok;
+}
+
+void SequenceEngine::takeOver(const QList<int> &items)
+{
+    bool any = false;
+    for (int index : items) {
+        if (m_store.definition(index).dataset) {
+            m_store.takeOverDataset(index, m_store.value(index, true), false);
+            any = true;
+        }
+    }
+    // The dataset now comes from the device.
+    if (any)
+        setNumber(QStringLiteral("&&private&&CurrentSource"), 2);
 }
 
 int SequenceEngine::runningState(bool writing) const
@@ -157,6 +170,8 @@ void SequenceEngine::advance()
             return;
         }
         reportProgress();
+        if (!m_run)
+            return;
         const SequenceStep &step = steps[m_run->step];
         switch (step.kind) {
         case SequenceStep::Kind::Read:
@@ -175,11 +190,9 @@ void SequenceEngine::advance()
             setNumber(SequenceState + m_run->sequence->name, step.waitState);
             break;
         case SequenceStep::Kind::Adjust:
-            for (int index : std::as_const(m_run->read)) {
-                if (m_store.definition(index).dataset)
-                    m_store.takeOverDataset(index, m_store.value(index, true), false);
-            }
-            ++m_run->step;
+            takeOver(m_run->read);
+            if (m_run)
+                ++m_run->step;
             break;
         case SequenceStep::Kind::Disconnect:
             m_run->restartsDevice = true;
@@ -197,6 +210,9 @@ void SequenceEngine::runRecord(const RecordDefinition &record, bool writing)
     if (state != m_run->state) {
         m_run->state = state;
         setNumber(SequenceState + m_run->sequence->name, state);
+        // Whoever hears the state may end the run (disconnect, lost link).
+        if (!m_run)
+            return;
     }
     QString error;
     const auto request = RecordCodec::encodeRequest(record, m_store, &error);
@@ -257,6 +273,8 @@ void SequenceEngine::onOutcome(const HartMaster::Outcome &outcome)
         v.setBytes(response);
         m_store.writeShadow(responseIndex, v);
     }
+    if (!m_run)
+        return;
     if (m_run->abortRequested) {
         finish(false);
         return;

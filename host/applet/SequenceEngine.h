@@ -75,6 +75,7 @@ private:
     bool hasListener(const QString &prefix, const QString &name) const;
     int runningState(bool writing) const;
     void reportProgress();
+    void takeOver(const QList<int> &items);
 
     std::shared_ptr<const DeviceDescription> m_description;
     VexAppletItemManager &m_manager;

@@ -1,5 +1,7 @@
 #include "TestRegistry.h"
 
+#include "ScriptedMessageBox.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <QStringList>
@@ -31,6 +33,10 @@ int main(int argc, char **argv)
             pass << args[i];
     }
 
+    // No test may wait for a person: every message box is answered, and those
+    // no test expects are printed.
+    ScriptedMessageBox unexpected;
+
     int failed = 0;
     for (const auto &entry : vextest::registry()) {
         if (!only.isEmpty() && !only.contains(QLatin1String(entry.name)))
@@ -38,5 +44,7 @@ int main(int argc, char **argv)
         auto test = entry.make();
         failed += QTest::qExec(test.get(), pass);
     }
+    for (const MessageBoxRequest &r : unexpected.asked())
+        qWarning("message box outside a test's script: %s", qPrintable(r.text));
     return failed == 0 ? 0 : 1;
 }
