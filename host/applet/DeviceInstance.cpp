@@ -14,6 +14,10 @@
 #include "VexDictionary.h"
 #include "View.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QDirIterator>
+#include <QFile>
 #include <QTimer>
 
 DeviceInstance::DeviceInstance(const DeviceDescription &description, HartLink *link,
@@ -93,4 +97,34 @@ bool DeviceInstance::setItemText(const QString &name, const QString &value)
     else
         store.writeShadow(index, v);
     return true;
+}
+
+bool DeviceInstance::prepareDescriptionFolder(const QString &folder, QString *error)
+{
+    const QString source = QStringLiteral(":/device");
+    QDirIterator it(source, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = folder + from.mid(source.size());
+        const QString dir = QFileInfo(to).path();
+        if (!QDir().mkpath(dir)) {
+            if (error)
+                *error = QStringLiteral("%1: cannot create the folder").arg(dir);
+            return false;
+        }
+        // The copies are refreshed at every start; the program writes its
+        // reports beside them.
+        QFile::remove(to);
+        if (!QFile::copy(from, to)) {
+            if (error)
+                *error = QStringLiteral("%1: cannot write the file").arg(to);
+            return false;
+        }
+        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                      QFile::ReadOther);
+    }
+    QString path = QDir::toNativeSeparators(QDir(folder).absolutePath());
+    if (!path.endsWith(QDir::separator()))
+        path += QDir::separator();
+    return setItemText(QStringLiteral("&&private_PM&&VexDPath"), path);
 }

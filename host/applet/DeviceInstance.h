@@ -40,6 +40,11 @@ public:
     // Sets a host item from its string form (command-line options, the frame).
     bool setItemText(const QString &name, const QString &value);
 
+    // Copies the files that come with the description (report templates,
+    // default datasets) into a folder the program may write to, and makes it
+    // "&&private_PM&&VexDPath".
+    bool prepareDescriptionFolder(const QString &folder, QString *error);
+
 private:
     void viewLeft(View *view);
 

@@ -1,0 +1,75 @@
+#include "DeviceFrame.h"
+
+#include "DeviceDescription.h"
+#include "DeviceInstance.h"
+#include "ProgIdRegistry.h"
+#include "device/HartLink.h"
+
+#include <QStandardPaths>
+
+DeviceFrame::DeviceFrame(FrameOptions options, HartLink *link, QObject *parent)
+    : QObject(parent), m_options(std::move(options)), m_link(link)
+{
+}
+
+DeviceFrame::~DeviceFrame()
+{
+    close();
+}
+
+bool DeviceFrame::open(QString *error)
+{
+    const auto description =
+        DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), error);
+    if (!description)
+        return false;
+    m_instance = std::make_unique<DeviceInstance>(*description, m_link);
+    Q_EMIT log(tr("device instance opened: %1, %2 items, %3 records, %4 sequences")
+                   .arg(description->deviceType)
+                   .arg(description->items.size())
+                   .arg(description->records.size())
+                   .arg(description->sequences.size()));
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+        QStringLiteral("/device");
+    if (!m_instance->prepareDescriptionFolder(folder, error))
+        return false;
+    Q_EMIT log(tr("device description folder: %1").arg(folder));
+    applyOptions();
+    startViews();
+    if (!m_options.datasetFile.isEmpty())
+        m_instance->setItemText(QStringLiteral("&&private_PM&&FileName"),
+                                m_options.datasetFile);
+    return true;
+}
+
+void DeviceFrame::applyOptions()
+{
+    m_instance->setItemText(QStringLiteral("&&private_PM&&Address"),
+                            QString::number(m_options.pollingAddress));
+    if (!m_options.engineeringContext.isEmpty())
+        m_instance->setItemText(QStringLiteral("&&private_FDT&&EngineeringContext"),
+                                m_options.engineeringContext);
+    if (m_options.countryCode > 0)
+        m_instance->setItemText(QStringLiteral("&&private&&countrycode"),
+                                QString::number(m_options.countryCode));
+}
+
+void DeviceFrame::startViews()
+{
+    for (const char *progId : {StartAlwaysView, MainView}) {
+        if (!ProgIdRegistry::instance().hasView(QLatin1String(progId)))
+            continue;
+        const qint32 rc = m_instance->startView(QLatin1String(progId));
+        Q_EMIT log(tr("view %1 started (%2)").arg(QLatin1String(progId)).arg(rc));
+    }
+}
+
+void DeviceFrame::close()
+{
+    if (!m_instance)
+        return;
+    m_instance->close();
+    m_instance.reset();
+    Q_EMIT log(tr("device instance closed"));
+}

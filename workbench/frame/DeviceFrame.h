@@ -1,0 +1,42 @@
+#pragma once
+
+#include "FrameOptions.h"
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class DeviceInstance;
+class HartLink;
+
+// Stands in for the frame application: opens one device instance on the
+// given link, starts the always-started view and the main view when their
+// libraries registered them, applies the command-line options, and closes
+// the instance again.
+class DeviceFrame : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *StartAlwaysView = "Resident.clsStartAlwaysView";
+    static constexpr const char *MainView = "Workbench.clsMainView";
+
+    DeviceFrame(FrameOptions options, HartLink *link, QObject *parent = nullptr);
+    ~DeviceFrame() override;
+
+    bool open(QString *error);
+    void close();
+    DeviceInstance *instance() const { return m_instance.get(); }
+    const FrameOptions &options() const { return m_options; }
+
+Q_SIGNALS:
+    void log(const QString &line);
+
+private:
+    void applyOptions();
+    void startViews();
+
+    FrameOptions m_options;
+    HartLink *m_link;
+    std::unique_ptr<DeviceInstance> m_instance;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// What the command line asks of the frame.
+struct FrameOptions
+{
+    QString language;           // "de", "en" or empty for the user's language
+    QString datasetFile;        // opened after start-up
+    int pollingAddress = 0;     // 0..15
+    QString engineeringContext; // "&&private_FDT&&EngineeringContext", empty = default
+    int linkBitRate = 1200;     // 0 = no wire time
+    int countryCode = 0;        // 0 = from the description's default
+    bool connect = false;       // connect at start-up
+    bool quit = false;          // run the start-up, print it and end (no window)
+
+    // Nothing and a message for options it cannot use.
+    static std::optional<FrameOptions> parse(const QStringList &arguments, QString *error);
+    static QString usage();
+};

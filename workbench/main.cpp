@@ -1,0 +1,107 @@
+// The program: one device instance on the simulated transmitter.
+
+#include "ConnectionController.h"
+#include "DeviceInstance.h"
+#include "ItemStore.h"
+#include "SequenceEngine.h"
+#include "VexAppletItemManager.h"
+#include "device/InProcessHartLink.h"
+#include "device/SimulatedTransmitter.h"
+#include "frame/DeviceFrame.h"
+#include "frame/FrameOptions.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QString value(DeviceInstance &instance, const char *item, bool shadow = false)
+{
+    const ItemStore &store = instance.manager()->store();
+    const int index = store.indexOf(QLatin1String(item));
+    return index < 0 ? QString() : store.text(index, shadow);
+}
+
+// Without a main window: connect, read the whole dataset and say what came.
+void demonstrate(DeviceFrame &frame, QApplication &app)
+{
+    DeviceInstance &instance = *frame.instance();
+    QObject::connect(&instance.connection(), &ConnectionController::connectFailed, &app,
+                     [&app](const QString &reason) {
+                         out() << "connect failed: " << reason << Qt::endl;
+                         app.exit(1);
+                     });
+    QObject::connect(&instance.engine(), &SequenceEngine::sequenceEnded, &app,
+                     [&](const QString &name, bool completed) {
+                         out() << "sequence " << name << (completed ? " completed" : " ended early")
+                               << Qt::endl;
+                         instance.engine().adjust(name);
+                         out() << "tag " << value(instance, "_tagHART").trimmed() << ", range "
+                               << value(instance, "scaleInLoLim") << " to "
+                               << value(instance, "scaleInHiLim") << " (unit code "
+                               << value(instance, "primaryValueUnit") << "), damping "
+                               << value(instance, "filterTime") << " s" << Qt::endl;
+                         instance.connection().disconnectDevice();
+                         app.quit();
+                     });
+    QTimer::singleShot(0, &app, [&instance] {
+        out() << "connecting at polling address " << value(instance, "&&private_PM&&Address")
+              << Qt::endl;
+        instance.connection().connectDevice();
+    });
+    auto *poll = new QTimer(&app);
+    QObject::connect(poll, &QTimer::timeout, &app, [&instance, poll] {
+        if (instance.connection().status() != ConnectionController::Connected)
+            return;
+        poll->stop();
+        out() << "connected to device id " << value(instance, "_deviceIdNumberHART", true)
+              << Qt::endl;
+        instance.engine().start(QStringLiteral("UPLOAD"));
+    });
+    poll->start(20);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Workbench"));
+    QApplication::setOrganizationName(QStringLiteral("Workbench"));
+
+    QString error;
+    const auto options = FrameOptions::parse(app.arguments(), &error);
+    if (!options) {
+        out() << error << Qt::endl << FrameOptions::usage();
+        return 2;
+    }
+    if (options->language == QLatin1String("de"))
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    else if (options->language == QLatin1String("en"))
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    // The device this program talks to: the simulated transmitter.
+    SimulatedTransmitter transmitter;
+    InProcessHartLink link(&transmitter);
+    link.setBitRate(options->linkBitRate);
+
+    DeviceFrame frame(*options, &link);
+    QObject::connect(&frame, &DeviceFrame::log, &app,
+                     [](const QString &line) { out() << line << Qt::endl; });
+    if (!frame.open(&error)) {
+        out() << error << Qt::endl;
+        return 1;
+    }
+    demonstrate(frame, app);
+    const int rc = app.exec();
+    frame.close();
+    return rc;
+}
