@@ -102,8 +102,14 @@ DatasetFile::Result DatasetFile::load(const QString &path, ItemStore &store,
         return failure(path, file.errorString());
     if (file.size() > MaxFileSize)
         return failure(path, QStringLiteral("the file is too large to be a dataset"));
+    return loadBytes(file.readAll(), path, store, description);
+}
+
+DatasetFile::Result DatasetFile::loadBytes(const QByteArray &bytes, const QString &path,
+                                           ItemStore &store, const DeviceDescription &description)
+{
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         return failure(path, QStringLiteral("not a dataset file (%1 at byte %2)")
                                  .arg(parseError.errorString())
