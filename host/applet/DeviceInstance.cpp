@@ -54,7 +54,9 @@ qint32 DeviceInstance::startView(const QString &progId)
         return HostResult::UnknownProgId;
     m_views.append(view);
     m_manager->fncRegisterView(view.get());
-    view->Show();
+    // A function view does its work while it is attached and leaves at once.
+    if (m_views.contains(view))
+        view->Show();
     return HostResult::Ok;
 }
 
