@@ -62,17 +62,18 @@ qint32 ConnectionController::connectDevice()
         Q_EMIT connectFailed(tr("The HART link cannot be opened."));
         return HostResult::NotConnected;
     }
-    identify(1);
+    m_connecting.start();
+    identify();
     return HostResult::Ok;
 }
 
-void ConnectionController::identify(int attempt)
+void ConnectionController::identify()
 {
     const int addressIndex = m_store.indexOf(AddressItem);
     const quint8 address =
         addressIndex < 0 ? 0 : quint8(m_store.value(addressIndex, false).number());
     QPointer<ConnectionController> self(this);
-    m_master.identify(address, [self, attempt](const HartMaster::Outcome &outcome) {
+    m_master.identify(address, [self](const HartMaster::Outcome &outcome) {
         if (!self || self->status() != Connecting)
             return;
         if (self->m_master.isIdentified()) {
@@ -82,9 +83,9 @@ void ConnectionController::identify(int attempt)
                     RecordCodec::decodeResponse(record, outcome.data, self->m_store);
             }
             self->setStatus(Connected);
-        } else if (attempt < IdentifyAttempts &&
+        } else if (self->m_connecting.elapsed() < self->m_identifyWindowMs &&
                    outcome.kind != HartMaster::Outcome::Kind::ConnectionLost) {
-            self->identify(attempt + 1);
+            self->identify();
         } else {
             self->setStatus(NotConnected);
             Q_EMIT self->connectFailed(tr("No device answers at the polling address."));

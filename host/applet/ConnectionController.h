@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <memory>
 
@@ -21,12 +22,15 @@ public:
     static constexpr int Connecting = 1;
     static constexpr int Connected = 2;
     static constexpr int Disconnecting = 3;
-    static constexpr int IdentifyAttempts = 3;
+    // A device restarting after a reset stays silent for a while: connecting
+    // keeps asking for this long before it gives up.
+    static constexpr int DefaultIdentifyWindowMs = 4000;
 
     ConnectionController(std::shared_ptr<const DeviceDescription> description, ItemStore &store,
                          HartMaster &master, SequenceEngine &engine, QObject *parent = nullptr);
 
     int status() const;
+    void setIdentifyWindow(int ms) { m_identifyWindowMs = ms; }
     // Both answer 0 when the request was taken; the status item tells the rest.
     qint32 connectDevice();
     qint32 disconnectDevice();
@@ -36,11 +40,13 @@ Q_SIGNALS:
 
 private:
     void setStatus(int status);
-    void identify(int attempt);
+    void identify();
     void linkLost();
 
     std::shared_ptr<const DeviceDescription> m_description;
     ItemStore &m_store;
     HartMaster &m_master;
     SequenceEngine &m_engine;
+    QElapsedTimer m_connecting;
+    int m_identifyWindowMs = DefaultIdentifyWindowMs;
 };

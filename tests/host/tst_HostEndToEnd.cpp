@@ -7,6 +7,8 @@
 #include "DatasetFileService.h"
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
+#include "FileChooser.h"
+#include "ScriptedMessageBox.h"
 #include "HostResult.h"
 #include "ItemStore.h"
 #include "SequenceEngine.h"
@@ -19,6 +21,7 @@
 #include "device/InProcessHartLink.h"
 #include "device/SimulatedTransmitter.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -156,10 +159,59 @@ private Q_SLOTS:
     {
         m_host->instance().setItemText(QStringLiteral("&&private_PM&&Address"), "5");
         m_host->link().setResponseTimeout(5);
+        m_host->instance().connection().setIdentifyWindow(50);
         QSignalSpy failed(&m_host->instance().connection(), &ConnectionController::connectFailed);
         m_host->instance().connection().connectDevice();
         QVERIFY(failed.wait(3000));
         QCOMPARE(m_host->instance().connection().status(), 0);
+    }
+
+    void reconnectWaitsForARestartingDevice()
+    {
+        QVERIFY(m_host->connect());
+        m_host->link().setResponseTimeout(20);
+        SequenceRunner reset(m_manager, QStringLiteral("PerformMasterReset"), false);
+        reset.sequence().Start();
+        QTRY_COMPARE_WITH_TIMEOUT(m_host->instance().connection().status(), 0, 3000);
+        // Silent while it restarts; the connect keeps asking until it answers.
+        m_host->instance().connection().connectDevice();
+        m_host->device().advanceTime(500);
+        QTest::qWait(100);
+        QCOMPARE(m_host->instance().connection().status(), 1);
+        m_host->device().advanceTime(2000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_host->instance().connection().status(), 2, 3000);
+    }
+
+    void datasetCommandsThroughTheFileChooser()
+    {
+        QTemporaryDir dir;
+        ScriptedFileChooser chooser;
+        ScriptedMessageBox box;
+        auto applet = m_manager->fncGetApplet();
+        QVERIFY(applet->fncSaveAsToFile() != 0); // cancelled
+        chooser.enqueue(dir.filePath("a.vexds"));
+        QCOMPARE(applet->fncSaveAsToFile(), 0);
+        QCOMPARE(store().text(store().indexOf("&&private_PM&&FileName"), false),
+                 dir.filePath("a.vexds"));
+        testhost::setDataset(*m_manager, "filterTime", "7");
+        QCOMPARE(applet->fncSave(0), 0); // to the same file, without asking
+        QCOMPARE(chooser.asked(), 2);
+
+        QFile broken(dir.filePath("broken.vexds"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("{\"format\":\"vex-dataset\",\"version\":1,");
+        broken.close();
+        chooser.enqueue(broken.fileName());
+        QVERIFY(applet->fncLoadFromFile() != 0);
+        QCOMPARE(box.asked().size(), 1);
+        QVERIFY(box.asked().first().text.contains("broken.vexds"));
+        QCOMPARE(store().text(store().indexOf("filterTime"), false), "7");
+
+        testhost::setDataset(*m_manager, "filterTime", "1");
+        chooser.enqueue(dir.filePath("a.vexds"));
+        QCOMPARE(applet->fncLoadFromFile(), 0);
+        QCOMPARE(store().text(store().indexOf("filterTime"), false), "7");
+        QCOMPARE(store().text(store().indexOf("&&private&&CurrentSource"), false), "1");
     }
 
     void uploadFillsTheDatasetAndSetsTheSource()
