@@ -12,10 +12,7 @@ std::shared_ptr<clsAppItem> clsAppItemCollection::Add(const QString &AppItemName
                                                       const QString &methodName,
                                                       const QString &alias)
 {
-    if (auto present = find(AppItemName))
-        return present;
-    auto element = std::make_shared<clsAppItem>();
-    element->Init(AppItemName, RegisterOnShadow, UpdateInterval, eventHandler, methodName);
-    insert(AppItemName, alias, element);
-    return element;
+    return addElement(AppItemName, alias, [&](clsAppItem &e) {
+        e.Init(AppItemName, RegisterOnShadow, UpdateInterval, eventHandler, methodName);
+    });
 }

@@ -77,7 +77,19 @@ protected:
         return index >= 0 ? m_slots[index].element : nullptr;
     }
 
-    // Appends under alias, or under name when alias is empty.
+    // The element under name if there is one; else a new one, configured by
+    // init and appended under alias (or name when alias is empty).
+    template <class Init>
+    std::shared_ptr<E> addElement(const QString &name, const QString &alias, Init init)
+    {
+        if (auto present = find(name))
+            return present;
+        auto element = std::make_shared<E>();
+        init(*element);
+        insert(name, alias, element);
+        return element;
+    }
+
     void insert(const QString &name, const QString &alias, std::shared_ptr<E> element)
     {
         const QString key = alias.isEmpty() ? name : alias;

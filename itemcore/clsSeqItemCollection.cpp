@@ -10,11 +10,7 @@ std::shared_ptr<clsSequenceItem> clsSeqItemCollection::Add(const QString &AppIte
                                                 QObject *eventHandler, const QString &methodName,
                                                 const QString &alias)
 {
-    if (auto present = find(AppItemName))
-        return present;
-    auto element = std::make_shared<clsSequenceItem>();
-    element->Init(AppItemName, RegisterOnShadow, UpdateInterval, regMask, eventHandler,
-                  methodName);
-    insert(AppItemName, alias, element);
-    return element;
+    return addElement(AppItemName, alias, [&](clsSequenceItem &e) {
+        e.Init(AppItemName, RegisterOnShadow, UpdateInterval, regMask, eventHandler, methodName);
+    });
 }
