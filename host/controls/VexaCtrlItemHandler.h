@@ -53,5 +53,3 @@ private:
     QPointer<QWidget> m_dialog;
     QList<Bound> m_bound;
 };
-
-Q_DECLARE_METATYPE(std::shared_ptr<AppletItemManager>)
