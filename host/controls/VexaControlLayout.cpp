@@ -16,16 +16,16 @@ VexaRowGeometry VexaControlLayout::arrange(const VexaRowSpec &spec)
                                        : spec.leftSpace);
     const int right = spec.width - spec.rightSpace;
     const int unitRoom = unit ? spec.gap + spec.unitWidth : 0;
-    const int fieldWidth = spec.fieldWidth > 0
-                               ? spec.fieldWidth
-                               : std::max(spec.minFieldWidth, right - unitRoom - fieldX);
+    const int fieldWidth = std::max(spec.minFieldWidth, spec.fieldWidth > 0
+                                                            ? spec.fieldWidth
+                                                            : right - unitRoom - fieldX);
     row.field = QRect(fieldX, 0, fieldWidth, spec.height);
 
     if (unit) {
         const int unitX = fieldX + fieldWidth + spec.gap;
         row.unit = QRect(unitX, 0, std::max(spec.unitWidth, right - unitX), spec.height);
     }
-    const int fieldNeed = spec.fieldWidth > 0 ? spec.fieldWidth : spec.minFieldWidth;
+    const int fieldNeed = std::max(spec.fieldWidth, spec.minFieldWidth);
     row.neededWidth = fieldX + fieldNeed + unitRoom + spec.rightSpace;
     return row;
 }

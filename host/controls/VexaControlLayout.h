@@ -15,7 +15,7 @@ struct VexaRowSpec
     int fieldWidth = 0; // "widthtext" / "widthcombo": 0 = the room that is left
     int labelWidth = 0; // the caption's text width
     int unitWidth = 0;  // the unit's text width
-    int minFieldWidth = 40;
+    int minFieldWidth = 40; // what the field needs to show its text (a selection's longest entry)
     int gap = 6;
     bool showLabel = true;
     bool showUnit = true;

@@ -1,6 +1,8 @@
 #include "VexaEntryCheck.h"
 
 #include <QDate>
+#include <QRegularExpression>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>

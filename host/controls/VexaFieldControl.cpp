@@ -3,6 +3,7 @@
 #include "VexaItemBinding.h"
 #include "VexaTextLookup.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QLabel>
 
@@ -156,7 +157,10 @@ VexaRowSpec VexaFieldControl::rowSpec(int width, int height) const
     spec.labelWidth = spec.showLabel ? m_label->sizeHint().width() : 0;
     spec.showUnit = !m_unit->isHidden();
     spec.unitWidth = spec.showUnit ? m_unit->sizeHint().width() : 0;
-    spec.minFieldWidth = std::max(40, m_field->minimumSizeHint().width());
+    // An entry field scrolls its text; a selection must show its entries whole.
+    const bool selection = qobject_cast<QComboBox *>(m_field) != nullptr;
+    spec.minFieldWidth = std::max(40, selection ? m_field->sizeHint().width()
+                                                : m_field->minimumSizeHint().width());
     return spec;
 }
 
