@@ -11,14 +11,12 @@ VexaRowGeometry VexaControlLayout::arrange(const VexaRowSpec &spec)
         row.label = QRect(spec.leftSpace, 0, spec.labelWidth, spec.height);
 
     // The design position holds unless the caption needs more room.
-    const int fieldX =
-        std::max(spec.fieldLeft, label ? spec.leftSpace + spec.labelWidth + spec.gap
-                                       : spec.leftSpace);
+    const int fieldX = std::max(spec.fieldLeft, label ? spec.leftSpace + spec.labelWidth + spec.gap
+                                                      : spec.leftSpace);
     const int right = spec.width - spec.rightSpace;
     const int unitRoom = unit ? spec.gap + spec.unitWidth : 0;
-    const int fieldWidth = std::max(spec.minFieldWidth, spec.fieldWidth > 0
-                                                            ? spec.fieldWidth
-                                                            : right - unitRoom - fieldX);
+    const int fieldWidth = std::max(
+        spec.minFieldWidth, spec.fieldWidth > 0 ? spec.fieldWidth : right - unitRoom - fieldX);
     row.field = QRect(fieldX, 0, fieldWidth, spec.height);
 
     if (unit) {

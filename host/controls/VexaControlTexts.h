@@ -8,18 +8,19 @@
 class VexaControlTexts
 {
 public:
-    enum Id {
+    enum Id
+    {
         InvalidEntryTitle,
-        NotANumber,        // %1 the text typed
+        NotANumber, // %1 the text typed
         NotWholeNumber,
-        OutOfRange,        // %1 lowest, %2 highest value
-        BelowMinimum,      // %1 lowest value
-        AboveMaximum,      // %1 highest value
-        TooLong,           // %1 number of characters
-        BadCharacters,     // %1 the characters refused
-        BadDate,           // %1 the date format expected
+        OutOfRange,    // %1 lowest, %2 highest value
+        BelowMinimum,  // %1 lowest value
+        AboveMaximum,  // %1 highest value
+        TooLong,       // %1 number of characters
+        BadCharacters, // %1 the characters refused
+        BadDate,       // %1 the date format expected
         BadOctets,
-        NotInEnumeration,  // %1 the text typed
+        NotInEnumeration, // %1 the text typed
         NotAccepted,
         ModifiedTooltip,
     };

@@ -23,8 +23,7 @@ void collect(QObject *parent, QList<IVexaFrameworkControl *> &found)
 }
 
 // One faulty control must not keep the others from their items.
-template <typename Call>
-void trapped(Call call)
+template <typename Call> void trapped(Call call)
 {
     try {
         call();

@@ -25,8 +25,7 @@ public:
     explicit VexaCtrlItemHandler(QObject *parent = nullptr);
     ~VexaCtrlItemHandler() override;
 
-    Q_INVOKABLE void registerControls(QWidget *dialog,
-                                      std::shared_ptr<AppletItemManager> manager);
+    Q_INVOKABLE void registerControls(QWidget *dialog, std::shared_ptr<AppletItemManager> manager);
     Q_INVOKABLE void unregisterControls();
     Q_INVOKABLE void update();
 

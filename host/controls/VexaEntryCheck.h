@@ -13,8 +13,17 @@
 // type code, the dictionary's limits, the longest text and the enumeration.
 struct VexaItemFacts
 {
-    enum Type { String = 1, UInt = 2, Int = 3, Float = 4, BCD = 5, Octets = 6, PCA = 7,
-                HartDate = 8 };
+    enum Type
+    {
+        String = 1,
+        UInt = 2,
+        Int = 3,
+        Float = 4,
+        BCD = 5,
+        Octets = 6,
+        PCA = 7,
+        HartDate = 8
+    };
 
     qint32 dataType = 0;
     QVariant minimum; // invalid = no limit

@@ -159,8 +159,8 @@ VexaRowSpec VexaFieldControl::rowSpec(int width, int height) const
     spec.unitWidth = spec.showUnit ? m_unit->sizeHint().width() : 0;
     // An entry field scrolls its text; a selection must show its entries whole.
     const bool selection = qobject_cast<QComboBox *>(m_field) != nullptr;
-    spec.minFieldWidth = std::max(40, selection ? m_field->sizeHint().width()
-                                                : m_field->minimumSizeHint().width());
+    spec.minFieldWidth =
+        std::max(40, selection ? m_field->sizeHint().width() : m_field->minimumSizeHint().width());
     return spec;
 }
 
@@ -180,8 +180,8 @@ void VexaFieldControl::relayout()
 
 QSize VexaFieldControl::sizeHint() const
 {
-    const int height = std::max({m_field->sizeHint().height(), m_label->sizeHint().height(),
-                                 m_unit->sizeHint().height()});
+    const int height = std::max(
+        {m_field->sizeHint().height(), m_label->sizeHint().height(), m_unit->sizeHint().height()});
     const VexaRowGeometry row = VexaControlLayout::arrange(rowSpec(0, height));
     return QSize(std::max(m_widthControl, row.neededWidth), height);
 }
@@ -189,8 +189,7 @@ QSize VexaFieldControl::sizeHint() const
 QSize VexaFieldControl::minimumSizeHint() const
 {
     const QSize hint = sizeHint();
-    return QSize(VexaControlLayout::arrange(rowSpec(0, hint.height())).neededWidth,
-                 hint.height());
+    return QSize(VexaControlLayout::arrange(rowSpec(0, hint.height())).neededWidth, hint.height());
 }
 
 void VexaFieldControl::resizeEvent(QResizeEvent *event)

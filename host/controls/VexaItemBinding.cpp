@@ -10,8 +10,8 @@ VexaItemBinding::VexaItemBinding(QObject *parent) : QObject(parent) {}
 
 VexaItemBinding::~VexaItemBinding() = default;
 
-bool VexaItemBinding::bind(const std::shared_ptr<AppletItemManager> &manager,
-                           const QString &name, qint16 updateInterval)
+bool VexaItemBinding::bind(const std::shared_ptr<AppletItemManager> &manager, const QString &name,
+                           qint16 updateInterval)
 {
     unbind();
     if (!manager || name.isEmpty())
@@ -59,8 +59,8 @@ void VexaItemBinding::readFacts()
     dictionary->fncFindObject(QStringLiteral("object"), m_name, id, rc);
     QString info, enumName;
     if (rc == 0)
-        dictionary->fncGetObjectInfo(id, info, m_facts.dataType, m_facts.minimum,
-                                     m_facts.maximum, enumName, rc);
+        dictionary->fncGetObjectInfo(id, info, m_facts.dataType, m_facts.minimum, m_facts.maximum,
+                                     enumName, rc);
     if (m_item->hasEnumeration())
         m_facts.enumeration = m_item->enumTable();
     // The dictionary does not tell how long a text may be; our own host does.

@@ -69,8 +69,7 @@ void VexaValueEdit::focusOutEvent(QFocusEvent *event)
 {
     // Leaving the field confirms the entry; another window taking over
     // (a menu, a message box) does not.
-    if (event->reason() != Qt::ActiveWindowFocusReason &&
-        event->reason() != Qt::PopupFocusReason)
+    if (event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
         commit();
     QLineEdit::focusOutEvent(event);
 }

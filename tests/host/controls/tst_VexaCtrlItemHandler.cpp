@@ -65,7 +65,7 @@ private Q_SLOTS:
         item->setProperty("Typ", QStringLiteral("VexaItem")); // an item control is not ours
         auto *inner = new Recorder(QStringLiteral("c"), log, &dialog);
         new Recorder(QStringLiteral("inside c"), log, inner); // the control binds its own parts
-        auto *other = new QDialog(&dialog);                     // another window, its own handler
+        auto *other = new QDialog(&dialog);                   // another window, its own handler
         new Recorder(QStringLiteral("other window"), log, other);
         (new Recorder(QStringLiteral("faulty"), log, &dialog))->failing = true;
         new Recorder(QStringLiteral("d"), log, &dialog);
@@ -78,13 +78,14 @@ private Q_SLOTS:
 
         log.clear();
         QMetaObject::invokeMethod(&handler, "update");
-        QCOMPARE(log, QStringList({"update a", "update b", "update c", "update faulty", "update d"}));
+        QCOMPARE(log,
+                 QStringList({"update a", "update b", "update c", "update faulty", "update d"}));
 
         log.clear();
         delete inner; // gone before the dialog closes
         QMetaObject::invokeMethod(&handler, "unregisterControls");
-        QCOMPARE(log, QStringList({"unregister a", "unregister b", "unregister faulty",
-                                   "unregister d"}));
+        QCOMPARE(log, QStringList(
+                          {"unregister a", "unregister b", "unregister faulty", "unregister d"}));
         QVERIFY(!handler.dialog());
 
         log.clear();
