@@ -5,7 +5,7 @@
 // The row of a framework control: caption label, field, unit, from left to
 // right, placed by the design properties but never so that a text is cut or
 // two parts overlap. Pure arithmetic, in pixels.
-struct VexaRowSpec
+struct VexaRowDesign
 {
     int width = 0;
     int height = 0;
@@ -32,5 +32,5 @@ struct VexaRowGeometry
 class VexaControlLayout
 {
 public:
-    static VexaRowGeometry arrange(const VexaRowSpec &spec);
+    static VexaRowGeometry arrange(const VexaRowDesign &design);
 };

@@ -144,29 +144,29 @@ void VexaFieldControl::showUnit()
     relayout();
 }
 
-VexaRowSpec VexaFieldControl::rowSpec(int width, int height) const
+VexaRowDesign VexaFieldControl::rowDesign(int width, int height) const
 {
-    VexaRowSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.leftSpace = m_leftSpace;
-    spec.rightSpace = m_rightSpace;
-    spec.fieldLeft = m_fieldLeft;
-    spec.fieldWidth = m_fieldWidth;
-    spec.showLabel = !m_label->isHidden();
-    spec.labelWidth = spec.showLabel ? m_label->sizeHint().width() : 0;
-    spec.showUnit = !m_unit->isHidden();
-    spec.unitWidth = spec.showUnit ? m_unit->sizeHint().width() : 0;
+    VexaRowDesign design;
+    design.width = width;
+    design.height = height;
+    design.leftSpace = m_leftSpace;
+    design.rightSpace = m_rightSpace;
+    design.fieldLeft = m_fieldLeft;
+    design.fieldWidth = m_fieldWidth;
+    design.showLabel = !m_label->isHidden();
+    design.labelWidth = design.showLabel ? m_label->sizeHint().width() : 0;
+    design.showUnit = !m_unit->isHidden();
+    design.unitWidth = design.showUnit ? m_unit->sizeHint().width() : 0;
     // An entry field scrolls its text; a selection must show its entries whole.
     const bool selection = qobject_cast<QComboBox *>(m_field) != nullptr;
-    spec.minFieldWidth =
+    design.minFieldWidth =
         std::max(40, selection ? m_field->sizeHint().width() : m_field->minimumSizeHint().width());
-    return spec;
+    return design;
 }
 
 VexaRowGeometry VexaFieldControl::rowGeometry() const
 {
-    return VexaControlLayout::arrange(rowSpec(width(), height()));
+    return VexaControlLayout::arrange(rowDesign(width(), height()));
 }
 
 void VexaFieldControl::relayout()
@@ -182,14 +182,15 @@ QSize VexaFieldControl::sizeHint() const
 {
     const int height = std::max(
         {m_field->sizeHint().height(), m_label->sizeHint().height(), m_unit->sizeHint().height()});
-    const VexaRowGeometry row = VexaControlLayout::arrange(rowSpec(0, height));
+    const VexaRowGeometry row = VexaControlLayout::arrange(rowDesign(0, height));
     return QSize(std::max(m_widthControl, row.neededWidth), height);
 }
 
 QSize VexaFieldControl::minimumSizeHint() const
 {
     const QSize hint = sizeHint();
-    return QSize(VexaControlLayout::arrange(rowSpec(0, hint.height())).neededWidth, hint.height());
+    return QSize(VexaControlLayout::arrange(rowDesign(0, hint.height())).neededWidth,
+                 hint.height());
 }
 
 void VexaFieldControl::resizeEvent(QResizeEvent *event)

@@ -92,7 +92,7 @@ protected:
 private:
     void showUnit();
     void relayout();
-    VexaRowSpec rowSpec(int width, int height) const;
+    VexaRowDesign rowDesign(int width, int height) const;
 
     QLabel *m_label;
     QWidget *m_field;

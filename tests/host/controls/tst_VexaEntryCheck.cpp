@@ -129,14 +129,14 @@ private Q_SLOTS:
         QFETCH(int, labelWidth);
         QFETCH(int, expectedFieldX);
 
-        VexaRowSpec spec;
-        spec.width = 200; // narrower than the wider caption asks for
-        spec.leftSpace = 4;
-        spec.fieldLeft = fieldLeft;
-        spec.fieldWidth = 50;
-        spec.labelWidth = labelWidth;
-        spec.unitWidth = 30;
-        const VexaRowGeometry row = VexaControlLayout::arrange(spec);
+        VexaRowDesign design;
+        design.width = 200; // narrower than the wider caption asks for
+        design.leftSpace = 4;
+        design.fieldLeft = fieldLeft;
+        design.fieldWidth = 50;
+        design.labelWidth = labelWidth;
+        design.unitWidth = 30;
+        const VexaRowGeometry row = VexaControlLayout::arrange(design);
         QCOMPARE(row.field.x(), expectedFieldX);
         QVERIFY(row.label.right() < row.field.left());
         QVERIFY(row.field.right() < row.unit.left());
