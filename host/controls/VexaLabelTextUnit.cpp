@@ -1,0 +1,6 @@
+#include "VexaLabelTextUnit.h"
+
+VexaLabelTextUnit::VexaLabelTextUnit(QWidget *parent) : VexaText(parent)
+{
+    setVisibleUnit(true);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "VexaFieldControl.h"
+
+class VexaValueEdit;
+
+// An entry field bound to one item ("objectnametext"); the caption and the
+// unit show only when they are given.
+class VexaText : public VexaFieldControl
+{
+    Q_OBJECT
+    Q_PROPERTY(QString objectnametext READ objectNameText WRITE setObjectNameText)
+    Q_PROPERTY(QString ObjectNameText READ objectNameText WRITE setObjectNameText)
+    Q_PROPERTY(int lefttext READ leftText WRITE setLeftText)
+    Q_PROPERTY(int widthtext READ widthText WRITE setWidthText)
+
+public:
+    explicit VexaText(QWidget *parent = nullptr);
+
+    const QString &objectNameText() const { return fieldItem(); }
+    void setObjectNameText(const QString &name) { setFieldItem(name); }
+    int leftText() const { return fieldLeft(); }
+    void setLeftText(int pixels) { setFieldLeft(pixels); }
+    int widthText() const { return fieldWidth(); }
+    void setWidthText(int pixels) { setFieldWidth(pixels); }
+
+    VexaValueEdit *edit() const;
+
+protected:
+    void bindField(const std::shared_ptr<AppletItemManager> &manager) override;
+    void unbindField() override;
+    void showField() override;
+    void commitField() override;
+};
