@@ -136,5 +136,9 @@ void ItemStore::adjust(int index)
 
 void ItemStore::clearModified(int index)
 {
+    if (!(m_slots[index].state & StateModified))
+        return;
     m_slots[index].state &= ~StateModified;
+    // The value stays; those who show the modified mark must hear that it went.
+    notify(index, false, 0);
 }

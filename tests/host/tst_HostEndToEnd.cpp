@@ -242,6 +242,9 @@ private Q_SLOTS:
         clsAppItem damping;
         damping.Register(m_manager, QStringLiteral("filterTime"));
         damping.setFloatValue(4.5f);
+        QList<qint32> states;
+        connect(&damping, &clsAppItem::ValueUpdate3, this,
+                [&](QString &, qint32 &state) { states << state; });
         const int index = store().indexOf(QStringLiteral("filterTime"));
         QVERIFY(store().isModified(index));
         QCOMPARE(m_manager->fncGetApplet()->fncSaveToDevice(0), 0);
@@ -249,6 +252,8 @@ private Q_SLOTS:
         QCOMPARE(download.statuses.mid(0, 2), (QList<qint32>{64, 1}));
         QCOMPARE(download.statuses.last(), 0);
         QVERIFY(!store().isModified(index));
+        // Whoever shows the modified mark heard that it went.
+        QCOMPARE(states.last() & ItemStore::StateModified, 0);
         // Read it back from the device.
         uploadQuietly();
         QCOMPARE(store().value(index, true).number(), 4.5);
