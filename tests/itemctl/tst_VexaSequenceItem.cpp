@@ -1,0 +1,196 @@
+#include "TestHost.h"
+#include "TestRegistry.h"
+
+#include "Applet.h"
+#include "DeviceDescription.h"
+#include "DeviceInstance.h"
+#include "ItemStore.h"
+#include "SequenceEngine.h"
+#include "VexAppletItemManager.h"
+#include "VexException.h"
+#include "VexaCommandEvent.h"
+#include "VexaRecordItem.h"
+#include "VexaSequenceItem.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+DeviceDescription builtIn()
+{
+    QString error;
+    auto description =
+        DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
+    if (!description)
+        qFatal("%s", qPrintable(error));
+    return *description;
+}
+
+// Counts the deferred commands delivered to a control.
+class CommandCounter : public QObject
+{
+public:
+    explicit CommandCounter(QObject *control) { control->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (VexaCommandEvent::isCommand(event))
+            codes << int(event->type());
+        return false;
+    }
+    QList<int> codes;
+};
+
+} // namespace
+
+class TstVexaSequenceItem : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestHost> m_host;
+
+    std::unique_ptr<VexaSequenceItem> sequence(const QString &name)
+    {
+        auto control = std::make_unique<VexaSequenceItem>();
+        control->setAppItemName(name);
+        control->setDesignMode(false);
+        control->Register(m_host->manager());
+        return control;
+    }
+    void startUpload()
+    {
+        QCOMPARE(m_host->manager()->fncGetApplet()->fncStartSequence("UPLOAD"), 0);
+        QCOMPARE(m_host->instance().engine().runningSequence(), QString("UPLOAD"));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_host = std::make_unique<TestHost>(builtIn());
+        QVERIFY(m_host->connect());
+    }
+    void cleanup() { m_host.reset(); }
+
+    void deferredStartWaitsForTheRunningSequence()
+    {
+        startUpload();
+        auto info = sequence("GetDeviceInfo");
+        CommandCounter counter(info.get());
+        QList<qint32> statuses;
+        connect(info.get(), &VexaSequenceItem::StatusChanged, this,
+                [&](qint32 &status) { statuses << status; });
+        QSignalSpy ended(&m_host->instance().engine(), &SequenceEngine::sequenceEnded);
+
+        info->Start();
+        QVERIFY(statuses.isEmpty()); // returned at once, nothing ran yet
+        QTRY_VERIFY_WITH_TIMEOUT(statuses.contains(0) && statuses.contains(32), 10000);
+        QCOMPARE(ended.at(0).at(0).toString(), QString("UPLOAD"));
+        QCOMPARE(ended.last().at(0).toString(), QString("GetDeviceInfo"));
+        QVERIFY2(counter.codes.size() > 1, "never asked again while busy");
+        QVERIFY(std::all_of(counter.codes.begin(), counter.codes.end(),
+                            [](int c) { return c == VexaCommandEvent::StartCode; }));
+        // Accepted once: no command left behind.
+        const int delivered = int(counter.codes.size());
+        QTest::qWait(20);
+        QCOMPARE(counter.codes.size(), delivered);
+    }
+
+    void immediateStartRaisesToTheCaller_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint32>("error");
+        QTest::newRow("busy") << "GetDeviceInfo" << qint32(SEQUENCE_BUSY);
+        QTest::newRow("unknown") << "NoSuchSequence" << qint32(UNKNOWN_SEQUENCE);
+    }
+    void immediateStartRaisesToTheCaller()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint32, error);
+        startUpload();
+        auto control = sequence(name);
+        try {
+            control->Start(true);
+            QFAIL("no error raised");
+        } catch (const VexException &e) {
+            QCOMPARE(e.number(), error);
+        }
+    }
+
+    // The answer to a waiting sequence goes through the message loop.
+    void deferredDoActionAnswersTheSequence()
+    {
+        VexaSequenceItem unregistered;
+        CommandCounter lost(&unregistered);
+        unregistered.DoAction(1);
+        QCoreApplication::processEvents();
+        QVERIFY(lost.codes.isEmpty());
+
+        auto range = sequence("GetRangeValues");
+        QList<qint32> statuses;
+        connect(range.get(), &VexaSequenceItem::StatusChanged, this, [&](qint32 &status) {
+            statuses << status;
+            if (status == 2)
+                range->DoAction(1);
+        });
+        QSignalSpy ended(&m_host->instance().engine(), &SequenceEngine::sequenceEnded);
+        range->Start(true);
+        QVERIFY(ended.wait(10000));
+        QVERIFY(statuses.contains(2));
+        QCOMPARE(ended.at(0).at(1).toBool(), true); // went on, not aborted
+    }
+
+    void registeredAgainAfterUnRegister()
+    {
+        auto info = sequence("GetDeviceInfo");
+        info->UnRegister();
+        info->Register(m_host->manager());
+        QList<qint32> statuses;
+        connect(info.get(), &VexaSequenceItem::StatusChanged, this,
+                [&](qint32 &status) { statuses << status; });
+        info->Start(true);
+        QTRY_VERIFY_WITH_TIMEOUT(statuses.endsWith(0), 10000);
+        QCOMPARE(info->SequenceState(), 0.0);
+    }
+
+    void recordControlPassesResponseAndStatus()
+    {
+        VexaRecordItem record;
+        record.setAppItemName("ReadUniqueIdentifier");
+        record.setDesignMode(false);
+        record.Register(m_host->manager());
+        QStringList seen;
+        connect(&record, &VexaRecordItem::GotResponse, this,
+                [&](QByteArray &bytes) { seen << QString("response %1").arg(quint8(bytes[1])); });
+        connect(&record, &VexaRecordItem::StatusChanged, this, [&](qint32 &status) {
+            seen << QString("status %1").arg(status);
+            if (status == 16)
+                record.DoAction(2);
+        });
+        auto info = sequence("GetDeviceInfo");
+        info->Start(true);
+        QTRY_COMPARE_WITH_TIMEOUT(info->SequenceState(), 0.0, 10000);
+        QCOMPARE(seen.mid(0, 2), (QStringList{"response 0", "status 16"}));
+    }
+
+    void recordControlWithoutPartsCountsAsRegistered()
+    {
+        VexaRecordItem record;
+        record.setAppItemName("ReadUniqueIdentifier");
+        record.setRegisterStateItem(false);
+        record.setRegisterControlItem(false);
+        record.setRegisterResponseItem(false);
+        record.setDesignMode(false);
+        record.Register(m_host->manager());
+        QVERIFY(record.isRegistered());
+        const auto &manager = *m_host->manager();
+        for (const char *prefix :
+             {"&&Record_State&&", "&&Record_Response&&", "&&Record_Response_Control&&"})
+            QCOMPARE(manager.registrationCount(
+                         manager.store().indexOf(prefix + QString("ReadUniqueIdentifier"))),
+                     0);
+    }
+};
+
+VEX_TEST(TstVexaSequenceItem)
+#include "tst_VexaSequenceItem.moc"
