@@ -2,8 +2,10 @@
 #include "TestHost.h"
 #include "TestRegistry.h"
 
+#include "DeviceDescription.h"
 #include "ResStringTable.h"
 #include "VexAppletItemManager.h"
+#include "VexaAppItem.h"
 #include "ctlBusyWindow.h"
 #include "frmBusyWindow.h"
 #include "mainwin/Toolkit_LoadResource.h"
@@ -56,9 +58,13 @@ private Q_SLOTS:
         QFETCH(QString, language);
         QLocale::setDefault(language == "de" ? QLocale(QLocale::German, QLocale::Germany)
                                              : QLocale(QLocale::English, QLocale::UnitedStates));
-        TestHost host;
+        QString error;
+        const auto description =
+            DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
+        QVERIFY2(description, qPrintable(error));
+        TestHost host(*description);
         testhost::setDataset(*host.manager(), "scaleInLoLim", "-0.25");
-        testhost::setDataset(*host.manager(), "message", "hello");
+        testhost::setDataset(*host.manager(), "deviceMessage", "LINE 2 PUMP");
         SampleView view(host.manager());
 
         QWidget hostWindow;
@@ -66,6 +72,7 @@ private Q_SLOTS:
         auto *layout = new QVBoxLayout(&hostWindow);
         auto *dialog = new SampleDialog(&hostWindow);
         dialog->setViewRef(&view);
+        dialog->appMessage->setAppItemName("deviceMessage");
         layout->addWidget(dialog);
         auto *busyControl = new ctlBusyWindow(&hostWindow);
         busyControl->setDesignMode(false);
