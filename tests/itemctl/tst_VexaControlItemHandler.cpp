@@ -134,17 +134,6 @@ private Q_SLOTS:
         if (real)
             QVERIFY(!real->isRegistered());
     }
-
-    void frameworkEventPassesOnAsDeactivated()
-    {
-        VexaControlItemHandler handler;
-        auto framework = std::make_shared<FakeFramework>();
-        handler.setFrameworkHandler(framework);
-        int deactivated = 0;
-        connect(&handler, &VexaControlItemHandler::Deactivated, this, [&] { ++deactivated; });
-        Q_EMIT framework->Deactivated();
-        QCOMPARE(deactivated, 1);
-    }
 };
 
 VEX_TEST(TstVexaControlItemHandler)
