@@ -1,0 +1,152 @@
+#include "VexaSequenceItem.h"
+
+#include "VexException.h"
+#include "clsSequenceItem.h"
+#include "enmRegMask.h"
+
+#include <QCoreApplication>
+
+VexaSequenceItem::VexaSequenceItem(QWidget *parent)
+    : VexaDesignControl(QStringLiteral("Sequence: "), parent),
+      m_item(std::make_unique<clsSequenceItem>())
+{
+    // Red marks the sequence controls among the item controls of a dialog.
+    QPalette red = palette();
+    red.setColor(QPalette::Window, QColor(255, 0, 0));
+    setPalette(red);
+    setAutoFillBackground(true);
+    connect(m_item.get(), &clsSequenceItem::StatusChanged, this,
+            [this](qint32 &status) { Q_EMIT StatusChanged(status); });
+}
+
+VexaSequenceItem::~VexaSequenceItem()
+{
+    UnRegister();
+}
+
+void VexaSequenceItem::Register(std::shared_ptr<AppletItemManager> AppletItemManagerRef)
+{
+    if (m_appItemName.isEmpty())
+        return;
+    UnRegister();
+    const qint16 regMask =
+        (m_registerState ? REGISTER_STATE : 0) | (m_registerControl ? REGISTER_CONTROL : 0);
+    try {
+        m_item->Register(std::move(AppletItemManagerRef), m_appItemName, m_registerOnShadow, 0,
+                         regMask);
+    } catch (...) {
+    }
+    m_actionTarget = this;
+    m_registered = true;
+}
+
+// The wrapper stays with the control, so that a dialog that is closed and
+// opened again (or the busy window following one sequence after another)
+// can register the control anew.
+void VexaSequenceItem::UnRegister()
+{
+    if (!m_registered)
+        return;
+    try {
+        m_item->UnRegister();
+    } catch (...) {
+    }
+    m_registered = false;
+}
+
+double VexaSequenceItem::SequenceState() const
+{
+    try {
+        return m_item->SequenceState();
+    } catch (...) {
+        return 0;
+    }
+}
+
+void VexaSequenceItem::Adjust(bool immediate)
+{
+    if (immediate)
+        m_item->Adjust();
+    else
+        post(this, VexaCommandEvent::AdjustCode, 0);
+}
+
+void VexaSequenceItem::Force(bool immediate)
+{
+    if (immediate)
+        m_item->Force();
+    else
+        post(this, VexaCommandEvent::ForceCode, 0);
+}
+
+void VexaSequenceItem::Start(bool immediate)
+{
+    if (immediate)
+        m_item->Start();
+    else
+        post(this, VexaCommandEvent::StartCode, 0);
+}
+
+void VexaSequenceItem::DoAction(qint32 action, bool immediate)
+{
+    if (immediate)
+        m_item->DoAction(action);
+    else
+        post(m_actionTarget, VexaCommandEvent::DoActionCode, action);
+}
+
+void VexaSequenceItem::post(QObject *target, VexaCommandEvent::Code code, qint32 parameter)
+{
+    // Before any registration there is no target: the command is lost.
+    if (target)
+        QCoreApplication::postEvent(target, new VexaCommandEvent(code, parameter));
+}
+
+bool VexaSequenceItem::event(QEvent *event)
+{
+    if (VexaCommandEvent::isCommand(event)) {
+        const auto *command = static_cast<VexaCommandEvent *>(event);
+        runDeferred(command->code(), command->parameter());
+    }
+    return VexaDesignControl::event(event);
+}
+
+void VexaSequenceItem::runDeferred(VexaCommandEvent::Code code, qint32 parameter)
+{
+    try {
+        switch (code) {
+        case VexaCommandEvent::DoActionCode: {
+            qint32 action = parameter;
+            m_item->DoAction(action);
+            break;
+        }
+        case VexaCommandEvent::StartCode:
+            m_item->Start();
+            break;
+        case VexaCommandEvent::ForceCode:
+            m_item->Force();
+            break;
+        case VexaCommandEvent::AdjustCode:
+            m_item->Adjust();
+            break;
+        }
+    } catch (const VexException &error) {
+        // Another sequence still runs: ask again on the next pass of the loop.
+        if (error.number() == SEQUENCE_BUSY)
+            post(this, code, parameter);
+    } catch (...) {
+    }
+}
+
+void VexaSequenceItem::setAppItemName(const QString &name)
+{
+    m_appItemName = name;
+    setCaption(QStringLiteral("Sequence: ") + name);
+}
+
+void VexaSequenceItem::setRegisterOnShadow(bool registerOnShadow)
+{
+    if (!DesignMode())
+        raiseSetAtRunTime("RegisterOnShadow");
+    m_registerOnShadow = registerOnShadow;
+}

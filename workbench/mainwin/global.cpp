@@ -1,0 +1,164 @@
+#include "global.h"
+
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QScreen>
+#include <QSettings>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+constexpr int RightMarginTwips = 300;
+constexpr int BottomMarginTwips = 2000;
+constexpr int FallbackOffsetTwips = 50;
+
+QPointer<QWidget> &mainWindowRef()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
+// Per user, under the application's title, section "Settings".
+std::unique_ptr<QSettings> settingsStore()
+{
+    const QString title = QCoreApplication::applicationName();
+    const QString organization = QCoreApplication::organizationName();
+    auto settings = std::make_unique<QSettings>(
+        QSettings::UserScope, organization.isEmpty() ? title : organization, title);
+    settings->beginGroup(QStringLiteral("Settings"));
+    return settings;
+}
+
+// What is placed: the sub-window frame of a dialog inside the main window's
+// document area, otherwise the window itself.
+QWidget *placed(QWidget *window)
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(window->parentWidget()))
+        return frame;
+    return window;
+}
+
+QSize mainWindowSize(const QWidget *target)
+{
+    if (const QWidget *main = MainWindow())
+        return main->size();
+    if (!target->isWindow() && target->parentWidget())
+        return target->parentWidget()->size();
+    const QScreen *screen = target->screen();
+    return screen ? screen->availableGeometry().size() : QSize();
+}
+
+// A stored number, or nothing when it is missing or is no number (a damaged
+// store must not keep a dialog from opening).
+std::optional<int> storedNumber(const QSettings &settings, const QString &name)
+{
+    bool ok = false;
+    const int value = settings.value(name).toString().trimmed().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+} // namespace
+
+void SetMainWindow(QWidget *mainWindow)
+{
+    mainWindowRef() = mainWindow;
+}
+
+QWidget *MainWindow()
+{
+    return mainWindowRef();
+}
+
+void EnableMainWindow(bool enable)
+{
+    if (enable) {
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+    } else if (!QApplication::overrideCursor()) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    if (QWidget *main = MainWindow())
+        main->setEnabled(enable);
+}
+
+QString WindowSettingKey(QWidget *window)
+{
+    return window->objectName() + QLatin1Char('_') + window->windowTitle();
+}
+
+QRect ClampPlacement(const QRect &stored, const QSize &mainWindow, double pixelsPerTwip)
+{
+    const auto px = [pixelsPerTwip](int twips) { return int(twips * pixelsPerTwip + 0.5); };
+    QRect placement = stored;
+    if (stored.left() + stored.width() > mainWindow.width() - px(RightMarginTwips))
+        placement.moveLeft(px(FallbackOffsetTwips));
+    if (stored.top() + stored.height() > mainWindow.height() - px(BottomMarginTwips))
+        placement.moveTop(px(FallbackOffsetTwips));
+    return placement;
+}
+
+void RestoreWindowPlacement(QWidget *window, bool withWidth, bool withHeight)
+{
+    QWidget *target = placed(window);
+    const QString key = WindowSettingKey(window);
+    const auto store = settingsStore();
+    const QSettings &settings = *store;
+    QRect stored(storedNumber(settings, key + QLatin1String("Left")).value_or(0),
+                 storedNumber(settings, key + QLatin1String("Top")).value_or(0), target->width(),
+                 target->height());
+    // Without a stored size the window keeps its design size.
+    if (withWidth)
+        stored.setWidth(
+            storedNumber(settings, key + QLatin1String("Width")).value_or(stored.width()));
+    if (withHeight)
+        stored.setHeight(
+            storedNumber(settings, key + QLatin1String("Height")).value_or(stored.height()));
+    const QRect placement =
+        ClampPlacement(stored, mainWindowSize(target), target->logicalDpiX() / 1440.0);
+    target->move(placement.topLeft());
+    if (withWidth || withHeight)
+        target->resize(placement.size());
+}
+
+void SaveWindowPlacement(QWidget *window, bool withWidth, bool withHeight)
+{
+    QWidget *target = placed(window);
+    if (target->isMinimized() || window->isMinimized())
+        return;
+    const QString key = WindowSettingKey(window);
+    const auto store = settingsStore();
+    QSettings &settings = *store;
+    settings.setValue(key + QLatin1String("Left"), QString::number(target->x()));
+    settings.setValue(key + QLatin1String("Top"), QString::number(target->y()));
+    if (withWidth)
+        settings.setValue(key + QLatin1String("Width"), QString::number(target->width()));
+    if (withHeight)
+        settings.setValue(key + QLatin1String("Height"), QString::number(target->height()));
+}
+
+QPixmap LoadJpegResource(const QString &resourcePath)
+{
+    // Qt reads pictures straight from the resources: no temporary file needed.
+    return QPixmap(resourcePath);
+}
+
+void SetTopMost(QWidget *window, bool on)
+{
+    if (!window)
+        return;
+    const bool visible = window->isVisible();
+    const QRect geometry = window->geometry();
+    const bool showWithoutActivating = window->testAttribute(Qt::WA_ShowWithoutActivating);
+    // Changing the flags hides the window; show it again as it was.
+    window->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    window->setGeometry(geometry);
+    if (visible) {
+        window->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        window->show();
+        window->setAttribute(Qt::WA_ShowWithoutActivating, showWithoutActivating);
+    }
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QPixmap>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+// Shared routines of the program's windows: the busy state, the per-user
+// window placement, pictures and the always-on-top state.
+
+// The main window that EnableMainWindow switches (it registers itself).
+void SetMainWindow(QWidget *mainWindow);
+QWidget *MainWindow();
+
+// Busy state: false disables the main window (and with it every child
+// window) and shows the busy pointer; true undoes both.
+void EnableMainWindow(bool enable);
+
+// The window's object name, "_" and its current caption: placements are kept
+// per caption, so per user-interface language.
+QString WindowSettingKey(QWidget *window);
+
+// Reads the stored position (and size when asked) and keeps the window
+// clear of the right and lower part of the main window.
+void RestoreWindowPlacement(QWidget *window, bool withWidth, bool withHeight);
+// Stores the position (and size when asked), unless the window is minimized.
+void SaveWindowPlacement(QWidget *window, bool withWidth, bool withHeight);
+
+// The placement rule in screen units: margins are given in twips and turned
+// into pixels with pixelsPerTwip (1.0 keeps everything in twips).
+QRect ClampPlacement(const QRect &stored, const QSize &mainWindow, double pixelsPerTwip);
+
+// One of the program's pictures, by Qt resource path; null when missing.
+QPixmap LoadJpegResource(const QString &resourcePath);
+
+// Puts a window into or out of the always-on-top band without moving,
+// resizing or activating it.
+void SetTopMost(QWidget *window, bool on);
