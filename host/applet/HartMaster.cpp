@@ -7,9 +7,11 @@ HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_lin
     using Kind = Outcome::Kind;
     connect(link, &HartLink::responseReceived, this,
             [this](quint64 id, const HartFrame &response) {
+                // A device that found our request garbled still answers: its
+                // communication error bits arrive as a response for the program
+                // to evaluate. Only what the link itself cannot read is an error.
                 Outcome o;
-                o.kind = response.isCommunicationError() ? Kind::CommunicationError
-                                                         : Kind::Response;
+                o.kind = Kind::Response;
                 o.responseCode = response.responseCode();
                 o.deviceStatus = response.deviceStatus();
                 o.data = response.data();

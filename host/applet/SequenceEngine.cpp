@@ -181,7 +181,7 @@ void SequenceEngine::advance()
             return;
         case SequenceStep::Kind::Wait:
             m_run->state = step.waitState;
-            if (hasListener(SequenceState, m_run->sequence->name)) {
+            if (hasListener(SequenceControl, m_run->sequence->name)) {
                 m_run->waiting = Run::Waiting::SequenceAnswer;
                 m_answerTimer.start();
             } else {
@@ -279,7 +279,7 @@ void SequenceEngine::onOutcome(const HartMaster::Outcome &outcome)
         finish(false);
         return;
     }
-    if (hasListener(RecordState, record.name)) {
+    if (hasListener(RecordControl, record.name)) {
         m_run->waiting = Run::Waiting::RecordAnswer;
         m_answerTimer.start();
         setNumber(RecordState + record.name, state);

@@ -22,9 +22,11 @@ struct SequenceDefinition;
 // Sequence states: 32 reading, 64 writing, 128 running without a busy
 // window, 1 waiting for the go to write, 2 data read and waiting for the go,
 // 0 ended. Record states: 16 / 32 read / write response, 17 / 33 timeout,
-// 18 / 34 communication error. A state only waits for an answer when a view
-// listens to it; an answer that does not come within the answer timeout
-// counts as abort (sequence) or give-up (record).
+// 18 / 34 communication error (the link could not read the answer; a device
+// that reports communication errors answers with state 16 / 32). A state only
+// waits for an answer when a view holds the control item that would carry it;
+// an answer that does not come within the answer timeout counts as abort
+// (sequence) or give-up (record).
 class SequenceEngine : public QObject
 {
     Q_OBJECT

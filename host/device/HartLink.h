@@ -27,8 +27,9 @@ public:
 signals:
     void responseReceived(quint64 requestId, const HartFrame &response);
     void requestTimedOut(quint64 requestId);
-    // The first status byte with bit 7 set: which errors the far end, or the
-    // link itself on a garbled response, found on the wire.
+    // A response the link itself could not read (garbled on the wire), with
+    // the communication error bits it found (bit 7 set). A device reporting
+    // that it could not read the request answers with a response instead.
     void communicationError(quint64 requestId, quint8 errorByte);
     void connectionLost(quint64 requestId);
     void openChanged(bool open);

@@ -276,6 +276,22 @@ private Q_SLOTS:
         QVERIFY(store().isModified(store().indexOf("deviceMessage")));
     }
 
+    void aDeviceReportingACommunicationErrorIsAskedAgain()
+    {
+        QVERIFY(m_host->connect());
+        RecordAnswers records(m_manager, recordsOf(m_description, "UPLOAD"));
+        records.retries = 1;
+        m_host->device().injectCommunicationError(0x40, 1); // parity, once
+        SequenceRunner upload(m_manager, QStringLiteral("UPLOAD"), true);
+        upload.sequence().Start();
+        QTRY_VERIFY_WITH_TIMEOUT(upload.done, 5000);
+        // Reported as a read response carrying the error bits, retried, then good.
+        QVERIFY2(records.seen.first().endsWith(QStringLiteral(":16:%1").arg(0xC0)),
+                 qPrintable(records.seen.join(',')));
+        QVERIFY(records.seen.at(1).endsWith(":16:0"));
+        QCOMPARE(store().text(store().indexOf("&&private&&CurrentSource"), false), "2");
+    }
+
     void secondStartWhileBusy()
     {
         QVERIFY(m_host->connect());
