@@ -32,9 +32,9 @@ void clsDeviceIdentNameMgr::registerItems(const std::shared_ptr<AppletItemManage
     m_ProjectItemDescriptor = m_items->Add(QStringLiteral("&&private_PM&&Descriptor"), false, 0);
     m_TagHart = m_items->Add(QStringLiteral("_tagHART"), false, 0);
     m_Descriptor = m_items->Add(QStringLiteral("descriptor"), false, 0);
-    connect(m_TagHart.get(), &clsAppItem::ValueUpdate, this,
+    connect(m_TagHart.get(), &clsAppItem::ValueUpdate2, this,
             &clsDeviceIdentNameMgr::m_TagHart_ValueUpdate);
-    connect(m_Descriptor.get(), &clsAppItem::ValueUpdate, this,
+    connect(m_Descriptor.get(), &clsAppItem::ValueUpdate2, this,
             &clsDeviceIdentNameMgr::m_Descriptor_ValueUpdate);
     connect(m_ProjectItemTag.get(), &clsAppItem::ValueUpdate, this,
             &clsDeviceIdentNameMgr::m_ProjectItemTag_ValueUpdate);
@@ -50,12 +50,14 @@ void clsDeviceIdentNameMgr::unregisterItems()
     m_items->UnRegister();
 }
 
-// The device's values reach the project only while no sequence is current:
-// an upload takes them over as a whole and is followed by the project's names.
-void clsDeviceIdentNameMgr::toProject(clsAppItem &target, const QString &value)
+// The device's values reach the project only while no sequence is current
+// and not when the host takes data over: an upload ends with the project's
+// names written over the device's, which the take-over must not replace first.
+void clsDeviceIdentNameMgr::toProject(clsAppItem &target, const QString &value,
+                                      bool suppressRule)
 {
     try {
-        if (!m_currentSequence->StringValue().isEmpty() || m_busy)
+        if (suppressRule || !m_currentSequence->StringValue().isEmpty() || m_busy)
             return;
         BusyScope busy(m_busy);
         target.setStringValue(value.trimmed());
@@ -74,14 +76,14 @@ void clsDeviceIdentNameMgr::toDevice(clsAppItem &target, const QString &value, i
     }
 }
 
-void clsDeviceIdentNameMgr::m_TagHart_ValueUpdate(QString &appItemValue)
+void clsDeviceIdentNameMgr::m_TagHart_ValueUpdate(QString &appItemValue, bool &suppressRule)
 {
-    toProject(*m_ProjectItemTag, appItemValue);
+    toProject(*m_ProjectItemTag, appItemValue, suppressRule);
 }
 
-void clsDeviceIdentNameMgr::m_Descriptor_ValueUpdate(QString &appItemValue)
+void clsDeviceIdentNameMgr::m_Descriptor_ValueUpdate(QString &appItemValue, bool &suppressRule)
 {
-    toProject(*m_ProjectItemDescriptor, appItemValue);
+    toProject(*m_ProjectItemDescriptor, appItemValue, suppressRule);
 }
 
 void clsDeviceIdentNameMgr::m_ProjectItemTag_ValueUpdate(QString &appItemValue)

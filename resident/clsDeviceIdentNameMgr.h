@@ -23,13 +23,13 @@ protected:
     void unregisterItems() override;
 
 private:
-    void m_TagHart_ValueUpdate(QString &appItemValue);
-    void m_Descriptor_ValueUpdate(QString &appItemValue);
+    void m_TagHart_ValueUpdate(QString &appItemValue, bool &suppressRule);
+    void m_Descriptor_ValueUpdate(QString &appItemValue, bool &suppressRule);
     void m_ProjectItemTag_ValueUpdate(QString &appItemValue);
     void m_ProjectItemDescriptor_ValueUpdate(QString &appItemValue);
     void m_MyView_UploadCompleted();
 
-    void toProject(clsAppItem &target, const QString &value);
+    void toProject(clsAppItem &target, const QString &value, bool suppressRule);
     void toDevice(clsAppItem &target, const QString &value, int length);
 
     std::unique_ptr<clsAppItemCollection> m_items;
