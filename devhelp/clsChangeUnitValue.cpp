@@ -7,7 +7,8 @@
 clsChangeUnitValue::clsChangeUnitValue() = default;
 clsChangeUnitValue::~clsChangeUnitValue() = default;
 
-QVariant clsChangeUnitValue::Register(const std::shared_ptr<AppletItemManager> &AppletItemManagerRef)
+QVariant
+clsChangeUnitValue::Register(const std::shared_ptr<AppletItemManager> &AppletItemManagerRef)
 {
     if (m_registered)
         return QVariant();
@@ -32,7 +33,8 @@ double clsChangeUnitValue::ChangeUnitValue(double Value, qint16 oldim, qint16 ne
 }
 
 // Each constant as the unit table gives it; "b × (1 ÷ c)" takes the
-// reciprocal first, as written.
+// reciprocal first, as written. One line a unit keeps the table readable.
+// clang-format off
 double clsChangeUnitValue::toBase(qint16 code, double v)
 {
     switch (code) {
@@ -196,3 +198,4 @@ double clsChangeUnitValue::fromBase(qint16 code, double b)
     default: return b;
     }
 }
+// clang-format on

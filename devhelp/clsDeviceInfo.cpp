@@ -38,8 +38,8 @@ qint32 clsDeviceInfo::SetAppletItemManagRef(qint32 lViewHandle,
         m_items = std::make_unique<clsAppItemCollection>();
     m_items->Add(QStringLiteral("&&private_FDT&&ActiveForms"), false, 0, nullptr, QString(),
                  ActiveForms);
-    m_items->Add(QStringLiteral("&&private_FDT&&EngineeringContext"), false, 0, nullptr,
-                 QString(), EngineeringContext);
+    m_items->Add(QStringLiteral("&&private_FDT&&EngineeringContext"), false, 0, nullptr, QString(),
+                 EngineeringContext);
     m_items->Add(QStringLiteral("&&private_PM&&TagName"), false, 0, nullptr, QString(), TagName);
     m_items->Add(QStringLiteral("&&private_PM&&Descriptor"), false, 0, nullptr, QString(),
                  Descriptor);

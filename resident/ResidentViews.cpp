@@ -8,8 +8,7 @@
 #include "clsStartAlwaysView.h"
 
 namespace {
-template <class T>
-void registerView(const char *progId)
+template <class T> void registerView(const char *progId)
 {
     ProgIdRegistry::instance().registerView(QLatin1String(progId),
                                             [] { return std::make_shared<T>(); });

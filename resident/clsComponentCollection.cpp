@@ -41,7 +41,8 @@ qsizetype clsComponentCollection::indexOf(const QVariant &vntIndexKey) const
     return -1;
 }
 
-std::shared_ptr<IStartAlwaysComponent> clsComponentCollection::Item(const QVariant &vntIndexKey) const
+std::shared_ptr<IStartAlwaysComponent>
+clsComponentCollection::Item(const QVariant &vntIndexKey) const
 {
     const qsizetype index = indexOf(vntIndexKey);
     return index >= 0 ? m_slots[index].component : nullptr;

@@ -99,8 +99,7 @@ void clsDatasetvalidation::m_MyView_ScaleInChanged()
 
 double clsDatasetvalidation::deviceValueInDatasetUnit(const char *alias) const
 {
-    return m_unitChanger->ChangeUnitValue(item(alias)->FloatValue(),
-                                          unit("devicePrimaryValueUnit"),
+    return m_unitChanger->ChangeUnitValue(item(alias)->FloatValue(), unit("devicePrimaryValueUnit"),
                                           unit("primaryValueUnit"));
 }
 
@@ -146,8 +145,10 @@ void clsDatasetvalidation::Validate()
 
 void clsDatasetvalidation::copyDeviceLimits()
 {
-    item("sensorRangeLoLim")->setFloatValue(float(deviceValueInDatasetUnit("deviceSensorRangeLoLim")));
-    item("sensorRangeHiLim")->setFloatValue(float(deviceValueInDatasetUnit("deviceSensorRangeHiLim")));
+    item("sensorRangeLoLim")
+        ->setFloatValue(float(deviceValueInDatasetUnit("deviceSensorRangeLoLim")));
+    item("sensorRangeHiLim")
+        ->setFloatValue(float(deviceValueInDatasetUnit("deviceSensorRangeHiLim")));
     item("minSpan")->setFloatValue(float(deviceValueInDatasetUnit("deviceMinSpan")));
     item("scaleInSpare")->setFloatValue(item("deviceScaleInSpare")->FloatValue());
 }

@@ -53,8 +53,7 @@ void clsDeviceIdentNameMgr::unregisterItems()
 // The device's values reach the project only while no sequence is current
 // and not when the host takes data over: an upload ends with the project's
 // names written over the device's, which the take-over must not replace first.
-void clsDeviceIdentNameMgr::toProject(clsAppItem &target, const QString &value,
-                                      bool suppressRule)
+void clsDeviceIdentNameMgr::toProject(clsAppItem &target, const QString &value, bool suppressRule)
 {
     try {
         if (suppressRule || !m_currentSequence->StringValue().isEmpty() || m_busy)

@@ -4,8 +4,9 @@
 #include "AppletItemManager.h"
 #include "clsAppItem.h"
 
-qint32 clsFunctionViewBase::SetAppletItemManagRef(
-    qint32 lViewHandle, std::shared_ptr<AppletItemManager> clsAppletItemManager)
+qint32
+clsFunctionViewBase::SetAppletItemManagRef(qint32 lViewHandle,
+                                           std::shared_ptr<AppletItemManager> clsAppletItemManager)
 {
     m_manager = std::move(clsAppletItemManager);
     m_viewHandle = lViewHandle;

@@ -87,8 +87,8 @@ void clsHtmlReportFactory::CreateGeneralViewTemplate()
         QSaveFile report(folder + reportName(countryCode));
         const bool written = report.open(QIODevice::WriteOnly) &&
                              report.write(text) == text.size() && report.commit();
-        if (!written || !QFile::copy(folder + reportName(countryCode),
-                                     folder + QStringLiteral("prt_.htm")))
+        if (!written ||
+            !QFile::copy(folder + reportName(countryCode), folder + QStringLiteral("prt_.htm")))
             error = CannotWriteReport;
     }
     if (error != 0)

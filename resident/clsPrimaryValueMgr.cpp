@@ -127,8 +127,8 @@ void clsPrimaryValueMgr::checkLimit(clsAppItem &limit)
 
 void clsPrimaryValueMgr::refreshRounded(const clsAppItem &limit, clsAppItem &rounded)
 {
-    const double span = std::fabs(double(m_scaleInHiLim->FloatValue()) -
-                                  double(m_scaleInLoLim->FloatValue()));
+    const double span =
+        std::fabs(double(m_scaleInHiLim->FloatValue()) - double(m_scaleInLoLim->FloatValue()));
     const int decimals = clsGetDecimalPlaces().GetDecimalPlaces(span);
     rounded.setFloatValue(float(roundHalfEven(limit.FloatValue(), decimals)));
 }

@@ -38,8 +38,9 @@ void clsRecordMgr::registerItems(const std::shared_ptr<AppletItemManager> &manag
             return;
         for (const QString &record : members) {
             try {
-                m_records->Add(record, false, 0, REGISTER_STATE | REGISTER_CONTROL | REGISTER_RESPONSE,
-                               this, QStringLiteral("RecordItem_StatusChanged"));
+                m_records->Add(record, false, 0,
+                               REGISTER_STATE | REGISTER_CONTROL | REGISTER_RESPONSE, this,
+                               QStringLiteral("RecordItem_StatusChanged"));
             } catch (const std::exception &) {
             }
         }

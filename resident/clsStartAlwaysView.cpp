@@ -37,8 +37,9 @@ void clsStartAlwaysView::OnScaleInChanged()
     Q_EMIT ScaleInChanged();
 }
 
-qint32 clsStartAlwaysView::SetAppletItemManagRef(
-    qint32 lViewHandle, std::shared_ptr<AppletItemManager> clsAppletItemManager)
+qint32
+clsStartAlwaysView::SetAppletItemManagRef(qint32 lViewHandle,
+                                          std::shared_ptr<AppletItemManager> clsAppletItemManager)
 {
     m_manager = std::move(clsAppletItemManager);
     m_viewHandle = lViewHandle;

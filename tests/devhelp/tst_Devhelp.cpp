@@ -75,8 +75,8 @@ private Q_SLOTS:
     void everyUnitRoundTrips()
     {
         for (int code = 0; code < 256; ++code) {
-            const double back =
-                clsChangeUnitValue::fromBase(qint16(code), clsChangeUnitValue::toBase(qint16(code), 7.25));
+            const double back = clsChangeUnitValue::fromBase(
+                qint16(code), clsChangeUnitValue::toBase(qint16(code), 7.25));
             QVERIFY2(std::fabs(back - 7.25) < 1e-9, qPrintable(QString::number(code)));
         }
     }
@@ -102,7 +102,8 @@ private Q_SLOTS:
         QTest::newRow("0.1") << 0.1 << 5;
         QTest::newRow("negative") << -50.0 << 2;
         QTest::newRow("quotient overflows") << 1e-320 << int(clsGetDecimalPlaces::MaxDecimalPlaces);
-        QTest::newRow("more digits than shown") << 1e-14 << int(clsGetDecimalPlaces::MaxDecimalPlaces);
+        QTest::newRow("more digits than shown")
+            << 1e-14 << int(clsGetDecimalPlaces::MaxDecimalPlaces);
         QTest::newRow("not a number") << std::nan("") << 0;
     }
     void decimalPlaces()

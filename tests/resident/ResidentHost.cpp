@@ -75,6 +75,5 @@ bool ResidentHost::idle() const
 
 bool ResidentHost::connect()
 {
-    return host.connect() &&
-           QTest::qWaitFor([this] { return idle(); }, 5000);
+    return host.connect() && QTest::qWaitFor([this] { return idle(); }, 5000);
 }

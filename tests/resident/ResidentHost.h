@@ -35,8 +35,7 @@ public:
     bool connect();
     bool idle() const;
 
-    template <class T>
-    T *component() const
+    template <class T> T *component() const
     {
         for (const auto &c : view->components().NewEnum()) {
             if (auto *found = dynamic_cast<T *>(c.get()))

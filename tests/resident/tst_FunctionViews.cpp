@@ -41,10 +41,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("view");
         QTest::addColumn<QString>("marker");
-        QTest::newRow("save as") << "Resident.clsSaveAsToFile" << "WriteFile";
-        QTest::newRow("save") << "Resident.clsSaveToFile" << "WriteFile";
-        QTest::newRow("load") << "Resident.clsLoadFromFile" << "ReadFile";
-        QTest::newRow("load, cancelled") << "Resident.clsLoadFromFile" << "ReadFile";
+        QTest::newRow("save as") << "Resident.clsSaveAsToFile"
+                                 << "WriteFile";
+        QTest::newRow("save") << "Resident.clsSaveToFile"
+                              << "WriteFile";
+        QTest::newRow("load") << "Resident.clsLoadFromFile"
+                              << "ReadFile";
+        QTest::newRow("load, cancelled") << "Resident.clsLoadFromFile"
+                                         << "ReadFile";
     }
     void fileViewsMarkTheirRun()
     {
@@ -78,9 +82,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("country");
         QTest::addColumn<QString>("report");
         QTest::addColumn<QString>("expectedText");
-        QTest::newRow("1") << 1 << "prt_001.htm" << "Calibration and configuration report";
-        QTest::newRow("49") << 49 << "prt_049.htm" << "Kalibrier- und Konfigurationsbericht";
-        QTest::newRow("1000, own template") << 1000 << "prt_1000.htm" << "Eigene Vorlage";
+        QTest::newRow("1") << 1 << "prt_001.htm"
+                           << "Calibration and configuration report";
+        QTest::newRow("49") << 49 << "prt_049.htm"
+                            << "Kalibrier- und Konfigurationsbericht";
+        QTest::newRow("1000, own template") << 1000 << "prt_1000.htm"
+                                            << "Eigene Vorlage";
     }
     void reports()
     {

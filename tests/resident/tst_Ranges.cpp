@@ -75,11 +75,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("high above") << "scaleInHiLim" << "115" << "110";
-        QTest::newRow("high at bound") << "scaleInHiLim" << "110" << "110";
-        QTest::newRow("low at bound") << "scaleInLoLim" << "-10" << "-10";
-        QTest::newRow("low below") << "scaleInLoLim" << "-10.5" << "-10";
-        QTest::newRow("inside") << "scaleInHiLim" << "50" << "50";
+        QTest::newRow("high above") << "scaleInHiLim"
+                                    << "115"
+                                    << "110";
+        QTest::newRow("high at bound") << "scaleInHiLim"
+                                       << "110"
+                                       << "110";
+        QTest::newRow("low at bound") << "scaleInLoLim"
+                                      << "-10"
+                                      << "-10";
+        QTest::newRow("low below") << "scaleInLoLim"
+                                   << "-10.5"
+                                   << "-10";
+        QTest::newRow("inside") << "scaleInHiLim"
+                                << "50"
+                                << "50";
     }
     void limitClamp()
     {
@@ -127,15 +137,42 @@ private Q_SLOTS:
         QTest::addColumn<QString>("datasetMinSpan");
         QTest::addColumn<int>("verdict");
         QTest::addColumn<bool>("copied");
-        QTest::newRow("inside the margin") << false << 0 << "7" << "0 10 0.1 25" << "-2.5 12.5" << "0" << 0 << true;
-        QTest::newRow("beyond the margin") << false << 0 << "7" << "0 10 0.1 25" << "-2.6 12.5" << "0" << 3 << false;
-        QTest::newRow("reversed limits") << false << 0 << "7" << "0 10 0.1 25" << "12.5 -2.5" << "0" << 0 << true;
-        QTest::newRow("device span, connected") << true << 2 << "7" << "0 10 0.5 25" << "0 0.4" << "0" << 4 << true;
-        QTest::newRow("dataset span, offline") << false << 0 << "7" << "0 10 0.5 25" << "0 0.8" << "1" << 4 << false;
-        QTest::newRow("dataset span, connecting") << false << 1 << "7" << "0 10 0.5 25" << "0 0.8" << "1" << 0 << true;
-        QTest::newRow("device in kPa, fits") << false << 0 << "12" << "0 1000 10 25" << "0 12.5" << "0" << 0 << true;
-        QTest::newRow("device in kPa, beyond") << false << 0 << "12" << "0 1000 10 25" << "0 12.6" << "0" << 3 << false;
-        QTest::newRow("negative lower limit at its bound") << false << 0 << "7" << "-1 1 0.1 10" << "-1.1 1" << "0" << 0 << true;
+        QTest::newRow("inside the margin") << false << 0 << "7"
+                                           << "0 10 0.1 25"
+                                           << "-2.5 12.5"
+                                           << "0" << 0 << true;
+        QTest::newRow("beyond the margin") << false << 0 << "7"
+                                           << "0 10 0.1 25"
+                                           << "-2.6 12.5"
+                                           << "0" << 3 << false;
+        QTest::newRow("reversed limits") << false << 0 << "7"
+                                         << "0 10 0.1 25"
+                                         << "12.5 -2.5"
+                                         << "0" << 0 << true;
+        QTest::newRow("device span, connected") << true << 2 << "7"
+                                                << "0 10 0.5 25"
+                                                << "0 0.4"
+                                                << "0" << 4 << true;
+        QTest::newRow("dataset span, offline") << false << 0 << "7"
+                                               << "0 10 0.5 25"
+                                               << "0 0.8"
+                                               << "1" << 4 << false;
+        QTest::newRow("dataset span, connecting") << false << 1 << "7"
+                                                  << "0 10 0.5 25"
+                                                  << "0 0.8"
+                                                  << "1" << 0 << true;
+        QTest::newRow("device in kPa, fits") << false << 0 << "12"
+                                             << "0 1000 10 25"
+                                             << "0 12.5"
+                                             << "0" << 0 << true;
+        QTest::newRow("device in kPa, beyond") << false << 0 << "12"
+                                               << "0 1000 10 25"
+                                               << "0 12.6"
+                                               << "0" << 3 << false;
+        QTest::newRow("negative lower limit at its bound") << false << 0 << "7"
+                                                           << "-1 1 0.1 10"
+                                                           << "-1.1 1"
+                                                           << "0" << 0 << true;
     }
     void validation()
     {

@@ -34,11 +34,16 @@ private Q_SLOTS:
     void componentsInTheirOrder()
     {
         ResidentHost r;
-        const QStringList expected{"clsMenuMgr",           "clsRecordMgr",
-                                   "clsCurrentSequenceMgr", "clsDeviceIdentNameMgr",
-                                   "clsUploadDownloadMgr",  "clsOutScaleMgr",
-                                   "clsDatasetvalidation",  "clsConnEventMgr",
-                                   "clsPrimaryValueMgr",    "clsHtmlReportFactory",
+        const QStringList expected{"clsMenuMgr",
+                                   "clsRecordMgr",
+                                   "clsCurrentSequenceMgr",
+                                   "clsDeviceIdentNameMgr",
+                                   "clsUploadDownloadMgr",
+                                   "clsOutScaleMgr",
+                                   "clsDatasetvalidation",
+                                   "clsConnEventMgr",
+                                   "clsPrimaryValueMgr",
+                                   "clsHtmlReportFactory",
                                    "clsEnumMgr"};
         QStringList actual;
         for (const auto &c : r.view->components().NewEnum()) {

@@ -44,8 +44,9 @@ clsHTMLPrintWindow *clsHTMLPrintView::window()
     return theWindow().data();
 }
 
-qint32 clsHTMLPrintView::SetAppletItemManagRef(
-    qint32 lViewHandle, std::shared_ptr<AppletItemManager> clsAppletItemManager)
+qint32
+clsHTMLPrintView::SetAppletItemManagRef(qint32 lViewHandle,
+                                        std::shared_ptr<AppletItemManager> clsAppletItemManager)
 {
     m_manager = std::move(clsAppletItemManager);
     m_viewHandle = lViewHandle;

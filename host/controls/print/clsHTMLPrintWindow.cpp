@@ -74,9 +74,9 @@ bool clsHTMLPrintWindow::exportPdf()
     printTo(printer);
     if (QFileInfo(name).size() > 0)
         return true;
-    MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(),
-                         text("The PDF file cannot be written: ",
-                              "Die PDF-Datei kann nicht geschrieben werden: ") +
-                             name);
+    MessageBoxSeam::show(
+        this, QMessageBox::Warning, windowTitle(),
+        text("The PDF file cannot be written: ", "Die PDF-Datei kann nicht geschrieben werden: ") +
+            name);
     return false;
 }
