@@ -3,9 +3,7 @@
 
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
-#include "ScriptedMessageBox.h"
 #include "VexAppletItemManager.h"
-#include "VexException.h"
 #include "clsChangeUnitValue.h"
 #include "clsDebugInfo.h"
 #include "clsDeviceInfo.h"
@@ -43,17 +41,13 @@ private Q_SLOTS:
         QTest::newRow("bar to psi") << 1.0 << 7 << 6 << 14.5038;
         QTest::newRow("degC to degF") << 100.0 << 32 << 33 << 212.0;
         QTest::newRow("degF to K") << 0.0 << 33 << 35 << 255.372;
-        QTest::newRow("degR to degC") << 491.67 << 34 << 32 << 0.0;
         QTest::newRow("in to mm (not in table)") << 10.0 << 47 << 49 << 254.0;
         QTest::newRow("mm to in") << 254.0 << 49 << 47 << 10.0;
         QTest::newRow("in to in") << 5.0 << 47 << 47 << 5.0;
         QTest::newRow("neither in table") << 3.5 << 44 << 45 << 3.5;
         QTest::newRow("kPa to bar") << 400.0 << 12 << 7 << 4.0;
-        QTest::newRow("MPa to Pa") << 1.0 << 237 << 11 << 1e6;
-        QTest::newRow("l/s to m3/h") << 1.0 << 24 << 19 << 3.6;
         QTest::newRow("t/h to kg/s") << 3.6 << 78 << 73 << 1.0000001;
         QTest::newRow("flow 242 from base") << 1.0 << 26 << 242 << 3051187 / 35.31466 / 1000000;
-        QTest::newRow("g/cm3 to kg/l") << 1.0 << 91 << 96 << 1.0;
     }
     void conversions()
     {
@@ -96,9 +90,7 @@ private Q_SLOTS:
         QTest::newRow("zero") << 0.0 << 0;
         QTest::newRow("1") << 1.0 << 4;
         QTest::newRow("10") << 10.0 << 3;
-        QTest::newRow("100") << 100.0 << 2;
         QTest::newRow("1000") << 1000.0 << 1;
-        QTest::newRow("50000") << 50000.0 << 1;
         QTest::newRow("0.1") << 0.1 << 5;
         QTest::newRow("negative") << -50.0 << 2;
         QTest::newRow("quotient overflows") << 1e-320 << int(clsGetDecimalPlaces::MaxDecimalPlaces);
@@ -169,15 +161,6 @@ private Q_SLOTS:
         QVERIFY(!info.DtmIsInSystemBatchMode());
         host.instance().setItemText("&&private_FDT&&ActiveForms", "0");
         QVERIFY(info.DtmIsInSystemBatchMode());
-    }
-
-    void readsBeforeRegisterFail()
-    {
-        ScriptedMessageBox box;
-        clsDeviceInfo info;
-        QVERIFY_THROWS_EXCEPTION(VexException, info.DeviceIdentName());
-        QCOMPARE(box.asked().size(), 1);
-        QCOMPARE(info.CommType(), HART);
     }
 };
 

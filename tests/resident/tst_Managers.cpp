@@ -169,18 +169,6 @@ private Q_SLOTS:
         QCOMPARE(completed.count(), 1);
     }
 
-    void downloadGoesOn()
-    {
-        ResidentHost r;
-        QVERIFY(r.connect());
-        QCOMPARE(r.manager->fncGetApplet()->fncStartSequence("UPLOAD"), 0);
-        QTRY_VERIFY(r.idle());
-        r.edit("filterTime", "2.5");
-        QCOMPARE(r.manager->fncGetApplet()->fncSaveToDevice(0), 0);
-        QTRY_VERIFY(r.idle());
-        QCOMPARE(r.host.device().model().settings().dampingSeconds, 2.5);
-    }
-
     void identitySynchronisation()
     {
         ResidentHost r;

@@ -109,24 +109,6 @@ private Q_SLOTS:
         QCOMPARE(r.text(item + "Rounded"), kept);
     }
 
-    void roundedCopies_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<int>("decimals");
-        QTest::addColumn<double>("rounded");
-        QTest::newRow("half to even, down") << 0.125 << 2 << 0.12;
-        QTest::newRow("half to even, up") << 0.375 << 2 << 0.38;
-        QTest::newRow("whole") << 2.5 << 0 << 2.0;
-        QTest::newRow("no room left") << 1e300 << 15 << 1e300;
-    }
-    void roundedCopies()
-    {
-        QFETCH(double, value);
-        QFETCH(int, decimals);
-        QFETCH(double, rounded);
-        QCOMPARE(clsPrimaryValueMgr::roundHalfEven(value, decimals), rounded);
-    }
-
     void validation_data()
     {
         QTest::addColumn<bool>("connected");

@@ -7,7 +7,6 @@
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 #include "clsAppItem.h"
-#include "clsRecordMgr.h"
 #include "device/SimulatedTransmitter.h"
 
 #include <QLocale>
@@ -32,14 +31,6 @@ class TstRecordMgr : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void everyRecordOnce()
-    {
-        ResidentHost r;
-        // 73 records, of which those some sequence uses.
-        const int used = r.component<clsRecordMgr>()->recordCount();
-        QVERIFY(used > 40 && used < 73);
-    }
-
     void responses_data()
     {
         QTest::addColumn<QString>("response");
@@ -180,36 +171,32 @@ private Q_SLOTS:
         QCOMPARE(box.texts(), QStringList({"Command:35, Responsecode:9\r\nMessanfang zu hoch"}));
     }
 
-    void batchModeAsksNobody_data()
+    void nobodyAsked_data()
     {
+        QTest::addColumn<bool>("connected");
         QTest::addColumn<QString>("response");
         QTest::addColumn<QString>("action");
-        QTest::newRow("error") << "23 07 00"
-                               << "4";
-        QTest::newRow("warning") << "23 08 00"
-                                 << "2";
+        QTest::newRow("batch mode, error") << true << "23 07 00"
+                                           << "4";
+        QTest::newRow("batch mode, warning") << true << "23 08 00"
+                                             << "2";
+        QTest::newRow("not connected") << false << "23 07 00"
+                                       << "2";
     }
-    void batchModeAsksNobody()
+    void nobodyAsked()
     {
+        QFETCH(bool, connected);
         QFETCH(QString, response);
         QFETCH(QString, action);
         ResidentHost r;
-        QVERIFY(r.connect());
+        if (connected) {
+            QVERIFY(r.connect());
+            r.host.instance().setItemText("&&private_FDT&&ActiveForms", "0");
+        }
         ScriptedMessageBox box;
-        r.host.instance().setItemText("&&private_FDT&&ActiveForms", "0");
         r.setShadow("&&Record_Response&&" + Record, response);
         r.setShadow("&&Record_State&&" + Record, "32");
         QCOMPARE(::action(r), action);
-        QVERIFY(box.asked().isEmpty());
-    }
-
-    void notConnectedGoesOnSilently()
-    {
-        ResidentHost r;
-        ScriptedMessageBox box;
-        r.setShadow("&&Record_Response&&" + Record, "23 07 00");
-        r.setShadow("&&Record_State&&" + Record, "32");
-        QCOMPARE(::action(r), "2");
         QVERIFY(box.asked().isEmpty());
     }
 

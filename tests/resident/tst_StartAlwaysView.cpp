@@ -88,15 +88,6 @@ private Q_SLOTS:
         QVERIFY(r.manager->viewCount() <= views);
     }
 
-    void viewCallsChangeNothing()
-    {
-        ResidentHost r;
-        QCOMPARE(r.view->Show(), 0);
-        QCOMPARE(r.view->Hide(), 0);
-        QCOMPARE(r.view->NotifyChanged(1, false, 0, 0), 0);
-        QCOMPARE(r.view->components().Count(), 11);
-    }
-
     void hostStartsTheRegisteredView()
     {
         registerResidentViews();
