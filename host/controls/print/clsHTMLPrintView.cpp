@@ -1,0 +1,122 @@
+#include "clsHTMLPrintView.h"
+
+#include "AppletItemManager.h"
+#include "HtmlReportFiller.h"
+#include "ProgIdRegistry.h"
+#include "clsAppItem.h"
+#include "clsHTMLPrintWindow.h"
+
+#include <QDate>
+#include <QFile>
+#include <QLocale>
+
+namespace {
+QPointer<clsHTMLPrintWindow> &theWindow()
+{
+    static QPointer<clsHTMLPrintWindow> window;
+    return window;
+}
+
+const QString PrintDate = QStringLiteral("@printDate");
+
+// The view is known to the host as soon as the library is loaded.
+const bool registered = (registerHtmlPrintView(), true);
+} // namespace
+
+void registerHtmlPrintView()
+{
+    const QString progId = QLatin1String(clsHTMLPrintView::ProgId);
+    ProgIdRegistry::instance().registerObject(progId,
+                                              [] { return std::make_shared<clsHTMLPrintView>(); });
+    ProgIdRegistry::instance().registerView(progId,
+                                            [] { return std::make_shared<clsHTMLPrintView>(); });
+}
+
+clsHTMLPrintView::clsHTMLPrintView() = default;
+
+clsHTMLPrintView::~clsHTMLPrintView()
+{
+    leaveHost();
+}
+
+clsHTMLPrintWindow *clsHTMLPrintView::window()
+{
+    return theWindow().data();
+}
+
+qint32
+clsHTMLPrintView::SetAppletItemManagRef(qint32 lViewHandle,
+                                        std::shared_ptr<AppletItemManager> clsAppletItemManager)
+{
+    m_manager = std::move(clsAppletItemManager);
+    m_viewHandle = lViewHandle;
+    clsAppItem folderItem;
+    folderItem.Register(m_manager, QStringLiteral("&&private_PM&&VexDPath"));
+    const QString folder = folderItem.StringValue();
+    const QString html = reportHtml(folder);
+
+    if (!theWindow()) {
+        theWindow() = new clsHTMLPrintWindow;
+        theWindow()->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    theWindow()->setReport(html, folder);
+    Show();
+    // Everything is read: the window needs the host no longer.
+    leaveHost();
+    return 0;
+}
+
+qint32 clsHTMLPrintView::Show()
+{
+    if (clsHTMLPrintWindow *w = window()) {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    }
+    return 0;
+}
+
+qint32 clsHTMLPrintView::Destroy()
+{
+    leaveHost();
+    return 0;
+}
+
+void clsHTMLPrintView::leaveHost()
+{
+    if (!m_manager)
+        return;
+    const auto manager = std::move(m_manager);
+    m_manager.reset();
+    manager->fncUnregisterView(this);
+}
+
+QString clsHTMLPrintView::reportHtml(const QString &folder) const
+{
+    QFile file(folder + QLatin1String(ReportFile));
+    if (folder.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("<p>") +
+               (clsHTMLPrintWindow::text("There is no report file: ",
+                                         "Es gibt keine Berichtsdatei: ") +
+                file.fileName())
+                   .toHtmlEscaped() +
+               QStringLiteral("</p>");
+    }
+    return HtmlReportFiller::fill(QString::fromUtf8(file.readAll()),
+                                  [this](const QString &name) { return itemText(name); });
+}
+
+// An enumerated item shows its text, every other item its string form.
+std::optional<QString> clsHTMLPrintView::itemText(const QString &name) const
+{
+    if (name == PrintDate)
+        return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    clsAppItem item;
+    try {
+        item.Register(m_manager, name);
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
+    const QString text = item.hasEnumeration() ? item.EnumValue() : QString();
+    return text.isEmpty() ? item.StringValue() : text;
+}

@@ -1,0 +1,26 @@
+#include "SequenceWalk.h"
+
+#include "Dictionary.h"
+
+void walkSequences(Dictionary &dictionary,
+                   const std::function<void(qint32 id, const QString &name)> &process)
+{
+    const QString kind = QStringLiteral("Sequence");
+    qint32 count = 0;
+    qint32 rc = 0;
+    dictionary.fncGetObjectCount(kind, count, rc);
+    if (rc != 0 || count < 1)
+        return;
+    qint32 id = 0;
+    dictionary.fncGetFirstObject(kind, id, rc);
+    while (rc == 0) {
+        QString name;
+        dictionary.fncGetObjectName(id, name, rc);
+        if (rc != 0)
+            return;
+        process(id, name);
+        if (--count <= 0)
+            return;
+        dictionary.fncGetNextObject(id, rc);
+    }
+}

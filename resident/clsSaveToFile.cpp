@@ -1,0 +1,8 @@
+#include "clsSaveToFile.h"
+
+#include "Applet.h"
+
+void clsSaveToFile::fileOperation(Applet &applet)
+{
+    applet.fncSave(0);
+}
