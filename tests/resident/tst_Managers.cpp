@@ -120,7 +120,9 @@ private Q_SLOTS:
         r.edit("abortSequences", "1");
         QCOMPARE(abort.values, (QStringList{"0", "0"}));
 
-        // GetRangeValues waits for its go at 2; nobody gives it.
+        // GetRangeValues waits at 2 for the go of the dialog that holds it; none comes.
+        clsSequenceItem dialog;
+        dialog.Register(r.manager, QStringLiteral("GetRangeValues"), false, 0, 3);
         QCOMPARE(r.manager->fncGetApplet()->fncStartSequence("GetRangeValues"), 0);
         QCOMPARE(r.text("currentSequence"), "GetRangeValues");
         QTRY_COMPARE(r.number("&&Sequence_State&&GetRangeValues"), 2.0);

@@ -208,7 +208,9 @@ private Q_SLOTS:
         QTest::newRow("write protection")
             << "protect" << QStringList{"Command:138, Responsecode:7\r\nWrite protected"};
         QTest::newRow("busy") << "busy" << QStringList{"Command:0, Responsecode:32\r\nDevice busy"};
-        QTest::newRow("communication error") << "line" << QStringList{};
+        // The device's report that it could not read the request.
+        QTest::newRow("communication error")
+            << "line" << QStringList{"Command 0: Communication Error, Response = Parity Error "};
     }
     void deviceFaults()
     {
