@@ -5,10 +5,12 @@
 #include "ItemStore.h"
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
+#include "clsAppItem.h"
 #include "device/InProcessHartLink.h"
 #include "device/SimulatedTransmitter.h"
 #include "frame/DeviceFrame.h"
 #include "frame/FrameOptions.h"
+#include "ResidentViews.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -30,10 +32,25 @@ QString value(DeviceInstance &instance, const char *item, bool shadow = false)
     return index < 0 ? QString() : store.text(index, shadow);
 }
 
+// The items the always-started components publish, printed as they change.
+void watchPublishedItems(DeviceInstance &instance, QObject *owner)
+{
+    for (const char *name : {"currentSequence", "currentRecord", "currentResponseCode",
+                             "InCompatibleDataset", "outScaleUnitGui", "scaleInHiLimRounded",
+                             "&&private&&Connect", "&&Menu_State&&Connect"}) {
+        auto *item = new clsAppItem(owner);
+        item->Register(instance.manager(), QLatin1String(name));
+        QObject::connect(item, &clsAppItem::ValueUpdate, owner, [name](QString &value) {
+            out() << "  " << name << " = \"" << value << "\"" << Qt::endl;
+        });
+    }
+}
+
 // Without a main window: connect, read the whole dataset and say what came.
 void demonstrate(DeviceFrame &frame, QApplication &app)
 {
     DeviceInstance &instance = *frame.instance();
+    watchPublishedItems(instance, &app);
     QObject::connect(&instance.connection(), &ConnectionController::connectFailed, &app,
                      [&app](const QString &reason) {
                          out() << "connect failed: " << reason << Qt::endl;
@@ -41,9 +58,10 @@ void demonstrate(DeviceFrame &frame, QApplication &app)
                      });
     QObject::connect(&instance.engine(), &SequenceEngine::sequenceEnded, &app,
                      [&](const QString &name, bool completed) {
+                         if (name != QLatin1String("UPLOAD"))
+                             return;
                          out() << "sequence " << name << (completed ? " completed" : " ended early")
                                << Qt::endl;
-                         instance.engine().adjust(name);
                          out() << "tag " << value(instance, "_tagHART").trimmed() << ", range "
                                << value(instance, "scaleInLoLim") << " to "
                                << value(instance, "scaleInHiLim") << " (unit code "
@@ -61,10 +79,12 @@ void demonstrate(DeviceFrame &frame, QApplication &app)
     QObject::connect(poll, &QTimer::timeout, &app, [&instance, poll] {
         if (instance.connection().status() != ConnectionController::Connected)
             return;
+        // The always-started components read the device information first.
+        if (instance.engine().start(QStringLiteral("UPLOAD")) != 0)
+            return;
         poll->stop();
         out() << "connected to device id " << value(instance, "_deviceIdNumberHART", true)
-              << Qt::endl;
-        instance.engine().start(QStringLiteral("UPLOAD"));
+              << ", reading the dataset" << Qt::endl;
     });
     poll->start(20);
 }
@@ -87,6 +107,8 @@ int main(int argc, char **argv)
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     else if (options->language == QLatin1String("en"))
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    registerResidentViews();
 
     // The device this program talks to: the simulated transmitter.
     SimulatedTransmitter transmitter;

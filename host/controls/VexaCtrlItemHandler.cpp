@@ -6,6 +6,16 @@
 #include <QWidget>
 #include <exception>
 
+#include "ProgIdRegistry.h"
+
+namespace {
+// Available by its identifier as soon as the host library is loaded.
+const bool registered = (ProgIdRegistry::instance().registerObject(
+                             QLatin1String(VexaCtrlItemHandler::ProgId),
+                             [] { return std::make_shared<VexaCtrlItemHandler>(); }),
+                         true);
+} // namespace
+
 namespace {
 
 void collect(QObject *parent, QList<IVexaFrameworkControl *> &found)

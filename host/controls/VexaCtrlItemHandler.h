@@ -25,9 +25,20 @@ public:
     explicit VexaCtrlItemHandler(QObject *parent = nullptr);
     ~VexaCtrlItemHandler() override;
 
+    // The programmatic identifier the item controls' handler creates it by.
+    static constexpr const char *ProgId = "VexaCtrItemHandler.VexaCtrlItemHandler";
+
     Q_INVOKABLE void registerControls(QWidget *dialog, std::shared_ptr<AppletItemManager> manager);
     Q_INVOKABLE void unregisterControls();
     Q_INVOKABLE void update();
+
+    // The names the dialog frame's handler calls them by.
+    Q_INVOKABLE void Register(QWidget *dialog, std::shared_ptr<AppletItemManager> manager)
+    {
+        registerControls(dialog, std::move(manager));
+    }
+    Q_INVOKABLE void UnRegister() { unregisterControls(); }
+    Q_INVOKABLE void Update() { update(); }
 
     QWidget *dialog() const { return m_dialog; }
     // The controls bound by the last registration, in binding order.
