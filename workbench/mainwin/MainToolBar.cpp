@@ -53,6 +53,8 @@ MainToolBar::MainToolBar(QWidget *parent) : QToolBar(parent)
         action->setObjectName(key);
         action->setProperty("ImageKey", QLatin1String(b.imageKey));
         action->setToolTip(QString::number(b.tooltipId));
+        // Kept for tooltips that say more than the text (an unavailable button).
+        action->setProperty("ToolTipId", b.tooltipId);
         connect(action, &QAction::triggered, this, [this, key] { Q_EMIT ButtonClick(key); });
         m_buttons.insert(key, action);
         m_order.append(key);

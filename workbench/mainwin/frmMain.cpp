@@ -292,9 +292,6 @@ void frmMain::Load()
     setWindowIcon(QIcon(LoadJpegResource(QStringLiteral(":/pictures/ICON.svg"))));
 
     LoadResStrings(this);
-    // The toolbar's texts as designed, for the unavailable buttons' tooltips.
-    for (const QString &key : m_toolBar->keys())
-        m_designToolTips.insert(key, m_toolBar->button(key)->toolTip());
     for (QAction *entry : m_menus->commands())
         applyState(entry->objectName());
     for (const QString &key : m_toolBar->keys())
@@ -924,7 +921,8 @@ void frmMain::applyState(const QString &name)
     m_wantedEnabled.insert(name, wanted);
     action->setEnabled(wanted && !missing);
     const bool isButton = m_toolBar->button(name) == action;
-    const QString design = isButton ? m_designToolTips.value(name) : QString();
+    const QString design =
+        isButton ? resText(qint16(action->property("ToolTipId").toInt())) : QString();
     if (missing)
         action->setToolTip(isButton && !design.isEmpty()
                                ? design + QLatin1Char('\n') + resText(NotAvailableYet)

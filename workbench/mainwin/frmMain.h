@@ -168,7 +168,6 @@ private:
     QList<QAction *> m_childWindowEntries;
     QHash<QString, std::function<void()>> m_wired;
     QHash<QString, bool> m_wantedEnabled;
-    QHash<QString, QString> m_designToolTips;
     QPixmap m_background;
     QString m_helpFile;
     std::shared_ptr<void> m_deviceReset;

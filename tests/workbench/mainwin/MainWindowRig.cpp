@@ -31,7 +31,7 @@ MainWindowRig::MainWindowRig(const QStringList &arguments)
         return [this, name](QWidget *) { commandsRun << QLatin1String(name); };
     };
     commands.selectDefaultDataset = [this](QWidget *, IViewEx *view) {
-        commandsRun << (view ? "selectDefaultDataset" : "selectDefaultDataset without view");
+        commandsRun << (view ? "selectDefaultDataset" : "no view");
     };
     commands.deviceReset = [this](std::shared_ptr<AppletItemManager> manager,
                                   MainWindowCommands::Reset kind) -> std::shared_ptr<void> {
