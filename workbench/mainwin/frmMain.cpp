@@ -300,8 +300,10 @@ void frmMain::Load()
     m_helpFile = QCoreApplication::applicationDirPath() + QLatin1Char('/') + resText(1100);
     appUserLevel->setStringValue(QStringLiteral("1"));
     appCurrentSource->setStringValue(QStringLiteral("2"));
-    // The caption is the device identity from the start, not only after a change.
+    // Caption and polling address as they are now, not only after a change:
+    // a device at a multidrop address from the start has no current output.
     guarded([this] { UpdateCaption(); });
+    guarded([this] { appAddress_ValueChanged(); });
     m_loaded = true;
 }
 
@@ -727,15 +729,13 @@ void frmMain::connectCommands()
                  m_commands.about(this);
          }},
     };
-    for (const Command &c : builtIn) {
-        const QString name = QLatin1String(c.entry);
-        m_wired.insert(name, c.run);
-        connect(m_menus->entry(name), &QAction::triggered, this,
-                [this, name] { runMenuCommand(name); });
-    }
-    for (const QString &name : dialogEntries()) {
-        connect(m_menus->entry(name), &QAction::triggered, this,
-                [this, name] { runMenuCommand(name); });
+    for (const Command &c : builtIn)
+        m_wired.insert(QLatin1String(c.entry), c.run);
+    // Every entry runs whatever is wired to it when it is chosen, so that a
+    // command wired later needs no connection of its own.
+    for (QAction *entry : m_menus->commands()) {
+        const QString name = entry->objectName();
+        connect(entry, &QAction::triggered, this, [this, name] { runMenuCommand(name); });
     }
     connect(m_toolBar, &MainToolBar::ButtonClick, this, &frmMain::tbToolBar_ButtonClick);
     connect(m_menus->menu(QStringLiteral("mnuWindow")), &QMenu::aboutToShow, this,

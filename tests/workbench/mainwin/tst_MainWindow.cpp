@@ -294,20 +294,25 @@ private Q_SLOTS:
     void pollingAddress_data()
     {
         QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("fromStart");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("0") << "0" << true;
-        QTest::newRow("5") << "5" << false;
+        QTest::newRow("0") << "0" << false << true;
+        QTest::newRow("5") << "5" << false << false;
+        QTest::newRow("5 from the start") << "5" << true << false;
     }
     void pollingAddress()
     {
         QFETCH(QString, address);
+        QFETCH(bool, fromStart);
         QFETCH(bool, enabled);
-        MainWindowRig rig;
+        MainWindowRig rig(fromStart ? QStringList{"--address", address} : QStringList{});
         int opened = 0;
         for (const char *n : {"mnuDiagnosticsSimulateCurrent", "mnuCalibrateCurrent"})
             rig.form().wireCommand(n, [&opened] { ++opened; });
-        rig.set("&&private_PM&&Address", address == "0" ? "5" : "0");
-        rig.set("&&private_PM&&Address", address);
+        if (!fromStart) {
+            rig.set("&&private_PM&&Address", address == "0" ? "5" : "0");
+            rig.set("&&private_PM&&Address", address);
+        }
         for (const char *n : {"mnuDiagnosticsSimulateCurrent", "mnuCalibrateCurrent"})
             QCOMPARE(rig.form().menuEntry(n)->isEnabled(), enabled);
         rig.form().menuEntry("mnuCalibrateCurrent")->trigger();
