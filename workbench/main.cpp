@@ -1,8 +1,10 @@
-// The program: one device instance on the simulated transmitter.
+// The program: one device instance on the simulated transmitter, opened
+// with its main window; --quit runs the start-up on the console instead.
 
 #include "ConnectionController.h"
 #include "DeviceInstance.h"
 #include "ItemStore.h"
+#include "ResidentViews.h"
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 #include "clsAppItem.h"
@@ -10,7 +12,7 @@
 #include "device/SimulatedTransmitter.h"
 #include "frame/DeviceFrame.h"
 #include "frame/FrameOptions.h"
-#include "ResidentViews.h"
+#include "mainwin/clsMainView.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -109,6 +111,9 @@ int main(int argc, char **argv)
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 
     registerResidentViews();
+    // Without a main view the frame runs the console demonstration.
+    if (!options->quit)
+        registerWorkbenchViews();
 
     // The device this program talks to: the simulated transmitter.
     SimulatedTransmitter transmitter;
@@ -122,8 +127,13 @@ int main(int argc, char **argv)
         out() << error << Qt::endl;
         return 1;
     }
-    demonstrate(frame, app);
+    if (options->quit)
+        demonstrate(frame, app);
+    else if (options->connect)
+        frame.instance()->connection().connectDevice();
     const int rc = app.exec();
+    // The main view lets go of its window once the host has released it.
+    QCoreApplication::sendPostedEvents();
     frame.close();
     return rc;
 }

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "device/InProcessHartLink.h"
+#include "device/SimulatedTransmitter.h"
+#include "mainwin/MainWindowCommands.h"
+
+#include <QStringList>
+#include <memory>
+
+class DeviceFrame;
+class DeviceInstance;
+class frmMain;
+
+// The program as the frame starts it: the real host on the simulated
+// transmitter without wire time, the always-started components and the
+// main view, and the main window shown offscreen. The main window's plug-in
+// commands only record that they ran.
+class MainWindowRig
+{
+public:
+    explicit MainWindowRig(const QStringList &arguments = {});
+    ~MainWindowRig();
+
+    DeviceInstance &instance() const;
+    frmMain &form() const { return *m_form; }
+    SimulatedTransmitter device;
+
+    // As the device side or the frame writes a host item.
+    void set(const QString &item, const QString &value) const;
+    QString text(const QString &item) const;
+    // Connects through the menu and waits until the device information is read.
+    bool connect() const;
+    bool idle() const;
+
+    QStringList commandsRun;
+    MainWindowCommands::Reset lastReset = MainWindowCommands::Reset::FactoryData;
+
+private:
+    InProcessHartLink m_link{&device};
+    std::unique_ptr<DeviceFrame> m_frame;
+    frmMain *m_form = nullptr;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+
+// The main window's menu bar in its design state. Every entry is named
+// after its design name ("mnuFileNew"); its text id sits in the "Tag"
+// property, so LoadResStrings puts the user's language in; the help topic
+// in "HelpContextID". A submenu is reached as an entry through its menu
+// action, so that enabling or hiding it works like any other entry.
+class MainMenuTree
+{
+public:
+    explicit MainMenuTree(QMainWindow *window);
+
+    // The entry (a command or the action of a submenu); null for an unknown name.
+    QAction *entry(const QString &name) const { return m_entries.value(name); }
+    QMenu *menu(const QString &name) const { return m_menus.value(name); }
+    QList<QAction *> commands() const;
+
+private:
+    QHash<QString, QAction *> m_entries;
+    QHash<QString, QMenu *> m_menus;
+};
