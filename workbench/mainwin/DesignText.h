@@ -9,5 +9,5 @@
 inline QString DesignText(const char *english, const char *german)
 {
     return QString::fromUtf8(ResStringTable::userLanguageId() == ResStringTable::German ? german
-                                                                                       : english);
+                                                                                        : english);
 }

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,7 +33,7 @@ QPointer<HelpBrowser> &openBrowser()
 QString userHelpLanguage()
 {
     return ResStringTable::userLanguageId() == ResStringTable::German ? QStringLiteral("de")
-                                                                     : QStringLiteral("en");
+                                                                      : QStringLiteral("en");
 }
 
 QString htmlText(const QString &html)
@@ -54,6 +55,9 @@ HelpBrowser::HelpBrowser(const QString &language, QWidget *parent)
     tbsNavigation = new QTabWidget(this);
     treContents = new QTreeWidget(tbsNavigation);
     treContents->setHeaderHidden(true);
+    // Long titles scroll rather than being cut off.
+    treContents->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    treContents->header()->setStretchLastSection(false);
     tbsNavigation->addTab(treContents, DesignText("Contents", "Inhalt"));
 
     auto *indexPage = new QWidget(tbsNavigation);
@@ -72,11 +76,11 @@ HelpBrowser::HelpBrowser(const QString &language, QWidget *parent)
     splitter->addWidget(tbsNavigation);
     splitter->addWidget(txtPage);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({230, 560});
+    splitter->setSizes({290, 570});
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(splitter);
-    resize(820, 560);
+    resize(860, 560);
 
     connect(treContents, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
         if (item)
@@ -137,7 +141,8 @@ bool HelpBrowser::addPages(const QJsonArray &pages, QTreeWidgetItem *parentItem,
         QString title;
         if (!readPage(page, &title, error))
             return false;
-        auto *item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(treContents);
+        auto *item =
+            parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(treContents);
         item->setText(0, title);
         item->setData(0, PageRole, page);
         if (!addPages(entry.value(QLatin1String("children")).toArray(), item, error))
@@ -220,8 +225,7 @@ HelpBrowser *HelpBrowser::open(QWidget *parent)
         QString error;
         if (!created->load(&error)) {
             delete created;
-            MessageBoxSeam::show(parent, QMessageBox::Warning, DesignText("Help", "Hilfe"),
-                                 error);
+            MessageBoxSeam::show(parent, QMessageBox::Warning, DesignText("Help", "Hilfe"), error);
             return nullptr;
         }
         browser = created;

@@ -64,8 +64,7 @@ void clsDeviceReset::PerformResetToFactoryData()
     confirmAndStart(2146, FactoryReset, 2144);
 }
 
-void clsDeviceReset::confirmAndStart(qint16 titleId, const QString &sequenceName,
-                                     qint16 messageId)
+void clsDeviceReset::confirmAndStart(qint16 titleId, const QString &sequenceName, qint16 messageId)
 {
     if (!m_registered) {
         release();

@@ -103,8 +103,8 @@ QString frmAbout::SystemInfoProgram()
         if (program.isFile() && program.isExecutable())
             return program.absoluteFilePath();
     }
-    for (const char *name : {"hardinfo2", "hardinfo", "gnome-system-monitor",
-                             "plasma-systemmonitor", "ksysguard"}) {
+    for (const char *name :
+         {"hardinfo2", "hardinfo", "gnome-system-monitor", "plasma-systemmonitor", "ksysguard"}) {
         const QString found = QStandardPaths::findExecutable(QLatin1String(name));
         if (!found.isEmpty())
             return found;

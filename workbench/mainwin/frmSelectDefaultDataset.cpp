@@ -71,8 +71,7 @@ frmSelectDefaultDataset::frmSelectDefaultDataset(QWidget *parent) : clsVexaForm(
     setProperty("Tag", 2563);
     setWindowTitle(DesignText("Create new device dataset", "Neuen Gerätedatensatz anlegen"));
     buildControls();
-    connect(lstDeviceID, &QListWidget::currentRowChanged, this,
-            [this] { lstDeviceID_Click(); });
+    connect(lstDeviceID, &QListWidget::currentRowChanged, this, [this] { lstDeviceID_Click(); });
     connect(lstPRanges, &QListWidget::currentRowChanged, this, [this] { refreshOK(); });
     connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { close(); });
@@ -180,8 +179,7 @@ bool frmSelectDefaultDataset::openDatabase()
     QString error;
     if (m_database.open(appVexDPath->StringValue(), &error))
         return true;
-    MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(),
-                         notFoundText(error));
+    MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(), notFoundText(error));
     closeLater();
     return false;
 }

@@ -117,9 +117,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("country");
         QTest::addColumn<QString>("description");
-        QTest::newRow("Germany") << "49" << "Absolutdruck-Messumformer, 4 bis 20 mA mit HART";
+        QTest::newRow("Germany") << "49"
+                                 << "Absolutdruck-Messumformer, 4 bis 20 mA mit HART";
         QTest::newRow("none for 7: those of 1")
-            << "7" << "Absolute pressure transmitter, 4 to 20 mA with HART";
+            << "7"
+            << "Absolute pressure transmitter, 4 to 20 mA with HART";
     }
     void deviceTypesOfTheCountry()
     {
@@ -199,13 +201,20 @@ private Q_SLOTS:
         QTest::addColumn<int>("dataType");
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("float, comma user") << " 12.5 " << 4 << "de" << "12,5";
-        QTest::newRow("float, point user") << " 12.5 " << 4 << "en" << "12.5";
-        QTest::newRow("string keeps the point") << " 12.5 " << 1 << "de" << "12.5";
-        QTest::newRow("PCA keeps the point") << " 12.5 " << 7 << "de" << "12.5";
-        QTest::newRow("thousands without separator") << "160000" << 4 << "de" << "160000";
-        QTest::newRow("small fraction") << "0.025" << 4 << "de" << "0,025";
-        QTest::newRow("not a number is left to the host") << "abc" << 4 << "de" << "abc";
+        QTest::newRow("float, comma user") << " 12.5 " << 4 << "de"
+                                           << "12,5";
+        QTest::newRow("float, point user") << " 12.5 " << 4 << "en"
+                                           << "12.5";
+        QTest::newRow("string keeps the point") << " 12.5 " << 1 << "de"
+                                                << "12.5";
+        QTest::newRow("PCA keeps the point") << " 12.5 " << 7 << "de"
+                                             << "12.5";
+        QTest::newRow("thousands without separator") << "160000" << 4 << "de"
+                                                     << "160000";
+        QTest::newRow("small fraction") << "0.025" << 4 << "de"
+                                        << "0,025";
+        QTest::newRow("not a number is left to the host") << "abc" << 4 << "de"
+                                                          << "abc";
     }
     void hostValue()
     {
