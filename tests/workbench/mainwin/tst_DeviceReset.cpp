@@ -5,7 +5,6 @@
 #include "ConnectionController.h"
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
-#include "ItemStore.h"
 #include "ScriptedMessageBox.h"
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
@@ -167,24 +166,6 @@ private Q_SLOTS:
         QTest::qWait(150); // longer than the reconnect delay
         QCOMPARE(m_reconnects, 0);
         QCOMPARE(connection(), int(ConnectionController::NotConnected));
-    }
-
-    void registersOnce()
-    {
-        auto &manager = *m_host->manager();
-        const auto listeners = [&](const char *name) {
-            return manager.registrationCount(manager.store().indexOf(QLatin1String(name)));
-        };
-        clsDeviceReset reset;
-        reset.UnRegister(); // nothing to let go
-        reset.Register(m_host->manager());
-        reset.Register(m_host->manager());
-        QCOMPARE(listeners("&&Sequence_State&&PerformResetToFactoryData"), 1);
-        QCOMPARE(listeners("&&Sequence_Control&&PerformMasterReset"), 1);
-        QCOMPARE(listeners("&&private&&Connect"), 1);
-        reset.UnRegister();
-        QCOMPARE(listeners("&&Sequence_State&&PerformResetToFactoryData"), 0);
-        QCOMPARE(listeners("&&private&&Connect"), 0);
     }
 };
 
