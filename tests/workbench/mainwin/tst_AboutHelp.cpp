@@ -1,0 +1,196 @@
+#include "SampleDialog.h"
+#include "TestHost.h"
+#include "TestRegistry.h"
+
+#include "DeviceDescription.h"
+#include "DeviceInstance.h"
+#include "VexAppletItemManager.h"
+#include "mainwin/HelpBrowser.h"
+#include "mainwin/ReadMe.h"
+#include "mainwin/frmAbout.h"
+#include "mainwin/frmSelectDefaultDataset.h"
+#include "mainwin/frmSplash.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTreeWidget>
+
+namespace {
+
+void useLanguage(const QString &language)
+{
+    QLocale::setDefault(language == "de" ? QLocale(QLocale::German, QLocale::Germany)
+                                         : QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+QSettings productSettings()
+{
+    return QSettings(QSettings::SystemScope, QLatin1String(frmAbout::ProductOrganization),
+                     QLatin1String(frmAbout::ProductApplication));
+}
+
+} // namespace
+
+// The about box, the help window and the readme; pictures of the new-dataset
+// dialog, the about box and the help window when VEX_GRAB_DIR names a folder.
+class TstAboutHelp : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_machineSettings;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // The machine-wide store of this run.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
+                           m_machineSettings.path());
+    }
+    void cleanup()
+    {
+        productSettings().clear();
+        HelpBrowser::closeAll();
+        if (ReadMe *readMe = ReadMe::current())
+            delete readMe;
+        useLanguage("en");
+    }
+
+    void aboutVersion_data()
+    {
+        QTest::addColumn<QString>("installed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("installed version") << "02.03.04"
+                                           << "Version 02.03.04";
+        QTest::newRow("no version key") << ""
+                                        << "Version 01.01.00";
+    }
+    void aboutVersion()
+    {
+        QFETCH(QString, installed);
+        QFETCH(QString, shown);
+        if (!installed.isEmpty())
+            productSettings().setValue(QLatin1String(frmAbout::VersionValue), installed);
+        frmAbout about;
+        QCOMPARE(about.lblVersion->text(), shown);
+        QVERIFY(about.lblDisclaimer->text().startsWith(QStringLiteral("Warning:")));
+    }
+
+    void helpContentsAndIndex_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("firstTitle");
+        QTest::addColumn<QString>("keyword");
+        QTest::newRow("en") << "en"
+                            << "Working with the transmitter"
+                            << "warm start";
+        QTest::newRow("de") << "de"
+                            << "Arbeiten mit dem Messumformer"
+                            << "Warmstart";
+    }
+    void helpContentsAndIndex()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, firstTitle);
+        QFETCH(QString, keyword);
+        useLanguage(language);
+        HelpBrowser::showContents(nullptr);
+        HelpBrowser *help = HelpBrowser::current();
+        QVERIFY(help);
+        QCOMPARE(help->language(), language);
+        QCOMPARE(help->tbsNavigation->currentIndex(), 0);
+        QCOMPARE(help->treContents->topLevelItem(0)->text(0), firstTitle);
+        QCOMPARE(help->txtPage->documentTitle(), firstTitle);
+
+        HelpBrowser::showIndex(nullptr);
+        QCOMPARE(HelpBrowser::current(), help);
+        QCOMPARE(help->tbsNavigation->currentIndex(), 1);
+        QTest::keyClicks(help->txtKeyword, keyword.left(4));
+        QCOMPARE(help->lstIndex->currentItem()->text(), keyword);
+        QTest::keyClick(help->txtKeyword, Qt::Key_Return);
+        QVERIFY(help->txtPage->source().toString().endsWith(QStringLiteral("/reset.html")));
+
+        // Every page is in the contents and every link between pages leads to one.
+        const QDir folder(QStringLiteral(":/help/") + language);
+        const QStringList pages = folder.entryList({"*.html"});
+        QCOMPARE(help->treContents->topLevelItem(0)->childCount() + 2, pages.size());
+        static const QRegularExpression link(QStringLiteral("href=\"([^\"#:]+)\""));
+        for (const QString &page : pages) {
+            QFile file(folder.filePath(page));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            for (const auto &match : link.globalMatch(QString::fromUtf8(file.readAll())))
+                QVERIFY2(pages.contains(match.captured(1)), qPrintable(page));
+        }
+    }
+
+    void readMeInTheUsersLanguage()
+    {
+        useLanguage("de");
+        ReadMe::open(nullptr);
+        QVERIFY(ReadMe::current());
+        QVERIFY(ReadMe::current()->txtReadMe->toPlainText().contains(
+            "Konfigurationsprogramm für die Druckmessumformer"));
+    }
+
+    void grabs_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("en") << "en";
+        QTest::newRow("de") << "de";
+    }
+    void grabs()
+    {
+        QFETCH(QString, language);
+        const QString folder = qEnvironmentVariable("VEX_GRAB_DIR");
+        if (folder.isEmpty())
+            QSKIP("VEX_GRAB_DIR not set");
+        QDir().mkpath(folder);
+        useLanguage(language);
+        const auto save = [&](QWidget &window, const char *name) {
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(window.grab().save(QDir(folder).filePath(
+                QStringLiteral("%1_%2.png").arg(QLatin1String(name), language))));
+        };
+
+        QString error;
+        const auto description =
+            DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
+        QVERIFY2(description, qPrintable(error));
+        TestHost host(*description);
+        QTemporaryDir dpath;
+        host.instance().setItemText("&&private_PM&&VexDPath", dpath.path() + QDir::separator());
+        host.instance().setItemText("&&private&&countrycode", language == "de" ? "49" : "1");
+        SampleView view(host.manager());
+        frmSelectDefaultDataset dialog;
+        dialog.setViewRef(&view);
+        dialog.show();
+        dialog.lstDeviceID->setCurrentRow(1);
+        save(dialog, "newdataset");
+        dialog.close();
+
+        frmAbout about;
+        save(about, "about");
+        frmSplash splash;
+        save(splash, "splash");
+        HelpBrowser help(language);
+        QVERIFY(help.load(&error));
+        help.showPage("reset.html");
+        save(help, "help");
+        help.tbsNavigation->setCurrentIndex(1);
+        save(help, "helpindex");
+    }
+};
+
+VEX_TEST(TstAboutHelp)
+#include "tst_AboutHelp.moc"

@@ -1,0 +1,173 @@
+#include "TestHost.h"
+#include "TestRegistry.h"
+
+#include "Applet.h"
+#include "ConnectionController.h"
+#include "DeviceDescription.h"
+#include "DeviceInstance.h"
+#include "ScriptedMessageBox.h"
+#include "SequenceEngine.h"
+#include "VexAppletItemManager.h"
+#include "device/InProcessHartLink.h"
+#include "device/SimulatedTransmitter.h"
+#include "mainwin/Toolkit_LoadResource.h"
+#include "mainwin/clsDeviceReset.h"
+#include "mainwin/global.h"
+
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+// The reset procedures through the real host and the simulated transmitter:
+// confirmation, busy state, the sequence's report and the reconnect.
+class TstDeviceReset : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestHost> m_host;
+    std::unique_ptr<QWidget> m_main;
+    int m_reconnects = 0;
+
+    int connection() const { return m_host->instance().connection().status(); }
+
+    // A reset object wired as the main window wires it: its reconnect runs
+    // the connect 100 ms later, outside the notification.
+    QPointer<clsDeviceReset> makeReset()
+    {
+        auto *reset = new clsDeviceReset;
+        reset->setReConnectHandler([this] {
+            ++m_reconnects;
+            QTimer::singleShot(100, m_main.get(),
+                               [this] { m_host->manager()->fncGetApplet()->fncConnect(0); });
+        });
+        reset->Register(m_host->manager());
+        return reset;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QString error;
+        const auto description =
+            DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
+        QVERIFY2(description, qPrintable(error));
+        m_host = std::make_unique<TestHost>(*description);
+        m_host->link().setResponseTimeout(20);
+        m_main = std::make_unique<QWidget>();
+        SetMainWindow(m_main.get());
+        m_reconnects = 0;
+    }
+    void cleanup()
+    {
+        EnableMainWindow(true);
+        SetMainWindow(nullptr);
+        m_main.reset();
+        m_host.reset();
+    }
+
+    void factoryResetReconnects()
+    {
+        QVERIFY(m_host->connect());
+        ScriptedMessageBox box;
+        box.enqueue(QMessageBox::Ok);
+        QPointer<clsDeviceReset> reset = makeReset();
+        QSignalSpy ended(&m_host->instance().engine(), &SequenceEngine::sequenceEnded);
+
+        reset->PerformResetToFactoryData();
+
+        QCOMPARE(box.asked().size(), 1);
+        const MessageBoxRequest &asked = box.asked().first();
+        QCOMPARE(asked.title, GetResText(2146));
+        QCOMPARE(asked.text, GetResText(2144));
+        QCOMPARE(asked.icon, QMessageBox::Warning);
+        QCOMPARE(asked.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QVERIFY(!m_main->isEnabled());
+
+        QVERIFY(ended.wait(3000));
+        QCOMPARE(ended.first().at(0).toString(), QStringLiteral("PerformResetToFactoryData"));
+        QCOMPARE(ended.first().at(1).toBool(), true);
+        QTRY_COMPARE(m_reconnects, 1);
+        // The device restarts: the connect keeps asking until it answers.
+        QTRY_COMPARE(connection(), int(ConnectionController::Connecting));
+        QVERIFY(m_host->device().isRestarting());
+        m_host->device().advanceTime(TransmitterModel::RestartMs);
+        QTRY_COMPARE_WITH_TIMEOUT(connection(), int(ConnectionController::Connected), 3000);
+        QCOMPARE(m_reconnects, 1);
+        QTRY_VERIFY(reset.isNull());
+    }
+
+    void nothingStarts_data()
+    {
+        QTest::addColumn<bool>("factory");
+        QTest::addColumn<bool>("connected");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("factory reset cancelled") << true << true << int(QMessageBox::Cancel);
+        QTest::newRow("warm start cancelled") << false << true << int(QMessageBox::Cancel);
+        QTest::newRow("start refused by the host") << true << false << int(QMessageBox::Ok);
+    }
+    void nothingStarts()
+    {
+        QFETCH(bool, factory);
+        QFETCH(bool, connected);
+        QFETCH(int, answer);
+        if (connected)
+            QVERIFY(m_host->connect());
+        ScriptedMessageBox box;
+        box.enqueue(QMessageBox::StandardButton(answer));
+        QPointer<clsDeviceReset> reset = makeReset();
+
+        factory ? reset->PerformResetToFactoryData() : reset->PerformMasterReset();
+
+        QCOMPARE(box.asked().size(), 1); // the confirmation, nothing about a refusal
+        QVERIFY(!m_host->instance().engine().isRunning());
+        QVERIFY(m_main->isEnabled());
+        QTRY_VERIFY(reset.isNull());
+        QCOMPARE(m_host->device().isRestarting(), false);
+    }
+
+    void warmStartDoesNotReconnect()
+    {
+        QVERIFY(m_host->connect());
+        ScriptedMessageBox box;
+        box.enqueue(QMessageBox::Ok);
+        QPointer<clsDeviceReset> reset = makeReset();
+
+        reset->PerformMasterReset();
+
+        QCOMPARE(box.asked().first().title, GetResText(3505));
+        QCOMPARE(box.asked().first().text, GetResText(2212));
+        QVERIFY(!m_main->isEnabled());
+        QTRY_COMPARE(connection(), int(ConnectionController::NotConnected));
+        QVERIFY(m_host->device().isRestarting());
+        QTRY_VERIFY(reset.isNull());
+        QCOMPARE(m_reconnects, 0);
+    }
+
+    // A factory reset the device refuses ends without a restart: a later
+    // disconnect by the user must not bring the connection back.
+    void refusedFactoryResetDoesNotReconnectLater()
+    {
+        QVERIFY(m_host->connect());
+        m_host->device().setWriteProtected(true);
+        ScriptedMessageBox box;
+        box.enqueue(QMessageBox::Ok);
+        QPointer<clsDeviceReset> reset = makeReset();
+        QSignalSpy ended(&m_host->instance().engine(), &SequenceEngine::sequenceEnded);
+
+        reset->PerformResetToFactoryData();
+
+        QVERIFY(ended.wait(3000));
+        QCOMPARE(ended.first().at(1).toBool(), false);
+        QTRY_VERIFY(reset.isNull());
+        QCOMPARE(connection(), int(ConnectionController::Connected));
+        m_host->manager()->fncGetApplet()->fncDisconnect(0);
+        QTest::qWait(150); // longer than the reconnect delay
+        QCOMPARE(m_reconnects, 0);
+        QCOMPARE(connection(), int(ConnectionController::NotConnected));
+    }
+};
+
+VEX_TEST(TstDeviceReset)
+#include "tst_DeviceReset.moc"

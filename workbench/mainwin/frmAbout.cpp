@@ -1,0 +1,127 @@
+#include "frmAbout.h"
+
+#include "DesignText.h"
+#include "MessageBoxSeam.h"
+#include "Toolkit_LoadResource.h"
+#include "global.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+namespace {
+
+QSettings machineSettings()
+{
+    return QSettings(QSettings::SystemScope, QLatin1String(frmAbout::ProductOrganization),
+                     QLatin1String(frmAbout::ProductApplication));
+}
+
+} // namespace
+
+frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(DesignText("About", "Info"));
+
+    picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(LoadJpegResource(QStringLiteral(":/pictures/ABOUT.svg")));
+    lblTitle = new QLabel(QStringLiteral("TARVIK HART"), this);
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+    lblVersion = new QLabel(VersionText(), this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    lblDescription = new QLabel(
+        DesignText("Configuration of the absolute and differential pressure transmitters, "
+                   "4 to 20 mA with HART.",
+                   "Konfiguration der Absolut- und Differenzdruck-Messumformer, "
+                   "4 bis 20 mA mit HART."),
+        this);
+    lblDescription->setWordWrap(true);
+    lblDisclaimer = new QLabel(this);
+    lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
+    lblDisclaimer->setProperty("Tag", 1096);
+    lblDisclaimer->setWordWrap(true);
+    lblDisclaimer->setFrameShape(QFrame::StyledPanel);
+    lblDisclaimer->setMargin(6);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setProperty("Tag", 1095);
+    cmdOK->setDefault(true);
+    cmdSysInfo = new QPushButton(QStringLiteral("&System-Info..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdSysInfo->setProperty("Tag", 1094);
+
+    auto *text = new QVBoxLayout;
+    text->addWidget(lblTitle);
+    text->addWidget(lblVersion);
+    text->addWidget(lblDescription);
+    text->addStretch();
+    auto *top = new QHBoxLayout;
+    top->addWidget(picIcon, 0, Qt::AlignTop);
+    top->addLayout(text, 1);
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdSysInfo);
+    buttons->addStretch();
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(lblDisclaimer, 1);
+    bottom->addLayout(buttons);
+    auto *outer = new QVBoxLayout(this);
+    outer->addLayout(top);
+    outer->addLayout(bottom);
+    setFixedWidth(picIcon->sizeHint().width() + 300);
+
+    LoadResStrings(this);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdSysInfo, &QPushButton::clicked, this, [this] { StartSysInfo(); });
+}
+
+QString frmAbout::VersionText()
+{
+    const QString version = machineSettings().value(QLatin1String(VersionValue)).toString();
+    if (version.trimmed().isEmpty())
+        return QStringLiteral("Version 01.01.00");
+    return QStringLiteral("Version ") + version;
+}
+
+QString frmAbout::SystemInfoProgram()
+{
+    const QString configured =
+        machineSettings().value(QLatin1String(SystemInfoValue)).toString().trimmed();
+    if (!configured.isEmpty()) {
+        const QFileInfo program(configured);
+        if (program.isFile() && program.isExecutable())
+            return program.absoluteFilePath();
+    }
+    for (const char *name :
+         {"hardinfo2", "hardinfo", "gnome-system-monitor", "plasma-systemmonitor", "ksysguard"}) {
+        const QString found = QStandardPaths::findExecutable(QLatin1String(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+}
+
+QString frmAbout::SystemInfoMissingText()
+{
+    return DesignText("System information program not available at the moment.",
+                      "Systeminformationsprogramm zur Zeit nicht verfügbar.");
+}
+
+void frmAbout::StartSysInfo()
+{
+    const QString program = SystemInfoProgram();
+    if (!program.isEmpty() && QProcess::startDetached(program, {}))
+        return;
+    MessageBoxSeam::show(this, QMessageBox::NoIcon, windowTitle(), SystemInfoMissingText());
+}
