@@ -12,6 +12,7 @@
 #include "device/SimulatedTransmitter.h"
 #include "frame/DeviceFrame.h"
 #include "frame/FrameOptions.h"
+#include "frame/StartupProbe.h"
 #include "mainwin/clsMainView.h"
 
 #include <QApplication>
@@ -98,6 +99,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Workbench"));
     QApplication::setOrganizationName(QStringLiteral("Workbench"));
+    StartupProbe::installIfRequested();
 
     QString error;
     const auto options = FrameOptions::parse(app.arguments(), &error);

@@ -54,7 +54,7 @@ public:
     const MainWindowCommands &commands() const { return m_commands; }
 
     // Connects 100 ms from now, outside the caller's notification.
-    void ReConnect();
+    Q_INVOKABLE void ReConnect();
 
     // Shows a dialog as child window (adding it on first use) and gives it
     // the focus; the dialog gets this window's view.
