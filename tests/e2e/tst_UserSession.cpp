@@ -1,0 +1,96 @@
+#include "MainWindowRig.h"
+#include "TestRegistry.h"
+
+#include "ConnectionController.h"
+#include "DeviceInstance.h"
+#include "FileChooser.h"
+#include "ResidentViews.h"
+#include "mainwin/clsMainView.h"
+#include "ScriptedMessageBox.h"
+#include "clsHTMLPrintView.h"
+#include "clsHTMLPrintWindow.h"
+#include "mainwin/MainWindowCommands.h"
+#include "mainwin/frmMain.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+// What a person does in one sitting, through the program's own menu commands
+// and windows, on the real host and the simulated transmitter.
+class TstUserSession : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        registerResidentViews();
+        registerWorkbenchViews();
+    }
+
+    void aWholeSession()
+    {
+        MainWindowRig rig;
+        rig.form().setCommands(MainWindowCommands::program());
+        ScriptedMessageBox box;
+        ScriptedFileChooser chooser;
+        QTemporaryDir dir;
+
+        // Connect and load the dataset from the device.
+        QVERIFY(rig.connect());
+        rig.form().runMenuCommand("mnuDeviceLoadFromDevice");
+        QTRY_COMPARE_WITH_TIMEOUT(rig.text("&&private&&CurrentSource"), "2", 5000);
+        QTRY_VERIFY(rig.idle());
+        const QString damping = rig.text("filterTime");
+
+        // Save it to a file, change a value, open the file again.
+        const QString path = dir.filePath("site.vexds");
+        chooser.enqueue(path);
+        rig.form().runMenuCommand("mnuFileSaveAs");
+        QTRY_VERIFY(QFile::exists(path));
+        rig.set("filterTime", "9.5");
+        chooser.enqueue(path);
+        rig.form().runMenuCommand("mnuFileOpen");
+        QTRY_COMPARE(rig.text("filterTime"), damping);
+        QCOMPARE(rig.text("&&private&&CurrentSource"), "1");
+
+        // Print preview: the report with the device's tag.
+        rig.form().runMenuCommand("mnuFilePrintPreview");
+        QTRY_VERIFY(clsHTMLPrintView::window() && clsHTMLPrintView::window()->isVisible());
+        QVERIFY(clsHTMLPrintView::window()->browser()->toPlainText().contains(
+            rig.text("_tagHART").trimmed()));
+        clsHTMLPrintView::window()->close();
+
+        // Factory reset: confirmed, the device restarts, the program connects again.
+        box.enqueue(QMessageBox::Ok);
+        rig.form().runMenuCommand("mnuDeviceResetLoadDefault");
+        QTRY_COMPARE_WITH_TIMEOUT(rig.instance().connection().status(), 0, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.instance().connection().status(), 2, 8000);
+        QVERIFY(box.asked().size() >= 1);
+
+        // A new dataset from the default datasets: the first type and range.
+        bool accepted = false;
+        QTimer::singleShot(0, this, [&accepted] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            if (!dialog || dialog->objectName() != "frmSelectDefaultDataset")
+                return;
+            auto *ok = dialog->findChild<QPushButton *>("cmdOK");
+            if (ok && ok->isEnabled()) {
+                ok->click();
+                accepted = true;
+            }
+        });
+        rig.set("InCompatibleDataset", "3");
+        rig.form().runMenuCommand("mnuFileNew");
+        QVERIFY(accepted);
+        QCOMPARE(rig.text("InCompatibleDataset"), "0");
+        QCOMPARE(rig.text("&&private&&CurrentSource"), "0");
+    }
+};
+
+VEX_TEST(TstUserSession)
+#include "tst_UserSession.moc"
