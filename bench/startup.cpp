@@ -69,7 +69,7 @@ BENCHMARK(BM_Workbench)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillis
 
 void BM_BareWindow(benchmark::State &state)
 {
-    run(state, "bare", sibling("bench_bare_window"), {});
+    run(state, "bare", sibling("startup_bare_window"), {});
 }
 BENCHMARK(BM_BareWindow)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
