@@ -188,12 +188,20 @@ void SimulatedTransmitter::setRealTimeClock(bool running)
     syncClock();
     m_realTimeClock = running;
     m_clock.restart();
+    m_syncedNs = 0;
 }
 
+// Whole milliseconds go to the model; the rest waits for the next call, so a
+// master that asks many times a millisecond does not stop the device's clock.
 void SimulatedTransmitter::syncClock()
 {
-    if (m_realTimeClock)
-        m_model.advanceTime(m_clock.restart());
+    if (!m_realTimeClock)
+        return;
+    const qint64 ms = (m_clock.nsecsElapsed() - m_syncedNs) / 1000000;
+    if (ms <= 0)
+        return;
+    m_syncedNs += ms * 1000000;
+    m_model.advanceTime(ms);
 }
 
 bool SimulatedTransmitter::consume(int &count)

@@ -94,4 +94,5 @@ private:
     int m_corruptResponses = 0;
     bool m_realTimeClock = true;
     QElapsedTimer m_clock;
+    qint64 m_syncedNs = 0; // clock time already given to the model
 };

@@ -73,17 +73,24 @@ private Q_SLOTS:
         QVERIFY(box.asked().size() >= 1);
 
         // A new dataset from the default datasets: the first type and range.
+        // Answered as soon as the modal dialog is up and has its lists filled;
+        // given up (closed) after a while so that a fault cannot hang the run.
         bool accepted = false;
-        QTimer::singleShot(0, this, [&accepted] {
+        int tries = 0;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
             QWidget *dialog = QApplication::activeModalWidget();
-            if (!dialog || dialog->objectName() != "frmSelectDefaultDataset")
-                return;
-            auto *ok = dialog->findChild<QPushButton *>("cmdOK");
-            if (ok && ok->isEnabled()) {
+            auto *ok = dialog ? dialog->findChild<QPushButton *>("cmdOK") : nullptr;
+            if (ok && ok->isEnabled() && dialog->objectName() == "frmSelectDefaultDataset") {
+                answer.stop();
                 ok->click();
                 accepted = true;
+            } else if (++tries > 250 && dialog) {
+                answer.stop();
+                dialog->close();
             }
         });
+        answer.start(20);
         rig.set("InCompatibleDataset", "3");
         rig.form().runMenuCommand("mnuFileNew");
         QVERIFY(accepted);
