@@ -142,50 +142,32 @@ void clsAppItem::setUIntValue(double value)
 
 qint32 clsAppItem::BCDValue() const
 {
-    qint32 value = 0;
-    qint32 rc = 0;
-    if (readable())
-        m_manager->fncGetBCDValueEx(m_itemHandle, value, m_registerOnShadow, rc);
-    return value;
+    return readUnchecked<qint32>(&AppletItemManager::fncGetBCDValueEx);
 }
 
 void clsAppItem::setBCDValue(qint32 value)
 {
-    qint32 rc = 0;
-    if (m_registered)
-        m_manager->fncPutBCDValue(m_itemHandle, value, rc);
+    writeUnchecked(&AppletItemManager::fncPutBCDValue, value);
 }
 
 float clsAppItem::FloatValue() const
 {
-    float value = 0;
-    qint32 rc = 0;
-    if (readable())
-        m_manager->fncGetFloatValueEx(m_itemHandle, value, m_registerOnShadow, rc);
-    return value;
+    return readUnchecked<float>(&AppletItemManager::fncGetFloatValueEx);
 }
 
 void clsAppItem::setFloatValue(float value)
 {
-    qint32 rc = 0;
-    if (m_registered)
-        m_manager->fncPutFloatValue(m_itemHandle, value, rc);
+    writeUnchecked(&AppletItemManager::fncPutFloatValue, value);
 }
 
 qint32 clsAppItem::IntValue() const
 {
-    qint32 value = 0;
-    qint32 rc = 0;
-    if (readable())
-        m_manager->fncGetIntValueEx(m_itemHandle, value, m_registerOnShadow, rc);
-    return value;
+    return readUnchecked<qint32>(&AppletItemManager::fncGetIntValueEx);
 }
 
 void clsAppItem::setIntValue(qint32 value)
 {
-    qint32 rc = 0;
-    if (m_registered)
-        m_manager->fncPutIntValue(m_itemHandle, value, rc);
+    writeUnchecked(&AppletItemManager::fncPutIntValue, value);
 }
 
 QVariant clsAppItem::OctetValue() const
@@ -233,34 +215,22 @@ void clsAppItem::setOctetValue(const QVariant &value)
 
 QByteArray clsAppItem::PCAValue() const
 {
-    QByteArray value;
-    qint32 rc = 0;
-    if (readable())
-        m_manager->fncGetPCAValueEx(m_itemHandle, value, m_registerOnShadow, rc);
-    return value;
+    return readUnchecked<QByteArray>(&AppletItemManager::fncGetPCAValueEx);
 }
 
 void clsAppItem::setPCAValue(const QByteArray &value)
 {
-    qint32 rc = 0;
-    if (m_registered)
-        m_manager->fncPutPCAValue(m_itemHandle, value, rc);
+    writeUnchecked(&AppletItemManager::fncPutPCAValue, value);
 }
 
 QByteArray clsAppItem::HartDateValue() const
 {
-    QByteArray value;
-    qint32 rc = 0;
-    if (readable())
-        m_manager->fncGetHartDateValueEx(m_itemHandle, value, m_registerOnShadow, rc);
-    return value;
+    return readUnchecked<QByteArray>(&AppletItemManager::fncGetHartDateValueEx);
 }
 
 void clsAppItem::setHartDateValue(const QByteArray &value)
 {
-    qint32 rc = 0;
-    if (m_registered)
-        m_manager->fncPutHartDateValue(m_itemHandle, value, rc);
+    writeUnchecked(&AppletItemManager::fncPutHartDateValue, value);
 }
 
 QString clsAppItem::EnumValue() const

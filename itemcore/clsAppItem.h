@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AppletItemManager.h"
 #include "Dictionary.h"
 #include "IAppItem.h"
 
@@ -11,7 +12,6 @@
 #include <QVariant>
 #include <memory>
 
-class AppletItemManager;
 class clsAppItemView;
 
 // One named host item bound for the code that owns it: registration through a
@@ -74,6 +74,24 @@ Q_SIGNALS:
 
 private:
     bool readable() const { return m_manager && m_itemHandle > 0; }
+
+    // The typed accesses whose return code the item does not look at.
+    template <class T>
+    T readUnchecked(void (AppletItemManager::*get)(qint32, T &, bool, qint32 &)) const
+    {
+        T value{};
+        qint32 rc = 0;
+        if (readable())
+            (m_manager.get()->*get)(m_itemHandle, value, m_registerOnShadow, rc);
+        return value;
+    }
+    template <class T, class V>
+    void writeUnchecked(void (AppletItemManager::*put)(qint32, T, qint32 &), const V &value)
+    {
+        qint32 rc = 0;
+        if (m_registered)
+            (m_manager.get()->*put)(m_itemHandle, value, rc);
+    }
     void loadEnumTable();
     void raiseEvents(qint32 lState);
 
