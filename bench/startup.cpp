@@ -62,8 +62,8 @@ QString sibling(const char *name)
 
 void BM_Workbench(benchmark::State &state)
 {
-    run(state, "workbench", sibling("../workbench/workbench"), {QStringLiteral("--link-speed"),
-                                                                 QStringLiteral("0")});
+    run(state, "workbench", sibling("../workbench/workbench"),
+        {QStringLiteral("--link-speed"), QStringLiteral("0")});
 }
 BENCHMARK(BM_Workbench)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 

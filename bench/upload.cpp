@@ -89,9 +89,8 @@ void BM_UploadZeroDelay(benchmark::State &state)
         if (!bench.upload())
             state.SkipWithError("upload failed");
     }
-    state.counters["transactions/s"] =
-        benchmark::Counter(double(state.iterations() * uploadRecords()),
-                           benchmark::Counter::kIsRate);
+    state.counters["transactions/s"] = benchmark::Counter(
+        double(state.iterations() * uploadRecords()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_UploadZeroDelay)->Unit(benchmark::kMillisecond);
 
@@ -103,8 +102,8 @@ void BM_Upload1200(benchmark::State &state)
         const auto start = std::chrono::steady_clock::now();
         if (!bench.upload())
             state.SkipWithError("upload failed");
-        g_wireSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                            .count();
+        g_wireSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         g_cpuSeconds = processCpuSeconds() - cpu;
     }
     state.counters["host cpu %"] = 100.0 * g_cpuSeconds / g_wireSeconds;

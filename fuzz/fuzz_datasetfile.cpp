@@ -15,7 +15,8 @@ const DeviceDescription &description()
 {
     static const DeviceDescription d = [] {
         QString error;
-        auto loaded = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
+        auto loaded =
+            DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
         if (!loaded)
             std::abort();
         return *loaded;

@@ -36,8 +36,7 @@ QMessageBox::StandardButton MessageBoxSeam::show(QWidget *parent, QMessageBox::I
     return current().ask(parent, request);
 }
 
-QMessageBox::StandardButton QtMessageBoxSeam::ask(QWidget *parent,
-                                                  const MessageBoxRequest &request)
+QMessageBox::StandardButton QtMessageBoxSeam::ask(QWidget *parent, const MessageBoxRequest &request)
 {
     QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
     if (request.defaultButton != QMessageBox::NoButton)

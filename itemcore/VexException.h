@@ -4,7 +4,8 @@
 #include <exception>
 
 // The error numbers the item core raises.
-enum enmExeption : qint32 {
+enum enmExeption : qint32
+{
     REGISTRATION_FAILED = qint32(0x80040064),
     INVALID_DATATYPE = qint32(0x80040065),
     UNKNOWN_SEQUENCE = qint32(0x80040066),

@@ -13,8 +13,9 @@ class View
 public:
     virtual ~View() = default;
 
-    virtual qint32 SetAppletItemManagRef(qint32 lViewHandle,
-                                         std::shared_ptr<AppletItemManager> clsAppletItemManager) = 0;
+    virtual qint32
+    SetAppletItemManagRef(qint32 lViewHandle,
+                          std::shared_ptr<AppletItemManager> clsAppletItemManager) = 0;
     virtual qint32 Show() = 0;
     virtual qint32 Hide() = 0;
     virtual qint32 Destroy() = 0;

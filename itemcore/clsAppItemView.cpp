@@ -10,16 +10,17 @@ clsAppItemView::~clsAppItemView()
         m_manager->fncUnregisterView(this);
 }
 
-qint32 clsAppItemView::SetAppletItemManagRef(qint32 lViewHandle,
-                                             std::shared_ptr<AppletItemManager> clsAppletItemManager)
+qint32
+clsAppItemView::SetAppletItemManagRef(qint32 lViewHandle,
+                                      std::shared_ptr<AppletItemManager> clsAppletItemManager)
 {
     m_viewHandle = lViewHandle;
     m_manager = std::move(clsAppletItemManager);
     return 0;
 }
 
-qint32 clsAppItemView::NotifyChanged(qint32 lAppletItemHandle, bool bShadowValue,
-                                     qint32 lStateInfo, qint32 lUserLong)
+qint32 clsAppItemView::NotifyChanged(qint32 lAppletItemHandle, bool bShadowValue, qint32 lStateInfo,
+                                     qint32 lUserLong)
 {
     if (!m_item)
         return NoItemError;

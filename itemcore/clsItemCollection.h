@@ -13,8 +13,7 @@ class AppletItemManager;
 // The ordered, key-addressable store behind the three item collections. Keys
 // are compared without regard to case; insertion order is the order of
 // registration and enumeration.
-template <class E>
-class clsItemCollection
+template <class E> class clsItemCollection
 {
 public:
     virtual ~clsItemCollection() = default;
@@ -39,10 +38,11 @@ public:
         const qsizetype index = indexOf(vntIndexKey);
         if (index >= 0)
             return m_slots[index].element;
-        MessageBoxSeam::show(nullptr, QMessageBox::NoIcon, QString(),
-                             m_messagePrefix + vntIndexKey.toString() + QStringLiteral(", ") +
-                                 QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"),
-                             QMessageBox::Ok);
+        MessageBoxSeam::show(
+            nullptr, QMessageBox::NoIcon, QString(),
+            m_messagePrefix + vntIndexKey.toString() + QStringLiteral(", ") +
+                QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"),
+            QMessageBox::Ok);
         return nullptr;
     }
 

@@ -86,8 +86,8 @@ void clsPartItemBase::dropView()
 AppletItemManager &clsPartItemBase::managerOrRaise(const char *member) const
 {
     if (!m_manager)
-        throw VexException(VexException::ObjectRequired, className() + QLatin1Char('.') +
-                                                             QLatin1String(member),
+        throw VexException(VexException::ObjectRequired,
+                           className() + QLatin1Char('.') + QLatin1String(member),
                            QStringLiteral("Objektvariable nicht festgelegt"));
     return *m_manager;
 }

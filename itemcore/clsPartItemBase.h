@@ -19,7 +19,12 @@ class clsPartItemBase : public QObject, public IAppItem
     Q_OBJECT
 
 public:
-    enum Part { StatePart = 0, ResponsePart = 1, ControlPart = 2 };
+    enum Part
+    {
+        StatePart = 0,
+        ResponsePart = 1,
+        ControlPart = 2
+    };
 
     ~clsPartItemBase() override;
 

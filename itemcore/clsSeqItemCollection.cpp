@@ -5,10 +5,10 @@ clsSeqItemCollection::clsSeqItemCollection()
 {
 }
 
-std::shared_ptr<clsSequenceItem> clsSeqItemCollection::Add(const QString &AppItemName, bool RegisterOnShadow,
-                                                qint16 UpdateInterval, qint16 regMask,
-                                                QObject *eventHandler, const QString &methodName,
-                                                const QString &alias)
+std::shared_ptr<clsSequenceItem>
+clsSeqItemCollection::Add(const QString &AppItemName, bool RegisterOnShadow, qint16 UpdateInterval,
+                          qint16 regMask, QObject *eventHandler, const QString &methodName,
+                          const QString &alias)
 {
     return addElement(AppItemName, alias, [&](clsSequenceItem &e) {
         e.Init(AppItemName, RegisterOnShadow, UpdateInterval, regMask, eventHandler, methodName);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "clsSequenceItem.h"
 #include "clsItemCollection.h"
+#include "clsSequenceItem.h"
 
 // The sequences of one owner, made, found and registered together.
 class clsSeqItemCollection : public clsItemCollection<clsSequenceItem>
@@ -11,8 +11,8 @@ public:
 
     // An element already present under AppItemName is returned as it is.
     std::shared_ptr<clsSequenceItem> Add(const QString &AppItemName, bool RegisterOnShadow,
-                                    qint16 UpdateInterval, qint16 regMask = 0,
-                                    QObject *eventHandler = nullptr,
-                                    const QString &methodName = QString(),
-                                    const QString &alias = QString());
+                                         qint16 UpdateInterval, qint16 regMask = 0,
+                                         QObject *eventHandler = nullptr,
+                                         const QString &methodName = QString(),
+                                         const QString &alias = QString());
 };

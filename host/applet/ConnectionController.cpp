@@ -21,8 +21,7 @@ ConnectionController::ConnectionController(std::shared_ptr<const DeviceDescripti
 {
     m_engine.setConnectedProbe([this] { return status() == Connected; });
     connect(&m_engine, &SequenceEngine::connectionLost, this, &ConnectionController::linkLost);
-    connect(&m_engine, &SequenceEngine::deviceRestarting, this,
-            &ConnectionController::linkLost);
+    connect(&m_engine, &SequenceEngine::deviceRestarting, this, &ConnectionController::linkLost);
     if (HartLink *link = m_master.link()) {
         connect(link, &HartLink::openChanged, this, [this](bool open) {
             if (!open && status() != NotConnected && status() != Disconnecting)

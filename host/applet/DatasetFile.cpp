@@ -71,8 +71,7 @@ bool inLimits(const ItemDefinition &d, const ItemValue &v)
 } // namespace
 
 DatasetFile::Result DatasetFile::save(const QString &path, const ItemStore &store,
-                                      const DeviceDescription &description,
-                                      const ChunkHook &hook)
+                                      const DeviceDescription &description, const ChunkHook &hook)
 {
     const QByteArray bytes = serialise(store, description);
     QSaveFile file(path);

@@ -28,8 +28,7 @@ public:
 
     static Result save(const QString &path, const ItemStore &store,
                        const DeviceDescription &description, const ChunkHook &hook = {});
-    static Result load(const QString &path, ItemStore &store,
-                       const DeviceDescription &description);
+    static Result load(const QString &path, ItemStore &store, const DeviceDescription &description);
     // The same for the bytes of a file; path only names it in messages.
     static Result loadBytes(const QByteArray &bytes, const QString &path, ItemStore &store,
                             const DeviceDescription &description);

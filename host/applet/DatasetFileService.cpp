@@ -69,8 +69,8 @@ qint32 DatasetFileService::save()
 
 qint32 DatasetFileService::saveAs()
 {
-    const QString path = FileChooser::current().saveFileName(nullptr, tr("Save dataset as"),
-                                                             fileName(), tr(Filter));
+    const QString path =
+        FileChooser::current().saveFileName(nullptr, tr("Save dataset as"), fileName(), tr(Filter));
     return path.isEmpty() ? Cancelled : saveFile(path);
 }
 

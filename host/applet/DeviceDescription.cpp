@@ -8,7 +8,7 @@
 
 namespace {
 
-const char *const TypeNames[] = {"String", "UInt", "Int",   "Float",
+const char *const TypeNames[] = {"String", "UInt",   "Int", "Float",
                                  "BCD",    "Octets", "PCA", "HartDate"};
 
 QVariant jsonToVariant(const QJsonValue &value)
@@ -36,7 +36,6 @@ bool readItem(const QJsonObject &o, ItemDefinition &item, QString *error)
     return true;
 }
 
-
 struct WireName
 {
     const char *name;
@@ -45,18 +44,12 @@ struct WireName
 };
 
 const WireName WireNames[] = {
-    {"u8", FieldDefinition::Wire::U8, 1},
-    {"u16", FieldDefinition::Wire::U16, 2},
-    {"u24", FieldDefinition::Wire::U24, 3},
-    {"u32", FieldDefinition::Wire::U32, 4},
-    {"i8", FieldDefinition::Wire::I8, 1},
-    {"i16", FieldDefinition::Wire::I16, 2},
-    {"i32", FieldDefinition::Wire::I32, 4},
-    {"f32", FieldDefinition::Wire::F32, 4},
-    {"pa", FieldDefinition::Wire::PackedAscii, 0},
-    {"ascii", FieldDefinition::Wire::Ascii, 0},
-    {"date", FieldDefinition::Wire::Date, 3},
-    {"bytes", FieldDefinition::Wire::Bytes, 0},
+    {"u8", FieldDefinition::Wire::U8, 1},          {"u16", FieldDefinition::Wire::U16, 2},
+    {"u24", FieldDefinition::Wire::U24, 3},        {"u32", FieldDefinition::Wire::U32, 4},
+    {"i8", FieldDefinition::Wire::I8, 1},          {"i16", FieldDefinition::Wire::I16, 2},
+    {"i32", FieldDefinition::Wire::I32, 4},        {"f32", FieldDefinition::Wire::F32, 4},
+    {"pa", FieldDefinition::Wire::PackedAscii, 0}, {"ascii", FieldDefinition::Wire::Ascii, 0},
+    {"date", FieldDefinition::Wire::Date, 3},      {"bytes", FieldDefinition::Wire::Bytes, 0},
 };
 
 bool readTextOrBytesSize(const QJsonObject &o, FieldDefinition &field, QString *error)
@@ -119,8 +112,8 @@ bool readField(const QJsonObject &o, const QSet<QString> &items, FieldDefinition
     return true;
 }
 
-bool readFields(const QJsonArray &array, const QSet<QString> &items,
-                QList<FieldDefinition> &fields, QString *error)
+bool readFields(const QJsonArray &array, const QSet<QString> &items, QList<FieldDefinition> &fields,
+                QString *error)
 {
     for (const QJsonValue &v : array) {
         FieldDefinition field;
@@ -142,16 +135,14 @@ bool readRecord(const QJsonObject &o, const QSet<QString> &items, RecordDefiniti
         return false;
     }
     if (!readFields(o.value(QLatin1String("request")).toArray(), items, record.request, error) ||
-        !readFields(o.value(QLatin1String("response")).toArray(), items, record.response,
-                    error)) {
+        !readFields(o.value(QLatin1String("response")).toArray(), items, record.response, error)) {
         *error = QStringLiteral("record \"%1\": ").arg(record.name) + *error;
         return false;
     }
     return true;
 }
 
-bool readStep(const QJsonObject &o, const DeviceDescription &d, SequenceStep &step,
-              QString *error)
+bool readStep(const QJsonObject &o, const DeviceDescription &d, SequenceStep &step, QString *error)
 {
     if (o.contains(QLatin1String("read")) || o.contains(QLatin1String("write"))) {
         const bool read = o.contains(QLatin1String("read"));
@@ -263,8 +254,7 @@ const EnumerationDefinition *DeviceDescription::findEnumeration(const QString &n
     return nullptr;
 }
 
-std::optional<DeviceDescription> DeviceDescription::fromJson(const QByteArray &json,
-                                                             QString *error)
+std::optional<DeviceDescription> DeviceDescription::fromJson(const QByteArray &json, QString *error)
 {
     QString ignored;
     if (!error)

@@ -10,11 +10,26 @@
 // One field of a record's request or response bytes.
 struct FieldDefinition
 {
-    enum class Wire { U8, U16, U24, U32, I8, I16, I32, F32, PackedAscii, Ascii, Date, Bytes, Skip };
+    enum class Wire
+    {
+        U8,
+        U16,
+        U24,
+        U32,
+        I8,
+        I16,
+        I32,
+        F32,
+        PackedAscii,
+        Ascii,
+        Date,
+        Bytes,
+        Skip
+    };
     Wire wire = Wire::U8;
-    QString item;       // empty for constants and skipped bytes
-    int size = 1;       // bytes on the wire
-    int chars = 0;      // characters of text fields
+    QString item;  // empty for constants and skipped bytes
+    int size = 1;  // bytes on the wire
+    int chars = 0; // characters of text fields
     double constant = 0;
     bool isConstant = false;
 };
@@ -30,9 +45,16 @@ struct RecordDefinition
 
 struct SequenceStep
 {
-    enum class Kind { Read, Write, Wait, Adjust, Disconnect };
+    enum class Kind
+    {
+        Read,
+        Write,
+        Wait,
+        Adjust,
+        Disconnect
+    };
     Kind kind = Kind::Read;
-    QString record;   // Read and Write
+    QString record;    // Read and Write
     int waitState = 0; // Wait: 1 or 2
 };
 
@@ -41,7 +63,7 @@ struct SequenceDefinition
     QString name;
     QStringList records; // in running order, each once
     QString help;
-    bool busy = true;    // false: runs without a busy window (state 128)
+    bool busy = true; // false: runs without a busy window (state 128)
     QList<SequenceStep> steps;
 };
 

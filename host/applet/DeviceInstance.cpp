@@ -15,9 +15,9 @@
 #include "View.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 DeviceInstance::DeviceInstance(const DeviceDescription &description, HartLink *link,

@@ -21,8 +21,7 @@ class DeviceInstance : public QObject
     Q_OBJECT
 
 public:
-    DeviceInstance(const DeviceDescription &description, HartLink *link,
-                   QObject *parent = nullptr);
+    DeviceInstance(const DeviceDescription &description, HartLink *link, QObject *parent = nullptr);
     ~DeviceInstance() override;
 
     const std::shared_ptr<VexAppletItemManager> &manager() const { return m_manager; }

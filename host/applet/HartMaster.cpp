@@ -5,25 +5,26 @@
 HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_link(link)
 {
     using Kind = Outcome::Kind;
-    connect(link, &HartLink::responseReceived, this,
-            [this](quint64 id, const HartFrame &response) {
-                // A device that found our request garbled still answers: its
-                // communication error bits arrive as a response for the program
-                // to evaluate. Only what the link itself cannot read is an error.
-                Outcome o;
-                o.kind = Kind::Response;
-                o.responseCode = response.responseCode();
-                o.deviceStatus = response.deviceStatus();
-                o.data = response.data();
-                finish(id, o);
-            });
-    connect(link, &HartLink::requestTimedOut, this,
-            [this](quint64 id) { finish(id, Outcome{Kind::Timeout, 0, 0, {}}); });
+    connect(link, &HartLink::responseReceived, this, [this](quint64 id, const HartFrame &response) {
+        // A device that found our request garbled still answers: its
+        // communication error bits arrive as a response for the program
+        // to evaluate. Only what the link itself cannot read is an error.
+        Outcome o;
+        o.kind = Kind::Response;
+        o.responseCode = response.responseCode();
+        o.deviceStatus = response.deviceStatus();
+        o.data = response.data();
+        finish(id, o);
+    });
+    connect(link, &HartLink::requestTimedOut, this, [this](quint64 id) {
+        finish(id, Outcome{Kind::Timeout, 0, 0, {}});
+    });
     connect(link, &HartLink::communicationError, this, [this](quint64 id, quint8 errorByte) {
         finish(id, Outcome{Kind::CommunicationError, errorByte, 0, {}});
     });
-    connect(link, &HartLink::connectionLost, this,
-            [this](quint64 id) { finish(id, Outcome{Kind::ConnectionLost, 0, 0, {}}); });
+    connect(link, &HartLink::connectionLost, this, [this](quint64 id) {
+        finish(id, Outcome{Kind::ConnectionLost, 0, 0, {}});
+    });
 }
 
 void HartMaster::identify(quint8 pollingAddress, Callback callback)
@@ -50,12 +51,15 @@ void HartMaster::transact(quint8 command, const QByteArray &data, Callback callb
     if (!m_identified) {
         // Nobody to talk to: the same outcome as a line that went dead.
         QMetaObject::invokeMethod(
-            this, [callback] { callback(Outcome{Outcome::Kind::ConnectionLost, 0, 0, {}}); },
+            this,
+            [callback] {
+                callback(Outcome{Outcome::Kind::ConnectionLost, 0, 0, {}});
+            },
             Qt::QueuedConnection);
         return;
     }
-    send(HartFrame::longFrame(HartFrame::Kind::Request, m_manufacturerId, m_deviceType,
-                              m_deviceId, command, data),
+    send(HartFrame::longFrame(HartFrame::Kind::Request, m_manufacturerId, m_deviceType, m_deviceId,
+                              command, data),
          std::move(callback));
 }
 
@@ -63,7 +67,10 @@ void HartMaster::send(const HartFrame &frame, Callback callback)
 {
     if (!m_link) {
         QMetaObject::invokeMethod(
-            this, [callback] { callback(Outcome{Outcome::Kind::ConnectionLost, 0, 0, {}}); },
+            this,
+            [callback] {
+                callback(Outcome{Outcome::Kind::ConnectionLost, 0, 0, {}});
+            },
             Qt::QueuedConnection);
         return;
     }

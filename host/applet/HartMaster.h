@@ -21,7 +21,13 @@ class HartMaster : public QObject
 public:
     struct Outcome
     {
-        enum class Kind { Response, Timeout, CommunicationError, ConnectionLost };
+        enum class Kind
+        {
+            Response,
+            Timeout,
+            CommunicationError,
+            ConnectionLost
+        };
         Kind kind = Kind::Timeout;
         quint8 responseCode = 0; // the error byte for a communication error
         quint8 deviceStatus = 0;

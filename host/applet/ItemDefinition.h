@@ -6,7 +6,8 @@
 #include <QVariant>
 
 // The host's data type codes, as the dictionary reports them (fncGetObjectInfo).
-enum class ItemType : qint32 {
+enum class ItemType : qint32
+{
     String = 1,
     UInt = 2,
     Int = 3,
@@ -22,13 +23,13 @@ struct ItemDefinition
 {
     QString name;
     ItemType type = ItemType::UInt;
-    int length = 0;          // bytes for Octets, characters for String and PCA, 0 = any
-    QString enumeration;     // name of an enumeration table, empty if none
-    QVariant defaultValue;   // in the item's type; invalid = zero / empty
-    QVariant minimum;        // numeric limits, invalid = none
+    int length = 0;        // bytes for Octets, characters for String and PCA, 0 = any
+    QString enumeration;   // name of an enumeration table, empty if none
+    QVariant defaultValue; // in the item's type; invalid = zero / empty
+    QVariant minimum;      // numeric limits, invalid = none
     QVariant maximum;
-    QString help;            // short description shown by the dictionary
-    bool dataset = true;     // false for host and published items kept out of dataset files
+    QString help;        // short description shown by the dictionary
+    bool dataset = true; // false for host and published items kept out of dataset files
 };
 
 struct EnumerationEntry

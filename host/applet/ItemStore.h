@@ -16,9 +16,9 @@ class ItemStore
 {
 public:
     // Item state bits as the host reports them with a notification.
-    static constexpr qint32 StateModified = 0x001;   // dataset value not yet written
-    static constexpr qint32 StateIgnore = 0x004;     // dataset value unchanged; listeners skip it
-    static constexpr qint32 StateTakeover = 0x010;   // host took data over; rules must not run
+    static constexpr qint32 StateModified = 0x001; // dataset value not yet written
+    static constexpr qint32 StateIgnore = 0x004;   // dataset value unchanged; listeners skip it
+    static constexpr qint32 StateTakeover = 0x010; // host took data over; rules must not run
 
     using Listener = std::function<void(int index, bool shadow, qint32 state)>;
 
@@ -68,7 +68,7 @@ private:
     void notify(int index, bool shadow, qint32 state);
 
     QList<Slot> m_slots;
-    QHash<QString, int> m_index; // lower-case name -> slot
+    QHash<QString, int> m_index;                       // lower-case name -> slot
     std::vector<EnumerationDefinition> m_enumerations; // slots point into it: never resized
     Listener m_listener;
 };

@@ -28,8 +28,8 @@ std::optional<QByteArray> encodeInteger(const FieldDefinition &field, double val
 {
     const int bits = field.size * 8;
     const double low = isSigned(field.wire) ? -std::ldexp(1.0, bits - 1) : 0.0;
-    const double high = isSigned(field.wire) ? std::ldexp(1.0, bits - 1) - 1
-                                             : std::ldexp(1.0, bits) - 1;
+    const double high =
+        isSigned(field.wire) ? std::ldexp(1.0, bits - 1) - 1 : std::ldexp(1.0, bits) - 1;
     if (!std::isfinite(value) || std::floor(value) != value || value < low || value > high)
         return std::nullopt;
     const quint32 raw = quint32(qint64(value));
@@ -149,8 +149,8 @@ QList<int> decodeResponse(const RecordDefinition &record, QByteArrayView data, I
         if (!field.item.isEmpty() && !field.isConstant) {
             const int index = store.indexOf(field.item);
             if (index >= 0) {
-                const auto value = decodeField(field, data, at, store.definition(index),
-                                               store.value(index, true));
+                const auto value =
+                    decodeField(field, data, at, store.definition(index), store.value(index, true));
                 if (value) {
                     store.writeShadow(index, *value);
                     written.append(index);

@@ -16,7 +16,7 @@ const QString RecordState = QStringLiteral("&&Record_State&&");
 const QString RecordResponse = QStringLiteral("&&Record_Response&&");
 const QString RecordControl = QStringLiteral("&&Record_Response_Control&&");
 
-constexpr int ActionGo = 1;   // sequence: go on; record: retry
+constexpr int ActionGo = 1;    // sequence: go on; record: retry
 constexpr int ActionAbort = 2; // sequence: abort; record: accept and go on
 constexpr int ActionGiveUp = 4;
 
@@ -30,7 +30,13 @@ bool dataValid(quint8 responseCode)
 
 struct SequenceEngine::Run
 {
-    enum class Waiting { Nothing, Transaction, RecordAnswer, SequenceAnswer };
+    enum class Waiting
+    {
+        Nothing,
+        Transaction,
+        RecordAnswer,
+        SequenceAnswer
+    };
 
     const SequenceDefinition *sequence = nullptr;
     int step = 0;
@@ -46,8 +52,7 @@ struct SequenceEngine::Run
 };
 
 SequenceEngine::SequenceEngine(std::shared_ptr<const DeviceDescription> description,
-                               VexAppletItemManager &manager, HartMaster &master,
-                               QObject *parent)
+                               VexAppletItemManager &manager, HartMaster &master, QObject *parent)
     : QObject(parent), m_description(std::move(description)), m_manager(manager),
       m_store(manager.store()), m_master(master)
 {
@@ -417,10 +422,8 @@ void SequenceEngine::readItems(const QList<int> &items)
                                   self->m_periodicBusy = false;
                               if (outcome.kind == HartMaster::Outcome::Kind::Response &&
                                   dataValid(outcome.responseCode))
-                                  RecordCodec::decodeResponse(*record, outcome.data,
-                                                              self->m_store);
-                              else if (outcome.kind ==
-                                       HartMaster::Outcome::Kind::ConnectionLost)
+                                  RecordCodec::decodeResponse(*record, outcome.data, self->m_store);
+                              else if (outcome.kind == HartMaster::Outcome::Kind::ConnectionLost)
                                   Q_EMIT self->connectionLost();
                           });
     }

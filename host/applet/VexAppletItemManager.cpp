@@ -76,8 +76,8 @@ void VexAppletItemManager::fncRegisterItem(const QString &name, bool sh, qint32 
     m_scheduler->add(index, updateInterval);
 }
 
-void VexAppletItemManager::fncUnregisterItem(const QVariant &viewHandle, qint32 itemHandle,
-                                             bool sh, qint32 &rc)
+void VexAppletItemManager::fncUnregisterItem(const QVariant &viewHandle, qint32 itemHandle, bool sh,
+                                             qint32 &rc)
 {
     rc = HostResult::NotRegistered;
     const int index = itemHandle - 1;
@@ -166,8 +166,7 @@ void VexAppletItemManager::getBytes(qint32 item, ItemType type, QByteArray &valu
     value = index >= 0 ? m_store->value(index, sh).bytes() : QByteArray();
 }
 
-void VexAppletItemManager::putBytes(qint32 item, ItemType type, const QByteArray &value,
-                                    qint32 &rc)
+void VexAppletItemManager::putBytes(qint32 item, ItemType type, const QByteArray &value, qint32 &rc)
 {
     const int index = checked(item, type, rc);
     if (index < 0)
@@ -228,8 +227,7 @@ void VexAppletItemManager::fncPutBCDValue(qint32 item, qint32 value, qint32 &rc)
     putNumber(item, ItemType::BCD, value, rc);
 }
 
-void VexAppletItemManager::fncGetOctetsValueEx(qint32 item, QByteArray &value, bool sh,
-                                               qint32 &rc)
+void VexAppletItemManager::fncGetOctetsValueEx(qint32 item, QByteArray &value, bool sh, qint32 &rc)
 {
     getBytes(item, ItemType::Octets, value, sh, rc);
 }

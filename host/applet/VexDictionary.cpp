@@ -107,8 +107,7 @@ void VexDictionary::fncGetNextObject(qint32 &id, qint32 &rc)
     rc = HostResult::Ok;
 }
 
-void VexDictionary::fncFindObject(const QString &kind, const QString &name, qint32 &id,
-                                  qint32 &rc)
+void VexDictionary::fncFindObject(const QString &kind, const QString &name, qint32 &id, qint32 &rc)
 {
     id = 0;
     rc = HostResult::UnknownItem;

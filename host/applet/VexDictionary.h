@@ -34,7 +34,14 @@ public:
     static constexpr qint32 SequenceBase = 300000;
 
 private:
-    enum class Kind { None, Object, Enumeration, Record, Sequence };
+    enum class Kind
+    {
+        None,
+        Object,
+        Enumeration,
+        Record,
+        Sequence
+    };
     static Kind kindOf(const QString &kind);
     static Kind kindOfId(qint32 id);
     qint32 countOf(Kind kind) const;

@@ -5,11 +5,11 @@
 #include "DeviceInstance.h"
 #include "FileChooser.h"
 #include "ResidentViews.h"
-#include "mainwin/clsMainView.h"
 #include "ScriptedMessageBox.h"
 #include "clsHTMLPrintView.h"
 #include "clsHTMLPrintWindow.h"
 #include "mainwin/MainWindowCommands.h"
+#include "mainwin/clsMainView.h"
 #include "mainwin/frmMain.h"
 
 #include <QApplication>

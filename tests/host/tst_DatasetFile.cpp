@@ -63,16 +63,17 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("complaint");
-        const QByteArray head = "{\"format\":\"vex-dataset\",\"version\":1,\"deviceType\":\"test\",";
+        const QByteArray head =
+            "{\"format\":\"vex-dataset\",\"version\":1,\"deviceType\":\"test\",";
         QTest::newRow("garbage") << QByteArray("\x00\x01zz", 4) << "not a dataset file";
         QTest::newRow("truncated")
             << head + "\"items\":[{\"name\":\"counter\",\"type\":\"Int\",\"value\":\"3\"},{\"na"
             << "not a dataset file";
-        QTest::newRow("other format") << QByteArray("{\"format\":\"x\",\"items\":[]}")
-                                      << "not a dataset file";
-        QTest::newRow("other device")
-            << QByteArray("{\"format\":\"vex-dataset\",\"version\":1,\"deviceType\":\"pump\",\"items\":[]}")
-            << "device type";
+        QTest::newRow("other format")
+            << QByteArray("{\"format\":\"x\",\"items\":[]}") << "not a dataset file";
+        QTest::newRow("other device") << QByteArray("{\"format\":\"vex-dataset\",\"version\":1,"
+                                                    "\"deviceType\":\"pump\",\"items\":[]}")
+                                      << "device type";
         QTest::newRow("wrong type")
             << head + "\"items\":[{\"name\":\"counter\",\"type\":\"Int\",\"value\":\"3\"},"
                       "{\"name\":\"scaleInLoLim\",\"type\":\"Int\",\"value\":\"1\"}]}"
@@ -82,17 +83,20 @@ private Q_SLOTS:
                       "{\"name\":\"primaryValueUnit\",\"type\":\"UInt\",\"value\":\"-4\"}]}"
             << "cannot hold the value";
         QTest::newRow("user number format")
-            << head + "\"items\":[{\"name\":\"scaleInLoLim\",\"type\":\"Float\",\"value\":\"1,5\"}]}"
+            << head +
+                   "\"items\":[{\"name\":\"scaleInLoLim\",\"type\":\"Float\",\"value\":\"1,5\"}]}"
             << "cannot hold the value";
         QTest::newRow("out of limits")
-            << head + "\"items\":[{\"name\":\"scaleInLoLim\",\"type\":\"Float\",\"value\":\"2e6\"}]}"
+            << head +
+                   "\"items\":[{\"name\":\"scaleInLoLim\",\"type\":\"Float\",\"value\":\"2e6\"}]}"
             << "outside";
         QTest::newRow("twice")
             << head + "\"items\":[{\"name\":\"counter\",\"type\":\"Int\",\"value\":\"3\"},"
                       "{\"name\":\"COUNTER\",\"type\":\"Int\",\"value\":\"4\"}]}"
             << "appears twice";
         QTest::newRow("no value")
-            << head + "\"items\":[{\"name\":\"counter\",\"type\":\"Int\",\"value\":3}]}" << "has no value";
+            << head + "\"items\":[{\"name\":\"counter\",\"type\":\"Int\",\"value\":3}]}"
+            << "has no value";
     }
 
     void badFilesChangeNothing()
@@ -119,8 +123,8 @@ private Q_SLOTS:
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("{\"format\":\"vex-dataset\",\"version\":2,\"deviceType\":\"test\",\"items\":[\n"
-            "            {\"name\":\"counter\",\"type\":\"Int\",\"value\":\"17\"},\n"
-            "            {\"name\":\"futureItem\",\"type\":\"Float\",\"value\":\"1\"}]}");
+                   "            {\"name\":\"counter\",\"type\":\"Int\",\"value\":\"17\"},\n"
+                   "            {\"name\":\"futureItem\",\"type\":\"Float\",\"value\":\"1\"}]}");
         file.close();
         const auto result = DatasetFile::load(path, m_manager->store(), m_description);
         QVERIFY(result.ok);

@@ -8,9 +8,9 @@
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
 #include "FileChooser.h"
-#include "ScriptedMessageBox.h"
 #include "HostResult.h"
 #include "ItemStore.h"
+#include "ScriptedMessageBox.h"
 #include "SequenceEngine.h"
 #include "UpdateScheduler.h"
 #include "VexAppletItemManager.h"
@@ -43,8 +43,7 @@ class RecordAnswers : public QObject
 {
     Q_OBJECT
 public:
-    RecordAnswers(const std::shared_ptr<VexAppletItemManager> &manager,
-                  const QStringList &records)
+    RecordAnswers(const std::shared_ptr<VexAppletItemManager> &manager, const QStringList &records)
     {
         for (const QString &name : records) {
             auto record = std::make_shared<clsRecordItem>();
@@ -63,7 +62,8 @@ public:
                     .arg(name)
                     .arg(status)
                     .arg(response.size() > 1 ? quint8(response[1]) : -1);
-        qint32 action = (status == 16 || status == 32) && response.size() > 1 && response[1] == 0 ? 2 : 4;
+        qint32 action =
+            (status == 16 || status == 32) && response.size() > 1 && response[1] == 0 ? 2 : 4;
         if (retries > 0 && action == 4) {
             --retries;
             action = 1;
@@ -146,8 +146,7 @@ private Q_SLOTS:
         clsAppItem connect;
         connect.Register(m_manager, QStringLiteral("&&private&&Connect"));
         QList<QString> seen;
-        QObject::connect(&connect, &clsAppItem::ValueUpdate, this,
-                         [&](QString &v) { seen << v; });
+        QObject::connect(&connect, &clsAppItem::ValueUpdate, this, [&](QString &v) { seen << v; });
         QVERIFY(m_host->connect());
         QCOMPARE(store().text(store().indexOf("_deviceIdNumberHART"), true),
                  QString::number(m_host->device().deviceId()));
@@ -304,7 +303,8 @@ private Q_SLOTS:
             QFAIL("started while busy");
         } catch (const VexException &e) {
             QCOMPARE(e.number(), qint32(SEQUENCE_BUSY));
-            QCOMPARE(e.source(), QStringLiteral("clsSequenceItem.StartSequence(\"GetDeviceInfo\")"));
+            QCOMPARE(e.source(),
+                     QStringLiteral("clsSequenceItem.StartSequence(\"GetDeviceInfo\")"));
         }
         QCOMPARE(m_manager->fncGetApplet()->fncStartAdjust("UPLOAD"), HostResult::SequenceBusy);
         QTRY_VERIFY_WITH_TIMEOUT(upload.done, 5000);

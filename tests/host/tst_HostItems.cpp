@@ -35,22 +35,54 @@ private Q_SLOTS:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("stored"); // empty: refused, value unchanged
-        QTest::newRow("float shortest") << "scaleInLoLim" << "0.1" << "0.1";
-        QTest::newRow("float exponent") << "scaleInLoLim" << "1e-7" << "1e-07";
-        QTest::newRow("float too big") << "scaleInLoLim" << "1e39" << "";
-        QTest::newRow("float text") << "scaleInLoLim" << "abc" << "";
-        QTest::newRow("uint negative") << "primaryValueUnit" << "-1" << "";
-        QTest::newRow("uint by text") << "primaryValueUnit" << "mbar" << "8";
-        QTest::newRow("int min") << "counter" << "-2147483648" << "-2147483648";
-        QTest::newRow("int overflow") << "counter" << "2147483648" << "";
-        QTest::newRow("bcd") << "bcdItem" << "99999999" << "99999999";
-        QTest::newRow("bcd overflow") << "bcdItem" << "100000000" << "";
-        QTest::newRow("pca upper") << "pbTagDesc" << "ab" << "AB      ";
-        QTest::newRow("pca bad char") << "pbTagDesc" << "a~" << "";
-        QTest::newRow("octets") << "octets8" << "de ad" << "DE AD 00 00 00 00 00 00";
-        QTest::newRow("octets long") << "octets8" << "1 2 3 4 5 6 7 8 9" << "";
-        QTest::newRow("date") << "installDate" << "1999-12-31" << "1999-12-31";
-        QTest::newRow("date invalid") << "installDate" << "2021-02-29" << "";
+        QTest::newRow("float shortest") << "scaleInLoLim"
+                                        << "0.1"
+                                        << "0.1";
+        QTest::newRow("float exponent") << "scaleInLoLim"
+                                        << "1e-7"
+                                        << "1e-07";
+        QTest::newRow("float too big") << "scaleInLoLim"
+                                       << "1e39"
+                                       << "";
+        QTest::newRow("float text") << "scaleInLoLim"
+                                    << "abc"
+                                    << "";
+        QTest::newRow("uint negative") << "primaryValueUnit"
+                                       << "-1"
+                                       << "";
+        QTest::newRow("uint by text") << "primaryValueUnit"
+                                      << "mbar"
+                                      << "8";
+        QTest::newRow("int min") << "counter"
+                                 << "-2147483648"
+                                 << "-2147483648";
+        QTest::newRow("int overflow") << "counter"
+                                      << "2147483648"
+                                      << "";
+        QTest::newRow("bcd") << "bcdItem"
+                             << "99999999"
+                             << "99999999";
+        QTest::newRow("bcd overflow") << "bcdItem"
+                                      << "100000000"
+                                      << "";
+        QTest::newRow("pca upper") << "pbTagDesc"
+                                   << "ab"
+                                   << "AB      ";
+        QTest::newRow("pca bad char") << "pbTagDesc"
+                                      << "a~"
+                                      << "";
+        QTest::newRow("octets") << "octets8"
+                                << "de ad"
+                                << "DE AD 00 00 00 00 00 00";
+        QTest::newRow("octets long") << "octets8"
+                                     << "1 2 3 4 5 6 7 8 9"
+                                     << "";
+        QTest::newRow("date") << "installDate"
+                              << "1999-12-31"
+                              << "1999-12-31";
+        QTest::newRow("date invalid") << "installDate"
+                                      << "2021-02-29"
+                                      << "";
         QTest::newRow("string long") << "message" << QString(33, QLatin1Char('a')) << "";
     }
 

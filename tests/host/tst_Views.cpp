@@ -21,8 +21,7 @@ class RecordingView : public View
 public:
     RecordingView(QString name, bool oneShot) : m_name(std::move(name)), m_oneShot(oneShot) {}
     ~RecordingView() override { g_events << m_name + ":deleted"; }
-    qint32 SetAppletItemManagRef(qint32 handle,
-                                 std::shared_ptr<AppletItemManager> manager) override
+    qint32 SetAppletItemManagRef(qint32 handle, std::shared_ptr<AppletItemManager> manager) override
     {
         g_events << m_name + ":attached";
         m_manager = manager;
@@ -90,8 +89,7 @@ private Q_SLOTS:
         }
         QCOMPARE(g_events,
                  (QStringList{"always:attached", "always:show", "main:attached", "main:show",
-                              "main:destroy", "main:deleted", "always:destroy",
-                              "always:deleted"}));
+                              "main:destroy", "main:deleted", "always:destroy", "always:deleted"}));
     }
 
     void aOneShotViewIsReleasedAfterItsCall()

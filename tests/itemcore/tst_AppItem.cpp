@@ -79,7 +79,8 @@ private Q_SLOTS:
         } catch (const VexException &e) {
             QCOMPARE(e.number(), qint32(0x80040064));
             QCOMPARE(e.source(), QStringLiteral("clsAppItem.IAppItem_Register"));
-            QCOMPARE(e.description(), QStringLiteral("Registrierung von noSuchItem fehlgeschlagen"));
+            QCOMPARE(e.description(),
+                     QStringLiteral("Registrierung von noSuchItem fehlgeschlagen"));
         }
         QVERIFY(!item.isRegistered());
         // Its view stays registered with the host.
@@ -159,16 +160,26 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("accessor");
         QTest::addColumn<QString>("source"); // empty: no error raised
-        QTest::newRow("UInt get") << "UIntGet" << "";
-        QTest::newRow("UInt set") << "UIntSet" << "";
-        QTest::newRow("String set") << "StringSet" << "";
-        QTest::newRow("BCD") << "BCD" << "";
-        QTest::newRow("Float") << "Float" << "";
-        QTest::newRow("Int") << "Int" << "";
-        QTest::newRow("PCA") << "PCA" << "";
-        QTest::newRow("HartDate") << "HartDate" << "";
-        QTest::newRow("Octet get") << "OctetGet" << "clsAppItem.OctetValue";
-        QTest::newRow("Octet set") << "OctetSet" << "clsAppItem.OctetValue";
+        QTest::newRow("UInt get") << "UIntGet"
+                                  << "";
+        QTest::newRow("UInt set") << "UIntSet"
+                                  << "";
+        QTest::newRow("String set") << "StringSet"
+                                    << "";
+        QTest::newRow("BCD") << "BCD"
+                             << "";
+        QTest::newRow("Float") << "Float"
+                               << "";
+        QTest::newRow("Int") << "Int"
+                             << "";
+        QTest::newRow("PCA") << "PCA"
+                             << "";
+        QTest::newRow("HartDate") << "HartDate"
+                                  << "";
+        QTest::newRow("Octet get") << "OctetGet"
+                                   << "clsAppItem.OctetValue";
+        QTest::newRow("Octet set") << "OctetSet"
+                                   << "clsAppItem.OctetValue";
     }
 
     void wrongTypeReactions()
@@ -295,13 +306,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("state");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("plain") << 0 << QStringList{"3:7:0", "u:changed", "2:changed:0", "m:changed"};
+        QTest::newRow("plain") << 0
+                               << QStringList{"3:7:0", "u:changed", "2:changed:0", "m:changed"};
         QTest::newRow("takeover") << 0x10
                                   << QStringList{"3:7:16", "u:changed", "2:changed:1",
                                                  "m:changed/s"};
         QTest::newRow("ignored") << 0x14 << QStringList{};
-        QTest::newRow("modified flag") << 0x01 << QStringList{"3:7:1", "u:changed", "2:changed:0",
-                                                              "m:changed"};
+        QTest::newRow("modified flag")
+            << 0x01 << QStringList{"3:7:1", "u:changed", "2:changed:0", "m:changed"};
     }
 
     void eventsInOrderWithTheValueByReference()

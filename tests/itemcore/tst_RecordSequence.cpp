@@ -49,11 +49,9 @@ private Q_SLOTS:
                                   << QStringList{"&&Record_State&&" + r, "&&Record_Response&&" + r,
                                                  "&&Record_Response_Control&&" + r};
         QTest::newRow("record state") << false << 1 << QStringList{"&&Record_State&&" + r};
-        QTest::newRow("sequence 7") << true << 7
-                                    << QStringList{"&&Sequence_State&&" + s,
-                                                   "&&Sequence_Control&&" + s};
-        QTest::newRow("sequence control") << true << 2
-                                          << QStringList{"&&Sequence_Control&&" + s};
+        QTest::newRow("sequence 7")
+            << true << 7 << QStringList{"&&Sequence_State&&" + s, "&&Sequence_Control&&" + s};
+        QTest::newRow("sequence control") << true << 2 << QStringList{"&&Sequence_Control&&" + s};
     }
 
     void partsByMask()
@@ -66,8 +64,8 @@ private Q_SLOTS:
             item = std::make_unique<clsSequenceItem>();
         else
             item = std::make_unique<clsRecordItem>();
-        item->Register(m_manager, sequence ? QStringLiteral("Upload")
-                                           : QStringLiteral("ReadPrimaryVariable"),
+        item->Register(m_manager,
+                       sequence ? QStringLiteral("Upload") : QStringLiteral("ReadPrimaryVariable"),
                        false, 0, qint16(mask));
         QVERIFY(item->isRegistered());
         QCOMPARE(m_manager->viewCount(), 1);
@@ -163,15 +161,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("description");
         const QString start = QStringLiteral("Sequenz konnte nicht gestartet werden");
-        QTest::newRow("start unknown")
-            << "start" << "Nope" << int(UNKNOWN_SEQUENCE)
-            << "clsSequenceItem.StartSequence(\"Nope\")" << start;
-        QTest::newRow("force unknown")
-            << "force" << "Nope" << int(UNKNOWN_SEQUENCE)
-            << "clsSequenceItem.StartSequence(\"Nope\")" << start;
+        QTest::newRow("start unknown") << "start"
+                                       << "Nope" << int(UNKNOWN_SEQUENCE)
+                                       << "clsSequenceItem.StartSequence(\"Nope\")" << start;
+        QTest::newRow("force unknown") << "force"
+                                       << "Nope" << int(UNKNOWN_SEQUENCE)
+                                       << "clsSequenceItem.StartSequence(\"Nope\")" << start;
         QTest::newRow("adjust unknown")
-            << "adjust" << "Nope" << int(UNKNOWN_SEQUENCE)
-            << "clsSequenceItem.fncStartAdjust(\"Nope\")" << "Sequenz unbekannt";
+            << "adjust"
+            << "Nope" << int(UNKNOWN_SEQUENCE) << "clsSequenceItem.fncStartAdjust(\"Nope\")"
+            << "Sequenz unbekannt";
     }
 
     void startForceAdjustRaise()

@@ -91,7 +91,8 @@ private Q_SLOTS:
         QTest::newRow("code without text")
             << "23 0D 00" << 32 << int(Button::Ok) << "Command:35, Responsecode:13\r\n"
             << okCancel << info << "4" << false;
-        QTest::newRow("command unknown to the device") << "23 40 00" << 32 << 0 << "" << 0 << 0 << "2" << false;
+        QTest::newRow("command unknown to the device")
+            << "23 40 00" << 32 << 0 << "" << 0 << 0 << "2" << false;
         QTest::newRow("two error bits")
             << "23 C1 00" << 32 << int(Button::Retry)
             << "Command 35: Communication Error, Response = " << retryCancel << info << "1"

@@ -29,17 +29,15 @@ bool DeviceFrame::open(QString *error)
                    .arg(description->items.size())
                    .arg(description->records.size())
                    .arg(description->sequences.size()));
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-        QStringLiteral("/device");
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                           QStringLiteral("/device");
     if (!m_instance->prepareDescriptionFolder(folder, error))
         return false;
     Q_EMIT log(tr("device description folder: %1").arg(folder));
     applyOptions();
     startViews();
     if (!m_options.datasetFile.isEmpty())
-        m_instance->setItemText(QStringLiteral("&&private_PM&&FileName"),
-                                m_options.datasetFile);
+        m_instance->setItemText(QStringLiteral("&&private_PM&&FileName"), m_options.datasetFile);
     return true;
 }
 

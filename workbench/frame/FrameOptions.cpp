@@ -16,8 +16,8 @@ QList<QCommandLineOption> options()
         {QStringLiteral("context"), QStringLiteral("Engineering context of the frame."),
          QStringLiteral("code")},
         {QStringLiteral("link-speed"),
-         QStringLiteral("Modelled link speed in bit/s; 0 for no wire time."),
-         QStringLiteral("bps"), QStringLiteral("1200")},
+         QStringLiteral("Modelled link speed in bit/s; 0 for no wire time."), QStringLiteral("bps"),
+         QStringLiteral("1200")},
         {QStringLiteral("country"), QStringLiteral("Country code of the report and datasets."),
          QStringLiteral("code"), QStringLiteral("0")},
         {QStringLiteral("connect"), QStringLiteral("Connect to the device at start-up.")},
@@ -26,8 +26,8 @@ QList<QCommandLineOption> options()
     };
 }
 
-bool readNumber(const QCommandLineParser &parser, const QString &name, int low, int high,
-                int &out, QString *error)
+bool readNumber(const QCommandLineParser &parser, const QString &name, int low, int high, int &out,
+                QString *error)
 {
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);

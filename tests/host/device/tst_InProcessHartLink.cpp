@@ -79,10 +79,8 @@ private slots:
         QTest::newRow("answer") << "" << int(Kind::Response) << 0;
         QTest::newRow("no answer") << "silent" << int(Kind::Timeout) << 0;
         // The device's report that it could not read the request is a response.
-        QTest::newRow("parity error at the device")
-            << "parity" << int(Kind::Response) << 0xC0;
-        QTest::newRow("overrun and framing")
-            << "overrun+framing" << int(Kind::Response) << 0xB0;
+        QTest::newRow("parity error at the device") << "parity" << int(Kind::Response) << 0xC0;
+        QTest::newRow("overrun and framing") << "overrun+framing" << int(Kind::Response) << 0xB0;
         QTest::newRow("garbled response") << "garbled" << int(Kind::CommunicationError) << 0x88;
         QTest::newRow("line dropped") << "dropped" << int(Kind::ConnectionLost) << 0;
         QTest::newRow("link closed") << "closed" << int(Kind::ConnectionLost) << 0;
@@ -119,9 +117,9 @@ private slots:
         const auto id = bench.link.send(request);
         const LinkProbe::Outcome outcome = bench.probe.waitFor(id);
         QCOMPARE(int(outcome.kind), kind);
-        QCOMPARE(int(kind == int(Kind::Response) ? outcome.response.responseCode()
-                                                 : outcome.errorByte),
-                 errorByte);
+        QCOMPARE(
+            int(kind == int(Kind::Response) ? outcome.response.responseCode() : outcome.errorByte),
+            errorByte);
         // Exactly one outcome, and the next request is served normally again.
         bench.device.restoreConnection();
         bench.link.open();

@@ -53,9 +53,9 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("ok");
         QTest::newRow("none") << QStringList{} << true;
-        QTest::newRow("all") << QStringList{"--lang", "de", "--address", "5", "--context", "53",
-                                            "--link-speed", "0", "--file", "a.vexds",
-                                            "--country", "49"}
+        QTest::newRow("all") << QStringList{"--lang",    "de",      "--address",    "5",
+                                            "--context", "53",      "--link-speed", "0",
+                                            "--file",    "a.vexds", "--country",    "49"}
                              << true;
         QTest::newRow("address too high") << QStringList{"--address", "16"} << false;
         QTest::newRow("address not a number") << QStringList{"--address", "x"} << false;
@@ -80,9 +80,8 @@ private Q_SLOTS:
         SimulatedTransmitter device;
         InProcessHartLink link(&device);
         QString error;
-        auto options = FrameOptions::parse({"workbench", "--address", "5", "--context", "53",
-                                            "--country", "49"},
-                                           &error);
+        auto options = FrameOptions::parse(
+            {"workbench", "--address", "5", "--context", "53", "--country", "49"}, &error);
         QVERIFY(options);
         DeviceFrame frame(*options, &link);
         QVERIFY2(frame.open(&error), qPrintable(error));
