@@ -2,12 +2,17 @@
 #include "TestRegistry.h"
 
 #include "ItemStore.h"
+#include "Module1.h"
 #include "UpdateScheduler.h"
 #include "VexAppletItemManager.h"
 #include "VexException.h"
 #include "clsAppItem.h"
 
+#include <QLoggingCategory>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
+#include <stdexcept>
 
 // Receives the named method call of an item.
 class MethodTarget : public QObject
@@ -160,35 +165,53 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("accessor");
         QTest::addColumn<QString>("source"); // empty: no error raised
+        QTest::addColumn<QString>("logged"); // the source in the log line, if any
+        // The host's refusal raises nothing; the item core logs it instead.
         QTest::newRow("UInt get") << "UIntGet"
-                                  << "";
+                                  << ""
+                                  << "clsAppItem.UIntValue";
         QTest::newRow("UInt set") << "UIntSet"
-                                  << "";
+                                  << ""
+                                  << "clsAppItem.UIntValue";
         QTest::newRow("String set") << "StringSet"
-                                    << "";
+                                    << ""
+                                    << "clsAppItem.StringValue";
         QTest::newRow("BCD") << "BCD"
+                             << ""
                              << "";
         QTest::newRow("Float") << "Float"
+                               << ""
                                << "";
         QTest::newRow("Int") << "Int"
+                             << ""
                              << "";
         QTest::newRow("PCA") << "PCA"
+                             << ""
                              << "";
         QTest::newRow("HartDate") << "HartDate"
+                                  << ""
                                   << "";
         QTest::newRow("Octet get") << "OctetGet"
-                                   << "clsAppItem.OctetValue";
+                                   << "clsAppItem.OctetValue"
+                                   << "";
         QTest::newRow("Octet set") << "OctetSet"
-                                   << "clsAppItem.OctetValue";
+                                   << "clsAppItem.OctetValue"
+                                   << "";
     }
 
     void wrongTypeReactions()
     {
         QFETCH(QString, accessor);
         QFETCH(QString, source);
+        QFETCH(QString, logged);
         // "message" is a string item: only the string form fits it.
         clsAppItem item;
         item.Register(m_manager, QStringLiteral("message"));
+        QLoggingCategory::setFilterRules(QStringLiteral("vex.itemcore.info=true"));
+        const auto rules = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
+        if (!logged.isEmpty())
+            QTest::ignoreMessage(QtInfoMsg, QRegularExpression(" \\(0x80040065\\) in " +
+                                                               QRegularExpression::escape(logged)));
         try {
             if (accessor == "UIntGet")
                 QCOMPARE(item.UIntValue(), 0.0);
@@ -217,6 +240,25 @@ private Q_SLOTS:
             QCOMPARE(e.description(), QStringLiteral("Falsche Zugriffsfunktion"));
         }
         QCOMPARE(item.StringValue(), QStringLiteral("hello"));
+    }
+
+    // What a swallowed error logs: the item core's numbered error with its
+    // source, the text of any other exception.
+    void errorTextOfTheCaughtException()
+    {
+        const auto caught = [](auto raise) {
+            try {
+                raise();
+            } catch (...) {
+                return CurrentErrorText();
+            }
+            return QString();
+        };
+        QCOMPARE(caught([] { throw VexException(INVALID_DATATYPE, "clsAppItem.EnumValue", "x"); }),
+                 QStringLiteral("x (0x80040065) in clsAppItem.EnumValue"));
+        QCOMPARE(caught([] { throw std::runtime_error("disk full"); }),
+                 QStringLiteral("disk full"));
+        QCOMPARE(caught([] { throw 42; }), QStringLiteral("an error of unknown type"));
     }
 
     void enumValueOfAnItemThatIsNoUInt()

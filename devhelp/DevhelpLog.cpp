@@ -1,0 +1,3 @@
+#include "DevhelpLog.h"
+
+Q_LOGGING_CATEGORY(lcDevhelp, "vex.devhelp", QtWarningMsg)

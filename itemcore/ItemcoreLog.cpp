@@ -1,0 +1,3 @@
+#include "ItemcoreLog.h"
+
+Q_LOGGING_CATEGORY(lcItemcore, "vex.itemcore", QtWarningMsg)

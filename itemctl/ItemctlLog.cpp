@@ -1,0 +1,3 @@
+#include "ItemctlLog.h"
+
+Q_LOGGING_CATEGORY(lcItemctl, "vex.itemctl", QtWarningMsg)

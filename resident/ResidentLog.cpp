@@ -1,0 +1,3 @@
+#include "ResidentLog.h"
+
+Q_LOGGING_CATEGORY(lcResident, "vex.resident", QtWarningMsg)

@@ -1,0 +1,3 @@
+#include "WaitpaneLog.h"
+
+Q_LOGGING_CATEGORY(lcWaitpane, "vex.waitpane", QtWarningMsg)

@@ -1,0 +1,3 @@
+#include "WorkbenchLog.h"
+
+Q_LOGGING_CATEGORY(lcWorkbench, "vex.workbench", QtWarningMsg)
