@@ -27,7 +27,9 @@ void collect(QWidget *parent, QList<QWidget *> &controls)
         if (!widget || isOtherForm(widget))
             continue;
         controls.append(widget);
-        collect(widget, controls);
+        // A control that registers itself (a display) binds its own insides.
+        if (!isItemControl(widget))
+            collect(widget, controls);
     }
 }
 

@@ -45,7 +45,8 @@ public:
     void setFrameworkHandler(std::shared_ptr<QObject> handler);
 
     // The controls of a dialog, in control order: depth first, each parent's
-    // children in creation order, not descending into other windows or forms.
+    // children in creation order, not descending into other windows or forms,
+    // nor into an item control (a display control binds its own insides).
     static QList<QWidget *> Controls(QWidget *dialog);
     // Takes every control of the dialog out of design mode (the dialog is loaded).
     static void LeaveDesignMode(QWidget *dialog);
