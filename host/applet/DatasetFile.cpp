@@ -11,6 +11,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +26,26 @@ DatasetFile::Result failure(const QString &path, const QString &what)
     DatasetFile::Result result;
     result.error = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), what);
     return result;
+}
+
+// Gives a save up: the previous file stays as it was.
+DatasetFile::Result cancelled(QSaveFile &file, const QString &path, QString reason = {})
+{
+    if (reason.isEmpty() && file.error() != QFileDevice::NoError)
+        reason = file.errorString();
+    if (reason.isEmpty())
+        reason = QStringLiteral("the file could not be written whole");
+    file.cancelWriting();
+    return failure(path, reason);
+}
+
+// Some file systems (network, delayed allocation) refuse the bytes only when
+// they are written out; one without sync (EINVAL) has nothing to refuse.
+QString syncProblem(const QSaveFile &file)
+{
+    if (::fsync(file.handle()) == 0 || errno == EINVAL)
+        return QString();
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 QByteArray serialise(const ItemStore &store, const DeviceDescription &description)
@@ -71,7 +94,7 @@ bool inLimits(const ItemDefinition &d, const ItemValue &v)
 } // namespace
 
 DatasetFile::Result DatasetFile::save(const QString &path, const ItemStore &store,
-                                      const DeviceDescription &description, const ChunkHook &hook)
+                                      const DeviceDescription &description, const SaveSeam &seam)
 {
     const QByteArray bytes = serialise(store, description);
     QSaveFile file(path);
@@ -79,13 +102,19 @@ DatasetFile::Result DatasetFile::save(const QString &path, const ItemStore &stor
         return failure(path, file.errorString());
     for (qint64 at = 0; at < bytes.size(); at += ChunkSize) {
         const qint64 n = std::min(ChunkSize, bytes.size() - at);
-        if (file.write(bytes.constData() + at, n) != n) {
-            file.cancelWriting();
-            return failure(path, file.errorString());
-        }
-        if (hook)
-            hook(at + n, bytes.size());
+        if (file.write(bytes.constData() + at, n) != n)
+            return cancelled(file, path);
+        if (seam.afterChunk)
+            seam.afterChunk(at + n, bytes.size());
     }
+    // A small dataset sits in the buffer until the flush, and commit() can
+    // report success although that last write failed (a full disk): the old
+    // file is replaced only when every byte is known to be on the disk.
+    const bool flushed = seam.flush ? seam.flush(file) : file.flush();
+    if (!flushed || file.error() != QFileDevice::NoError)
+        return cancelled(file, path);
+    if (const QString problem = syncProblem(file); !problem.isEmpty())
+        return cancelled(file, path, problem);
     if (!file.commit())
         return failure(path, file.errorString());
     Result result;

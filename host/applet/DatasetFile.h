@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -23,11 +24,16 @@ public:
         QStringList warnings; // items skipped on load
     };
 
-    // Called after each chunk written while saving (tests stop a save half-way).
-    using ChunkHook = std::function<void(qint64 written, qint64 total)>;
+    // Where tests step into a save: after each chunk written (to stop a save
+    // half-way) and in place of the final flush (to fail it as a full disk does).
+    struct SaveSeam
+    {
+        std::function<void(qint64 written, qint64 total)> afterChunk;
+        std::function<bool(QFileDevice &file)> flush;
+    };
 
     static Result save(const QString &path, const ItemStore &store,
-                       const DeviceDescription &description, const ChunkHook &hook = {});
+                       const DeviceDescription &description, const SaveSeam &seam = {});
     static Result load(const QString &path, ItemStore &store, const DeviceDescription &description);
     // The same for the bytes of a file; path only names it in messages.
     static Result loadBytes(const QByteArray &bytes, const QString &path, ItemStore &store,

@@ -24,14 +24,15 @@ int main(int argc, char **argv)
         description.items.append(item);
     }
     ItemStore store(description);
-    DatasetFile::save(QString::fromLocal8Bit(argv[1]), store, description,
-                      [](qint64 written, qint64 total) {
-                          if (written * 2 >= total) {
-                              std::puts("half");
-                              std::fflush(stdout);
-                              for (;;)
-                                  QThread::sleep(60);
-                          }
-                      });
+    DatasetFile::SaveSeam seam;
+    seam.afterChunk = [](qint64 written, qint64 total) {
+        if (written * 2 >= total) {
+            std::puts("half");
+            std::fflush(stdout);
+            for (;;)
+                QThread::sleep(60);
+        }
+    };
+    DatasetFile::save(QString::fromLocal8Bit(argv[1]), store, description, seam);
     return 0;
 }

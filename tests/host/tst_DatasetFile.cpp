@@ -2,15 +2,23 @@
 #include "TestRegistry.h"
 
 #include "DatasetFile.h"
+#include "DatasetFileService.h"
 #include "DeviceDescription.h"
+#include "DeviceInstance.h"
 #include "ItemStore.h"
+#include "ScriptedMessageBox.h"
 #include "VexAppletItemManager.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace {
 QStringList datasetTexts(const ItemStore &store)
@@ -20,6 +28,61 @@ QStringList datasetTexts(const ItemStore &store)
         texts << store.text(i, false);
     return texts;
 }
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A small file system of its own, so that a test can fill it to the last block.
+class SmallTmpfs
+{
+public:
+    SmallTmpfs()
+    {
+        if (!m_dir.isValid()) {
+            m_reason = QStringLiteral("no temporary folder");
+        } else if (geteuid() != 0) {
+            m_reason = QStringLiteral("mounting a tmpfs needs root");
+        } else if (::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
+                           "size=64k") != 0) {
+            m_reason = QStringLiteral("cannot mount a tmpfs here: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        } else {
+            m_mounted = true;
+        }
+    }
+    ~SmallTmpfs()
+    {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+    }
+    SmallTmpfs(const SmallTmpfs &) = delete;
+    SmallTmpfs &operator=(const SmallTmpfs &) = delete;
+
+    bool isMounted() const { return m_mounted; }
+    QString reason() const { return m_reason; }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    // Writes a filler file until not one more byte fits.
+    bool fill() const
+    {
+        QFile filler(filePath(QStringLiteral("filler")));
+        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+        const QByteArray block(512, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+        while (filler.write("x", 1) == 1) {
+        }
+        return true;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_reason;
+    bool m_mounted = false;
+};
 } // namespace
 
 class TstDatasetFile : public QObject
@@ -159,6 +222,48 @@ private Q_SLOTS:
         TestHost otherHost;
         auto other = otherHost.manager();
         QVERIFY(DatasetFile::load(path, other->store(), m_description).ok);
+    }
+
+    void fullDiskKeepsThePreviousFile()
+    {
+        SmallTmpfs disk;
+        if (!disk.isMounted())
+            QSKIP(qPrintable(disk.reason()));
+        const QString path = disk.filePath(QStringLiteral("device.vexds"));
+        DatasetFileService &files = m_host->instance().files();
+        QCOMPARE(files.saveFile(path), 0);
+        const QByteArray before = contents(path);
+        QVERIFY(disk.fill());
+
+        testhost::setDataset(*m_manager, "message", QString(32, QLatin1Char('m')));
+        ScriptedMessageBox box;
+        QVERIFY(files.saveFile(path) != 0);
+
+        QCOMPARE(box.asked().size(), 1);
+        QVERIFY2(box.asked().first().text.startsWith("The dataset was not saved."),
+                 qPrintable(box.asked().first().text));
+        QVERIFY(box.asked().first().text.contains("device.vexds"));
+        QCOMPARE(contents(path), before);
+        const QStringList names = QDir(disk.filePath(".")).entryList(QDir::Files);
+        QCOMPARE(names, (QStringList{"device.vexds", "filler"}));
+    }
+
+    void failedFlushKeepsThePreviousFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("keep.vexds");
+        QVERIFY(DatasetFile::save(path, m_manager->store(), m_description).ok);
+        const QByteArray before = contents(path);
+        testhost::setDataset(*m_manager, "counter", "42");
+
+        DatasetFile::SaveSeam seam;
+        seam.flush = [](QFileDevice &) { return false; };
+        const auto result = DatasetFile::save(path, m_manager->store(), m_description, seam);
+
+        QVERIFY(!result.ok);
+        QVERIFY2(result.error.contains("keep.vexds"), qPrintable(result.error));
+        QCOMPARE(contents(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"keep.vexds"});
     }
 
 private:
