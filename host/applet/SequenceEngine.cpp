@@ -117,7 +117,9 @@ qint32 SequenceEngine::start(const QString &name)
                                 firstTransfer->kind == SequenceStep::Kind::Write);
     setNumber(SequenceProgress + sequence->name, 0);
     setNumber(SequenceState + sequence->name, m_run->state);
-    QMetaObject::invokeMethod(this, &SequenceEngine::advance, Qt::QueuedConnection);
+    // Whoever hears the first state may already have ended the run.
+    if (m_run)
+        postToRun([this] { advance(); });
     return HostResult::Ok;
 }
 
@@ -160,6 +162,22 @@ void SequenceEngine::reportProgress()
     const int steps = int(m_run->sequence->steps.size());
     setNumber(SequenceProgress + m_run->sequence->name,
               steps == 0 ? 100 : qMin(100, 100 * m_run->step / steps));
+}
+
+void SequenceEngine::postToRun(std::function<void()> work)
+{
+    // Delivered only to the run it was meant for: by the time it comes, a
+    // disconnect, a lost link or an abort may have ended that run, and
+    // another may have started.
+    const quint64 generation = m_run->generation;
+    QPointer<SequenceEngine> self(this);
+    QMetaObject::invokeMethod(
+        this,
+        [self, generation, work = std::move(work)] {
+            if (self && self->m_run && self->m_run->generation == generation)
+                work();
+        },
+        Qt::QueuedConnection);
 }
 
 void SequenceEngine::advance()
@@ -228,8 +246,10 @@ void SequenceEngine::runRecord(const RecordDefinition &record, bool writing)
         HartMaster::Outcome outcome;
         outcome.kind = HartMaster::Outcome::Kind::CommunicationError;
         outcome.responseCode = 0x81;
-        QMetaObject::invokeMethod(
-            this, [this, outcome] { onOutcome(outcome); }, Qt::QueuedConnection);
+        postToRun([this, outcome] {
+            if (m_run->waiting == Run::Waiting::Transaction)
+                onOutcome(outcome);
+        });
         return;
     }
     const quint64 generation = m_run->generation;
@@ -260,7 +280,11 @@ void SequenceEngine::onOutcome(const HartMaster::Outcome &outcome)
         response.append(outcome.data);
         if (dataValid(outcome.responseCode)) {
             m_run->responseOk = true;
-            for (int index : RecordCodec::decodeResponse(record, outcome.data, m_store)) {
+            const QList<int> read = RecordCodec::decodeResponse(record, outcome.data, m_store);
+            // Whoever hears the values may end the run.
+            if (!m_run)
+                return;
+            for (int index : read) {
                 if (!m_run->read.contains(index))
                     m_run->read.append(index);
             }
@@ -314,8 +338,10 @@ void SequenceEngine::onRecordAnswer(int action)
         for (int index : RecordCodec::requestItems(record, m_store))
             m_store.clearModified(index);
     }
+    if (!m_run)
+        return; // a listener of the modified mark ended the run
     ++m_run->step;
-    QMetaObject::invokeMethod(this, &SequenceEngine::advance, Qt::QueuedConnection);
+    postToRun([this] { advance(); });
 }
 
 void SequenceEngine::onSequenceAnswer(int action)
@@ -328,7 +354,7 @@ void SequenceEngine::onSequenceAnswer(int action)
     }
     ++m_run->step;
     m_run->state = 0;
-    QMetaObject::invokeMethod(this, &SequenceEngine::advance, Qt::QueuedConnection);
+    postToRun([this] { advance(); });
 }
 
 void SequenceEngine::onItemChanged(int index, bool shadow)

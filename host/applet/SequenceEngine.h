@@ -65,6 +65,8 @@ private:
     struct Run;
 
     void onItemChanged(int index, bool shadow);
+    // Runs work on a later turn of the event loop if the current run still is.
+    void postToRun(std::function<void()> work);
     void advance();
     void runRecord(const RecordDefinition &record, bool writing);
     void onOutcome(const HartMaster::Outcome &outcome);

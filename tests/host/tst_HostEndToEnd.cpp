@@ -367,6 +367,65 @@ private Q_SLOTS:
                      0.0);
     }
 
+    // A value the request cannot carry ends the record as a communication
+    // error; the run may be gone by the time that outcome is taken.
+    void unencodableRequestAfterTheRunEnded_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("disconnect") << "disconnect";
+        QTest::newRow("lost link") << "drop";
+    }
+    void unencodableRequestAfterTheRunEnded()
+    {
+        QFETCH(QString, how);
+        QVERIFY(m_host->connect());
+        testhost::setDataset(*m_manager, "primaryValueUnit", "300"); // one byte on the wire
+        RecordAnswers records(m_manager, {"SetLowerBalancePoint"});
+        clsSequenceItem seq;
+        seq.Register(m_manager, QStringLiteral("SetCalPointLo"), false, 0, 3);
+
+        seq.Start();
+        // Queued behind the engine's first step, ahead of the outcome it posts.
+        QMetaObject::invokeMethod(
+            this,
+            [&] {
+                if (how == "disconnect")
+                    m_manager->fncGetApplet()->fncDisconnect(0);
+                else
+                    m_host->device().dropConnection();
+            },
+            Qt::QueuedConnection);
+
+        QTRY_COMPARE(m_host->instance().connection().status(), 0);
+        QTRY_VERIFY(!m_host->instance().engine().isRunning());
+        QCOMPARE(seq.SequenceState(), 0.0);
+        QVERIFY(records.seen.isEmpty());
+        // The host goes on: the next connection runs a sequence to its end.
+        m_host->device().restoreConnection();
+        testhost::setDataset(*m_manager, "primaryValueUnit", "8");
+        QVERIFY(m_host->connect());
+        SequenceRunner runner(m_manager, QStringLiteral("SetCalPointLo"), false);
+        runner.sequence().Start();
+        QTRY_VERIFY(runner.done);
+    }
+
+    void aListenerOfTheValuesReadDisconnects()
+    {
+        QVERIFY(m_host->connect());
+        const int tag = store().indexOf("_tagHART");
+        m_manager->addObserver([this, tag, once = false](int index, bool shadow, qint32) mutable {
+            if (index == tag && shadow && !once) {
+                once = true;
+                m_manager->fncGetApplet()->fncDisconnect(0);
+            }
+        });
+        SequenceRunner upload(m_manager, QStringLiteral("UPLOAD"), true);
+        upload.sequence().Start();
+        QTRY_VERIFY(!m_host->instance().engine().isRunning());
+        QCOMPARE(m_host->instance().connection().status(), 0);
+        QCOMPARE(upload.sequence().SequenceState(), 0.0);
+    }
+
     void periodicReadsFollowTheInterval()
     {
         QVERIFY(m_host->connect());
