@@ -73,7 +73,8 @@ void ConnectionController::identify()
         addressIndex < 0 ? 0 : quint8(m_store.value(addressIndex, false).number());
     QPointer<ConnectionController> self(this);
     m_master.identify(address, [self](const HartMaster::Outcome &outcome) {
-        if (!self || self->status() != Connecting)
+        // An answer to an earlier connect, sent before a disconnect, is not ours.
+        if (!self || self->status() != Connecting || !self->m_master.isCurrent(outcome))
             return;
         if (self->m_master.isIdentified()) {
             // The identity read at connect fills the items of command 0.

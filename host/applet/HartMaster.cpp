@@ -32,6 +32,10 @@ void HartMaster::identify(quint8 pollingAddress, Callback callback)
     m_identified = false;
     const HartFrame frame = HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress, 0);
     send(frame, [this, callback = std::move(callback)](const Outcome &outcome) {
+        if (!isCurrent(outcome)) {
+            callback(outcome); // the address of a connection that is gone
+            return;
+        }
         // Command 0: expanded device type code 254, manufacturer id, device
         // type, ... and the three bytes of the device id from offset 9.
         if (outcome.kind == Outcome::Kind::Response && outcome.responseCode == 0 &&
@@ -50,12 +54,7 @@ void HartMaster::transact(quint8 command, const QByteArray &data, Callback callb
 {
     if (!m_identified) {
         // Nobody to talk to: the same outcome as a line that went dead.
-        QMetaObject::invokeMethod(
-            this,
-            [callback] {
-                callback(Outcome{Outcome::Kind::ConnectionLost, 0, 0, {}});
-            },
-            Qt::QueuedConnection);
+        lostLater(std::move(callback));
         return;
     }
     send(HartFrame::longFrame(HartFrame::Kind::Request, m_manufacturerId, m_deviceType, m_deviceId,
@@ -66,21 +65,26 @@ void HartMaster::transact(quint8 command, const QByteArray &data, Callback callb
 void HartMaster::send(const HartFrame &frame, Callback callback)
 {
     if (!m_link) {
-        QMetaObject::invokeMethod(
-            this,
-            [callback] {
-                callback(Outcome{Outcome::Kind::ConnectionLost, 0, 0, {}});
-            },
-            Qt::QueuedConnection);
+        lostLater(std::move(callback));
         return;
     }
     const quint64 id = m_link->send(frame);
-    m_pending.insert(id, std::move(callback));
+    m_pending.insert(id, {std::move(callback), m_session});
 }
 
-void HartMaster::finish(quint64 id, const Outcome &outcome)
+void HartMaster::lostLater(Callback callback)
 {
-    const Callback callback = m_pending.take(id);
-    if (callback)
-        callback(outcome);
+    Outcome outcome{Outcome::Kind::ConnectionLost, 0, 0, {}, m_session};
+    QMetaObject::invokeMethod(
+        this, [callback = std::move(callback), outcome] { callback(outcome); },
+        Qt::QueuedConnection);
+}
+
+void HartMaster::finish(quint64 id, Outcome outcome)
+{
+    const Pending pending = m_pending.take(id);
+    if (!pending.callback)
+        return;
+    outcome.session = pending.session;
+    pending.callback(outcome);
 }

@@ -32,6 +32,7 @@ public:
         quint8 responseCode = 0; // the error byte for a communication error
         quint8 deviceStatus = 0;
         QByteArray data;
+        quint64 session = 0; // the connection the request was sent on
     };
     using Callback = std::function<void(const Outcome &)>;
 
@@ -40,7 +41,15 @@ public:
     HartLink *link() const { return m_link; }
     bool isIdentified() const { return m_identified; }
     // Forgets the unique address: the next transaction needs identify() first.
-    void forget() { m_identified = false; }
+    // What was sent before belongs to an old connection from then on.
+    void forget()
+    {
+        m_identified = false;
+        ++m_session;
+    }
+    // Outcomes of an earlier session answer requests of a connection that is gone.
+    quint64 session() const { return m_session; }
+    bool isCurrent(const Outcome &outcome) const { return outcome.session == m_session; }
 
     // Command 0 in a short frame; on a response the unique address is kept.
     void identify(quint8 pollingAddress, Callback callback);
@@ -48,11 +57,19 @@ public:
     void transact(quint8 command, const QByteArray &data, Callback callback);
 
 private:
+    struct Pending
+    {
+        Callback callback;
+        quint64 session = 0;
+    };
+
     void send(const HartFrame &frame, Callback callback);
-    void finish(quint64 id, const Outcome &outcome);
+    void finish(quint64 id, Outcome outcome);
+    void lostLater(Callback callback);
 
     QPointer<HartLink> m_link;
-    QHash<quint64, Callback> m_pending;
+    QHash<quint64, Pending> m_pending;
+    quint64 m_session = 1;
     bool m_identified = false;
     quint8 m_manufacturerId = 0;
     quint8 m_deviceType = 0;

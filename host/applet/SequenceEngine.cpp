@@ -446,6 +446,10 @@ void SequenceEngine::readItems(const QList<int> &items)
                                   return;
                               if (last)
                                   self->m_periodicBusy = false;
+                              // Sent on a connection that is gone: neither its
+                              // values nor its loss concern the link of now.
+                              if (!self->m_master.isCurrent(outcome))
+                                  return;
                               if (outcome.kind == HartMaster::Outcome::Kind::Response &&
                                   dataValid(outcome.responseCode))
                                   RecordCodec::decodeResponse(*record, outcome.data, self->m_store);

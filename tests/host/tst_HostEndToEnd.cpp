@@ -426,6 +426,57 @@ private Q_SLOTS:
         QCOMPARE(upload.sequence().SequenceState(), 0.0);
     }
 
+    // Disconnect and connect again in one turn of the event loop while a
+    // request of the old connection is still on the wire: its outcome
+    // ("connection lost") belongs to the old connection, not the new one.
+    void reconnectWhileARequestIsOnTheWire_data()
+    {
+        QTest::addColumn<bool>("periodicRead");
+        QTest::newRow("periodic read") << true;
+        QTest::newRow("connecting") << false;
+    }
+    void reconnectWhileARequestIsOnTheWire()
+    {
+        QFETCH(bool, periodicRead);
+        auto applet = m_manager->fncGetApplet();
+        QSignalSpy failed(&m_host->instance().connection(), &ConnectionController::connectFailed);
+        UpdateScheduler &scheduler = m_manager->updateScheduler();
+        scheduler.setUnitMilliseconds(5);
+        clsAppItem pressure;
+        pressure.Register(m_manager, QStringLiteral("primaryValue"), false, 1);
+        QVERIFY(pressure.RegisterOnShadow());
+        // Shared with the reader, which outlives this function in the host.
+        struct Seen
+        {
+            int reads = 0;
+            bool bounced = false;
+        };
+        auto seen = std::make_shared<Seen>();
+        scheduler.setReader([this, applet, periodicRead, seen](const QList<int> &items) {
+            m_host->instance().engine().readItems(items);
+            ++seen->reads;
+            if (periodicRead && !seen->bounced) {
+                seen->bounced = true;
+                applet->fncDisconnect(0);
+                applet->fncConnect(0);
+            }
+        });
+        if (periodicRead) {
+            QVERIFY(m_host->connect());
+            QTRY_VERIFY(seen->bounced);
+        } else {
+            applet->fncConnect(0); // command 0 goes out
+            applet->fncDisconnect(0);
+            applet->fncConnect(0);
+        }
+        QTRY_COMPARE(m_host->instance().connection().status(), 2);
+        // Still connected after the old outcome came: reads go on.
+        const int before = seen->reads;
+        QTRY_VERIFY(seen->reads > before + 2);
+        QCOMPARE(m_host->instance().connection().status(), 2);
+        QCOMPARE(failed.count(), 0);
+    }
+
     void periodicReadsFollowTheInterval()
     {
         QVERIFY(m_host->connect());
