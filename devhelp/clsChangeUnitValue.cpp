@@ -1,5 +1,6 @@
 #include "clsChangeUnitValue.h"
 
+#include "DevhelpLog.h"
 #include "clsDeviceInfo.h"
 
 #include <cmath>
@@ -25,11 +26,12 @@ double clsChangeUnitValue::ChangeUnitValue(double Value, qint16 oldim, qint16 ne
     // Only the HART table exists; the device information always says HART.
     if (m_deviceInfo->CommType() != HART)
         return 0;
-    const double b = toBase(oldim, Value);
-    if (!std::isfinite(b))
-        return 0;
-    const double result = fromBase(newdim, b);
-    return std::isfinite(result) ? result : 0;
+    const double result = fromBase(newdim, toBase(oldim, Value));
+    if (std::isfinite(result))
+        return result;
+    qCInfo(lcDevhelp) << "unit change of" << Value << "from unit" << oldim << "to" << newdim
+                      << "gives no finite value; 0 instead";
+    return 0;
 }
 
 // Each constant as the unit table gives it; "b × (1 ÷ c)" takes the

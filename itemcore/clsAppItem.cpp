@@ -1,6 +1,7 @@
 #include "clsAppItem.h"
 
 #include "AppletItemManager.h"
+#include "ItemcoreLog.h"
 #include "Module1.h"
 #include "VexException.h"
 #include "clsAppItemView.h"
@@ -281,6 +282,8 @@ void clsAppItem::OnNotifyChanged(qint32 &, bool, qint32 lState, qint32)
         raiseEvents(lState);
     } catch (...) {
         // A notification never fails towards the host.
+        qCInfo(lcItemcore).noquote()
+            << "item" << m_name << "did not pass its change on:" << CurrentErrorText();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "clsPartItemBase.h"
 
 #include "AppletItemManager.h"
+#include "ItemcoreLog.h"
 #include "Module1.h"
 #include "VexException.h"
 #include "clsAppItemView.h"
@@ -113,6 +114,8 @@ void clsPartItemBase::OnNotifyChanged(qint32 &itemHandle, bool, qint32 lState, q
         handleNotification(itemHandle, lState);
     } catch (...) {
         // A notification never fails towards the host.
+        qCInfo(lcItemcore).noquote()
+            << className() << m_name << "did not pass its change on:" << CurrentErrorText();
     }
 }
 

@@ -1,5 +1,7 @@
 #include "ResTextLoader.h"
 
+#include "ItemctlLog.h"
+#include "Module1.h"
 #include "VexaControlItemHandler.h"
 
 #include <QAbstractButton>
@@ -36,6 +38,8 @@ public:
         try {
             set(m_lookup(id));
         } catch (...) {
+            qCInfo(lcItemctl).noquote()
+                << "text" << id << "not applied, the design text stays:" << CurrentErrorText();
         }
     }
 

@@ -1,5 +1,7 @@
 #include "VexaAppItem.h"
 
+#include "ItemctlLog.h"
+#include "Module1.h"
 #include "clsAppItem.h"
 
 #include <cmath>
@@ -30,6 +32,8 @@ void VexaAppItem::Register(std::shared_ptr<AppletItemManager> AppletItemManagerR
                          m_updateInterval);
     } catch (...) {
         // A refused item still counts as registered: the dialog then shows its name.
+        qCInfo(lcItemctl).noquote() << "AppItem" << m_appItemName
+                                    << "not registered, shows its name:" << CurrentErrorText();
     }
     m_registered = true;
     // The dialog shows the current value at once, not only after the next change.
@@ -46,6 +50,8 @@ void VexaAppItem::UnRegister()
     try {
         m_item->UnRegister();
     } catch (...) {
+        qCInfo(lcItemctl).noquote()
+            << "AppItem" << m_appItemName << "not unregistered:" << CurrentErrorText();
     }
     m_registered = false;
 }
@@ -68,11 +74,14 @@ void VexaAppItem::setRegisterOnShadow(bool registerOnShadow)
     m_registerOnShadow = registerOnShadow;
 }
 
-template <class Read> auto VexaAppItem::readQuietly(Read read) const -> decltype(read())
+template <class Read>
+auto VexaAppItem::readQuietly(const char *property, Read read) const -> decltype(read())
 {
     try {
         return read();
     } catch (...) {
+        qCInfo(lcItemctl).noquote() << "AppItem" << m_appItemName << "did not read" << property
+                                    << "and gives the empty value:" << CurrentErrorText();
         return decltype(read())();
     }
 }
@@ -84,12 +93,14 @@ template <class Write> void VexaAppItem::writeQuietly(const char *property, Writ
     try {
         write();
     } catch (...) {
+        qCInfo(lcItemctl).noquote() << "AppItem" << m_appItemName << "did not write" << property
+                                    << "and keeps the value:" << CurrentErrorText();
     }
 }
 
 QString VexaAppItem::StringValue() const
 {
-    return readQuietly([this] { return m_item->StringValue(); });
+    return readQuietly("StringValue", [this] { return m_item->StringValue(); });
 }
 
 void VexaAppItem::setStringValue(const QString &value)
@@ -99,7 +110,7 @@ void VexaAppItem::setStringValue(const QString &value)
 
 qint32 VexaAppItem::BCDValue() const
 {
-    return readQuietly([this] { return m_item->BCDValue(); });
+    return readQuietly("BCDValue", [this] { return m_item->BCDValue(); });
 }
 
 void VexaAppItem::setBCDValue(qint32 value)
@@ -109,7 +120,7 @@ void VexaAppItem::setBCDValue(qint32 value)
 
 float VexaAppItem::FloatValue() const
 {
-    return readQuietly([this] { return m_item->FloatValue(); });
+    return readQuietly("FloatValue", [this] { return m_item->FloatValue(); });
 }
 
 void VexaAppItem::setFloatValue(float value)
@@ -119,7 +130,7 @@ void VexaAppItem::setFloatValue(float value)
 
 QVariant VexaAppItem::HartDateValue() const
 {
-    return readQuietly([this] { return QVariant(m_item->HartDateValue()); });
+    return readQuietly("HartDateValue", [this] { return QVariant(m_item->HartDateValue()); });
 }
 
 void VexaAppItem::setHartDateValue(const QVariant &value)
@@ -129,7 +140,7 @@ void VexaAppItem::setHartDateValue(const QVariant &value)
 
 qint32 VexaAppItem::IntValue() const
 {
-    return readQuietly([this] { return m_item->IntValue(); });
+    return readQuietly("IntValue", [this] { return m_item->IntValue(); });
 }
 
 void VexaAppItem::setIntValue(qint32 value)
@@ -139,7 +150,7 @@ void VexaAppItem::setIntValue(qint32 value)
 
 QVariant VexaAppItem::OctetValue() const
 {
-    return readQuietly([this] { return m_item->OctetValue(); });
+    return readQuietly("OctetValue", [this] { return m_item->OctetValue(); });
 }
 
 void VexaAppItem::setOctetValue(const QVariant &value)
@@ -149,7 +160,7 @@ void VexaAppItem::setOctetValue(const QVariant &value)
 
 QVariant VexaAppItem::PCAValue() const
 {
-    return readQuietly([this] { return QVariant(m_item->PCAValue()); });
+    return readQuietly("PCAValue", [this] { return QVariant(m_item->PCAValue()); });
 }
 
 void VexaAppItem::setPCAValue(const QVariant &value)
@@ -159,7 +170,7 @@ void VexaAppItem::setPCAValue(const QVariant &value)
 
 double VexaAppItem::UIntValue() const
 {
-    return readQuietly([this] { return m_item->UIntValue(); });
+    return readQuietly("UIntValue", [this] { return m_item->UIntValue(); });
 }
 
 void VexaAppItem::setUIntValue(double value)
@@ -169,12 +180,12 @@ void VexaAppItem::setUIntValue(double value)
 
 QString VexaAppItem::EnumValue() const
 {
-    return readQuietly([this] { return m_item->EnumValue(); });
+    return readQuietly("EnumValue", [this] { return m_item->EnumValue(); });
 }
 
 qint32 VexaAppItem::DataType() const
 {
-    return readQuietly([this] { return m_item->DataType(); });
+    return readQuietly("DataType", [this] { return m_item->DataType(); });
 }
 
 QString VexaAppItem::FloatValueFormatted() const

@@ -92,7 +92,8 @@ Q_SIGNALS:
     void ValueChanged2(QString &Value, bool &suppressRule);
 
 private:
-    template <class Read> auto readQuietly(Read read) const -> decltype(read());
+    template <class Read>
+    auto readQuietly(const char *property, Read read) const -> decltype(read());
     template <class Write> void writeQuietly(const char *property, Write write);
 
     bool m_registered = false;

@@ -1,6 +1,8 @@
 #include "VexaControlItemHandler.h"
 
 #include "IVexaForm.h"
+#include "ItemctlLog.h"
+#include "Module1.h"
 #include "ProgIdRegistry.h"
 #include "VexException.h"
 
@@ -93,6 +95,8 @@ void VexaControlItemHandler::Register1(QWidget *parentForm,
                 control, "Register", Qt::DirectConnection,
                 Q_ARG(std::shared_ptr<AppletItemManager>, AppletItemManagerRef));
         } catch (...) {
+            qCInfo(lcItemctl).noquote()
+                << "control" << control->objectName() << "not registered:" << CurrentErrorText();
         }
     }
 }
@@ -103,6 +107,8 @@ void VexaControlItemHandler::UnRegister()
         try {
             callFramework("UnRegister");
         } catch (...) {
+            qCInfo(lcItemctl).noquote()
+                << "framework controls not unregistered:" << CurrentErrorText();
         }
     }
     for (QWidget *control : Controls(m_parentForm)) {
@@ -111,6 +117,8 @@ void VexaControlItemHandler::UnRegister()
         try {
             QMetaObject::invokeMethod(control, "UnRegister", Qt::DirectConnection);
         } catch (...) {
+            qCInfo(lcItemctl).noquote()
+                << "control" << control->objectName() << "not unregistered:" << CurrentErrorText();
         }
     }
     m_parentForm = nullptr;

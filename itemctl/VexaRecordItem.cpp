@@ -1,5 +1,7 @@
 #include "VexaRecordItem.h"
 
+#include "ItemctlLog.h"
+#include "Module1.h"
 #include "clsRecordItem.h"
 #include "enmRegMask.h"
 
@@ -31,6 +33,8 @@ void VexaRecordItem::Register(std::shared_ptr<AppletItemManager> AppletItemManag
                          regMask);
         m_registered = true;
     } catch (...) {
+        qCInfo(lcItemctl).noquote() << "Record" << m_appItemName
+                                    << "not registered, reports no status:" << CurrentErrorText();
     }
 }
 
@@ -41,6 +45,8 @@ void VexaRecordItem::UnRegister()
     try {
         m_item->UnRegister();
     } catch (...) {
+        qCInfo(lcItemctl).noquote()
+            << "Record" << m_appItemName << "not unregistered:" << CurrentErrorText();
     }
     m_registered = false;
 }

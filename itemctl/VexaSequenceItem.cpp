@@ -1,5 +1,7 @@
 #include "VexaSequenceItem.h"
 
+#include "ItemctlLog.h"
+#include "Module1.h"
 #include "VexException.h"
 #include "clsSequenceItem.h"
 #include "enmRegMask.h"
@@ -35,6 +37,8 @@ void VexaSequenceItem::Register(std::shared_ptr<AppletItemManager> AppletItemMan
         m_item->Register(std::move(AppletItemManagerRef), m_appItemName, m_registerOnShadow, 0,
                          regMask);
     } catch (...) {
+        qCInfo(lcItemctl).noquote() << "Sequence" << m_appItemName
+                                    << "not registered, reports no status:" << CurrentErrorText();
     }
     m_actionTarget = this;
     m_registered = true;
@@ -50,6 +54,8 @@ void VexaSequenceItem::UnRegister()
     try {
         m_item->UnRegister();
     } catch (...) {
+        qCInfo(lcItemctl).noquote()
+            << "Sequence" << m_appItemName << "not unregistered:" << CurrentErrorText();
     }
     m_registered = false;
 }
@@ -59,6 +65,8 @@ double VexaSequenceItem::SequenceState() const
     try {
         return m_item->SequenceState();
     } catch (...) {
+        qCInfo(lcItemctl).noquote() << "Sequence" << m_appItemName
+                                    << "did not read its state, reports 0:" << CurrentErrorText();
         return 0;
     }
 }
@@ -100,6 +108,9 @@ void VexaSequenceItem::post(QObject *target, VexaCommandEvent::Code code, qint32
     // Before any registration there is no target: the command is lost.
     if (target)
         QCoreApplication::postEvent(target, new VexaCommandEvent(code, parameter));
+    else
+        qCInfo(lcItemctl).noquote()
+            << "Sequence" << m_appItemName << "not registered: command" << int(code) << "is lost";
 }
 
 bool VexaSequenceItem::event(QEvent *event)
@@ -134,7 +145,12 @@ void VexaSequenceItem::runDeferred(VexaCommandEvent::Code code, qint32 parameter
         // Another sequence still runs: ask again on the next pass of the loop.
         if (error.number() == SEQUENCE_BUSY)
             post(this, code, parameter);
+        else
+            qCInfo(lcItemctl).noquote() << "Sequence" << m_appItemName << "did not run command"
+                                        << int(code) << "-" << error.what();
     } catch (...) {
+        qCInfo(lcItemctl).noquote() << "Sequence" << m_appItemName << "did not run command"
+                                    << int(code) << "-" << CurrentErrorText();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "clsCurrentSequenceMgr.h"
 
 #include "AppletItemManager.h"
+#include "ResidentLog.h"
 #include "SequenceWalk.h"
 #include "clsAppItemCollection.h"
 #include "clsRecordItem.h"
@@ -61,8 +62,9 @@ void clsCurrentSequenceMgr::m_AbortSequences_ValueUpdate(QString &)
     try {
         abortSequence();
         abortRecord();
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         // The reset below must still happen, or no later abort would be heard.
+        qCInfo(lcResident) << "abort not passed on:" << error.what();
     }
     m_AbortSequences->setUIntValue(0);
 }

@@ -1,5 +1,6 @@
 #include "clsDeviceIdentNameMgr.h"
 
+#include "ResidentLog.h"
 #include "clsAppItemCollection.h"
 #include "clsStartAlwaysView.h"
 
@@ -60,7 +61,8 @@ void clsDeviceIdentNameMgr::toProject(clsAppItem &target, const QString &value, 
             return;
         BusyScope busy(m_busy);
         target.setStringValue(value.trimmed());
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
+        qCInfo(lcResident) << "device name not copied to the project:" << error.what();
     }
 }
 
@@ -71,7 +73,8 @@ void clsDeviceIdentNameMgr::toDevice(clsAppItem &target, const QString &value, i
     BusyScope busy(m_busy);
     try {
         target.setStringValue(value.left(length).toUpper());
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
+        qCInfo(lcResident) << "project name not copied to the device:" << error.what();
     }
 }
 

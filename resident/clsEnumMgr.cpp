@@ -1,5 +1,6 @@
 #include "clsEnumMgr.h"
 
+#include "ResidentLog.h"
 #include "clsAppItemCollection.h"
 #include "clsDeviceInfo.h"
 
@@ -40,7 +41,8 @@ void clsEnumMgr::evaluate()
         } else {
             m_languageLimit->setStringValue(QStringLiteral("1, 1, 1"));
         }
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         // A failed read leaves the choice as it is.
+        qCInfo(lcResident) << "language choice not limited:" << error.what();
     }
 }

@@ -2,6 +2,7 @@
 
 #include "Applet.h"
 #include "AppletItemManager.h"
+#include "ResidentLog.h"
 #include "clsAppItem.h"
 
 qint32
@@ -12,8 +13,9 @@ clsFunctionViewBase::SetAppletItemManagRef(qint32 lViewHandle,
     m_viewHandle = lViewHandle;
     try {
         run();
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         // The view leaves the host all the same.
+        qCInfo(lcResident) << "function view ended early:" << error.what();
     }
     m_manager->fncUnregisterView(this);
     return 0;

@@ -3,6 +3,7 @@
 #include "AppletItemManager.h"
 #include "Dictionary.h"
 #include "MessageBoxSeam.h"
+#include "ResidentLog.h"
 #include "SequenceWalk.h"
 #include "clsAppItemCollection.h"
 #include "clsDeviceInfo.h"
@@ -34,14 +35,18 @@ void clsRecordMgr::registerItems(const std::shared_ptr<AppletItemManager> &manag
         qint32 rc = 0;
         QStringList members;
         dictionary->fncGetObjectMembers(id, QString(), count, members, rc);
-        if (rc != 0)
+        if (rc != 0) {
+            qCInfo(lcResident) << "records of sequence" << id << "not read, code" << rc;
             return;
+        }
         for (const QString &record : members) {
             try {
                 m_records->Add(record, false, 0,
                                REGISTER_STATE | REGISTER_CONTROL | REGISTER_RESPONSE, this,
                                QStringLiteral("RecordItem_StatusChanged"));
-            } catch (const std::exception &) {
+            } catch (const std::exception &error) {
+                qCInfo(lcResident).noquote()
+                    << "record" << record << "not watched:" << error.what();
             }
         }
     });

@@ -1,5 +1,6 @@
 #include "clsUploadDownloadMgr.h"
 
+#include "ResidentLog.h"
 #include "clsAppItemCollection.h"
 #include "clsSeqItemCollection.h"
 #include "clsStartAlwaysView.h"
@@ -51,8 +52,9 @@ void clsUploadDownloadMgr::m_SeqUpload_StatusChanged(qint32 &sequenceStatus)
         m_uploadPhase = 2;
         try {
             m_SeqUpload->Adjust();
-        } catch (const std::exception &) {
+        } catch (const std::exception &error) {
             // No take-over, no completed upload.
+            qCInfo(lcResident) << "upload not taken over:" << error.what();
             m_uploadPhase = 0;
         }
     } else if (sequenceStatus == 0 && m_uploadPhase == 2) {

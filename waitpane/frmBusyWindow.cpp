@@ -2,10 +2,12 @@
 
 #include "BusyDeviceInfo.h"
 #include "BusyStatusTable.h"
+#include "Module1.h"
 #include "ResTextLoader.h"
 #include "VexaAppItem.h"
 #include "VexaControlItemHandler.h"
 #include "VexaSequenceItem.h"
+#include "WaitpaneLog.h"
 #include "ctlBusyWindow.h"
 
 #include <QHBoxLayout>
@@ -143,6 +145,8 @@ void frmBusyWindow::Load()
         m_deviceInfo->Register(m_manager);
     } catch (...) {
         // Without tag and descriptor the window only lacks its caption.
+        qCInfo(lcWaitpane).noquote()
+            << "busy window without device information for its caption:" << CurrentErrorText();
     }
     m_registered = true;
     QString sequenceName = appCurrentSequence->StringValue();
@@ -207,6 +211,8 @@ void frmBusyWindow::appCurrentSequence_ValueChanged(const QString &sequenceName)
     try {
         setWindowTitle(m_deviceInfo->DeviceIdentName());
     } catch (...) {
+        qCInfo(lcWaitpane).noquote()
+            << "busy window keeps its caption, no device name:" << CurrentErrorText();
     }
     bindRunningSequence(sequenceName);
     cmdCancel->setEnabled(false);

@@ -1,5 +1,6 @@
 #include "VexaCtrlItemHandler.h"
 
+#include "HostLog.h"
 #include "IVexaFrameworkControl.h"
 
 #include <QEvent>
@@ -38,7 +39,7 @@ template <typename Call> void trapped(Call call)
     try {
         call();
     } catch (const std::exception &error) {
-        qWarning("framework control: %s", error.what());
+        qCInfo(lcHost) << "framework control left out:" << error.what();
     }
 }
 

@@ -1,6 +1,7 @@
 #include "VexaItemBinding.h"
 
 #include "AppletItemManager.h"
+#include "HostLog.h"
 #include "ItemStore.h"
 #include "VexAppletItemManager.h"
 #include "VexException.h"
@@ -23,8 +24,9 @@ bool VexaItemBinding::bind(const std::shared_ptr<AppletItemManager> &manager, co
             [this](QString &, bool &) { Q_EMIT changed(); });
     try {
         m_item->Register(manager, name, false, updateInterval);
-    } catch (const VexException &) {
+    } catch (const VexException &error) {
         // An item the host does not know: the control stays empty.
+        qCInfo(lcHost).noquote() << "control item" << name << "not bound:" << error.what();
         m_item.reset();
         return false;
     }

@@ -1,5 +1,8 @@
 #include "VexaTextLookup.h"
 
+#include "HostLog.h"
+#include "Module1.h"
+
 namespace {
 VexaTextLookup::Function &lookup()
 {
@@ -27,6 +30,8 @@ QString VexaTextLookup::text(int id, const QString &fallback)
         const QString text = lookup()(id);
         return text.isEmpty() ? fallback : text;
     } catch (...) {
+        qCInfo(lcHost).noquote() << "text" << id << "not found, the caption stays" << fallback
+                                 << "-" << CurrentErrorText();
         return fallback;
     }
 }

@@ -7,6 +7,8 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -115,6 +117,11 @@ private Q_SLOTS:
             new FakeControl("appOfAnotherWindow", inner);
         }
 
+        // The faulty control's error is logged, not lost.
+        QLoggingCategory::setFilterRules(QStringLiteral("vex.itemctl.info=true"));
+        const auto rules = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
+        if (withItems)
+            QTest::ignoreMessage(QtInfoMsg, "control appFaulty not registered: faulty");
         handler->Register1(&dialog, host.manager());
         QCOMPARE(calls(), registered);
         QCOMPARE(handler->parentForm(), &dialog);

@@ -2,7 +2,9 @@
 
 #include "DesignText.h"
 #include "MessageBoxSeam.h"
+#include "Module1.h"
 #include "Toolkit_LoadResource.h"
+#include "WorkbenchLog.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -23,6 +25,8 @@ QString readMeFile()
     try {
         return QStringLiteral(":/readme/") + GetResText(1101);
     } catch (...) {
+        qCInfo(lcWorkbench).noquote()
+            << "read-me of the user's language unknown, English shown:" << CurrentErrorText();
         return QStringLiteral(":/readme/readme.txt");
     }
 }

@@ -3,7 +3,9 @@
 #include "Applet.h"
 #include "AppletItemManager.h"
 #include "MessageBoxSeam.h"
+#include "Module1.h"
 #include "Toolkit_LoadResource.h"
+#include "WorkbenchLog.h"
 #include "clsAppItem.h"
 #include "clsSeqItemCollection.h"
 #include "enmRegMask.h"
@@ -81,6 +83,8 @@ void clsDeviceReset::confirmAndStart(qint16 titleId, const QString &sequenceName
         m_sequences->Item(sequenceName)->Start();
     } catch (...) {
         // A start the host refuses leaves the window usable and says nothing.
+        qCInfo(lcWorkbench).noquote()
+            << "device reset" << sequenceName << "not started:" << CurrentErrorText();
         release();
         return;
     }

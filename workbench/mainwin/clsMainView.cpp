@@ -2,7 +2,9 @@
 
 #include "AppletItemManager.h"
 #include "MainWindowCommands.h"
+#include "Module1.h"
 #include "ProgIdRegistry.h"
+#include "WorkbenchLog.h"
 #include "frmMain.h"
 #include "global.h"
 
@@ -89,6 +91,8 @@ void clsMainView::UnRegisterView()
         if (m_manager)
             m_manager->fncUnregisterView(this);
     } catch (...) {
+        qCInfo(lcWorkbench).noquote()
+            << "main view not unregistered from the host:" << CurrentErrorText();
     }
     m_manager.reset();
 }

@@ -1,8 +1,10 @@
 #include "clsVexaForm.h"
 
 #include "IViewEx.h"
+#include "Module1.h"
 #include "Toolkit_LoadResource.h"
 #include "VexaControlItemHandler.h"
+#include "WorkbenchLog.h"
 #include "global.h"
 
 #include <QCloseEvent>
@@ -26,6 +28,7 @@ QString clsVexaForm::GetTextFromResource(qint16 &iTextID) const
     try {
         return GetResText(iTextID);
     } catch (...) {
+        qCInfo(lcWorkbench).noquote() << "text" << iTextID << "not found:" << CurrentErrorText();
         return QString();
     }
 }

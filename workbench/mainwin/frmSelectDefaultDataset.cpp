@@ -4,8 +4,10 @@
 #include "DesignText.h"
 #include "IViewEx.h"
 #include "MessageBoxSeam.h"
+#include "Module1.h"
 #include "Toolkit_LoadResource.h"
 #include "VexaAppItem.h"
+#include "WorkbenchLog.h"
 #include "global.h"
 
 #include <QCloseEvent>
@@ -262,6 +264,8 @@ bool frmSelectDefaultDataset::apply(const std::optional<QList<DefaultDatasetData
             appUniversal->Register(manager);
             appUniversal->setStringValue(HostValue(row.ObjectValue, appUniversal->DataType()));
         } catch (...) {
+            qCInfo(lcWorkbench).noquote() << "default value of" << row.ObjectName.trimmed()
+                                          << "not written:" << CurrentErrorText();
         }
     }
     appUniversal->UnRegister();

@@ -1,6 +1,7 @@
 #include "clsHTMLPrintView.h"
 
 #include "AppletItemManager.h"
+#include "HostLog.h"
 #include "HtmlReportFiller.h"
 #include "ProgIdRegistry.h"
 #include "clsAppItem.h"
@@ -114,7 +115,8 @@ std::optional<QString> clsHTMLPrintView::itemText(const QString &name) const
     clsAppItem item;
     try {
         item.Register(m_manager, name);
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
+        qCInfo(lcHost).noquote() << "report field" << name << "stays as written:" << error.what();
         return std::nullopt;
     }
     const QString text = item.hasEnumeration() ? item.EnumValue() : QString();
