@@ -1,0 +1,33 @@
+# Run after a test executable is built: asks it for its test classes
+# (-listclasses) and writes one CTest entry per class to CTEST_FILE, so a
+# class that crashes does not hide the others and ctest names the class.
+#   -D EXECUTABLE=... -D PREFIX=... -D CTEST_FILE=... -D WORKING_DIRECTORY=...
+#   -D ENVIRONMENT=...   (a ;-list, passed through as it is)
+#   -D PROPERTIES=...    (further test properties, name value ...)
+execute_process(
+    COMMAND "${EXECUTABLE}" -listclasses
+    OUTPUT_VARIABLE classes
+    RESULT_VARIABLE result
+    ERROR_VARIABLE error)
+if(NOT result EQUAL 0)
+    file(REMOVE "${CTEST_FILE}")
+    message(FATAL_ERROR "${EXECUTABLE} -listclasses failed (${result}): ${error}")
+endif()
+string(REPLACE "\n" ";" classes "${classes}")
+set(content "")
+foreach(class IN LISTS classes)
+    if(class STREQUAL "")
+        continue()
+    endif()
+    set(name "${PREFIX}.${class}")
+    string(APPEND content
+        "add_test([=[${name}]=] [=[${EXECUTABLE}]=] -class [=[${class}]=])\n"
+        "set_tests_properties([=[${name}]=] PROPERTIES\n"
+        "    WORKING_DIRECTORY [=[${WORKING_DIRECTORY}]=]\n"
+        "    ENVIRONMENT [=[${ENVIRONMENT}]=]\n"
+        "    ${PROPERTIES})\n")
+endforeach()
+if(content STREQUAL "")
+    message(FATAL_ERROR "${EXECUTABLE} lists no test classes")
+endif()
+file(WRITE "${CTEST_FILE}" "${content}")
