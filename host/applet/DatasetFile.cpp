@@ -75,22 +75,6 @@ struct PendingValue
     ItemValue value;
 };
 
-bool inLimits(const ItemDefinition &d, const ItemValue &v)
-{
-    if (d.type == ItemType::String || d.type == ItemType::Octets || d.type == ItemType::PCA ||
-        d.type == ItemType::HartDate)
-        return true;
-    // A float item holds its limits in single precision too.
-    const auto limit = [&](const QVariant &l) {
-        return d.type == ItemType::Float ? double(float(l.toDouble())) : l.toDouble();
-    };
-    if (d.minimum.isValid() && v.number() < limit(d.minimum))
-        return false;
-    if (d.maximum.isValid() && v.number() > limit(d.maximum))
-        return false;
-    return true;
-}
-
 } // namespace
 
 DatasetFile::Result DatasetFile::save(const QString &path, const ItemStore &store,
@@ -179,9 +163,8 @@ DatasetFile::Result DatasetFile::loadBytes(const QByteArray &bytes, const QStrin
         if (!value.parseExact(d, text))
             return failure(path,
                            QStringLiteral("\"%1\" cannot hold the value \"%2\"").arg(name, text));
-        if (!inLimits(d, value))
-            return failure(path, QStringLiteral("the value %1 of \"%2\" is outside %3 to %4")
-                                     .arg(text, name, d.minimum.toString(), d.maximum.toString()));
+        if (const QString refusal = store.refusal(index, value); !refusal.isEmpty())
+            return failure(path, refusal);
         if (seen.contains(index))
             return failure(path, QStringLiteral("\"%1\" appears twice").arg(name));
         seen.append(index);

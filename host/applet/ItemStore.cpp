@@ -1,7 +1,8 @@
 #include "ItemStore.h"
 
 ItemStore::ItemStore(const DeviceDescription &description)
-    : m_enumerations(description.enumerations.begin(), description.enumerations.end())
+    : m_enumerations(description.enumerations.begin(), description.enumerations.end()),
+      m_check(description)
 {
     for (const ItemDefinition &item : description.items)
         addItem(item, description);

@@ -2,6 +2,7 @@
 
 #include "DeviceDescription.h"
 #include "ItemValue.h"
+#include "ItemValueCheck.h"
 
 #include <QHash>
 #include <QList>
@@ -40,6 +41,13 @@ public:
     qint32 state(int index) const { return m_slots[index].state; }
     bool isModified(int index) const { return m_slots[index].state & StateModified; }
 
+    // Why the device could not take this value for the item (limits,
+    // enumeration, field widths); empty when it can.
+    QString refusal(int index, const ItemValue &value) const
+    {
+        return m_check.refusal(m_slots[index].definition, m_slots[index].enumeration, value);
+    }
+
     // The program edits the dataset: the value is marked modified when it changed.
     void writeDataset(int index, const ItemValue &value);
     // Data the host takes over (a file, the device's values): no rules run.
@@ -71,4 +79,5 @@ private:
     QHash<QString, int> m_index;                       // lower-case name -> slot
     std::vector<EnumerationDefinition> m_enumerations; // slots point into it: never resized
     Listener m_listener;
+    ItemValueCheck m_check;
 };

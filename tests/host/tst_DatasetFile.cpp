@@ -35,6 +35,47 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A device whose fields are narrower than the items' types.
+DeviceDescription narrowDevice()
+{
+    const char *json = R"({
+      "deviceType": "test", "deviceRevision": 1,
+      "enumerations": [ {"name": "Units", "entries": [[7, "bar"], [8, "mbar"]]} ],
+      "items": [
+        {"name": "level", "type": "Float", "min": 0, "max": 100},
+        {"name": "gain", "type": "Float", "default": 1},
+        {"name": "unit", "type": "UInt", "enum": "Units", "default": 7},
+        {"name": "mode", "type": "UInt"},
+        {"name": "offset", "type": "Int"},
+        {"name": "label", "type": "String", "default": "A"}
+      ],
+      "records": [ {"name": "WriteAll", "command": 130, "request": [
+        {"item": "unit", "wire": "u8"}, {"item": "mode", "wire": "u8"},
+        {"item": "offset", "wire": "i16"}, {"item": "label", "wire": "ascii", "chars": 4},
+        {"item": "gain", "wire": "f32"}, {"item": "level", "wire": "f32"}]} ],
+      "sequences": []
+    })";
+    QString error;
+    const auto d = DeviceDescription::fromJson(QByteArray(json), &error);
+    if (!d)
+        qFatal("%s", qPrintable(error));
+    return *d;
+}
+
+QByteArray datasetWith(const QString &item, const QString &type, const QString &value)
+{
+    return QStringLiteral("{\"format\":\"vex-dataset\",\"version\":1,\"deviceType\":\"test\","
+                          "\"items\":[{\"name\":\"%1\",\"type\":\"%2\",\"value\":\"%3\"}]}")
+        .arg(item, type, value)
+        .toUtf8();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
 // A small file system of its own, so that a test can fill it to the last block.
 class SmallTmpfs
 {
@@ -178,6 +219,97 @@ private Q_SLOTS:
         QVERIFY2(result.error.contains(complaint), qPrintable(result.error));
         QVERIFY(result.error.contains("bad.json"));
         QCOMPARE(datasetTexts(store), before);
+    }
+
+    // Values the item's type holds but the device does not: refused on
+    // loading, not at Save to device.
+    void valuesTheDeviceCannotTake_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("complaint"); // empty: taken
+        QTest::newRow("NaN within limits") << "level"
+                                           << "Float"
+                                           << "nan"
+                                           << "not a finite number";
+        QTest::newRow("infinity within limits") << "level"
+                                                << "Float"
+                                                << "inf"
+                                                << "not a finite number";
+        QTest::newRow("-infinity within limits") << "level"
+                                                 << "Float"
+                                                 << "-inf"
+                                                 << "not a finite number";
+        QTest::newRow("NaN without limits: the device's 'not used'") << "gain"
+                                                                     << "Float"
+                                                                     << "nan"
+                                                                     << "";
+        QTest::newRow("code outside its table") << "unit"
+                                                << "UInt"
+                                                << "200"
+                                                << "not one of its codes";
+        QTest::newRow("unit 300") << "unit"
+                                  << "UInt"
+                                  << "300"
+                                  << "not one of its codes";
+        QTest::newRow("code of its table") << "unit"
+                                           << "UInt"
+                                           << "8"
+                                           << "";
+        QTest::newRow("one-byte field") << "mode"
+                                        << "UInt"
+                                        << "256"
+                                        << "does not fit its field";
+        QTest::newRow("one-byte field, largest") << "mode"
+                                                 << "UInt"
+                                                 << "255"
+                                                 << "";
+        QTest::newRow("two-byte signed field") << "offset"
+                                               << "Int"
+                                               << "-32769"
+                                               << "does not fit its field";
+        QTest::newRow("two-byte signed field, smallest") << "offset"
+                                                         << "Int"
+                                                         << "-32768"
+                                                         << "";
+        QTest::newRow("text longer than its field") << "label"
+                                                    << "String"
+                                                    << "ABCDE"
+                                                    << "does not fit its field";
+        QTest::newRow("text as long as its field") << "label"
+                                                   << "String"
+                                                   << "ABCD"
+                                                   << "";
+    }
+    void valuesTheDeviceCannotTake()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, type);
+        QFETCH(QString, value);
+        QFETCH(QString, complaint);
+        TestHost host(narrowDevice());
+        const ItemStore &store = host.manager()->store();
+        const int index = store.indexOf(item);
+        const QString before = store.text(index, false);
+        const QString path = m_dir.filePath("narrow.vexds");
+        QVERIFY(writeFile(path, datasetWith(item, type, value)));
+        ScriptedMessageBox box;
+
+        const qint32 rc = host.instance().files().loadFile(path);
+
+        if (complaint.isEmpty()) {
+            QCOMPARE(rc, 0);
+            QVERIFY(box.asked().isEmpty());
+            QCOMPARE(store.text(index, false), value);
+            return;
+        }
+        QVERIFY(rc != 0);
+        QCOMPARE(box.asked().size(), 1);
+        const QString text = box.asked().first().text;
+        QVERIFY2(text.contains(complaint) && text.contains(item) && text.contains("narrow.vexds"),
+                 qPrintable(text));
+        QCOMPARE(store.text(index, false), before);
     }
 
     void unknownItemsAreSkippedAndReported()
