@@ -19,7 +19,6 @@ namespace {
 
 const QLatin1String FormatName("vex-dataset");
 constexpr qint64 ChunkSize = 4096;
-constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
 
 DatasetFile::Result failure(const QString &path, const QString &what)
 {
@@ -109,12 +108,23 @@ DatasetFile::Result DatasetFile::save(const QString &path, const ItemStore &stor
 DatasetFile::Result DatasetFile::load(const QString &path, ItemStore &store,
                                       const DeviceDescription &description)
 {
+    // A device, a pipe or a folder has no size to check and may never end
+    // (or never open): only a regular file can be a dataset.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return failure(path, QStringLiteral("not a dataset file (not a regular file)"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failure(path, file.errorString());
+    const QString tooLarge = QStringLiteral("the file is too large to be a dataset");
     if (file.size() > MaxFileSize)
-        return failure(path, QStringLiteral("the file is too large to be a dataset"));
-    return loadBytes(file.readAll(), path, store, description);
+        return failure(path, tooLarge);
+    // The size a file claims may be wrong (files of /proc claim 0): read one
+    // byte past the limit at most.
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize)
+        return failure(path, tooLarge);
+    return loadBytes(bytes, path, store, description);
 }
 
 DatasetFile::Result DatasetFile::loadBytes(const QByteArray &bytes, const QString &path,
@@ -148,7 +158,7 @@ DatasetFile::Result DatasetFile::loadBytes(const QByteArray &bytes, const QStrin
         const QString name = o.value(QLatin1String("name")).toString();
         const int index = store.indexOf(name);
         if (index < 0 || !store.definition(index).dataset) {
-            result.warnings << QStringLiteral("unknown item \"%1\" skipped").arg(name);
+            result.skipped << name;
             continue;
         }
         const ItemDefinition &d = store.definition(index);

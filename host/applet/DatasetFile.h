@@ -16,12 +16,13 @@ class DatasetFile
 {
 public:
     static constexpr int FormatVersion = 1;
+    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
 
     struct Result
     {
         bool ok = false;
-        QString error;        // names the file and what is wrong
-        QStringList warnings; // items skipped on load
+        QString error;       // names the file and what is wrong
+        QStringList skipped; // names of unknown items left out on load
     };
 
     // Where tests step into a save: after each chunk written (to stop a save

@@ -51,14 +51,31 @@ qint32 DatasetFileService::loadFile(const QString &path)
                              tr("The dataset was not loaded.\n%1").arg(result.error));
         return HostResult::Refused;
     }
-    if (!result.warnings.isEmpty())
+    if (!result.skipped.isEmpty())
         MessageBoxSeam::show(nullptr, QMessageBox::Information, tr("Open dataset"),
                              tr("The file was written by a newer device description. "
                                 "These values were left out:\n%1")
-                                 .arg(result.warnings.join(QLatin1Char('\n'))));
+                                 .arg(skippedSummary(result.skipped)));
     setText(FileNameItem, path);
     setText(SourceItem, QStringLiteral("1"));
     return HostResult::Ok;
+}
+
+QString DatasetFileService::skippedSummary(const QStringList &names)
+{
+    // A file may hold any number of unknown names of any length: the user
+    // reads the count and a few of them.
+    constexpr int Shown = 5;
+    constexpr int NameLength = 60;
+    QStringList lines;
+    for (const QString &name : names.mid(0, Shown)) {
+        const QString shown =
+            name.size() > NameLength ? name.left(NameLength - 1) + QChar(0x2026) : name;
+        lines << QStringLiteral("\"%1\"").arg(shown);
+    }
+    if (names.size() > Shown)
+        lines << tr("and %1 more (%2 in all)").arg(names.size() - Shown).arg(names.size());
+    return lines.join(QLatin1Char('\n'));
 }
 
 qint32 DatasetFileService::save()

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 class DeviceDescription;
@@ -26,6 +27,8 @@ public:
     qint32 saveAs();
     qint32 saveFile(const QString &path);
     QString fileName() const;
+    // The unknown items a load left out, as the user is told of them.
+    static QString skippedSummary(const QStringList &names);
 
 private:
     void setText(const QString &item, const QString &value);

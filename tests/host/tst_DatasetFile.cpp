@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -157,7 +158,7 @@ private Q_SLOTS:
         auto other = otherHost.manager();
         const auto result = DatasetFile::load(path, other->store(), m_description);
         QVERIFY2(result.ok, qPrintable(result.error));
-        QVERIFY(result.warnings.isEmpty());
+        QVERIFY(result.skipped.isEmpty());
         QCOMPARE(datasetTexts(other->store()), datasetTexts(store));
         // Loaded values are not on the device yet.
         QVERIFY(other->store().isModified(other->store().indexOf("scaleInLoLim")));
@@ -323,9 +324,77 @@ private Q_SLOTS:
         file.close();
         const auto result = DatasetFile::load(path, m_manager->store(), m_description);
         QVERIFY(result.ok);
-        QCOMPARE(result.warnings.size(), 1);
-        QVERIFY(result.warnings.first().contains("futureItem"));
+        QCOMPARE(result.skipped, QStringList{"futureItem"});
         QCOMPARE(m_manager->store().text(m_manager->store().indexOf("counter"), false), "17");
+    }
+
+    void manyUnknownItemsAreSummarised()
+    {
+        QByteArray items = "{\"name\":\"counter\",\"type\":\"Int\",\"value\":\"17\"}";
+        for (int i = 0; i < 100000; ++i)
+            items += QStringLiteral(",{\"name\":\"future%1\",\"type\":\"Float\",\"value\":\"1\"}")
+                         .arg(i)
+                         .toLatin1();
+        items += ",{\"name\":\"" + QByteArray(5000, 'n') + "\",\"type\":\"Int\",\"value\":\"1\"}";
+        const QString path = m_dir.filePath("crowded.vexds");
+        QVERIFY(writeFile(path, "{\"format\":\"vex-dataset\",\"version\":2,\"deviceType\":\"test\","
+                                "\"items\":[" +
+                                    items + "]}"));
+        ScriptedMessageBox box;
+
+        QCOMPARE(m_host->instance().files().loadFile(path), 0);
+
+        QCOMPARE(box.asked().size(), 1);
+        const QString text = box.asked().first().text;
+        QVERIFY2(text.size() < 600, qPrintable(text.left(600)));
+        QVERIFY(text.contains("\"future0\"") && text.contains("\"future4\""));
+        QVERIFY(!text.contains("future5"));
+        QVERIFY2(text.contains("99996 more (100001 in all)"), qPrintable(text));
+        QCOMPARE(m_manager->store().text(m_manager->store().indexOf("counter"), false), "17");
+    }
+
+    // What is not a regular file never opens as a dataset: a device or a pipe
+    // would be read until memory runs out, or wait for a writer for ever.
+    void onlyRegularFilesOfBoundedSize_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("complaint");
+        QTest::newRow("device") << "/dev/zero"
+                                << "not a regular file";
+        QTest::newRow("named pipe") << "fifo"
+                                    << "not a regular file";
+        QTest::newRow("folder") << "folder"
+                                << "not a regular file";
+        QTest::newRow("one byte over the limit") << "large"
+                                                 << "too large";
+    }
+    void onlyRegularFilesOfBoundedSize()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, complaint);
+        QTemporaryDir dir;
+        QString path = kind;
+        if (kind == "fifo") {
+            path = dir.filePath("pipe.vexds");
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (kind == "folder") {
+            path = dir.path();
+        } else if (kind == "large") {
+            path = dir.filePath("large.vexds");
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(DatasetFile::MaxFileSize + 1)); // sparse: costs no disk
+        }
+        const QStringList before = datasetTexts(m_manager->store());
+        ScriptedMessageBox box;
+
+        QVERIFY(m_host->instance().files().loadFile(path) != 0);
+
+        QCOMPARE(box.asked().size(), 1);
+        const QString text = box.asked().first().text;
+        QVERIFY2(text.contains(complaint) && text.contains(QDir::toNativeSeparators(path)),
+                 qPrintable(text));
+        QCOMPARE(datasetTexts(m_manager->store()), before);
     }
 
     void killedSaveLeavesThePreviousFile()
