@@ -66,7 +66,7 @@ QList<VexaAppItem *> DigitalDisplayBase::itemControls() const
 void DigitalDisplayBase::Register(std::shared_ptr<AppletItemManager> AppletItemManagerRef, qint16,
                                   qint16)
 {
-    if (m_registered)
+    if (m_registered || !AppletItemManagerRef)
         return;
     const auto bindable = [this](Name which) {
         return number(m_names[which]) ? QString() : m_names[which];
