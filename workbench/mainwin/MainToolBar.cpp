@@ -1,38 +1,10 @@
 #include "MainToolBar.h"
 
+#include "MainCommandTable.h"
 #include "global.h"
 
 #include <QAction>
 #include <QIcon>
-
-namespace {
-
-struct Button
-{
-    const char *key;      // empty: a separator
-    const char *imageKey; // kept with the button
-    const char *picture;
-    int tooltipId;
-};
-
-constexpr Button Buttons[] = {
-    {"tbNew", "New", "TOOLBAR_FILE_NEW", 1001},
-    {"tbopen", "Open", "TOOLBAR_FILE_OPEN", 1002},
-    {"tbSave", "Save", "TOOLBAR_FILE_SAVE", 1004},
-    {"", "", "", 0},
-    {"tbCopy", "Copy", "TOOLBAR_COPY", 1015},
-    {"tbPaste", "Paste", "TOOLBAR_PASTE", 1016},
-    {"", "", "", 0},
-    {"tbConnect", "Connect", "TOOLBAR_CONNECT", 1022},
-    {"tbDisconnect", "Disconnect", "TOOLBAR_DISCONNECT", 1023},
-    {"", "", "", 0},
-    {"tbReadFromDevice", "ReadFromDevice", "TOOLBAR_READ_FROM_DEVICE", 1024},
-    {"tbWriteToDevice", "WriteToDevice", "TOOLBAR_WRITE_TO_DEVICE", 1025},
-    {"", "", "", 0},
-    {"tbDiagnostics", "Diagnostics", "TOOLBAR_DIAGNOSTICS", 1046},
-};
-
-} // namespace
 
 MainToolBar::MainToolBar(QWidget *parent) : QToolBar(parent)
 {
@@ -41,7 +13,7 @@ MainToolBar::MainToolBar(QWidget *parent) : QToolBar(parent)
     setFloatable(false);
     setIconSize(QSize(24, 24));
     setToolButtonStyle(Qt::ToolButtonIconOnly);
-    for (const Button &b : Buttons) {
+    for (const MainToolbarButton &b : MainCommandTable::buttons()) {
         if (!*b.key) {
             addSeparator();
             continue;
@@ -54,7 +26,7 @@ MainToolBar::MainToolBar(QWidget *parent) : QToolBar(parent)
         action->setProperty("ImageKey", QLatin1String(b.imageKey));
         action->setToolTip(QString::number(b.tooltipId));
         // Kept for tooltips that say more than the text (an unavailable button).
-        action->setProperty("ToolTipId", b.tooltipId);
+        action->setProperty("ToolTipId", int(b.tooltipId));
         connect(action, &QAction::triggered, this, [this, key] { Q_EMIT ButtonClick(key); });
         m_buttons.insert(key, action);
         m_order.append(key);

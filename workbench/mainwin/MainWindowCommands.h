@@ -7,10 +7,12 @@ class AppletItemManager;
 class IViewEx;
 class QWidget;
 
-// The windows and device procedures that the main window's commands open but
-// that live in their own classes: plugged in at one place (program()), so
-// the main window only knows these signatures. An empty entry leaves its
-// menu entry unavailable.
+// The windows and device procedures that the main window's own commands open
+// but that live in their own classes: plugged in at one place (program()), so
+// the main window only knows these signatures; tests put recorders in their
+// place. An empty entry makes its command do nothing. (The main window's own
+// commands are registered in MainWindowCommands.cpp; device dialogs and
+// display windows register theirs in their own files, see MainCommandTable.)
 struct MainWindowCommands
 {
     enum class Reset

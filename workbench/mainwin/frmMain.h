@@ -1,18 +1,19 @@
 #pragma once
 
+#include "ConnectionStates.h"
 #include "IVexaForm.h"
+#include "MainChildWindows.h"
+#include "MainCommandBar.h"
 #include "MainWindowCommands.h"
 
-#include <QHash>
 #include <QMainWindow>
-#include <QPixmap>
-#include <QSet>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Applet;
 class IDeviceInfo;
-class MainMenuTree;
+class MainStatusBar;
 class MainToolBar;
 class QLabel;
 class QMdiArea;
@@ -25,11 +26,12 @@ class ctlBusyWindow;
 // The device's main window: every device dialog and display window is a
 // child window in its document area. It follows the host's connection,
 // engineering context and dataset check in its menus, toolbar and status
-// bar, keeps its caption equal to the device identity, and runs the menu
-// and toolbar commands that need no dialog of their own.
+// bar (by the rules of MainCommandTable), keeps its caption equal to the
+// device identity, and runs what each menu entry has registered.
 //
-// Dialogs and displays plug their commands in with wireCommand(); until
-// then their entries stay unavailable and say so in their tooltip.
+// A window plugs its menu entry in with a MainCommandTable::Registration in
+// its own file; until an entry has a command it stays unavailable and says
+// so in its tooltip. wireCommand() puts a command in for this window alone.
 class frmMain : public QMainWindow, public IVexaForm
 {
     Q_OBJECT
@@ -58,35 +60,45 @@ public:
 
     // Shows a dialog as child window (adding it on first use) and gives it
     // the focus; the dialog gets this window's view.
-    void ShowChildForm(QWidget *dialog);
+    void ShowChildForm(QWidget *dialog) { m_children->ShowChildForm(dialog, m_view); }
     // Every child window that is a form refreshes its display controls.
-    void UpdateAllDialogs();
+    void UpdateAllDialogs() { m_children->UpdateAllDialogs(); }
     // Closes every child window.
-    void UnloadChildForms();
+    void UnloadChildForms() { m_children->UnloadChildForms(); }
     // Display commands run this first: the range values are read once per
     // connection.
     void ReadRangeValuesOnce();
 
-    // Makes a menu entry (and its toolbar button) available with the given
-    // command; for the dialog and display windows as they arrive.
-    void wireCommand(const QString &entryName, std::function<void()> command);
+    // Puts a command in for a menu entry (and its toolbar button) of this
+    // window, ahead of what is registered for it.
+    void wireCommand(const QString &entryName, std::function<void()> command)
+    {
+        m_commandBar->wire(entryName, std::move(command));
+    }
     // Runs the command of a menu entry; an error is reported to the user.
-    void runMenuCommand(const QString &entryName);
-    // Runs the command of a toolbar button; errors are ignored.
-    void tbToolBar_ButtonClick(const QString &key);
+    void runMenuCommand(const QString &entryName) { m_commandBar->run(entryName); }
+    // Runs the command of a toolbar button; an error is only logged.
+    void tbToolBar_ButtonClick(const QString &key) { m_commandBar->click(key); }
 
-    QAction *menuEntry(const QString &name) const;
-    QAction *toolbarButton(const QString &key) const;
+    // The commands that need this window's own state.
+    void mnuDeviceDisconnect_Click();
+    void mnuDeviceReset_Click(MainWindowCommands::Reset kind);
+    // The host, through the view's manager; raises error 91 without one.
+    std::shared_ptr<Applet> applet() const;
+    void startFunctionView(const char *progId);
+
+    QAction *menuEntry(const QString &name) const { return m_commandBar->entry(name); }
+    QAction *toolbarButton(const QString &key) const { return m_commandBar->button(key); }
+    MainCommandBar &commandBar() const { return *m_commandBar; }
     // 1 connection, 2 source, 3 user level, 4 clock.
     QLabel *panel(int index) const;
-    QMdiArea *mdiArea() const { return m_mdiArea; }
-    MainToolBar *toolBar() const { return m_toolBar; }
+    MainChildWindows &childWindows() const { return *m_children; }
+    QMdiArea *mdiArea() const { return m_children->area(); }
+    MainToolBar *toolBar() const { return m_commandBar->toolBar(); }
+    MainStatusBar *sbStatusBar() const { return m_statusBar; }
     bool isLoaded() const { return m_loaded; }
     QString helpFile() const { return m_helpFile; }
     bool disconnectRequested() const { return m_disconnectRequested; }
-
-    // The picture resource for a desktop work area this many pixels wide.
-    static QString BackgroundResource(int desktopWidth);
 
     VexaAppItem *const appConnectionStatus;
     VexaAppItem *const appEngineeringContext;
@@ -111,12 +123,9 @@ protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildStatusBar();
     void connectItemControls();
-    void connectCommands();
     void Load();
     void Unload();
     void Activated();
@@ -127,52 +136,21 @@ private:
     void appInCompatibleDataset_ValueChanged();
     void RefreshSaveToDevice();
     void appAddress_ValueChanged();
-    void appCurrentSource_ValueChanged(const QString &value);
-    void appUserLevel_ValueChanged(const QString &value);
     void UpdateCaption();
     void seqGetRangeValues_StatusChanged(qint32 status);
-    void ChooseBackground();
-    void ApplyBackground();
 
-    // The commands.
-    void mnuFileNew_Click();
-    void mnuEditCopy_Click();
-    void mnuEditPaste_Click();
-    void mnuDeviceDisconnect_Click();
-    void mnuDeviceSaveToDevice_Click();
-    void mnuDeviceReset_Click(MainWindowCommands::Reset kind);
-    void mnuView_Click(const QString &entryName, QWidget *bar);
-    void arrangeChildren(Qt::Orientation orientation);
-    void helpCommand(const std::function<void(QWidget *)> &command);
-    void startFunctionView(const char *progId);
-    void listChildWindows();
-
-    // Enabling and hiding by design name, for menu entries and toolbar
-    // buttons alike: an entry whose command is missing stays disabled.
-    void setEnabledByName(const QString &name, bool enabled);
-    void setVisibleByName(const QString &name, bool visible);
-    void applyState(const QString &name);
-    QAction *element(const QString &name) const;
-    bool commandMissing(const QString &name) const;
-    void setPanelText(int index, qint16 textId);
-    std::shared_ptr<Applet> applet() const;
-    double connectionStatus() const;
+    // Nothing for a value outside the host's four.
+    std::optional<ConnectionState> connectionStatus() const;
 
     IViewEx *m_view = nullptr;
     MainWindowCommands m_commands;
-    std::unique_ptr<MainMenuTree> m_menus;
-    MainToolBar *m_toolBar;
-    QMdiArea *m_mdiArea;
-    QList<QLabel *> m_panels;
-    QTimer *m_clock;
-    QList<QAction *> m_childWindowEntries;
-    QHash<QString, std::function<void()>> m_wired;
-    QHash<QString, bool> m_wantedEnabled;
-    QPixmap m_background;
+    MainStatusBar *m_statusBar;
+    MainCommandBar *m_commandBar;
+    MainChildWindows *m_children;
     QString m_helpFile;
     std::shared_ptr<void> m_deviceReset;
     bool m_loaded = false;
     bool m_disconnectRequested = false;
     bool m_rangeSequenceRunning = false;
-    qint32 m_previousConnectionStatus = 0;
+    std::optional<ConnectionState> m_previousConnectionStatus = ConnectionState::NotConnected;
 };

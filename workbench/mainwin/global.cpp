@@ -140,6 +140,33 @@ void SaveWindowPlacement(QWidget *window, bool withWidth, bool withHeight)
         settings.setValue(key + QLatin1String("Height"), QString::number(target->height()));
 }
 
+void RestoreMainWindowPlacement(QWidget *mainWindow)
+{
+    const auto store = settingsStore();
+    const double pixelsPerTwip = mainWindow->logicalDpiX() / 1440.0;
+    const auto px = [&](const char *name, int fallbackTwips) {
+        const int twips = storedNumber(*store, QLatin1String(name)).value_or(fallbackTwips);
+        return int(twips * pixelsPerTwip + 0.5);
+    };
+    mainWindow->move(px("MainLeft", 1000), px("MainTop", 1000));
+    mainWindow->resize(px("MainWidth", 6500), px("MainHeight", 6500));
+}
+
+void SaveMainWindowPlacement(QWidget *mainWindow)
+{
+    if (mainWindow->isMinimized())
+        return;
+    const auto store = settingsStore();
+    const double twipsPerPixel = 1440.0 / mainWindow->logicalDpiX();
+    const auto twips = [twipsPerPixel](int px) {
+        return QString::number(qRound(px * twipsPerPixel));
+    };
+    store->setValue(QStringLiteral("MainLeft"), twips(mainWindow->x()));
+    store->setValue(QStringLiteral("MainTop"), twips(mainWindow->y()));
+    store->setValue(QStringLiteral("MainWidth"), twips(mainWindow->width()));
+    store->setValue(QStringLiteral("MainHeight"), twips(mainWindow->height()));
+}
+
 QPixmap LoadJpegResource(const QString &resourcePath)
 {
     // Qt reads pictures straight from the resources: no temporary file needed.

@@ -27,6 +27,12 @@ void RestoreWindowPlacement(QWidget *window, bool withWidth, bool withHeight);
 // Stores the position (and size when asked), unless the window is minimized.
 void SaveWindowPlacement(QWidget *window, bool withWidth, bool withHeight);
 
+// The main window's own placement: "MainLeft", "MainTop", "MainWidth" and
+// "MainHeight" in twips (defaults 1000, 1000, 6500, 6500); not saved while
+// minimized.
+void RestoreMainWindowPlacement(QWidget *mainWindow);
+void SaveMainWindowPlacement(QWidget *mainWindow);
+
 // The placement rule in screen units: margins are given in twips and turned
 // into pixels with pixelsPerTwip (1.0 keeps everything in twips).
 QRect ClampPlacement(const QRect &stored, const QSize &mainWindow, double pixelsPerTwip);

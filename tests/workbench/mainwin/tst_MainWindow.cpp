@@ -11,6 +11,8 @@
 #include "clsAppItem.h"
 #include "clsHTMLPrintView.h"
 #include "clsHTMLPrintWindow.h"
+#include "mainwin/MainChildWindows.h"
+#include "mainwin/MainCommandTable.h"
 #include "mainwin/clsMainView.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/global.h"
@@ -403,6 +405,58 @@ private Q_SLOTS:
             QTRY_COMPARE(rig.form().mdiArea()->subWindowList().size(), 0);
     }
 
+    // A window registered for an entry opens from the menu: its one instance
+    // brought to the front, or a new one each time; a display reads the range
+    // values first, once; a question answered No opens nothing.
+    void registeredChildWindow_data()
+    {
+        QTest::addColumn<bool>("several");
+        QTest::addColumn<bool>("readRangeValues");
+        QTest::addColumn<int>("answer"); // NoButton: no question
+        QTest::addColumn<int>("windows");
+        QTest::newRow("one instance") << false << false << int(QMessageBox::NoButton) << 1;
+        QTest::newRow("several") << true << false << int(QMessageBox::NoButton) << 2;
+        QTest::newRow("display") << false << true << int(QMessageBox::NoButton) << 1;
+        QTest::newRow("question, No") << false << false << int(QMessageBox::No) << 0;
+        QTest::newRow("question, Yes") << false << false << int(QMessageBox::Yes) << 1;
+    }
+    void registeredChildWindow()
+    {
+        QFETCH(bool, several);
+        QFETCH(bool, readRangeValues);
+        QFETCH(int, answer);
+        QFETCH(int, windows);
+        const bool asks = answer != QMessageBox::NoButton;
+        const MainCommandTable::Registration registration(
+            "mnuDisplayBar",
+            MainChildWindows::opener<QLineEdit>({.readRangeValues = readRangeValues,
+                                                 .several = several,
+                                                 .questionId = qint16(asks ? 2534 : 0),
+                                                 .questionTitleId = qint16(asks ? 2251 : 0)}));
+        MainWindowRig rig;
+        QVERIFY(rig.connect());
+        QVERIFY(rig.form().menuEntry("mnuDisplayBar")->isEnabled());
+        QSignalSpy ended(&rig.instance().engine(), &SequenceEngine::sequenceEnded);
+        ScriptedMessageBox box;
+        for (int i = 0; i < 2; ++i) {
+            if (asks)
+                box.enqueue(QMessageBox::StandardButton(answer));
+            rig.form().menuEntry("mnuDisplayBar")->trigger();
+            if (readRangeValues)
+                QTRY_VERIFY(frmMain::rangeValuesRead);
+        }
+        QCOMPARE(rig.form().mdiArea()->subWindowList().size(), windows);
+        if (windows > 0)
+            QVERIFY(rig.form().mdiArea()->activeSubWindow());
+        QCOMPARE(box.asked().size(), asks ? 2 : 0);
+        if (asks) {
+            QCOMPARE(box.asked().first().title, "Simulate current");
+            QVERIFY(box.asked().first().text.startsWith("The simulation of the output-signal"));
+        }
+        QTRY_VERIFY(rig.idle());
+        QCOMPARE(ended.size(), readRangeValues ? 1 : 0);
+    }
+
     void functionViews_data()
     {
         QTest::addColumn<QString>("entry");
@@ -447,7 +501,7 @@ private Q_SLOTS:
     {
         QFETCH(int, width);
         QFETCH(QString, resource);
-        const QString path = frmMain::BackgroundResource(width);
+        const QString path = MainChildWindows::BackgroundResource(width);
         QCOMPARE(path, ":/pictures/" + resource + ".svg");
         QVERIFY(!LoadJpegResource(path).isNull());
     }

@@ -1,0 +1,202 @@
+#include "MainChildWindows.h"
+
+#include "IVexaForm.h"
+#include "MessageBoxSeam.h"
+#include "Toolkit_LoadResource.h"
+#include "frmMain.h"
+#include "global.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QScreen>
+
+MainChildWindows::MainChildWindows(QMenu *windowMenu, QWidget *parent)
+    : QObject(parent), m_area(new QMdiArea(parent)), m_windowMenu(windowMenu)
+{
+    m_area->setObjectName(QStringLiteral("mdiArea"));
+    m_area->viewport()->installEventFilter(this);
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &MainChildWindows::listInWindowMenu);
+}
+
+MainCommand MainChildWindows::opener(const char *kind, std::function<QWidget *()> make,
+                                     ChildWindowOptions options)
+{
+    return [kind, make = std::move(make), options](frmMain &main) {
+        if (options.questionId != 0 &&
+            MessageBoxSeam::show(&main, QMessageBox::Warning, GetResText(options.questionTitleId),
+                                 GetResText(options.questionId),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
+            return;
+        if (options.readRangeValues)
+            main.ReadRangeValuesOnce();
+        QWidget *window = nullptr;
+        if (options.several) {
+            window = make();
+            window->setAttribute(Qt::WA_DeleteOnClose);
+        } else {
+            window = main.childWindows().instance(kind, make);
+        }
+        main.ShowChildForm(window);
+    };
+}
+
+QWidget *MainChildWindows::instance(const char *kind, const std::function<QWidget *()> &make)
+{
+    QPointer<QWidget> &window = m_instances[QLatin1String(kind)];
+    if (!window)
+        window = make();
+    return window;
+}
+
+void MainChildWindows::ShowChildForm(QWidget *dialog, IViewEx *view)
+{
+    if (!dialog)
+        return;
+    if (auto *form = dynamic_cast<IVexaForm *>(dialog))
+        form->setViewRef(view);
+    auto *frame = qobject_cast<QMdiSubWindow *>(dialog->parentWidget());
+    if (!frame || frame->mdiArea() != m_area) {
+        frame = m_area->addSubWindow(dialog);
+        // A dialog kept as the one instance survives its closing; one made
+        // per command (the digital display) asks to be deleted.
+        frame->setAttribute(Qt::WA_DeleteOnClose, dialog->testAttribute(Qt::WA_DeleteOnClose));
+    }
+    dialog->show();
+    frame->showNormal();
+    m_area->setActiveSubWindow(frame);
+    dialog->setFocus();
+}
+
+void MainChildWindows::UpdateAllDialogs()
+{
+    for (QMdiSubWindow *frame : m_area->subWindowList()) {
+        if (auto *form = dynamic_cast<IVexaForm *>(frame->widget()))
+            form->UpdateVexaControls();
+    }
+}
+
+void MainChildWindows::UnloadChildForms()
+{
+    for (QMdiSubWindow *frame : m_area->subWindowList())
+        frame->close();
+}
+
+void MainChildWindows::cascade()
+{
+    m_area->cascadeSubWindows();
+}
+
+void MainChildWindows::tile(Qt::Orientation orientation)
+{
+    QList<QMdiSubWindow *> shown;
+    for (QMdiSubWindow *frame : m_area->subWindowList()) {
+        if (frame->isVisible() && !frame->isMinimized())
+            shown.append(frame);
+    }
+    if (shown.isEmpty())
+        return;
+    const QRect area = m_area->viewport()->rect();
+    const int count = int(shown.size());
+    for (int i = 0; i < count; ++i) {
+        shown[i]->showNormal();
+        if (orientation == Qt::Horizontal) {
+            const int h = area.height() / count;
+            shown[i]->setGeometry(0, i * h, area.width(), h);
+        } else {
+            const int w = area.width() / count;
+            shown[i]->setGeometry(i * w, 0, w, area.height());
+        }
+    }
+}
+
+QWidget *MainChildWindows::activeControl() const
+{
+    QMdiSubWindow *frame = m_area->currentSubWindow();
+    return frame && frame->widget() ? frame->widget()->focusWidget() : nullptr;
+}
+
+// A missing window, a control without a text or an empty clipboard do nothing.
+void MainChildWindows::copyFromActiveControl()
+{
+    QWidget *control = activeControl();
+    const QVariant text = control ? control->property("text") : QVariant();
+    if (text.isValid())
+        QGuiApplication::clipboard()->setText(text.toString());
+}
+
+void MainChildWindows::pasteIntoActiveControl()
+{
+    QWidget *control = activeControl();
+    const QString text = QGuiApplication::clipboard()->text();
+    if (!control || text.isEmpty() || !control->property("text").isValid())
+        return;
+    control->setProperty("text", text);
+}
+
+void MainChildWindows::listInWindowMenu()
+{
+    for (QAction *old : std::as_const(m_listed)) {
+        m_windowMenu->removeAction(old);
+        old->deleteLater();
+    }
+    m_listed.clear();
+    const QList<QMdiSubWindow *> frames = m_area->subWindowList();
+    if (frames.isEmpty())
+        return;
+    m_listed.append(m_windowMenu->addSeparator());
+    int number = 1;
+    for (QMdiSubWindow *frame : frames) {
+        QAction *entry = m_windowMenu->addAction(
+            QStringLiteral("&%1 %2").arg(number++).arg(frame->widget()->windowTitle()));
+        entry->setCheckable(true);
+        entry->setChecked(frame == m_area->currentSubWindow());
+        connect(entry, &QAction::triggered, this, [this, frame = QPointer<QMdiSubWindow>(frame)] {
+            if (frame)
+                m_area->setActiveSubWindow(frame);
+        });
+        m_listed.append(entry);
+    }
+}
+
+QString MainChildWindows::BackgroundResource(int desktopWidth)
+{
+    const int width = desktopWidth < 800    ? 640
+                      : desktopWidth < 1024 ? 800
+                      : desktopWidth < 1280 ? 1024
+                      : desktopWidth < 1600 ? 1280
+                                            : 1600;
+    return QStringLiteral(":/pictures/BACKGROUND%1.svg").arg(width);
+}
+
+void MainChildWindows::chooseBackground(const QScreen *screen)
+{
+    const int width = screen ? screen->availableGeometry().width() : 1024;
+    const QPixmap picture = LoadJpegResource(BackgroundResource(width));
+    if (picture.isNull())
+        return;
+    m_background = picture;
+    applyBackground();
+}
+
+void MainChildWindows::applyBackground()
+{
+    if (m_background.isNull())
+        return;
+    const QSize size = m_area->viewport()->size();
+    if (size.isEmpty())
+        return;
+    m_area->setBackground(QBrush(
+        m_background.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)));
+}
+
+bool MainChildWindows::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_area->viewport() && event->type() == QEvent::Resize)
+        applyBackground();
+    return QObject::eventFilter(watched, event);
+}

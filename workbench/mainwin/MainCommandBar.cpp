@@ -1,0 +1,132 @@
+#include "MainCommandBar.h"
+
+#include "MainMenuTree.h"
+#include "MainToolBar.h"
+#include "MainWindowLog.h"
+#include "MessageBoxSeam.h"
+#include "Toolkit_LoadResource.h"
+#include "frmMain.h"
+
+#include <QAction>
+
+namespace {
+
+constexpr qint16 NotAvailableYet = 3901;
+
+QString resText(qint16 id)
+{
+    try {
+        return GetResText(id);
+    } catch (const VexException &e) {
+        qCWarning(lcMainWindow).noquote() << e.description();
+        return QString();
+    }
+}
+
+} // namespace
+
+MainCommandBar::MainCommandBar(frmMain &window)
+    : QObject(&window), m_window(window), m_menus(std::make_unique<MainMenuTree>(&window)),
+      m_toolBar(new MainToolBar(&window))
+{
+    window.addToolBar(m_toolBar);
+    // Every entry runs whatever is there for it when it is chosen, so that a
+    // command registered later needs no connection of its own.
+    for (QAction *action : m_menus->commands()) {
+        const QString name = action->objectName();
+        connect(action, &QAction::triggered, this, [this, name] { run(name); });
+    }
+    connect(m_toolBar, &MainToolBar::ButtonClick, this, &MainCommandBar::click);
+    m_states.setChangedHandler([this](const QString &element) { apply(element); });
+    applyAll();
+}
+
+MainCommandBar::~MainCommandBar() = default;
+
+QAction *MainCommandBar::entry(const QString &name) const
+{
+    return m_menus->entry(name);
+}
+
+QMenu *MainCommandBar::menu(const QString &name) const
+{
+    return m_menus->menu(name);
+}
+
+QAction *MainCommandBar::button(const QString &key) const
+{
+    return m_toolBar->button(key);
+}
+
+std::function<void()> MainCommandBar::commandOf(const QString &entryName) const
+{
+    if (const auto own = m_wired.value(entryName))
+        return own;
+    if (const MainCommand registered = MainCommandTable::command(entryName))
+        return [this, registered] { registered(m_window); };
+    return {};
+}
+
+void MainCommandBar::wire(const QString &entryName, std::function<void()> command)
+{
+    m_wired.insert(entryName, std::move(command));
+    applyAll();
+}
+
+void MainCommandBar::run(const QString &entryName)
+{
+    const auto command = commandOf(entryName);
+    if (!command)
+        return;
+    try {
+        command();
+    } catch (const VexException &e) {
+        MessageBoxSeam::show(&m_window, QMessageBox::Warning, m_window.windowTitle(),
+                             e.description());
+    } catch (const std::exception &e) {
+        MessageBoxSeam::show(&m_window, QMessageBox::Warning, m_window.windowTitle(),
+                             QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void MainCommandBar::click(const QString &key)
+{
+    if (const auto command = commandOf(MainCommandTable::commandEntry(key)))
+        guarded(qPrintable(key), command);
+}
+
+bool MainCommandBar::commandMissing(const QString &element) const
+{
+    const QString entryName = MainCommandTable::commandEntry(element);
+    return !m_wired.contains(entryName) && MainCommandTable::commandMissing(entryName);
+}
+
+void MainCommandBar::applyAll()
+{
+    for (const MainMenuEntry &e : MainCommandTable::entries())
+        apply(QLatin1String(e.name));
+    for (const MainToolbarButton &b : MainCommandTable::buttons())
+        apply(QLatin1String(b.key));
+}
+
+void MainCommandBar::apply(const QString &element)
+{
+    QAction *action = element.isEmpty() ? nullptr : m_menus->entry(element);
+    const bool isButton = !action;
+    if (isButton)
+        action = element.isEmpty() ? nullptr : m_toolBar->button(element);
+    if (!action)
+        return;
+    const bool missing = commandMissing(element);
+    action->setEnabled(m_states.enabled(element) && !missing);
+    action->setVisible(m_states.visible(element));
+    // A button's tooltip is its text; a menu entry has none unless it is missing.
+    const QString design =
+        isButton ? resText(qint16(action->property("ToolTipId").toInt())) : QString();
+    QStringList tip;
+    if (!design.isEmpty())
+        tip << design;
+    if (missing)
+        tip << resText(NotAvailableYet);
+    action->setToolTip(tip.join(QLatin1Char('\n')));
+}

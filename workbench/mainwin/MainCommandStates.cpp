@@ -1,0 +1,103 @@
+#include "MainCommandStates.h"
+
+namespace {
+
+// The dataset check's verdicts that decide Save to device.
+const QString DatasetFits = QStringLiteral("0");
+const QString OutsideSensorLimits = QStringLiteral("3");
+const QString SpanBelowMinimum = QStringLiteral("4");
+
+} // namespace
+
+MainCommandStates::MainCommandStates()
+{
+    for (const MainMenuEntry &e : MainCommandTable::entries()) {
+        if (e.is(MainMenuEntry::Separator))
+            continue;
+        const QString name = QLatin1String(e.name);
+        m_states.insert(name, {!e.is(MainMenuEntry::Disabled), !e.is(MainMenuEntry::Hidden)});
+        m_order.append(name);
+    }
+    for (const MainToolbarButton &b : MainCommandTable::buttons()) {
+        if (!*b.key)
+            continue;
+        const QString key = QLatin1String(b.key);
+        m_states.insert(key, {true, true});
+        m_order.append(key);
+    }
+}
+
+void MainCommandStates::setChangedHandler(std::function<void(const QString &)> handler)
+{
+    m_changed = std::move(handler);
+}
+
+void MainCommandStates::setEnabled(const QString &element, bool enabled)
+{
+    auto it = m_states.find(element);
+    if (it == m_states.end() || it->enabled == enabled)
+        return;
+    it->enabled = enabled;
+    if (m_changed)
+        m_changed(element);
+}
+
+void MainCommandStates::setVisible(const QString &element, bool visible)
+{
+    auto it = m_states.find(element);
+    if (it == m_states.end() || it->visible == visible)
+        return;
+    it->visible = visible;
+    if (m_changed)
+        m_changed(element);
+}
+
+void MainCommandStates::setGated(CommandGate gate, bool enabled)
+{
+    for (const QString &element : std::as_const(m_order)) {
+        if (MainCommandTable::rules(element)->gate == gate)
+            setEnabled(element, enabled);
+    }
+}
+
+void MainCommandStates::connectionChanged(ConnectionState status)
+{
+    if (!ConnectionStates::isSettled(status))
+        return;
+    for (const QString &element : std::as_const(m_order)) {
+        const CommandRules &rules = *MainCommandTable::rules(element);
+        if (!rules.enabledIn.isAny())
+            setEnabled(element, rules.enabledIn.contains(status));
+        if (!rules.shownIn.isAny())
+            setVisible(element, rules.shownIn.contains(status));
+    }
+}
+
+void MainCommandStates::engineeringContextChanged(quint8 context, ConnectionState status)
+{
+    if ((context & ConnectionChangeAllowed) == 0) {
+        // The frame application does not let this instance change the connection.
+        setGated(CommandGate::Connects, false);
+        setGated(CommandGate::Disconnects, false);
+        return;
+    }
+    // The other one of the pair keeps its state.
+    setGated(status == ConnectionState::Connected ? CommandGate::Disconnects
+                                                  : CommandGate::Connects,
+             true);
+}
+
+void MainCommandStates::datasetVerdictChanged(const QString &verdict, ConnectionState status)
+{
+    if (verdict == DatasetFits || verdict == SpanBelowMinimum) {
+        if (status == ConnectionState::Connected)
+            setGated(CommandGate::WritesDataset, true);
+    } else if (verdict == OutsideSensorLimits) {
+        setGated(CommandGate::WritesDataset, false);
+    }
+}
+
+void MainCommandStates::pollingAddressChanged(double address)
+{
+    setGated(CommandGate::NeedsCurrentLoop, address <= 0);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "MainCommandTable.h"
+
+#include <QHash>
+#include <QString>
+#include <functional>
+
+// Which menu entries and toolbar buttons the main window offers, as the host's
+// connection, engineering context, dataset check and polling address decide
+// through the rules of MainCommandTable. No widgets: the main window shows
+// what this says, and hears of every change through changed().
+//
+// Each reaction sets only what its rules name and leaves the rest as the last
+// reaction left it; an element starts in its design state.
+class MainCommandStates
+{
+public:
+    // The engineering-context bits that let this instance change the connection.
+    static constexpr quint8 ConnectionChangeAllowed = 0x04 | 0x08 | 0x20 | 0x80;
+
+    MainCommandStates();
+
+    // Called with each element whose state changed.
+    void setChangedHandler(std::function<void(const QString &element)> handler);
+
+    // Whether the rules want the element available (a missing command aside).
+    bool enabled(const QString &element) const { return m_states.value(element).enabled; }
+    bool visible(const QString &element) const { return m_states.value(element).visible; }
+
+    // The status reaction: a settled state sets what the rules give for it.
+    void connectionChanged(ConnectionState status);
+    // The frame's engineering context (the byte in its last two hex digits).
+    void engineeringContextChanged(quint8 context, ConnectionState status);
+    // The dataset-versus-device verdict, "IncompatibleDataset" as text.
+    void datasetVerdictChanged(const QString &verdict, ConnectionState status);
+    void pollingAddressChanged(double address);
+
+private:
+    struct State
+    {
+        bool enabled = false;
+        bool visible = false;
+    };
+
+    void setEnabled(const QString &element, bool enabled);
+    void setVisible(const QString &element, bool visible);
+    void setGated(CommandGate gate, bool enabled);
+
+    QHash<QString, State> m_states;
+    QList<QString> m_order;
+    std::function<void(const QString &)> m_changed;
+};

@@ -1,0 +1,83 @@
+#include "MainStatusBar.h"
+
+#include "Toolkit_LoadResource.h"
+
+#include <QHash>
+#include <QLabel>
+#include <QLocale>
+#include <QTime>
+#include <QTimer>
+
+MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent), m_clock(new QTimer(this))
+{
+    setObjectName(QStringLiteral("sbStatusBar"));
+    setSizeGripEnabled(true);
+    for (const char *key : {"Verbindung", "Quelle", "Userlevel", "Uhrzeit"}) {
+        auto *panel = new QLabel(this);
+        panel->setObjectName(QLatin1String(key));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(4, 0, 4, 0);
+        m_panels.append(panel);
+    }
+    // The connection panel's text is applied with the window's texts.
+    m_panels[0]->setProperty("Tag", 2001);
+    addWidget(m_panels[0], 1);
+    addWidget(m_panels[1]);
+    addWidget(m_panels[2]);
+    addPermanentWidget(m_panels[3]);
+    showTime();
+    m_clock->setInterval(1000);
+    connect(m_clock, &QTimer::timeout, this, &MainStatusBar::showTime);
+    m_clock->start();
+}
+
+QLabel *MainStatusBar::panel(int index) const
+{
+    return index >= 1 && index <= m_panels.size() ? m_panels[index - 1] : nullptr;
+}
+
+void MainStatusBar::showTime()
+{
+    m_panels[3]->setText(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat));
+}
+
+void MainStatusBar::setPanelText(int index, qint16 textId)
+{
+    if (QLabel *label = panel(index))
+        label->setText(GetResText(textId));
+}
+
+void MainStatusBar::showConnection(ConnectionState status)
+{
+    switch (status) {
+    case ConnectionState::NotConnected:
+        setPanelText(1, 2001); // "Connection Canceled"
+        break;
+    case ConnectionState::Connecting:
+        setPanelText(1, 2007); // "Connect ..."
+        break;
+    case ConnectionState::Connected:
+        setPanelText(1, 2000); // "Connection Established"
+        break;
+    case ConnectionState::Disconnecting:
+        setPanelText(1, 2008); // "Disconnect ..."
+        break;
+    }
+}
+
+void MainStatusBar::showSource(const QString &source)
+{
+    static const QHash<QString, qint16> texts{
+        {QStringLiteral("0"), 2006}, {QStringLiteral("1"), 2004}, {QStringLiteral("2"), 2005}};
+    if (texts.contains(source))
+        setPanelText(2, texts.value(source));
+}
+
+void MainStatusBar::showUserLevel(const QString &level)
+{
+    if (level == QLatin1String("0"))
+        setPanelText(3, 2003);
+    else if (level == QLatin1String("1"))
+        setPanelText(3, 2002);
+}

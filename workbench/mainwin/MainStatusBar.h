@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ConnectionStates.h"
+
+#include <QList>
+#include <QStatusBar>
+
+class QLabel;
+class QTimer;
+
+// The main window's status bar "sbStatusBar": panel 1 the connection (key
+// "Verbindung"), 2 the dataset's source ("Quelle"), 3 the user level
+// ("Userlevel"), 4 the clock.
+class MainStatusBar : public QStatusBar
+{
+    Q_OBJECT
+
+public:
+    explicit MainStatusBar(QWidget *parent = nullptr);
+
+    // 1 to 4; null otherwise.
+    QLabel *panel(int index) const;
+
+    void showConnection(ConnectionState status);
+    // "&&private&&CurrentSource": "0" default, "1" file, "2" device.
+    void showSource(const QString &source);
+    // "&&private&&UserLevel": "0" maintenance, "1" specialist.
+    void showUserLevel(const QString &level);
+
+private:
+    void setPanelText(int index, qint16 textId);
+    void showTime();
+
+    QList<QLabel *> m_panels;
+    QTimer *m_clock;
+};
