@@ -5,6 +5,7 @@
 #include "MainWindowLog.h"
 #include "MessageBoxSeam.h"
 #include "Toolkit_LoadResource.h"
+#include "VexException.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -12,16 +13,6 @@
 namespace {
 
 constexpr qint16 NotAvailableYet = 3901;
-
-QString resText(qint16 id)
-{
-    try {
-        return GetResText(id);
-    } catch (const VexException &e) {
-        qCWarning(lcMainWindow).noquote() << e.description();
-        return QString();
-    }
-}
 
 } // namespace
 

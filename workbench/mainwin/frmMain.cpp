@@ -48,16 +48,6 @@ VexaSequenceItem *sequenceControl(QWidget *parent, const char *objectName, const
     return control;
 }
 
-QString resText(qint16 id)
-{
-    try {
-        return GetResText(id);
-    } catch (const VexException &e) {
-        qCWarning(lcMainWindow).noquote() << e.description();
-        return QString();
-    }
-}
-
 } // namespace
 
 frmMain::frmMain(QWidget *parent)

@@ -1,3 +1,0 @@
-#include "MainWindowLog.h"
-
-Q_LOGGING_CATEGORY(lcMainWindow, "vex.workbench.mainwin", QtWarningMsg)
