@@ -6,6 +6,7 @@
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
 #include "ItemStore.h"
+#include "ScratchFileSystem.h"
 #include "ScriptedMessageBox.h"
 #include "VexAppletItemManager.h"
 
@@ -15,11 +16,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cerrno>
-#include <cstring>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 QStringList datasetTexts(const ItemStore &store)
@@ -77,54 +74,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A small file system of its own, so that a test can fill it to the last block.
-class SmallTmpfs
-{
-public:
-    SmallTmpfs()
-    {
-        if (!m_dir.isValid()) {
-            m_reason = QStringLiteral("no temporary folder");
-        } else if (geteuid() != 0) {
-            m_reason = QStringLiteral("mounting a tmpfs needs root");
-        } else if (::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
-                           "size=64k") != 0) {
-            m_reason = QStringLiteral("cannot mount a tmpfs here: %1")
-                           .arg(QString::fromLocal8Bit(std::strerror(errno)));
-        } else {
-            m_mounted = true;
-        }
-    }
-    ~SmallTmpfs()
-    {
-        if (m_mounted)
-            ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
-    }
-    SmallTmpfs(const SmallTmpfs &) = delete;
-    SmallTmpfs &operator=(const SmallTmpfs &) = delete;
-
-    bool isMounted() const { return m_mounted; }
-    QString reason() const { return m_reason; }
-    QString filePath(const QString &name) const { return m_dir.filePath(name); }
-    // Writes a filler file until not one more byte fits.
-    bool fill() const
-    {
-        QFile filler(filePath(QStringLiteral("filler")));
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return false;
-        const QByteArray block(512, 'x');
-        while (filler.write(block) == block.size()) {
-        }
-        while (filler.write("x", 1) == 1) {
-        }
-        return true;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QString m_reason;
-    bool m_mounted = false;
-};
 } // namespace
 
 class TstDatasetFile : public QObject
@@ -427,7 +376,7 @@ private Q_SLOTS:
 
     void fullDiskKeepsThePreviousFile()
     {
-        SmallTmpfs disk;
+        ScratchFileSystem disk;
         if (!disk.isMounted())
             QSKIP(qPrintable(disk.reason()));
         const QString path = disk.filePath(QStringLiteral("device.vexds"));

@@ -55,6 +55,29 @@ bool buildFile(const QString &target, const QString &script, QString *error)
     return ok;
 }
 
+// The tables and columns the four queries read.
+const char *const ExpectedColumns[] = {
+    "SELECT label, Description, country FROM DeviceTypes LIMIT 0",
+    "SELECT label, deviceType FROM PRanges LIMIT 0",
+    "SELECT ObjectName, ObjectValue FROM GeneralDevicedata LIMIT 0",
+    "SELECT deviceType, pRange, ObjectName, ObjectValue FROM PRangeData LIMIT 0",
+};
+
+QString damageOf(const QSqlDatabase &db)
+{
+    QSqlQuery check(db);
+    if (!check.exec(QStringLiteral("PRAGMA integrity_check")) || !check.next())
+        return check.lastError().text();
+    if (check.value(0).toString() != QLatin1String("ok"))
+        return check.value(0).toString();
+    for (const char *sql : ExpectedColumns) {
+        QSqlQuery probe(db);
+        if (!probe.exec(QLatin1String(sql)))
+            return probe.lastError().text();
+    }
+    return QString();
+}
+
 } // namespace
 
 DefaultDatasetDatabase::DefaultDatasetDatabase() : m_connectionName(newConnectionName()) {}
@@ -64,12 +87,29 @@ DefaultDatasetDatabase::~DefaultDatasetDatabase()
     close();
 }
 
+QString DefaultDatasetDatabase::Damage(const QString &filePath)
+{
+    const QString connection = newConnectionName();
+    QString damage;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(filePath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        damage = db.open() ? damageOf(db) : db.lastError().text();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return damage;
+}
+
 bool DefaultDatasetDatabase::ensureBuilt(const QString &filePath, const QString &scriptPath,
                                          QString *error)
 {
     const QFileInfo database(filePath);
     const QFileInfo script(scriptPath);
-    if (database.exists() && database.lastModified() >= script.lastModified())
+    // A damaged file (garbage, empty, cut short) is built anew however new it is.
+    if (database.exists() && database.lastModified() >= script.lastModified() &&
+        Damage(filePath).isEmpty())
         return true;
     QFile source(scriptPath);
     if (!source.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -94,13 +134,15 @@ bool DefaultDatasetDatabase::ensureBuilt(const QString &filePath, const QString 
     return true;
 }
 
-bool DefaultDatasetDatabase::open(const QString &folder, QString *error)
+bool DefaultDatasetDatabase::open(const QString &folder, QString *error, Failure *failure)
 {
     close();
     QString reason;
+    Failure kind = Failure::None;
     const QDir dir(folder);
     if (folder.trimmed().isEmpty() || !dir.exists()) {
         reason = QDir::toNativeSeparators(folder) + QStringLiteral(": folder not found");
+        kind = Failure::FolderNotFound;
     } else {
         const QString path = dir.filePath(QLatin1String(FileName));
         if (ensureBuilt(path, QLatin1String(ScriptPath), &reason)) {
@@ -111,11 +153,16 @@ bool DefaultDatasetDatabase::open(const QString &folder, QString *error)
             if (db.open())
                 return true;
             reason = db.lastError().text();
+            kind = Failure::CannotOpen;
             close();
+        } else {
+            kind = Failure::CannotBuild;
         }
     }
     if (error)
         *error = reason;
+    if (failure)
+        *failure = kind;
     return false;
 }
 

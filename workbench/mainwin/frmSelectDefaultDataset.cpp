@@ -11,6 +11,7 @@
 #include "global.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QEventLoop>
 #include <QFrame>
 #include <QGroupBox>
@@ -179,9 +180,15 @@ void frmSelectDefaultDataset::FormActivated()
 bool frmSelectDefaultDataset::openDatabase()
 {
     QString error;
-    if (m_database.open(appVexDPath->StringValue(), &error))
+    DefaultDatasetDatabase::Failure failure = DefaultDatasetDatabase::Failure::None;
+    const QString folder = appVexDPath->StringValue();
+    if (m_database.open(folder, &error, &failure))
         return true;
-    MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(), notFoundText(error));
+    // The database is there to be built, but not in this folder: say where.
+    const QString text = failure == DefaultDatasetDatabase::Failure::CannotBuild
+                             ? cannotBuildText(folder, error)
+                             : notFoundText(error);
+    MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(), text);
     closeLater();
     return false;
 }
@@ -230,19 +237,23 @@ void frmSelectDefaultDataset::cmdOK_Click()
         return;
     const QString deviceType = lstDeviceID->currentItem()->text();
     const QString range = lstPRanges->currentItem()->text();
-    bool complete = false;
-    {
-        DefaultsBeingWritten writing(appCurrentSequence);
-        complete = apply(m_database.ViewGeneralDevicedata()) &&
-                   apply(m_database.ViewPRangeData(deviceType, range));
-    }
-    if (complete) {
-        appInCompatibleDataset->setStringValue(QStringLiteral("0"));
-        appCurrentSource->setStringValue(QStringLiteral("0"));
-    } else {
+    // Everything is read before the first value is written, so that a query
+    // that fails leaves the dataset as it was.
+    const auto general = m_database.ViewGeneralDevicedata();
+    const auto ranged = general ? m_database.ViewPRangeData(deviceType, range) : std::nullopt;
+    if (!general || !ranged) {
         MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(),
                              notFoundText(m_database.lastError()));
+        close();
+        return;
     }
+    {
+        DefaultsBeingWritten writing(appCurrentSequence);
+        apply(*general);
+        apply(*ranged);
+    }
+    appInCompatibleDataset->setStringValue(QStringLiteral("0"));
+    appCurrentSource->setStringValue(QStringLiteral("0"));
     close();
 }
 
@@ -252,12 +263,17 @@ QString frmSelectDefaultDataset::notFoundText(const QString &reason) const
     return GetTextFromResource(id) + QLatin1Char('\n') + reason;
 }
 
-bool frmSelectDefaultDataset::apply(const std::optional<QList<DefaultDatasetDatabase::Value>> &rows)
+QString frmSelectDefaultDataset::cannotBuildText(const QString &folder, const QString &reason) const
 {
-    if (!rows)
-        return false;
+    qint16 id = 3902;
+    return FormatResText(GetTextFromResource(id), {QDir::toNativeSeparators(folder)}) +
+           QLatin1Char('\n') + reason;
+}
+
+void frmSelectDefaultDataset::apply(const QList<DefaultDatasetDatabase::Value> &rows)
+{
     const auto manager = viewRef() ? viewRef()->appletItemManagerRef() : nullptr;
-    for (const auto &row : *rows) {
+    for (const auto &row : rows) {
         // A value the host refuses is left out; the next one is written.
         try {
             appUniversal->setAppItemName(row.ObjectName.trimmed());
@@ -269,7 +285,6 @@ bool frmSelectDefaultDataset::apply(const std::optional<QList<DefaultDatasetData
         }
     }
     appUniversal->UnRegister();
-    return true;
 }
 
 void frmSelectDefaultDataset::FormUnload()

@@ -63,9 +63,9 @@ private:
     void fillDeviceTypes();
     void lstDeviceID_Click();
     void cmdOK_Click();
-    // False when the query itself failed.
-    bool apply(const std::optional<QList<DefaultDatasetDatabase::Value>> &rows);
+    void apply(const QList<DefaultDatasetDatabase::Value> &rows);
     QString notFoundText(const QString &reason) const;
+    QString cannotBuildText(const QString &folder, const QString &reason) const;
     void refreshOK();
     void closeLater();
 

@@ -5,6 +5,7 @@
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
 #include "ItemStore.h"
+#include "ScratchFileSystem.h"
 #include "ScriptedMessageBox.h"
 #include "VexAppletItemManager.h"
 #include "clsAppItem.h"
@@ -23,6 +24,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 // File New through the real host: the database built from the script into
 // the device description folder, the lists, and the values written by OK.
@@ -66,6 +68,30 @@ private:
             }
         }
         QSqlDatabase::removeDatabase("change");
+    }
+    static bool writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(bytes) == bytes.size();
+    }
+    // Damages the built database; it stays newer than its script.
+    void damageDatabase(const QString &how)
+    {
+        QString error;
+        QVERIFY2(DefaultDatasetDatabase::ensureBuilt(
+                     databasePath(), QLatin1String(DefaultDatasetDatabase::ScriptPath), &error),
+                 qPrintable(error));
+        QFile file(databasePath());
+        if (how == "garbage") {
+            QVERIFY(writeFile(databasePath(), QByteArray(8192, '\x5a')));
+        } else if (how == "empty") {
+            QVERIFY(writeFile(databasePath(), QByteArray()));
+        } else if (how == "cut short") {
+            QVERIFY(file.resize(file.size() / 2));
+        } else {
+            changeDatabase({"DROP TABLE PRanges"});
+        }
     }
     std::unique_ptr<frmSelectDefaultDataset> openDialog()
     {
@@ -274,6 +300,90 @@ private Q_SLOTS:
         }
         auto dialog = openDialog();
         QCOMPARE(dialog->lstDeviceID->count(), stale ? 2 : 1);
+    }
+
+    // A database newer than its script but damaged is found on opening and
+    // built anew, instead of a dialog without device types and no word why.
+    void damagedDatabaseIsRebuilt_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("garbage") << "garbage";
+        QTest::newRow("empty") << "empty";
+        QTest::newRow("cut short") << "cut short";
+        QTest::newRow("a table missing") << "a table missing";
+    }
+    void damagedDatabaseIsRebuilt()
+    {
+        QFETCH(QString, damage);
+        damageDatabase(damage);
+        ScriptedMessageBox box;
+
+        auto dialog = openDialog();
+
+        QVERIFY(box.asked().isEmpty());
+        QCOMPARE(texts(dialog->lstDeviceID), (QStringList{"K9P2-A", "K9P2-D"}));
+        QVERIFY(dialog->cmdOK->isEnabled());
+        QCOMPARE(DefaultDatasetDatabase::Damage(databasePath()), QString());
+    }
+
+    void damagedDatabaseInAReadOnlyFolder()
+    {
+        ScratchFileSystem disk;
+        QTemporaryDir plain;
+        QString folder = disk.path();
+        if (!disk.isMounted() && geteuid() == 0)
+            QSKIP(qPrintable(disk.reason()));
+        if (!disk.isMounted())
+            folder = plain.path(); // without root a plain folder can be read-only
+        const QString file = QDir(folder).filePath(DefaultDatasetDatabase::FileName);
+        QVERIFY(writeFile(file, "not a database at all"));
+        if (disk.isMounted())
+            QVERIFY(disk.makeReadOnly());
+        else
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        setItem("&&private_PM&&VexDPath", folder + QDir::separator());
+        const QString before = value("scaleInHiLim");
+        ScriptedMessageBox box;
+
+        auto dialog = openDialog();
+
+        QTRY_VERIFY(!dialog->isVisible());
+        QCOMPARE(box.asked().size(), 1);
+        const QString text = box.asked().first().text;
+        QVERIFY2(text.startsWith(
+                     FormatResText(GetResText(3902), {QDir::toNativeSeparators(folder + "/")})),
+                 qPrintable(text));
+        QVERIFY(!text.contains(GetResText(2576)));
+        QCOMPARE(value("scaleInHiLim"), before);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    // A query that fails on OK leaves the dataset as it was: nothing is
+    // written before everything was read.
+    void failedQueryChangesNothing()
+    {
+        auto dialog = openDialog();
+        select(dialog->lstDeviceID, "K9P2-D");
+        const QStringList items{"filterTime", "scaleInHiLim", "primaryValueUnit",
+                                "staticPressureHiLim", "InCompatibleDataset"};
+        setItem("filterTime", "42");
+        setItem("InCompatibleDataset", "3");
+        QStringList before;
+        for (const QString &item : items)
+            before << value(item.toLatin1().constData());
+        changeDatabase({"DROP TABLE PRangeData"});
+        ScriptedMessageBox box;
+
+        dialog->cmdOK->click();
+
+        QCOMPARE(box.asked().size(), 1);
+        QVERIFY(box.asked().first().text.startsWith(GetResText(2576) + QLatin1Char('\n')));
+        QStringList after;
+        for (const QString &item : items)
+            after << value(item.toLatin1().constData());
+        QCOMPARE(after, before);
+        QCOMPARE(value("currentSequence"), QString());
+        QVERIFY(m_main->isEnabled());
     }
 };
 
