@@ -9,8 +9,8 @@
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
 #include "SequenceEngine.h"
-#include "device/InProcessHartLink.h"
-#include "device/SimulatedTransmitter.h"
+#include "simulator/InProcessHartLink.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

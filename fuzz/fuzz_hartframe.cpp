@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to every place that reads bytes from the wire.
-#include "device/HartFrame.h"
-#include "device/HartFrameReader.h"
-#include "device/SimulatedTransmitter.h"
+#include "hart/HartFrame.h"
+#include "hart/HartFrameReader.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <cstdint>
 #include <cstdlib>

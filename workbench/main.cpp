@@ -8,12 +8,12 @@
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 #include "clsAppItem.h"
-#include "device/InProcessHartLink.h"
-#include "device/SimulatedTransmitter.h"
 #include "frame/DeviceFrame.h"
 #include "frame/FrameOptions.h"
 #include "frame/StartupProbe.h"
 #include "mainwin/clsMainView.h"
+#include "simulator/InProcessHartLink.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,12 +1,12 @@
 #include "ConnectionController.h"
 
 #include "DeviceDescription.h"
-#include "HartMaster.h"
 #include "HostResult.h"
 #include "ItemStore.h"
 #include "RecordCodec.h"
 #include "SequenceEngine.h"
-#include "device/HartLink.h"
+#include "hart/HartLink.h"
+#include "hart/HartMaster.h"
 
 namespace {
 const QString ConnectItem = QStringLiteral("&&private&&Connect");

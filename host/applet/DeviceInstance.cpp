@@ -3,7 +3,6 @@
 #include "ConnectionController.h"
 #include "DatasetFileService.h"
 #include "DeviceDescription.h"
-#include "HartMaster.h"
 #include "HostResult.h"
 #include "ItemStore.h"
 #include "ProgIdRegistry.h"
@@ -13,6 +12,7 @@
 #include "VexAppletItemManager.h"
 #include "VexDictionary.h"
 #include "View.h"
+#include "hart/HartMaster.h"
 
 #include <QDir>
 #include <QDirIterator>

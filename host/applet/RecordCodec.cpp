@@ -2,7 +2,7 @@
 
 #include "DeviceDescription.h"
 #include "ItemStore.h"
-#include "device/HartCodec.h"
+#include "hart/HartCodec.h"
 
 #include <QDate>
 #include <cmath>

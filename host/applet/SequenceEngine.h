@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HartMaster.h"
+#include "hart/HartMaster.h"
 
 #include <QList>
 #include <QObject>

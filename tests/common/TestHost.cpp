@@ -5,8 +5,8 @@
 #include "DeviceInstance.h"
 #include "ItemStore.h"
 #include "VexAppletItemManager.h"
-#include "device/InProcessHartLink.h"
-#include "device/SimulatedTransmitter.h"
+#include "simulator/InProcessHartLink.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QTest>
 

@@ -18,8 +18,8 @@
 #include "clsAppItem.h"
 #include "clsRecordItem.h"
 #include "clsSequenceItem.h"
-#include "device/InProcessHartLink.h"
-#include "device/SimulatedTransmitter.h"
+#include "simulator/InProcessHartLink.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -9,7 +9,7 @@
 #include "clsCurrentSequenceMgr.h"
 #include "clsDebugInfo.h"
 #include "clsSequenceItem.h"
-#include "device/SimulatedTransmitter.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QDir>
 #include <QFile>

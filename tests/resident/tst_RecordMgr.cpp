@@ -7,7 +7,7 @@
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 #include "clsAppItem.h"
-#include "device/SimulatedTransmitter.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QLocale>
 #include <QTest>

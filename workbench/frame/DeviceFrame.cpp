@@ -3,7 +3,7 @@
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
 #include "ProgIdRegistry.h"
-#include "device/HartLink.h"
+#include "hart/HartLink.h"
 
 #include <QStandardPaths>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "LinkProbe.h"
-#include "device/InProcessHartLink.h"
-#include "device/SimulatedTransmitter.h"
+#include "simulator/InProcessHartLink.h"
+#include "simulator/SimulatedTransmitter.h"
 
 // A simulated transmitter behind an in-process link at zero wire time, with
 // frozen time and no noise, and shortcuts to send it one command and wait.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/HartLink.h"
+#include "hart/HartLink.h"
 
 #include <QHash>
 #include <QObject>

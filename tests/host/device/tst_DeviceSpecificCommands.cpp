@@ -1,7 +1,7 @@
 #include "DeviceBench.h"
 #include "TestRegistry.h"
-#include "device/HartCodec.h"
-#include "device/HartProtocol.h"
+#include "hart/HartCodec.h"
+#include "hart/HartProtocol.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 #include "TestRegistry.h"
-#include "device/HartCodec.h"
+#include "hart/HartCodec.h"
 
 #include <QTest>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "TestRegistry.h"
-#include "device/HartFrame.h"
-#include "device/HartFrameReader.h"
+#include "hart/HartFrame.h"
+#include "hart/HartFrameReader.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "DeviceBench.h"
 #include "TestRegistry.h"
-#include "device/HartProtocol.h"
+#include "hart/HartProtocol.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -5,10 +5,10 @@
 #include "ProgIdRegistry.h"
 #include "VexAppletItemManager.h"
 #include "View.h"
-#include "device/InProcessHartLink.h"
-#include "device/SimulatedTransmitter.h"
 #include "frame/DeviceFrame.h"
 #include "frame/FrameOptions.h"
+#include "simulator/InProcessHartLink.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QDir>
 #include <QFile>

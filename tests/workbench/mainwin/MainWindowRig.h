@@ -1,8 +1,8 @@
 #pragma once
 
-#include "device/InProcessHartLink.h"
-#include "device/SimulatedTransmitter.h"
 #include "mainwin/MainWindowCommands.h"
+#include "simulator/InProcessHartLink.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QStringList>
 #include <memory>

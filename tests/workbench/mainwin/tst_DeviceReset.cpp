@@ -8,11 +8,11 @@
 #include "ScriptedMessageBox.h"
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
-#include "device/InProcessHartLink.h"
-#include "device/SimulatedTransmitter.h"
 #include "mainwin/Toolkit_LoadResource.h"
 #include "mainwin/clsDeviceReset.h"
 #include "mainwin/global.h"
+#include "simulator/InProcessHartLink.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QPointer>
 #include <QSignalSpy>

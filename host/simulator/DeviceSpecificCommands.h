@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/CommandTable.h"
+#include "simulator/CommandTable.h"
 
 class TransmitterModel;
 

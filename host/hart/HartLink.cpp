@@ -1,3 +1,3 @@
-#include "device/HartLink.h"
+#include "hart/HartLink.h"
 
 HartLink::HartLink(QObject *parent) : QObject(parent) {}

@@ -1,6 +1,6 @@
-#include "device/CommandTable.h"
+#include "simulator/CommandTable.h"
 
-#include "device/HartCodec.h"
+#include "hart/HartCodec.h"
 
 #include <cmath>
 

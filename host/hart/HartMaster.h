@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/HartFrame.h"
-#include "device/HartLink.h"
+#include "hart/HartFrame.h"
+#include "hart/HartLink.h"
 
 #include <QByteArray>
 #include <QHash>

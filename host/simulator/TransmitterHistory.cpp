@@ -1,4 +1,4 @@
-#include "device/TransmitterHistory.h"
+#include "simulator/TransmitterHistory.h"
 
 #include <algorithm>
 

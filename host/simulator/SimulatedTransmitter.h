@@ -1,8 +1,8 @@
 #pragma once
 
-#include "device/CommandTable.h"
-#include "device/HartFrame.h"
-#include "device/TransmitterModel.h"
+#include "hart/HartFrame.h"
+#include "simulator/CommandTable.h"
+#include "simulator/TransmitterModel.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "device/TransmitterDiagnosis.h"
+#include "simulator/TransmitterDiagnosis.h"
 
 void TransmitterDiagnosis::setFaults(Category category, quint8 bits)
 {

@@ -1,8 +1,8 @@
-#include "device/SimulatedTransmitter.h"
+#include "simulator/SimulatedTransmitter.h"
 
-#include "device/CommonPracticeCommands.h"
-#include "device/DeviceSpecificCommands.h"
-#include "device/UniversalCommands.h"
+#include "simulator/CommonPracticeCommands.h"
+#include "simulator/DeviceSpecificCommands.h"
+#include "simulator/UniversalCommands.h"
 
 namespace rc = hart::response;
 

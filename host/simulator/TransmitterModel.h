@@ -1,8 +1,8 @@
 #pragma once
 
-#include "device/TransmitterDiagnosis.h"
-#include "device/TransmitterHistory.h"
-#include "device/TransmitterSettings.h"
+#include "simulator/TransmitterDiagnosis.h"
+#include "simulator/TransmitterHistory.h"
+#include "simulator/TransmitterSettings.h"
 
 #include <QList>
 #include <array>

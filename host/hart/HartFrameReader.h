@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/HartFrame.h"
+#include "hart/HartFrame.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,8 +1,8 @@
-#include "device/CommonPracticeCommands.h"
+#include "simulator/CommonPracticeCommands.h"
 
-#include "device/HartCodec.h"
-#include "device/HartUnits.h"
-#include "device/TransmitterModel.h"
+#include "hart/HartCodec.h"
+#include "hart/HartUnits.h"
+#include "simulator/TransmitterModel.h"
 
 using Access = CommandTable::Access;
 namespace rc = hart::response;

@@ -1,6 +1,6 @@
-#include "HartMaster.h"
+#include "hart/HartMaster.h"
 
-#include "device/HartLink.h"
+#include "hart/HartLink.h"
 
 HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_link(link)
 {

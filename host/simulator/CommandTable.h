@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/HartProtocol.h"
+#include "hart/HartProtocol.h"
 
 #include <QByteArrayView>
 #include <QList>

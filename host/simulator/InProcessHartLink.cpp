@@ -1,7 +1,7 @@
-#include "device/InProcessHartLink.h"
+#include "simulator/InProcessHartLink.h"
 
-#include "device/HartProtocol.h"
-#include "device/SimulatedTransmitter.h"
+#include "hart/HartProtocol.h"
+#include "simulator/SimulatedTransmitter.h"
 
 InProcessHartLink::InProcessHartLink(SimulatedTransmitter *device, QObject *parent)
     : HartLink(parent), m_device(device)

@@ -1,6 +1,6 @@
-#include "device/HartUnits.h"
+#include "hart/HartUnits.h"
 
-#include "device/HartProtocol.h"
+#include "hart/HartProtocol.h"
 
 bool HartUnits::isPressureUnit(quint8 code)
 {

@@ -1,6 +1,6 @@
-#include "device/HartFrameReader.h"
+#include "hart/HartFrameReader.h"
 
-#include "device/HartProtocol.h"
+#include "hart/HartProtocol.h"
 
 QList<HartFrame> HartFrameReader::feed(QByteArrayView bytes)
 {

@@ -1,7 +1,7 @@
-#include "device/TransmitterModel.h"
+#include "simulator/TransmitterModel.h"
 
-#include "device/HartCodec.h"
-#include "device/HartProtocol.h"
+#include "hart/HartCodec.h"
+#include "hart/HartProtocol.h"
 
 #include <algorithm>
 #include <cmath>

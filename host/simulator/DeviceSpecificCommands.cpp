@@ -1,8 +1,8 @@
-#include "device/DeviceSpecificCommands.h"
+#include "simulator/DeviceSpecificCommands.h"
 
-#include "device/HartCodec.h"
-#include "device/HartUnits.h"
-#include "device/TransmitterModel.h"
+#include "hart/HartCodec.h"
+#include "hart/HartUnits.h"
+#include "simulator/TransmitterModel.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "device/HartFrame.h"
+#include "hart/HartFrame.h"
 
-#include "device/HartCodec.h"
-#include "device/HartProtocol.h"
+#include "hart/HartCodec.h"
+#include "hart/HartProtocol.h"
 
 namespace {
 constexpr quint8 LongAddressBit = 0x80;

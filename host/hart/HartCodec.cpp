@@ -1,4 +1,4 @@
-#include "device/HartCodec.h"
+#include "hart/HartCodec.h"
 
 #include <algorithm>
 #include <bit>
