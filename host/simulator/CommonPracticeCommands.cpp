@@ -2,6 +2,7 @@
 
 #include "hart/HartCodec.h"
 #include "hart/HartUnits.h"
+#include "simulator/TransferFunction.h"
 #include "simulator/TransmitterModel.h"
 
 using Access = CommandTable::Access;
@@ -131,7 +132,7 @@ hart::CommandReply CommonPracticeCommands::trimOutput(QByteArrayView request, do
 hart::CommandReply CommonPracticeCommands::writeTransferFunction(QByteArrayView request)
 {
     const quint8 function = quint8(request[0]);
-    if (function > 1)
+    if (!TransferFunction::isKnown(function))
         return CommandTable::fail(rc::InvalidSelection);
     m_model.changeSettings().transferFunction = function;
     return CommandTable::reply(CommandTable::byte(function));

@@ -4,7 +4,7 @@
 
 class TransmitterModel;
 
-// Commands 128 and up: what this transmitter family adds to the common set for
+// Commands 128 to 151: what this transmitter family adds to the common set for
 // calibration, output and local settings, diagnosis, history and identification.
 class DeviceSpecificCommands
 {

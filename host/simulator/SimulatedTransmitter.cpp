@@ -2,6 +2,7 @@
 
 #include "simulator/CommonPracticeCommands.h"
 #include "simulator/DeviceSpecificCommands.h"
+#include "simulator/TransferFunctionCommands.h"
 #include "simulator/UniversalCommands.h"
 
 namespace rc = hart::response;
@@ -10,11 +11,13 @@ SimulatedTransmitter::SimulatedTransmitter(SensorType type, int rangeIndex, QObj
     : QObject(parent), m_model(type, rangeIndex),
       m_universal(std::make_unique<UniversalCommands>(m_model)),
       m_commonPractice(std::make_unique<CommonPracticeCommands>(m_model)),
-      m_deviceSpecific(std::make_unique<DeviceSpecificCommands>(m_model))
+      m_deviceSpecific(std::make_unique<DeviceSpecificCommands>(m_model)),
+      m_transferFunction(std::make_unique<TransferFunctionCommands>(m_model))
 {
     m_universal->registerInto(m_table);
     m_commonPractice->registerInto(m_table);
     m_deviceSpecific->registerInto(m_table);
+    m_transferFunction->registerInto(m_table);
     m_clock.start();
 }
 
@@ -38,6 +41,14 @@ std::optional<QByteArray> SimulatedTransmitter::respond(QByteArrayView requestBy
     if (consume(m_corruptResponses))
         wire[wire.size() - 1] = char(wire.back() ^ 0x5A);
     return wire;
+}
+
+std::optional<int> SimulatedTransmitter::minimumRequestBytes(quint8 command) const
+{
+    const CommandTable::Entry *entry = m_table.find(command);
+    if (!entry)
+        return std::nullopt;
+    return entry->minRequestBytes;
 }
 
 bool SimulatedTransmitter::isAddressedToMe(const HartFrame &request) const

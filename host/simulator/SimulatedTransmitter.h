@@ -12,6 +12,7 @@
 class UniversalCommands;
 class CommonPracticeCommands;
 class DeviceSpecificCommands;
+class TransferFunctionCommands;
 
 // The default device: a HART 5 pressure transmitter that answers request frames
 // with response frames, byte for byte as a real one on the loop would. Besides
@@ -32,6 +33,8 @@ public:
     // nothing when the device stays silent (not addressed, restarting, broken line).
     std::optional<QByteArray> respond(QByteArrayView requestBytes);
     QList<quint8> supportedCommands() const { return m_table.commands(); }
+    // The request data a command needs at least; nothing for an unknown command.
+    std::optional<int> minimumRequestBytes(quint8 command) const;
 
     quint8 pollingAddress() const { return m_model.settings().pollingAddress; }
     quint8 manufacturerId() const { return TransmitterModel::ManufacturerId; }
@@ -85,6 +88,7 @@ private:
     std::unique_ptr<UniversalCommands> m_universal;
     std::unique_ptr<CommonPracticeCommands> m_commonPractice;
     std::unique_ptr<DeviceSpecificCommands> m_deviceSpecific;
+    std::unique_ptr<TransferFunctionCommands> m_transferFunction;
 
     bool m_connected = true;
     int m_noAnswer = 0;

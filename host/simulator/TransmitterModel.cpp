@@ -2,6 +2,7 @@
 
 #include "hart/HartCodec.h"
 #include "hart/HartProtocol.h"
+#include "simulator/TransferFunction.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,10 +11,11 @@ namespace {
 // The output converter's own error; the factory trim cancels it exactly.
 constexpr double ConverterGain = 1.0012;
 constexpr double ConverterOffset = -0.008;
-constexpr double PressureNoiseShare = 0.0002; // of the sensor span, at noise level 1
-constexpr double TemperatureNoise = 0.05;     // degC, at noise level 1
-constexpr double MaxCalibrationShare = 0.10;  // balance points may correct this share of the span
-constexpr double MaxZeroShare = 0.05;         // zero shift may correct this share of the span
+constexpr double PressureNoiseShare = 0.0002;    // of the sensor span, at noise level 1
+constexpr double ReferenceIntegrationMs = 100.0; // the integration time that noise is for
+constexpr double TemperatureNoise = 0.05;        // degC, at noise level 1
+constexpr double MaxCalibrationShare = 0.10; // balance points may correct this share of the span
+constexpr double MaxZeroShare = 0.05;        // zero shift may correct this share of the span
 constexpr double MaxTemperatureCorrection = 10.0;
 constexpr double MaxOutputTrim = 0.5;
 constexpr double GainTolerance = 0.10;
@@ -130,7 +132,9 @@ void TransmitterModel::sample()
     // mt19937 output is the same everywhere; the distributions of <random> are not.
     const auto symmetric = [this] { return double(m_random()) / 4294967295.0 * 2.0 - 1.0; };
     const double span = m_range.upperMbar - m_range.lowerMbar;
-    m_pressureNoise = m_noiseLevel * PressureNoiseShare * span * symmetric();
+    // A longer integration averages more of the noise away.
+    const double integration = std::sqrt(ReferenceIntegrationMs / m_settings.integrationTimeMs);
+    m_pressureNoise = m_noiseLevel * PressureNoiseShare * span * integration * symmetric();
     m_temperatureNoise = m_noiseLevel * TemperatureNoise * symmetric();
     if (!isOutputFixed() && !TransmitterDiagnosis::isFailure(diagnosisReport()))
         m_lastNormalCurrent = loopCurrent();
@@ -458,9 +462,7 @@ double TransmitterModel::dampingTarget() const
 
 double TransmitterModel::currentFromPercent(double percent) const
 {
-    if (m_settings.transferFunction == 1)
-        percent = percent <= 0.0 ? 0.0 : 100.0 * std::sqrt(percent / 100.0);
-    return 4.0 + 16.0 * percent / 100.0;
+    return 4.0 + 16.0 * TransferFunction::apply(m_settings, percent) / 100.0;
 }
 
 double TransmitterModel::unclampedCurrent() const

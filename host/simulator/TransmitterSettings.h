@@ -4,6 +4,17 @@
 #include <QtGlobal>
 #include <array>
 
+// The user characteristic: output against input, both in percent of the range.
+// Only the first `points` pairs are used; the device keeps the rest as written.
+struct UserCurve
+{
+    static constexpr int MaxPoints = 21;
+    static constexpr int MinPoints = 2;
+    int points = MinPoints;
+    std::array<float, MaxPoints> x{0.0f, 100.0f};
+    std::array<float, MaxPoints> y{0.0f, 100.0f};
+};
+
 // Everything that a reset to factory data puts back. Pressures are in mbar,
 // temperatures in degC, currents in mA, whatever unit the device reports in.
 struct TransmitterSettings
@@ -24,7 +35,11 @@ struct TransmitterSettings
     double lowerRangeMbar = 0.0;
     double upperRangeMbar = 0.0;
     double dampingSeconds = 0.0;
-    quint8 transferFunction = 0; // 0 linear, 1 square root
+    quint8 transferFunction = 0; // codes in TransferFunction
+    double lowFlowCutOffPercent = 5.0;
+    double linearToSquareRootPercent = 10.0;
+    UserCurve userCurve;
+    double integrationTimeMs = 100.0;
 
     // Current output.
     quint8 alarmSelection = 1; // 0 high, 1 low, 239 hold last value
