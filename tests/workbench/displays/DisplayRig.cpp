@@ -7,7 +7,7 @@
 #include "SequenceEngine.h"
 #include "UpdateScheduler.h"
 #include "VexAppletItemManager.h"
-#include "device/SimulatedTransmitter.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QTest>
 
