@@ -119,11 +119,6 @@ QString ItemValueCheck::enumerationRefusal(const ItemDefinition &item,
 bool ItemValueCheck::fits(const FieldDefinition &field, const ItemDefinition &item,
                           const ItemValue &value)
 {
-    double low = 0, high = 0;
-    if (integerRange(field, low, high)) {
-        const double v = value.number();
-        return std::isfinite(v) && std::floor(v) == v && v >= low && v <= high;
-    }
     switch (field.wire) {
     case Wire::PackedAscii:
     case Wire::Ascii: {
@@ -134,7 +129,17 @@ bool ItemValueCheck::fits(const FieldDefinition &field, const ItemDefinition &it
     }
     case Wire::Bytes:
         return meaningfulLength(value.bytes(), '\0') <= field.size;
-    default:
+    case Wire::F32:
+    case Wire::Date:
         return true; // f32 holds every float; a date is always three bytes
+    default:
+        return fitsInteger(field, value.number());
     }
+}
+
+bool ItemValueCheck::fitsInteger(const FieldDefinition &field, double value)
+{
+    double low = 0, high = 0;
+    return integerRange(field, low, high) && std::isfinite(value) && std::floor(value) == value &&
+           value >= low && value <= high;
 }

@@ -16,6 +16,9 @@ class ItemValueCheck
 public:
     explicit ItemValueCheck(const DeviceDescription &description);
 
+    // Whether a number goes into an integer field (u8 ... i32) unchanged.
+    static bool fitsInteger(const FieldDefinition &field, double value);
+
     // Why the value does not fit; empty when it does.
     QString refusal(const ItemDefinition &item, const QList<EnumerationEntry> *enumeration,
                     const ItemValue &value) const;

