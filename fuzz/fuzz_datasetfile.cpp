@@ -32,18 +32,36 @@ QStringList snapshot(const ItemStore &store)
     return texts;
 }
 
+// One store for every input (building one takes longer than a run), with
+// its initial values put back before each input.
+ItemStore &itemStore()
+{
+    static ItemStore store(description());
+    return store;
+}
+
+void restore(ItemStore &store)
+{
+    static const QStringList initial = snapshot(store);
+    for (int i = 0; i < store.count(); ++i) {
+        if (store.text(i, false) != initial[i])
+            store.takeOverDataset(i, ItemValue::initial(store.definition(i)), false);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication app(*argc, *argv);
-    description();
+    restore(itemStore());
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    ItemStore store(description());
+    ItemStore &store = itemStore();
+    restore(store);
     const QStringList before = snapshot(store);
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const DatasetFile::Result result =

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -25,6 +26,15 @@ bool parseDouble(const QString &text, double &out, bool userFormat)
     user.setNumberOptions(QLocale::RejectGroupSeparator);
     out = user.toDouble(trimmed, &ok);
     return ok;
+}
+
+// The float a number stands for; one a hair beyond the largest float is it.
+double roundToFloat(double number)
+{
+    if (!std::isfinite(number))
+        return number;
+    const double largest = std::numeric_limits<float>::max();
+    return double(float(std::clamp(number, -largest, largest)));
 }
 
 QString hexBytes(const QByteArray &bytes)
@@ -74,6 +84,9 @@ ItemValue ItemValue::initial(const ItemDefinition &definition)
 
 QString ItemValue::floatToString(float value)
 {
+    // A NaN's sign would print as "-nan", which no parser reads back.
+    if (std::isnan(value))
+        return QStringLiteral("nan");
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return QString::fromLatin1(buffer, result.ptr - buffer);
@@ -114,7 +127,9 @@ bool ItemValue::acceptNumber(ItemType type, double number)
     case ItemType::BCD:
         return isIntegral(number) && number >= 0 && number <= 99999999.0;
     case ItemType::Float:
-        return !std::isfinite(number) || std::fabs(number) <= std::numeric_limits<float>::max();
+        // Below the midpoint to the next power of two a number rounds to a finite
+        // float: the text of the largest float, "3.4028235e+38", is a hair above it.
+        return !std::isfinite(number) || std::fabs(number) < 0x1.ffffffp127;
     default:
         return false;
     }
@@ -181,7 +196,7 @@ bool ItemValue::parseWith(const ItemDefinition &definition, const QString &text,
         double number = 0;
         if (!parseDouble(text, number, userFormat) || !acceptNumber(definition.type, number))
             return false;
-        m_number = definition.type == ItemType::Float ? double(float(number)) : number;
+        m_number = definition.type == ItemType::Float ? roundToFloat(number) : number;
         return true;
     }
     case ItemType::String:
