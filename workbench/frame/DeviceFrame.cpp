@@ -5,7 +5,12 @@
 #include "ProgIdRegistry.h"
 #include "hart/HartLink.h"
 
+#include <QLocale>
 #include <QStandardPaths>
+
+namespace {
+constexpr int GermanCountryCode = 49;
+} // namespace
 
 DeviceFrame::DeviceFrame(FrameOptions options, HartLink *link, QObject *parent)
     : QObject(parent), m_options(std::move(options)), m_link(link)
@@ -48,9 +53,13 @@ void DeviceFrame::applyOptions()
     if (!m_options.engineeringContext.isEmpty())
         m_instance->setItemText(QStringLiteral("&&private_FDT&&EngineeringContext"),
                                 m_options.engineeringContext);
-    if (m_options.countryCode > 0)
-        m_instance->setItemText(QStringLiteral("&&private&&countrycode"),
-                                QString::number(m_options.countryCode));
+    // Without a country the user's language picks the report and the
+    // default datasets: German for a German user.
+    int country = m_options.countryCode;
+    if (country == 0 && QLocale().language() == QLocale::German)
+        country = GermanCountryCode;
+    if (country > 0)
+        m_instance->setItemText(QStringLiteral("&&private&&countrycode"), QString::number(country));
 }
 
 void DeviceFrame::startViews()

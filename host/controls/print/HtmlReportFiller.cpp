@@ -2,9 +2,12 @@
 
 #include <QRegularExpression>
 
-QString HtmlReportFiller::fill(const QString &html, const Lookup &lookup)
+namespace {
+
+QString fillPlaceholders(const QString &html, const HtmlReportFiller::Lookup &lookup)
 {
-    static const QRegularExpression placeholder(QStringLiteral("\\{\\{\\s*([^{}]+?)\\s*\\}\\}"));
+    static const QRegularExpression placeholder(
+        QStringLiteral("\\{\\{\\s*([^{}#/][^{}]*?)\\s*\\}\\}"));
     QString result;
     result.reserve(html.size());
     qsizetype from = 0;
@@ -18,4 +21,31 @@ QString HtmlReportFiller::fill(const QString &html, const Lookup &lookup)
     }
     result += QStringView(html).mid(from);
     return result;
+}
+
+bool holds(const std::optional<QString> &value)
+{
+    return value && !value->isEmpty() && *value != QLatin1String("0");
+}
+
+} // namespace
+
+QString HtmlReportFiller::fill(const QString &html, const Lookup &lookup)
+{
+    static const QRegularExpression section(
+        QStringLiteral("\\{\\{#\\s*([^{}]+?)\\s*\\}\\}(.*?)\\{\\{/\\s*\\1\\s*\\}\\}"),
+        QRegularExpression::DotMatchesEverythingOption);
+    QString kept;
+    kept.reserve(html.size());
+    qsizetype from = 0;
+    auto it = section.globalMatch(html);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        kept += QStringView(html).mid(from, match.capturedStart() - from);
+        if (holds(lookup(match.captured(1))))
+            kept += match.captured(2);
+        from = match.capturedEnd();
+    }
+    kept += QStringView(html).mid(from);
+    return fillPlaceholders(kept, lookup);
 }

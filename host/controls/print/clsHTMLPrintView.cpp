@@ -19,6 +19,12 @@ QPointer<clsHTMLPrintWindow> &theWindow()
 }
 
 const QString PrintDate = QStringLiteral("@printDate");
+// True while a device is connected: what is checked against the device
+// means nothing without one.
+const QString Connected = QStringLiteral("@connected");
+constexpr qint32 FloatType = 4;
+constexpr qint32 DateType = 8;
+constexpr double ConnectedStatus = 2;
 
 // The view is known to the host as soon as the library is loaded.
 const bool registered = (registerHtmlPrintView(), true);
@@ -107,11 +113,25 @@ QString clsHTMLPrintView::reportHtml(const QString &folder) const
                                   [this](const QString &name) { return itemText(name); });
 }
 
+bool clsHTMLPrintView::connected() const
+{
+    clsAppItem status;
+    try {
+        status.Register(m_manager, QStringLiteral("&&private&&Connect"));
+        return status.UIntValue() == ConnectedStatus;
+    } catch (const std::exception &error) {
+        qCInfo(lcHost).noquote() << "report taken as not connected:" << error.what();
+        return false;
+    }
+}
+
 // An enumerated item shows its text, every other item its string form.
 std::optional<QString> clsHTMLPrintView::itemText(const QString &name) const
 {
     if (name == PrintDate)
         return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    if (name == Connected)
+        return connected() ? QStringLiteral("1") : QStringLiteral("0");
     clsAppItem item;
     try {
         item.Register(m_manager, name);
@@ -120,5 +140,16 @@ std::optional<QString> clsHTMLPrintView::itemText(const QString &name) const
         return std::nullopt;
     }
     const QString text = item.hasEnumeration() ? item.EnumValue() : QString();
-    return text.isEmpty() ? item.StringValue() : text;
+    if (!text.isEmpty())
+        return text;
+    // The host writes numbers with '.'; the reader expects the separator of
+    // the language the report is shown in.
+    if (item.DataType() == FloatType)
+        return item.StringValue().replace(QLatin1Char('.'), QLocale().decimalPoint());
+    if (item.DataType() == DateType) {
+        const QDate date = QDate::fromString(item.StringValue(), Qt::ISODate);
+        if (date.isValid())
+            return QLocale().toString(date, QLocale::ShortFormat);
+    }
+    return item.StringValue();
 }

@@ -37,6 +37,7 @@ public:
 private:
     QString reportHtml(const QString &folder) const;
     std::optional<QString> itemText(const QString &name) const;
+    bool connected() const;
     void leaveHost();
 
     std::shared_ptr<AppletItemManager> m_manager;

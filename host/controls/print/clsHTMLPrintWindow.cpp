@@ -2,6 +2,7 @@
 
 #include "FileChooser.h"
 #include "MessageBoxSeam.h"
+#include "ScreenFit.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,17 +21,29 @@ clsHTMLPrintWindow::clsHTMLPrintWindow(QWidget *parent) : QWidget(parent)
     m_browser->setOpenLinks(false);
     m_print = new QPushButton(text("Print...", "Drucken..."), this);
     m_export = new QPushButton(text("Export PDF...", "PDF exportieren..."), this);
+    m_close = new QPushButton(text("Close", "Schließen"), this);
     connect(m_print, &QPushButton::clicked, this, &clsHTMLPrintWindow::print);
     connect(m_export, &QPushButton::clicked, this, [this] { exportPdf(); });
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_print);
     buttons->addWidget(m_export);
+    buttons->addWidget(m_close);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_browser);
     layout->addLayout(buttons);
     resize(800, 900);
+}
+
+void clsHTMLPrintWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The first time it shows: whole on the screen, centred.
+    if (!m_placed)
+        ScreenFit::fitOnScreen(this, true);
+    m_placed = true;
 }
 
 QString clsHTMLPrintWindow::text(const char *english, const char *german)

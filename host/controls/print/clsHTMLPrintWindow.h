@@ -6,7 +6,8 @@ class QPrinter;
 class QPushButton;
 class QTextBrowser;
 
-// The window of the print view: the report, a Print and an Export PDF button.
+// The window of the print view: the report, a Print, an Export PDF and a
+// Close button.
 class clsHTMLPrintWindow : public QWidget
 {
     Q_OBJECT
@@ -18,6 +19,7 @@ public:
     QTextBrowser *browser() const { return m_browser; }
     QPushButton *printButton() const { return m_print; }
     QPushButton *exportButton() const { return m_export; }
+    QPushButton *closeButton() const { return m_close; }
 
     void printTo(QPrinter &printer);
     // Asks for the file through the host's file chooser; false when the user
@@ -27,10 +29,15 @@ public:
     // English, or German when the user's language is German.
     static QString text(const char *english, const char *german);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void print();
 
     QTextBrowser *m_browser = nullptr;
     QPushButton *m_print = nullptr;
     QPushButton *m_export = nullptr;
+    QPushButton *m_close = nullptr;
+    bool m_placed = false;
 };

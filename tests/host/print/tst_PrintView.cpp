@@ -46,6 +46,14 @@ private Q_SLOTS:
                                       << "x {{nope}} y";
         QTest::newRow("unclosed") << "{{a"
                                   << "{{a";
+        QTest::newRow("section kept") << "<p>{{#on}}<b>{{a}}</b>{{/on}}</p>"
+                                      << "<p><b>1 &lt; 2</b></p>";
+        QTest::newRow("section left out") << "<p>{{#off}}<b>{{a}}</b>{{/off}}x</p>"
+                                          << "<p>x</p>";
+        QTest::newRow("section of an unknown name") << "{{#nope}}y{{/nope}}z"
+                                                    << "z";
+        QTest::newRow("section without end") << "{{#on}}y"
+                                             << "{{#on}}y";
     }
     void filling()
     {
@@ -56,6 +64,10 @@ private Q_SLOTS:
                 return QStringLiteral("1 < 2");
             if (name == "tag")
                 return QStringLiteral("<b>A&B</b>");
+            if (name == "on")
+                return QStringLiteral("1");
+            if (name == "off")
+                return QStringLiteral("0");
             return std::nullopt;
         };
         QCOMPARE(HtmlReportFiller::fill(html, lookup), filled);
