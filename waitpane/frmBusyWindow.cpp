@@ -10,7 +10,9 @@
 #include "WaitpaneLog.h"
 #include "ctlBusyWindow.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -276,6 +278,22 @@ void frmBusyWindow::cmdCancel_Click()
 {
     appAbortSequences->setStringValue(QStringLiteral("1"));
     Hide();
+}
+
+void frmBusyWindow::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (m_shown && cmdCancel->isEnabled())
+        cmdCancel_Click();
+}
+
+void frmBusyWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmBusyWindow::Timer1_Timer()

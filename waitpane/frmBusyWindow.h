@@ -65,6 +65,13 @@ public:
     QPushButton *const cmdCancel;
     QTimer *const Timer1;
 
+protected:
+    // The title bar's close button and Escape do what Cancel does, or
+    // nothing while the sequence cannot be cancelled: the window never goes
+    // while its host stays disabled.
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void buildLayout();
     void fitStatusTexts();

@@ -236,6 +236,38 @@ private Q_SLOTS:
         QCOMPARE(m_enabled->count(), 1);
     }
 
+    // The title bar's close button and Escape: Cancel where Cancel is
+    // offered, refused where it is not; the window never goes while the host
+    // stays disabled.
+    void closingDoesWhatCancelDoes_data()
+    {
+        QTest::addColumn<QString>("sequence");
+        QTest::addColumn<bool>("byEscape");
+        QTest::addColumn<bool>("cancels");
+        QTest::newRow("close, cancel offered") << "UPLOAD" << false << true;
+        QTest::newRow("Escape, cancel offered") << "DOWNLOAD" << true << true;
+        QTest::newRow("close, cancel not offered") << "GetDeviceInfo" << false << false;
+        QTest::newRow("Escape, cancel not offered") << "GetRangeValues" << true << false;
+    }
+    void closingDoesWhatCancelDoes()
+    {
+        QFETCH(QString, sequence);
+        QFETCH(bool, byEscape);
+        QFETCH(bool, cancels);
+        publish("currentSequence", sequence);
+        QVERIFY(busy().isVisible());
+        resetSpies();
+        if (byEscape)
+            QTest::keyClick(&busy(), Qt::Key_Escape);
+        else
+            busy().close();
+        QCOMPARE(hostText("abortSequences"), QString(cancels ? "1" : "0"));
+        QCOMPARE(busy().isVisible(), !cancels);
+        QCOMPARE(busy().isShown(), !cancels);
+        QCOMPARE(m_enabled->count(), cancels ? 1 : 0);
+        QVERIFY(busy().isRegistered());
+    }
+
     // A device-busy answer without a following good one: the timer's first
     // tick finds no sequence and gives the host back.
     void firstTickHidesWhenNothingRuns()
