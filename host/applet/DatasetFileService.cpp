@@ -38,8 +38,8 @@ void DatasetFileService::setText(const QString &item, const QString &value)
 
 qint32 DatasetFileService::loadFromFile()
 {
-    const QString path = FileChooser::current().openFileName(
-        nullptr, tr("Open dataset"), QFileInfo(fileName()).path(), tr(Filter));
+    const QString path =
+        FileChooser::current().openFileName(nullptr, tr("Open dataset"), tr(Filter));
     return path.isEmpty() ? Cancelled : loadFile(path);
 }
 

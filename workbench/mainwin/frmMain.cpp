@@ -19,6 +19,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QScreen>
 #include <QTimer>
@@ -126,6 +127,7 @@ void frmMain::connectItemControls()
     on(appUserLevel, "user level", [this](QString &v) { m_statusBar->showUserLevel(v); });
     on(appTagname, "caption", [this](QString &) { UpdateCaption(); });
     on(appDescriptor, "caption", [this](QString &) { UpdateCaption(); });
+    on(appFileName, "caption", [this](QString &) { UpdateCaption(); });
     connect(seqGetRangeValues, &VexaSequenceItem::StatusChanged, this, [this](qint32 &status) {
         guarded("GetRangeValues", [&] { seqGetRangeValues_StatusChanged(status); });
     });
@@ -301,10 +303,14 @@ void frmMain::appAddress_ValueChanged()
     m_commandBar->states().pollingAddressChanged(appAddress->StringValue().trimmed().toDouble());
 }
 
+// The device identity, and after it the name of the dataset file open.
 void frmMain::UpdateCaption()
 {
-    if (gDeviceInfo)
-        setWindowTitle(gDeviceInfo->DeviceIdentName());
+    if (!gDeviceInfo)
+        return;
+    const QString identity = gDeviceInfo->DeviceIdentName();
+    const QString file = QFileInfo(appFileName->StringValue().trimmed()).fileName();
+    setWindowTitle(file.isEmpty() ? identity : identity + QStringLiteral(" \u2013 ") + file);
 }
 
 void frmMain::ReadRangeValuesOnce()

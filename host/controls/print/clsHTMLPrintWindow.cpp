@@ -73,13 +73,11 @@ void clsHTMLPrintWindow::print()
 
 bool clsHTMLPrintWindow::exportPdf()
 {
-    QString name = FileChooser::current().saveFileName(
+    const QString name = FileChooser::current().saveFileName(
         this, text("Export PDF", "PDF exportieren"), QStringLiteral("report.pdf"),
         text("PDF files (*.pdf)", "PDF-Dateien (*.pdf)"));
     if (name.isEmpty())
         return false;
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".pdf");
     QFile::remove(name); // the user chose to replace it
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
