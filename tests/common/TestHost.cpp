@@ -77,6 +77,19 @@ DeviceDescription description()
     return *d;
 }
 
+DeviceDescription builtInDescription()
+{
+    // Read once: many tests start from it.
+    static const DeviceDescription builtIn = [] {
+        QString error;
+        auto d = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
+        if (!d)
+            qFatal("testhost: %s", qPrintable(error));
+        return *d;
+    }();
+    return builtIn;
+}
+
 void setShadow(VexAppletItemManager &manager, const QString &name, const QString &value)
 {
     ItemStore &store = manager.store();

@@ -34,7 +34,10 @@ private:
 };
 
 namespace testhost {
+// A small description with one item of every type.
 DeviceDescription description();
+// The description the program ships with.
+DeviceDescription builtInDescription();
 // Writes the shadow copy of an item as the device side does.
 void setShadow(VexAppletItemManager &manager, const QString &name, const QString &value);
 void setDataset(VexAppletItemManager &manager, const QString &name, const QString &value);

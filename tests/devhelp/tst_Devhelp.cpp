@@ -16,17 +16,6 @@
 #include <cmath>
 #include <limits>
 
-namespace {
-DeviceDescription builtIn()
-{
-    QString error;
-    auto d = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-    if (!d)
-        qFatal("%s", qPrintable(error));
-    return *d;
-}
-} // namespace
-
 class TstDevhelp : public QObject
 {
     Q_OBJECT
@@ -55,7 +44,7 @@ private Q_SLOTS:
         QFETCH(int, from);
         QFETCH(int, to);
         QFETCH(double, expected);
-        TestHost host(builtIn());
+        TestHost host(testhost::builtInDescription());
         clsChangeUnitValue changer;
         QCOMPARE(changer.ChangeUnitValue(value, qint16(from), qint16(to)), value);
         changer.Register(host.manager());
@@ -77,7 +66,7 @@ private Q_SLOTS:
 
     void overflowGivesZero()
     {
-        TestHost host(builtIn());
+        TestHost host(testhost::builtInDescription());
         clsChangeUnitValue changer;
         changer.Register(host.manager());
         QCOMPARE(changer.ChangeUnitValue(std::numeric_limits<double>::max(), 7, 11), 0.0);
@@ -132,7 +121,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, octets);
         QFETCH(int, version);
-        TestHost host(builtIn());
+        TestHost host(testhost::builtInDescription());
         clsDeviceInfo info;
         info.Register(host.manager());
         testhost::setShadow(*host.manager(), "softwareRevision", octets);
@@ -141,7 +130,7 @@ private Q_SLOTS:
 
     void deviceInformation()
     {
-        TestHost host(builtIn());
+        TestHost host(testhost::builtInDescription());
         auto &manager = *host.manager();
         clsDeviceInfo info;
         info.Register(host.manager());

@@ -1,3 +1,4 @@
+#include "MethodTarget.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 
@@ -28,31 +29,27 @@
 
 namespace {
 
-DeviceDescription builtIn()
-{
-    QString error;
-    auto d = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-    if (!d)
-        qFatal("%s", qPrintable(error));
-    return *d;
-}
-
 // Answers records the way the program's record manager does: accept a good
 // response, give up on anything else (or as told).
-class RecordAnswers : public QObject
+class RecordAnswers
 {
-    Q_OBJECT
 public:
     RecordAnswers(const std::shared_ptr<VexAppletItemManager> &manager, const QStringList &records)
     {
+        m_target.onStatus = [this](const QString &name, qint32 status) { answer(name, status); };
         for (const QString &name : records) {
             auto record = std::make_shared<clsRecordItem>();
-            record->Register(manager, name, false, 0, 7, this,
+            record->Register(manager, name, false, 0, 7, &m_target,
                              QStringLiteral("RecordItem_StatusChanged"));
             m_records.insert(name.toLower(), record);
         }
     }
-    Q_INVOKABLE void RecordItem_StatusChanged(const QString &name, qint32 status)
+    QStringList seen;
+    int retries = 0;
+    bool silent = false;
+
+private:
+    void answer(const QString &name, qint32 status)
     {
         if (status == 0)
             return;
@@ -72,11 +69,8 @@ public:
             return;
         record->DoAction(action);
     }
-    QStringList seen;
-    int retries = 0;
-    bool silent = false;
 
-private:
+    MethodTarget m_target;
     QHash<QString, std::shared_ptr<clsRecordItem>> m_records;
 };
 
@@ -130,7 +124,7 @@ class TstHostEndToEnd : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_description = builtIn();
+        m_description = testhost::builtInDescription();
         m_host = std::make_unique<TestHost>(m_description);
         m_manager = m_host->manager();
         m_host->instance().engine().setAnswerTimeout(2000);

@@ -1,3 +1,4 @@
+#include "MethodTarget.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 
@@ -13,18 +14,6 @@
 #include <QScopeGuard>
 #include <QTest>
 #include <stdexcept>
-
-// Receives the named method call of an item.
-class MethodTarget : public QObject
-{
-    Q_OBJECT
-public:
-    QStringList calls;
-    Q_INVOKABLE void Changed(const QString &value, bool suppressRule)
-    {
-        calls << value + (suppressRule ? QStringLiteral("/s") : QString());
-    }
-};
 
 class TstAppItem : public QObject
 {

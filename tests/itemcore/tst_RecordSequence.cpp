@@ -1,3 +1,4 @@
+#include "MethodTarget.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 
@@ -9,17 +10,6 @@
 #include "enmRegMask.h"
 
 #include <QTest>
-
-class StatusTarget : public QObject
-{
-    Q_OBJECT
-public:
-    QStringList calls;
-    Q_INVOKABLE void StatusChanged(const QString &name, qint32 status)
-    {
-        calls << QStringLiteral("%1=%2").arg(name).arg(status);
-    }
-};
 
 class TstRecordSequence : public QObject
 {
@@ -102,7 +92,7 @@ private Q_SLOTS:
 
     void stateChangesBecomeStatusAndMethodCall()
     {
-        StatusTarget target;
+        MethodTarget target;
         clsSequenceItem sequence;
         sequence.Register(m_manager, QStringLiteral("Upload"), false, 0,
                           REGISTER_STATE | REGISTER_CONTROL, &target,
@@ -131,7 +121,7 @@ private Q_SLOTS:
 
     void responseRaisesOnlyResponseCatched()
     {
-        StatusTarget target;
+        MethodTarget target;
         clsRecordItem record;
         record.Register(m_manager, QStringLiteral("ReadPrimaryVariable"), false, 0, 7, &target,
                         QStringLiteral("StatusChanged"));

@@ -16,16 +16,6 @@
 
 namespace {
 
-DeviceDescription builtIn()
-{
-    QString error;
-    auto description =
-        DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-    if (!description)
-        qFatal("%s", qPrintable(error));
-    return *description;
-}
-
 // Counts the deferred commands delivered to a control.
 class CommandCounter : public QObject
 {
@@ -66,7 +56,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_host = std::make_unique<TestHost>(builtIn());
+        m_host = std::make_unique<TestHost>(testhost::builtInDescription());
         QVERIFY(m_host->connect());
     }
     void cleanup() { m_host.reset(); }

@@ -9,18 +9,7 @@
 
 #include <QTest>
 
-namespace {
-DeviceDescription builtIn()
-{
-    QString error;
-    auto d = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-    if (!d)
-        qFatal("%s", qPrintable(error));
-    return *d;
-}
-} // namespace
-
-ResidentHost::ResidentHost() : host(builtIn()), manager(host.manager())
+ResidentHost::ResidentHost() : host(testhost::builtInDescription()), manager(host.manager())
 {
     registerResidentViews();
     host.instance().engine().setAnswerTimeout(3000);

@@ -15,20 +15,6 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-DeviceDescription builtIn()
-{
-    QString error;
-    auto description =
-        DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-    if (!description)
-        qFatal("%s", qPrintable(error));
-    return *description;
-}
-
-} // namespace
-
 // The busy window on a host window, fed through the items the always-started
 // components publish, written here as the host would.
 class TstBusyWindow : public QObject
@@ -61,7 +47,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_host = std::make_unique<TestHost>(builtIn());
+        m_host = std::make_unique<TestHost>(testhost::builtInDescription());
         m_hostWindow = std::make_unique<QWidget>();
         m_hostWindow->setGeometry(100, 120, 800, 600);
         m_hostWindow->show();

@@ -28,15 +28,6 @@
 
 namespace {
 
-DeviceDescription builtIn()
-{
-    QString error;
-    auto d = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-    if (!d)
-        qFatal("%s", qPrintable(error));
-    return *d;
-}
-
 QString datasetText(VexAppletItemManager &manager, const QString &name)
 {
     ItemStore &store = manager.store();
@@ -93,7 +84,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_host = std::make_unique<TestHost>(builtIn());
+        m_host = std::make_unique<TestHost>(testhost::builtInDescription());
         m_dialog = std::make_unique<QWidget>();
         new QVBoxLayout(m_dialog.get());
         m_handler = new VexaCtrlItemHandler(m_dialog.get());

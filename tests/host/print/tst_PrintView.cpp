@@ -16,17 +16,6 @@
 #include <QTest>
 #include <QTextBrowser>
 
-namespace {
-DeviceDescription builtIn()
-{
-    QString error;
-    auto d = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-    if (!d)
-        qFatal("%s", qPrintable(error));
-    return *d;
-}
-} // namespace
-
 class TstPrintView : public QObject
 {
     Q_OBJECT
@@ -75,7 +64,7 @@ private Q_SLOTS:
 
     void exportsPdf()
     {
-        TestHost host(builtIn());
+        TestHost host(testhost::builtInDescription());
         auto view = ProgIdRegistry::instance().createView(clsHTMLPrintView::ProgId);
         host.manager()->fncRegisterView(view.get()); // no folder: says there is no report
         clsHTMLPrintWindow *window = clsHTMLPrintView::window();

@@ -11,18 +11,7 @@
 
 #include <QTest>
 
-namespace {
-DeviceDescription builtIn()
-{
-    QString error;
-    auto d = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-    if (!d)
-        qFatal("%s", qPrintable(error));
-    return *d;
-}
-} // namespace
-
-DisplayRig::DisplayRig() : host(builtIn())
+DisplayRig::DisplayRig() : host(testhost::builtInDescription())
 {
     host.instance().engine().setAnswerTimeout(3000);
     host.device().setNoiseLevel(0);

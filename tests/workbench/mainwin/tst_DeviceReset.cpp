@@ -49,11 +49,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QString error;
-        const auto description =
-            DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-        QVERIFY2(description, qPrintable(error));
-        m_host = std::make_unique<TestHost>(*description);
+        m_host = std::make_unique<TestHost>(testhost::builtInDescription());
         m_host->link().setResponseTimeout(20);
         m_main = std::make_unique<QWidget>();
         SetMainWindow(m_main.get());

@@ -117,11 +117,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QString error;
-        const auto description =
-            DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-        QVERIFY2(description, qPrintable(error));
-        m_host = std::make_unique<TestHost>(*description);
+        m_host = std::make_unique<TestHost>(testhost::builtInDescription());
         m_view = std::make_unique<SampleView>(m_host->manager());
         m_folder = std::make_unique<QTemporaryDir>();
         setItem("&&private_PM&&VexDPath", m_folder->path() + QDir::separator());
