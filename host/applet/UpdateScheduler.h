@@ -21,6 +21,7 @@ public:
 
     void setReader(Reader reader) { m_reader = std::move(reader); }
     void setConnectedProbe(ConnectedProbe probe) { m_connected = std::move(probe); }
+    const ConnectedProbe &connectedProbe() const { return m_connected; }
     // Length of one interval unit; 1000 ms by default.
     void setUnitMilliseconds(int ms);
 

@@ -167,9 +167,10 @@ private Q_SLOTS:
         reset.sequence().Start();
         QTRY_COMPARE_WITH_TIMEOUT(m_host->instance().connection().status(), 0, 3000);
         // Silent while it restarts; the connect keeps asking until it answers.
+        QSignalSpy unanswered(&m_host->link(), &HartLink::requestTimedOut);
         m_host->instance().connection().connectDevice();
         m_host->device().advanceTime(500);
-        QTest::qWait(100);
+        QTRY_VERIFY(unanswered.count() >= 3);
         QCOMPARE(m_host->instance().connection().status(), 1);
         m_host->device().advanceTime(2000);
         QTRY_COMPARE_WITH_TIMEOUT(m_host->instance().connection().status(), 2, 3000);
@@ -485,10 +486,16 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!values.isEmpty(), 3000);
         QVERIFY(std::abs(pressure.FloatValue() - 123.0f) < 1.0f ||
                 store().text(store().indexOf("primaryValueUnit"), true) != "8");
-        // Not connected: no reads.
+        // Not connected: no reads, tick after tick.
+        UpdateScheduler &scheduler = m_manager->updateScheduler();
+        int ticks = 0;
+        scheduler.setConnectedProbe([&ticks, probe = scheduler.connectedProbe()] {
+            ++ticks;
+            return probe();
+        });
         m_manager->fncGetApplet()->fncDisconnect(0);
         values.clear();
-        QTest::qWait(50);
+        QTRY_VERIFY(ticks >= 5);
         QVERIFY(values.isEmpty());
     }
 
