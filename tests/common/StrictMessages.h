@@ -22,6 +22,4 @@ public:
     int exec(QObject *test, const QStringList &arguments);
     // Unexpected messages outside any test function so far.
     int strayMessages() const;
-
-    static bool isPlatformNoise(const QString &message);
 };

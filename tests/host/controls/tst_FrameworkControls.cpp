@@ -1,3 +1,4 @@
+#include "FrameworkSampleDialog.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 
@@ -16,11 +17,7 @@
 #include "VexaValueEdit.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFocusEvent>
-#include <QGroupBox>
-#include <QHash>
 #include <QLabel>
 #include <QStandardItemModel>
 #include <QTest>
@@ -32,24 +29,6 @@ QString datasetText(VexAppletItemManager &manager, const QString &name)
 {
     ItemStore &store = manager.store();
     return store.text(store.indexOf(name), false);
-}
-
-// The program's string table, as the program would install it.
-VexaTextLookup::Function stringTable()
-{
-    QHash<int, QStringList> table;
-    QFile file(QStringLiteral(VEX_STRINGS_TSV));
-    if (file.open(QIODevice::ReadOnly)) {
-        for (const QByteArray &line : file.readAll().split('\n')) {
-            const QStringList parts = QString::fromUtf8(line).split(QLatin1Char('\t'));
-            if (parts.size() == 3)
-                table.insert(parts[0].toInt(), parts.mid(1));
-        }
-    }
-    return [table](int id) {
-        const QStringList texts = table.value(id);
-        return texts.isEmpty() ? QString() : texts[VexaControlTexts::german() ? 1 : 0];
-    };
 }
 
 } // namespace
@@ -302,7 +281,7 @@ private Q_SLOTS:
     }
 
     // A sample dialog in both languages, one control disabled: every text fits
-    // and nothing overlaps. VEX_GRAB_DIR keeps the pictures.
+    // and nothing overlaps. ./dev grab shows it.
     void sampleDialog_data()
     {
         QTest::addColumn<QLocale>("locale");
@@ -314,54 +293,10 @@ private Q_SLOTS:
     {
         QFETCH(QLocale, locale);
         QLocale::setDefault(locale);
-        VexaTextLookup::install(stringTable());
-        // As read from the device, not edited; the damping is edited.
-        testhost::setShadow(manager(), QStringLiteral("scaleInLoLim"), QStringLiteral("-12.5"));
-        QVariant ignored;
-        manager().fncAdjustItem(QStringLiteral("scaleInLoLim"), ignored);
-        testhost::setDataset(manager(), QStringLiteral("filterTime"), QStringLiteral("1.5"));
-
-        auto *frame = new QGroupBox(VexaTextLookup::text(2047, QString()), m_dialog.get());
-        auto *rows = new QVBoxLayout(frame);
-        m_dialog->layout()->addWidget(frame);
-        // Caption id, the kind's item property, item, unit item or fixed unit.
-        const struct
-        {
-            int textId;
-            const char *property;
-            const char *item;
-            const char *unit;
-        } design[] = {{2042, "objectnametext", "scaleInLoLim", "primaryValueUnit"},
-                      {2043, "objectnametext", "scaleInHiLim", "primaryValueUnit"},
-                      {2109, "objectnamecombo", "primaryValueUnit", ""},
-                      {2112, "objectnametext", "filterTime", "=s"},
-                      {2079, "objectnametext", "_tagHART", ""},
-                      {2025, "objectnamecombo", "alarmSelection", ""}};
-        QList<VexaFieldControl *> controls;
-        for (const auto &d : design) {
-            VexaFieldControl *control =
-                QByteArray(d.property) == "objectnametext"
-                    ? static_cast<VexaFieldControl *>(new VexaLabelTextUnit(frame))
-                    : new VexaLabelComboUnit(frame);
-            control->setProperty(d.property, QString::fromLatin1(d.item));
-            const QString unit = QString::fromLatin1(d.unit);
-            control->setProperty(unit.startsWith(u'=') ? "caption" : "objectnameunit",
-                                 unit.startsWith(u'=') ? unit.mid(1) : unit);
-            control->setLabelTextId(d.textId);
-            control->setLeftSpace(4);
-            for (const char *p : {"lefttext", "leftcombo"})
-                control->setProperty(p, 165);
-            for (const char *p : {"widthtext", "widthcombo"})
-                control->setProperty(p, 110);
-            rows->addWidget(control);
-            controls << control;
-        }
-        VexaFieldControl *tag = controls[4];
-        tag->setEnabled(false);
-        bind();
-        m_dialog->adjustSize();
-        testhost::setShadow(manager(), QStringLiteral("scaleInHiLim"), QStringLiteral("2500"));
-        manager().fncAdjustItem(QStringLiteral("scaleInHiLim"), ignored);
+        VexaTextLookup::install(FrameworkSampleDialog::programStrings());
+        FrameworkSampleDialog dialog(m_host->manager());
+        const QList<VexaFieldControl *> &controls = dialog.controls;
+        VexaFieldControl *tag = dialog.tag;
 
         for (VexaFieldControl *control : controls) {
             const VexaRowGeometry row = control->rowGeometry();
@@ -381,13 +316,6 @@ private Q_SLOTS:
         }
         QVERIFY(!tag->fieldPart()->isEnabled());
         QCOMPARE(tag->labelText(), VexaTextLookup::text(2079, QString()));
-
-        const QString dir = qEnvironmentVariable("VEX_GRAB_DIR");
-        if (!dir.isEmpty()) {
-            QDir().mkpath(dir);
-            QVERIFY(m_dialog->grab().save(
-                dir + QStringLiteral("/sample-%1.png").arg(QTest::currentDataTag())));
-        }
     }
 };
 

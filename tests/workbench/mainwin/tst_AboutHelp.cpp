@@ -1,15 +1,8 @@
-#include "SampleDialog.h"
-#include "TestHost.h"
 #include "TestRegistry.h"
 
-#include "DeviceDescription.h"
-#include "DeviceInstance.h"
-#include "VexAppletItemManager.h"
 #include "mainwin/HelpBrowser.h"
 #include "mainwin/ReadMe.h"
 #include "mainwin/frmAbout.h"
-#include "mainwin/frmSelectDefaultDataset.h"
-#include "mainwin/frmSplash.h"
 
 #include <QDir>
 #include <QFile>
@@ -140,55 +133,6 @@ private Q_SLOTS:
         QVERIFY(ReadMe::current());
         QVERIFY(ReadMe::current()->txtReadMe->toPlainText().contains(
             "Konfigurationsprogramm für die Druckmessumformer"));
-    }
-
-    void grabs_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::newRow("en") << "en";
-        QTest::newRow("de") << "de";
-    }
-    void grabs()
-    {
-        QFETCH(QString, language);
-        const QString folder = qEnvironmentVariable("VEX_GRAB_DIR");
-        if (folder.isEmpty())
-            QSKIP("VEX_GRAB_DIR not set");
-        QDir().mkpath(folder);
-        useLanguage(language);
-        const auto save = [&](QWidget &window, const char *name) {
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            QVERIFY(window.grab().save(QDir(folder).filePath(
-                QStringLiteral("%1_%2.png").arg(QLatin1String(name), language))));
-        };
-
-        QString error;
-        const auto description =
-            DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-        QVERIFY2(description, qPrintable(error));
-        TestHost host(*description);
-        QTemporaryDir dpath;
-        host.instance().setItemText("&&private_PM&&VexDPath", dpath.path() + QDir::separator());
-        host.instance().setItemText("&&private&&countrycode", language == "de" ? "49" : "1");
-        SampleView view(host.manager());
-        frmSelectDefaultDataset dialog;
-        dialog.setViewRef(&view);
-        dialog.show();
-        dialog.lstDeviceID->setCurrentRow(1);
-        save(dialog, "newdataset");
-        dialog.close();
-
-        frmAbout about;
-        save(about, "about");
-        frmSplash splash;
-        save(splash, "splash");
-        HelpBrowser help(language);
-        QVERIFY(help.load(&error));
-        help.showPage("reset.html");
-        save(help, "help");
-        help.tbsNavigation->setCurrentIndex(1);
-        save(help, "helpindex");
     }
 };
 
