@@ -16,8 +16,7 @@ std::atomic<int> strays{0};
 
 bool isUnexpected(QtMsgType type, const QString &message)
 {
-    return (type == QtWarningMsg || type == QtCriticalMsg) &&
-           !isPlatformNoise(message);
+    return (type == QtWarningMsg || type == QtCriticalMsg) && !isPlatformNoise(message);
 }
 
 // Outside the test functions: printed and counted.
