@@ -4,11 +4,19 @@
 #   -D EXECUTABLE=... -D PREFIX=... -D CTEST_FILE=... -D WORKING_DIRECTORY=...
 #   -D ENVIRONMENT=...   (a ;-list, passed through as it is)
 #   -D PROPERTIES=...    (further test properties, name value ...)
-execute_process(
-    COMMAND "${EXECUTABLE}" -listclasses
-    OUTPUT_VARIABLE classes
-    RESULT_VARIABLE result
-    ERROR_VARIABLE error)
+# A link running beside this one may still hold the new file open for a
+# moment ("Text file busy"): try again a few times before giving up.
+foreach(attempt RANGE 20)
+    execute_process(
+        COMMAND "${EXECUTABLE}" -listclasses
+        OUTPUT_VARIABLE classes
+        RESULT_VARIABLE result
+        ERROR_VARIABLE error)
+    if(NOT result MATCHES "busy")
+        break()
+    endif()
+    execute_process(COMMAND ${CMAKE_COMMAND} -E sleep 0.1)
+endforeach()
 if(NOT result EQUAL 0)
     file(REMOVE "${CTEST_FILE}")
     message(FATAL_ERROR "${EXECUTABLE} -listclasses failed (${result}): ${error}")
