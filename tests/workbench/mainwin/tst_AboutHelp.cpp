@@ -34,8 +34,7 @@ QSettings productSettings()
 
 } // namespace
 
-// The about box, the help window and the readme; pictures of the new-dataset
-// dialog, the about box and the help window when VEX_GRAB_DIR names a folder.
+// The about box, the help window and the readme (./dev grab shows them).
 class TstAboutHelp : public QObject
 {
     Q_OBJECT
