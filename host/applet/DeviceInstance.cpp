@@ -18,6 +18,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTimer>
 
 DeviceInstance::DeviceInstance(const DeviceDescription &description, HartLink *link,
@@ -101,6 +102,29 @@ bool DeviceInstance::setItemText(const QString &name, const QString &value)
     return true;
 }
 
+namespace {
+
+bool refreshCopy(const QString &from, const QString &to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray content = source.readAll();
+    QFile existing(to);
+    if (existing.size() == content.size() && existing.open(QIODevice::ReadOnly) &&
+        existing.readAll() == content)
+        return true;
+    existing.close();
+    QSaveFile copy(to);
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(content) != content.size() || !copy.commit())
+        return false;
+    QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                  QFile::ReadOther);
+    return true;
+}
+
+} // namespace
+
 bool DeviceInstance::prepareDescriptionFolder(const QString &folder, QString *error)
 {
     const QString source = QStringLiteral(":/device");
@@ -114,16 +138,15 @@ bool DeviceInstance::prepareDescriptionFolder(const QString &folder, QString *er
                 *error = QStringLiteral("%1: cannot create the folder").arg(dir);
             return false;
         }
-        // The copies are refreshed at every start; the program writes its
-        // reports beside them.
-        QFile::remove(to);
-        if (!QFile::copy(from, to)) {
+        // The program writes its reports beside the copies. A copy is written
+        // only when it differs from the program's own, and then in one step,
+        // so that a program reading it meanwhile never finds it missing or
+        // cut off (several programs may share the folder).
+        if (!refreshCopy(from, to)) {
             if (error)
                 *error = QStringLiteral("%1: cannot write the file").arg(to);
             return false;
         }
-        QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                      QFile::ReadOther);
     }
     QString path = QDir::toNativeSeparators(QDir(folder).absolutePath());
     if (!path.endsWith(QDir::separator()))

@@ -176,27 +176,27 @@ QString MainChildWindows::BackgroundResource(int desktopWidth)
 void MainChildWindows::chooseBackground(const QScreen *screen)
 {
     const int width = screen ? screen->availableGeometry().width() : 1024;
-    const QPixmap picture = LoadJpegResource(BackgroundResource(width));
-    if (picture.isNull())
-        return;
-    m_background = picture;
-    applyBackground();
+    m_background = BackgroundResource(width);
+    m_backgroundSize = QSize();
+    drawBackground();
 }
 
-void MainChildWindows::applyBackground()
+// Drawn at the area's size: the picture covers it, whatever its size.
+void MainChildWindows::drawBackground()
 {
-    if (m_background.isNull())
-        return;
     const QSize size = m_area->viewport()->size();
-    if (size.isEmpty())
+    if (m_background.isEmpty() || size.isEmpty() || size == m_backgroundSize)
         return;
-    m_area->setBackground(QBrush(
-        m_background.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation)));
+    const QPixmap picture = LoadJpegResource(m_background, size);
+    if (picture.isNull())
+        return;
+    m_backgroundSize = size;
+    m_area->setBackground(QBrush(picture));
 }
 
 bool MainChildWindows::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_area->viewport() && event->type() == QEvent::Resize)
-        applyBackground();
+        drawBackground();
     return QObject::eventFilter(watched, event);
 }

@@ -5,8 +5,8 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPixmap>
 #include <QPointer>
+#include <QSize>
 #include <typeinfo>
 
 class IViewEx;
@@ -87,11 +87,12 @@ protected:
 private:
     QWidget *activeControl() const;
     void listInWindowMenu();
-    void applyBackground();
+    void drawBackground();
 
     QMdiArea *m_area;
     QMenu *m_windowMenu;
     QList<QAction *> m_listed;
     QHash<QString, QPointer<QWidget>> m_instances;
-    QPixmap m_background;
+    QString m_background;
+    QSize m_backgroundSize;
 };

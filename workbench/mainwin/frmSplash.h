@@ -14,4 +14,10 @@ public:
     explicit frmSplash(QWidget *parent = nullptr);
 
     QLabel *imgLogo;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool m_pictureLoaded = false;
 };

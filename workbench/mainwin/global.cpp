@@ -1,6 +1,7 @@
 #include "global.h"
 
 #include <QApplication>
+#include <QImageReader>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
@@ -171,6 +172,16 @@ QPixmap LoadJpegResource(const QString &resourcePath)
 {
     // Qt reads pictures straight from the resources: no temporary file needed.
     return QPixmap(resourcePath);
+}
+
+QPixmap LoadJpegResource(const QString &resourcePath, const QSize &cover)
+{
+    QImageReader reader(resourcePath);
+    const QSize natural = reader.size();
+    if (!natural.isValid() || cover.isEmpty())
+        return QPixmap();
+    reader.setScaledSize(natural.scaled(cover, Qt::KeepAspectRatioByExpanding));
+    return QPixmap::fromImage(reader.read());
 }
 
 void SetTopMost(QWidget *window, bool on)

@@ -39,6 +39,9 @@ QRect ClampPlacement(const QRect &stored, const QSize &mainWindow, double pixels
 
 // One of the program's pictures, by Qt resource path; null when missing.
 QPixmap LoadJpegResource(const QString &resourcePath);
+// The picture scaled to cover the size, keeping its aspect ratio: a drawing
+// (SVG) is drawn at that size instead of drawn large and scaled down.
+QPixmap LoadJpegResource(const QString &resourcePath, const QSize &cover);
 
 // Puts a window into or out of the always-on-top band without moving,
 // resizing or activating it.

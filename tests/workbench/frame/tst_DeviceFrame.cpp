@@ -10,8 +10,10 @@
 #include "simulator/InProcessHartLink.h"
 #include "simulator/SimulatedTransmitter.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 namespace {
@@ -96,6 +98,58 @@ private Q_SLOTS:
         frame.close();
         QCOMPARE(g_destroyed, 1);
         QVERIFY(!frame.instance());
+    }
+
+    // The description's copy is written only when it differs from the
+    // program's own: an unchanged copy is left as it is.
+    void descriptionCopyRefreshedWhenItDiffers_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("unchanged") << "";
+        QTest::newRow("missing") << "missing";
+        QTest::newRow("changed") << "changed";
+        QTest::newRow("cut off") << "cut off";
+    }
+    void descriptionCopyRefreshedWhenItDiffers()
+    {
+        QFETCH(QString, damage);
+        SimulatedTransmitter device;
+        InProcessHartLink link(&device);
+        QString error;
+        const auto options = FrameOptions::parse({"workbench"}, &error);
+        QString copy;
+        {
+            DeviceFrame frame(*options, &link);
+            QVERIFY2(frame.open(&error), qPrintable(error));
+            copy = QDir(text(*frame.instance(), "&&private_PM&&VexDPath"))
+                       .filePath("transmitter.json");
+        }
+        QFile original(":/device/transmitter.json");
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray content = original.readAll();
+        if (damage == "missing")
+            QVERIFY(QFile::remove(copy));
+        if (damage == "changed" || damage == "cut off") {
+            QFile file(copy);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            if (damage == "changed")
+                QCOMPARE(file.write("x"), 1);
+            QVERIFY(file.resize(damage == "changed" ? content.size() : content.size() / 2));
+        }
+        // Dated back, so that a rewrite shows.
+        const QDateTime longAgo(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
+        if (damage != "missing") {
+            QFile file(copy);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+        }
+
+        DeviceFrame frame(*options, &link);
+        QVERIFY2(frame.open(&error), qPrintable(error));
+        QFile refreshed(copy);
+        QVERIFY(refreshed.open(QIODevice::ReadOnly));
+        QCOMPARE(refreshed.readAll(), content);
+        QCOMPARE(QFileInfo(copy).lastModified().toUTC() == longAgo, damage.isEmpty());
     }
 };
 
