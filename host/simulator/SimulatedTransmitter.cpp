@@ -5,6 +5,8 @@
 #include "simulator/TransferFunctionCommands.h"
 #include "simulator/UniversalCommands.h"
 
+#include <QElapsedTimer>
+
 namespace rc = hart::response;
 
 SimulatedTransmitter::SimulatedTransmitter(SensorType type, int rangeIndex, QObject *parent)
@@ -18,7 +20,7 @@ SimulatedTransmitter::SimulatedTransmitter(SensorType type, int rangeIndex, QObj
     m_commonPractice->registerInto(m_table);
     m_deviceSpecific->registerInto(m_table);
     m_transferFunction->registerInto(m_table);
-    m_clock.start();
+    setRealTimeClock(true);
 }
 
 SimulatedTransmitter::~SimulatedTransmitter() = default;
@@ -194,21 +196,31 @@ void SimulatedTransmitter::advanceTime(qint64 ms)
     m_model.advanceTime(ms);
 }
 
-void SimulatedTransmitter::setRealTimeClock(bool running)
+void SimulatedTransmitter::setClock(Clock nowNs)
 {
     syncClock();
-    m_realTimeClock = running;
-    m_clock.restart();
-    m_syncedNs = 0;
+    m_clock = std::move(nowNs);
+    m_syncedNs = m_clock ? m_clock() : 0;
+}
+
+void SimulatedTransmitter::setRealTimeClock(bool running)
+{
+    if (!running) {
+        setClock(nullptr);
+        return;
+    }
+    QElapsedTimer wall;
+    wall.start();
+    setClock([wall] { return wall.nsecsElapsed(); });
 }
 
 // Whole milliseconds go to the model; the rest waits for the next call, so a
 // master that asks many times a millisecond does not stop the device's clock.
 void SimulatedTransmitter::syncClock()
 {
-    if (!m_realTimeClock)
+    if (!m_clock)
         return;
-    const qint64 ms = (m_clock.nsecsElapsed() - m_syncedNs) / 1000000;
+    const qint64 ms = (m_clock() - m_syncedNs) / 1000000;
     if (ms <= 0)
         return;
     m_syncedNs += ms * 1000000;

@@ -4,8 +4,8 @@
 #include "simulator/CommandTable.h"
 #include "simulator/TransmitterModel.h"
 
-#include <QElapsedTimer>
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -62,9 +62,13 @@ public:
     void restoreConnection();
     bool isConnected() const { return m_connected; }
 
-    // Simulated time. The real-time clock (on by default) adds the elapsed wall
-    // time at every request; tests switch it off and advance time by hand.
+    // Simulated time. At every request the device lives through the time its
+    // clock (monotonic nanoseconds) moved on since the last one: the wall clock
+    // by default, or one a test injects and moves itself. Without a clock
+    // (setRealTimeClock(false)) time passes only by advanceTime.
+    using Clock = std::function<qint64()>;
     void advanceTime(qint64 ms);
+    void setClock(Clock nowNs);
     void setRealTimeClock(bool running);
 
     const TransmitterModel &model() const { return m_model; }
@@ -96,7 +100,6 @@ private:
     quint8 m_communicationErrorBits = 0;
     int m_busy = 0;
     int m_corruptResponses = 0;
-    bool m_realTimeClock = true;
-    QElapsedTimer m_clock;
+    Clock m_clock;
     qint64 m_syncedNs = 0; // clock time already given to the model
 };

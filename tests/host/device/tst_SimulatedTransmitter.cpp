@@ -397,6 +397,32 @@ private slots:
         QVERIFY(!(back.response.deviceStatus() & hart::status::OutputFixed)); // fixed mode ended
     }
 
+    // An injected clock drives the device's time: the restart ends when the
+    // clock has moved 2 s, whether in one step or in half milliseconds that
+    // each request sees on its own.
+    void injectedClockDrivesTheRestart_data()
+    {
+        QTest::addColumn<qint64>("stepNs");
+        QTest::newRow("one step") << qint64(2'000'000'000);
+        QTest::newRow("half milliseconds") << qint64(500'000);
+    }
+    void injectedClockDrivesTheRestart()
+    {
+        QFETCH(qint64, stepNs);
+        DeviceBench bench;
+        qint64 now = 123; // any start
+        bench.device.setClock([&now] { return now; });
+        QCOMPARE(code(bench.command(42)), 0);
+        const qint64 steps = qint64(TransmitterModel::RestartMs) * 1'000'000 / stepNs;
+        for (qint64 i = 0; i < steps - 1; ++i) {
+            now += stepNs;
+            bench.device.respond(QByteArray()); // a request the device cannot read
+        }
+        QCOMPARE(bench.command(1).kind, Kind::Timeout);
+        now += stepNs;
+        QCOMPARE(code(bench.command(1)), 0);
+    }
+
     void valuesInTheChosenUnits()
     {
         DeviceBench bench;

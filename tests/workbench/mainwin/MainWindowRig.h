@@ -14,7 +14,8 @@ class frmMain;
 // The program as the frame starts it: the real host on the simulated
 // transmitter without wire time, the always-started components and the
 // main view, and the main window shown offscreen. The main window's plug-in
-// commands only record that they ran.
+// commands only record that they ran. The device's clock stands still until a
+// test moves it, so a restart lasts exactly as long as the test says.
 class MainWindowRig
 {
 public:
@@ -24,6 +25,7 @@ public:
     DeviceInstance &instance() const;
     frmMain &form() const { return *m_form; }
     SimulatedTransmitter device;
+    void advanceDeviceClock(qint64 ms) { m_deviceClockNs += ms * 1'000'000; }
 
     // As the device side or the frame writes a host item.
     void set(const QString &item, const QString &value) const;
@@ -36,6 +38,7 @@ public:
     MainWindowCommands::Reset lastReset = MainWindowCommands::Reset::FactoryData;
 
 private:
+    qint64 m_deviceClockNs = 0;
     InProcessHartLink m_link{&device};
     std::unique_ptr<DeviceFrame> m_frame;
     frmMain *m_form = nullptr;
