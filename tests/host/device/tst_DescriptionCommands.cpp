@@ -7,6 +7,7 @@
 #include "DeviceDescription.h"
 #include "ItemStore.h"
 #include "RecordCodec.h"
+#include "TestHost.h"
 #include "TestRegistry.h"
 #include "hart/HartCodec.h"
 #include "hart/HartProtocol.h"
@@ -20,14 +21,7 @@ namespace {
 
 const DeviceDescription &description()
 {
-    static const DeviceDescription d = [] {
-        QString error;
-        auto loaded =
-            DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-        if (!loaded)
-            qFatal("%s", qPrintable(error));
-        return *loaded;
-    }();
+    static const DeviceDescription d = testhost::builtInDescription();
     return d;
 }
 

@@ -20,15 +20,6 @@
 
 namespace {
 
-DeviceDescription builtIn()
-{
-    QString error;
-    auto d = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
-    if (!d)
-        qFatal("%s", qPrintable(error));
-    return *d;
-}
-
 // 21 floats as the octets item's text; the points after the given ones are 100.
 QString points(const QList<float> &values)
 {
@@ -47,7 +38,7 @@ class TstTransferFunctionSequences : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_host = std::make_unique<TestHost>(builtIn());
+        m_host = std::make_unique<TestHost>(testhost::builtInDescription());
         m_host->device().setNoiseLevel(0.0);
         QVERIFY(m_host->connect());
     }
