@@ -10,13 +10,13 @@
 #include "clsAppItem.h"
 #include "frame/DeviceFrame.h"
 #include "frame/FrameOptions.h"
+#include "frame/ProgramLanguage.h"
 #include "frame/StartupProbe.h"
 #include "mainwin/clsMainView.h"
 #include "simulator/InProcessHartLink.h"
 #include "simulator/SimulatedTransmitter.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <QTextStream>
 #include <QTimer>
 
@@ -107,10 +107,7 @@ int main(int argc, char **argv)
         out() << error << Qt::endl << FrameOptions::usage();
         return 2;
     }
-    if (options->language == QLatin1String("de"))
-        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    else if (options->language == QLatin1String("en"))
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    ProgramLanguage::apply(options->language);
 
     registerResidentViews();
     // Without a main view the frame runs the console demonstration.

@@ -2,6 +2,7 @@
 
 #include "DeviceDescription.h"
 #include "HostResult.h"
+#include "HostTexts.h"
 #include "ItemStore.h"
 #include "RecordCodec.h"
 #include "SequenceEngine.h"
@@ -58,7 +59,7 @@ qint32 ConnectionController::connectDevice()
     setStatus(Connecting);
     if (!link->isOpen() && !link->open()) {
         setStatus(NotConnected);
-        Q_EMIT connectFailed(tr("The HART link cannot be opened."));
+        Q_EMIT connectFailed(HostTexts::text(HostTexts::LinkCannotOpen));
         return HostResult::NotConnected;
     }
     m_connecting.start();
@@ -88,7 +89,7 @@ void ConnectionController::identify()
             self->identify();
         } else {
             self->setStatus(NotConnected);
-            Q_EMIT self->connectFailed(tr("No device answers at the polling address."));
+            Q_EMIT self->connectFailed(HostTexts::text(HostTexts::NoDeviceAnswers));
         }
     });
 }

@@ -1,6 +1,7 @@
 #include "DatasetFile.h"
 
 #include "DeviceDescription.h"
+#include "HostTexts.h"
 #include "ItemStore.h"
 
 #include <QDateTime>
@@ -33,7 +34,7 @@ DatasetFile::Result cancelled(QSaveFile &file, const QString &path, QString reas
     if (reason.isEmpty() && file.error() != QFileDevice::NoError)
         reason = file.errorString();
     if (reason.isEmpty())
-        reason = QStringLiteral("the file could not be written whole");
+        reason = HostTexts::text(HostTexts::NotWrittenWhole);
     file.cancelWriting();
     return failure(path, reason);
 }
@@ -112,11 +113,11 @@ DatasetFile::Result DatasetFile::load(const QString &path, ItemStore &store,
     // (or never open): only a regular file can be a dataset.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return failure(path, QStringLiteral("not a dataset file (not a regular file)"));
+        return failure(path, HostTexts::text(HostTexts::NotRegularFile));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failure(path, file.errorString());
-    const QString tooLarge = QStringLiteral("the file is too large to be a dataset");
+    const QString tooLarge = HostTexts::text(HostTexts::TooLarge);
     if (file.size() > MaxFileSize)
         return failure(path, tooLarge);
     // The size a file claims may be wrong (files of /proc claim 0): read one
@@ -133,21 +134,22 @@ DatasetFile::Result DatasetFile::loadBytes(const QByteArray &bytes, const QStrin
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        return failure(path, QStringLiteral("not a dataset file (%1 at byte %2)")
+        return failure(path, HostTexts::text(HostTexts::NotDatasetAt)
                                  .arg(parseError.errorString())
                                  .arg(parseError.offset));
     const QJsonObject root = doc.object();
     if (root.value(QLatin1String("format")).toString() != FormatName)
-        return failure(path, QStringLiteral("not a dataset file"));
+        return failure(path, HostTexts::text(HostTexts::NotDataset));
     const int version = root.value(QLatin1String("version")).toInt(-1);
     if (version < 1)
-        return failure(path, QStringLiteral("unknown dataset file version"));
+        return failure(path, HostTexts::text(HostTexts::UnknownVersion));
     const QString deviceType = root.value(QLatin1String("deviceType")).toString();
     if (deviceType != description.deviceType)
-        return failure(path, QStringLiteral("the dataset is for the device type \"%1\", not \"%2\"")
-                                 .arg(deviceType, description.deviceType));
+        return failure(
+            path,
+            HostTexts::text(HostTexts::OtherDeviceType).arg(deviceType, description.deviceType));
     if (!root.value(QLatin1String("items")).isArray())
-        return failure(path, QStringLiteral("the file holds no dataset values"));
+        return failure(path, HostTexts::text(HostTexts::NoValues));
 
     // Check everything first; the dataset changes only when the whole file is good.
     Result result;
@@ -163,20 +165,19 @@ DatasetFile::Result DatasetFile::loadBytes(const QByteArray &bytes, const QStrin
         }
         const ItemDefinition &d = store.definition(index);
         if (o.value(QLatin1String("type")).toString() != DeviceDescription::typeName(d.type))
-            return failure(path, QStringLiteral("\"%1\" has the type \"%2\", expected \"%3\"")
+            return failure(path, HostTexts::text(HostTexts::WrongType)
                                      .arg(name, o.value(QLatin1String("type")).toString(),
                                           DeviceDescription::typeName(d.type)));
         if (!o.value(QLatin1String("value")).isString())
-            return failure(path, QStringLiteral("\"%1\" has no value").arg(name));
+            return failure(path, HostTexts::text(HostTexts::NoValue).arg(name));
         const QString text = o.value(QLatin1String("value")).toString();
         ItemValue value = store.value(index, false);
         if (!value.parseExact(d, text))
-            return failure(path,
-                           QStringLiteral("\"%1\" cannot hold the value \"%2\"").arg(name, text));
+            return failure(path, HostTexts::text(HostTexts::CannotHold).arg(name, text));
         if (const QString refusal = store.refusal(index, value); !refusal.isEmpty())
             return failure(path, refusal);
         if (seen.contains(index))
-            return failure(path, QStringLiteral("\"%1\" appears twice").arg(name));
+            return failure(path, HostTexts::text(HostTexts::Twice).arg(name));
         seen.append(index);
         pending.append({index, value});
     }

@@ -3,6 +3,7 @@
 #include "DatasetFile.h"
 #include "FileChooser.h"
 #include "HostResult.h"
+#include "HostTexts.h"
 #include "ItemStore.h"
 #include "MessageBoxSeam.h"
 
@@ -39,7 +40,8 @@ void DatasetFileService::setText(const QString &item, const QString &value)
 qint32 DatasetFileService::loadFromFile()
 {
     const QString path =
-        FileChooser::current().openFileName(nullptr, tr("Open dataset"), tr(Filter));
+        FileChooser::current().openFileName(nullptr, HostTexts::text(HostTexts::OpenDatasetTitle),
+                                            HostTexts::text(HostTexts::DatasetFilter));
     return path.isEmpty() ? Cancelled : loadFile(path);
 }
 
@@ -47,15 +49,15 @@ qint32 DatasetFileService::loadFile(const QString &path)
 {
     const DatasetFile::Result result = DatasetFile::load(path, m_store, *m_description);
     if (!result.ok) {
-        MessageBoxSeam::show(nullptr, QMessageBox::Critical, tr("Open dataset"),
-                             tr("The dataset was not loaded.\n%1").arg(result.error));
+        MessageBoxSeam::show(nullptr, QMessageBox::Critical,
+                             HostTexts::text(HostTexts::OpenDatasetTitle),
+                             HostTexts::text(HostTexts::NotLoaded).arg(result.error));
         return HostResult::Refused;
     }
     if (!result.skipped.isEmpty())
-        MessageBoxSeam::show(nullptr, QMessageBox::Information, tr("Open dataset"),
-                             tr("The file was written by a newer device description. "
-                                "These values were left out:\n%1")
-                                 .arg(skippedSummary(result.skipped)));
+        MessageBoxSeam::show(
+            nullptr, QMessageBox::Information, HostTexts::text(HostTexts::OpenDatasetTitle),
+            HostTexts::text(HostTexts::NewerDescription).arg(skippedSummary(result.skipped)));
     setText(FileNameItem, path);
     setText(SourceItem, QStringLiteral("1"));
     return HostResult::Ok;
@@ -74,7 +76,8 @@ QString DatasetFileService::skippedSummary(const QStringList &names)
         lines << QStringLiteral("\"%1\"").arg(shown);
     }
     if (names.size() > Shown)
-        lines << tr("and %1 more (%2 in all)").arg(names.size() - Shown).arg(names.size());
+        lines
+            << HostTexts::text(HostTexts::MoreLeftOut).arg(names.size() - Shown).arg(names.size());
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -87,7 +90,8 @@ qint32 DatasetFileService::save()
 qint32 DatasetFileService::saveAs()
 {
     const QString path =
-        FileChooser::current().saveFileName(nullptr, tr("Save dataset as"), fileName(), tr(Filter));
+        FileChooser::current().saveFileName(nullptr, HostTexts::text(HostTexts::SaveDatasetAsTitle),
+                                            fileName(), HostTexts::text(HostTexts::DatasetFilter));
     return path.isEmpty() ? Cancelled : saveFile(path);
 }
 
@@ -95,8 +99,9 @@ qint32 DatasetFileService::saveFile(const QString &path)
 {
     const DatasetFile::Result result = DatasetFile::save(path, m_store, *m_description);
     if (!result.ok) {
-        MessageBoxSeam::show(nullptr, QMessageBox::Critical, tr("Save dataset"),
-                             tr("The dataset was not saved.\n%1").arg(result.error));
+        MessageBoxSeam::show(nullptr, QMessageBox::Critical,
+                             HostTexts::text(HostTexts::SaveDatasetTitle),
+                             HostTexts::text(HostTexts::NotSaved).arg(result.error));
         return HostResult::Refused;
     }
     setText(FileNameItem, path);

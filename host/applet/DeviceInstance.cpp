@@ -4,6 +4,7 @@
 #include "DatasetFileService.h"
 #include "DeviceDescription.h"
 #include "HostResult.h"
+#include "HostTexts.h"
 #include "ItemStore.h"
 #include "ProgIdRegistry.h"
 #include "SequenceEngine.h"
@@ -135,7 +136,7 @@ bool DeviceInstance::prepareDescriptionFolder(const QString &folder, QString *er
         const QString dir = QFileInfo(to).path();
         if (!QDir().mkpath(dir)) {
             if (error)
-                *error = QStringLiteral("%1: cannot create the folder").arg(dir);
+                *error = HostTexts::text(HostTexts::FolderNotCreated).arg(dir);
             return false;
         }
         // The program writes its reports beside the copies. A copy is written
@@ -144,7 +145,7 @@ bool DeviceInstance::prepareDescriptionFolder(const QString &folder, QString *er
         // cut off (several programs may share the folder).
         if (!refreshCopy(from, to)) {
             if (error)
-                *error = QStringLiteral("%1: cannot write the file").arg(to);
+                *error = HostTexts::text(HostTexts::FileNotWritten).arg(to);
             return false;
         }
     }

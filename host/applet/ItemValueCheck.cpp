@@ -1,5 +1,7 @@
 #include "ItemValueCheck.h"
 
+#include "HostTexts.h"
+
 #include <cmath>
 
 namespace {
@@ -75,8 +77,7 @@ QString ItemValueCheck::refusal(const ItemDefinition &item,
         return problem;
     for (const Carrier &carrier : m_carriers.value(item.name.toLower())) {
         if (!fits(carrier.field, item, value))
-            return QStringLiteral("the value %1 of \"%2\" does not fit its field in the "
-                                  "record \"%3\"")
+            return HostTexts::text(HostTexts::DoesNotFitField)
                 .arg(value.toString(item), item.name, carrier.record);
     }
     return QString();
@@ -89,15 +90,14 @@ QString ItemValueCheck::limitRefusal(const ItemDefinition &item, const ItemValue
     const double v = value.number();
     // NaN passes every comparison: a limited value must be a number first.
     if (!std::isfinite(v))
-        return QStringLiteral("the value %1 of \"%2\" is not a finite number")
-            .arg(value.toString(item), item.name);
+        return HostTexts::text(HostTexts::NotFinite).arg(value.toString(item), item.name);
     // A float item holds its limits in single precision too.
     const auto limit = [&](const QVariant &l) {
         return item.type == ItemType::Float ? double(float(l.toDouble())) : l.toDouble();
     };
     if ((item.minimum.isValid() && v < limit(item.minimum)) ||
         (item.maximum.isValid() && v > limit(item.maximum)))
-        return QStringLiteral("the value %1 of \"%2\" is outside %3 to %4")
+        return HostTexts::text(HostTexts::OutsideLimits)
             .arg(value.toString(item), item.name, item.minimum.toString(), item.maximum.toString());
     return QString();
 }
@@ -112,7 +112,7 @@ QString ItemValueCheck::enumerationRefusal(const ItemDefinition &item,
         if (entry.value == value.number())
             return QString();
     }
-    return QStringLiteral("the value %1 of \"%2\" is not one of its codes (table \"%3\")")
+    return HostTexts::text(HostTexts::NotACode)
         .arg(value.toString(item), item.name, item.enumeration);
 }
 

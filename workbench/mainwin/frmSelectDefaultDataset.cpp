@@ -16,9 +16,11 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -170,6 +172,13 @@ QString frmSelectDefaultDataset::HostValue(const QString &objectValue, qint32 da
     return user.toString(number, 'g', QLocale::FloatingPointShortest);
 }
 
+QString frmSelectDefaultDataset::RangeText(const QString &range, const QLocale &locale)
+{
+    static const QRegularExpression decimalPoint(QStringLiteral("(?<=\\d)\\.(?=\\d)"));
+    QString text = range;
+    return text.replace(decimalPoint, locale.decimalPoint());
+}
+
 void frmSelectDefaultDataset::FormActivated()
 {
     if (!openDatabase())
@@ -219,7 +228,13 @@ void frmSelectDefaultDataset::lstDeviceID_Click()
     }
     const auto &type = m_deviceTypes[row];
     lblDeviceDescription->setText(type.Description);
-    lstPRanges->addItems(m_database.ViewDeviceTypePRanges(type.label).value_or(QStringList()));
+    // The database's name of a range is its key; the user reads it in his
+    // number format.
+    for (const QString &range :
+         m_database.ViewDeviceTypePRanges(type.label).value_or(QStringList())) {
+        auto *item = new QListWidgetItem(RangeText(range), lstPRanges);
+        item->setData(Qt::UserRole, range);
+    }
     if (lstPRanges->count() > 0)
         lstPRanges->setCurrentRow(0);
     refreshOK();
@@ -236,7 +251,7 @@ void frmSelectDefaultDataset::cmdOK_Click()
     if (!lstDeviceID->currentItem() || !lstPRanges->currentItem())
         return;
     const QString deviceType = lstDeviceID->currentItem()->text();
-    const QString range = lstPRanges->currentItem()->text();
+    const QString range = lstPRanges->currentItem()->data(Qt::UserRole).toString();
     // Everything is read before the first value is written, so that a query
     // that fails leaves the dataset as it was.
     const auto general = m_database.ViewGeneralDevicedata();
@@ -297,6 +312,22 @@ void frmSelectDefaultDataset::closeEvent(QCloseEvent *event)
 {
     clsVexaForm::closeEvent(event);
     Q_EMIT Closed();
+}
+
+void frmSelectDefaultDataset::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (cmdOK->isEnabled())
+            cmdOK->click();
+        return;
+    case Qt::Key_Escape:
+        cmdCancel->click();
+        return;
+    default:
+        clsVexaForm::keyPressEvent(event);
+    }
 }
 
 void frmSelectDefaultDataset::closeLater()

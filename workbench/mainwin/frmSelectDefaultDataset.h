@@ -35,6 +35,9 @@ public:
     // stored; both without surrounding blanks.
     static QString HostValue(const QString &objectValue, qint32 dataType,
                              const QLocale &locale = QLocale());
+    // A measuring range as the database names it ("-2.5 ... 2.5 bar"), with
+    // the user's decimal separator.
+    static QString RangeText(const QString &range, const QLocale &locale = QLocale());
 
     VexaAppItem *appDeviceType;
     VexaAppItem *appInCompatibleDataset;
@@ -55,6 +58,8 @@ Q_SIGNALS:
 protected:
     void FormActivated() override;
     void closeEvent(QCloseEvent *event) override;
+    // Enter presses OK (when a dataset can be created), Escape Cancel.
+    void keyPressEvent(QKeyEvent *event) override;
     void FormUnload() override;
 
 private:
