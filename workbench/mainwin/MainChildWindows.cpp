@@ -7,9 +7,11 @@
 #include "global.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -21,6 +23,10 @@ MainChildWindows::MainChildWindows(QMenu *windowMenu, QWidget *parent)
     m_area->setObjectName(QStringLiteral("mdiArea"));
     m_area->viewport()->installEventFilter(this);
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainChildWindows::listInWindowMenu);
+    const auto changed = [this] { Q_EMIT clipboardTargetChanged(); };
+    connect(m_area, &QMdiArea::subWindowActivated, this, changed);
+    connect(qApp, &QApplication::focusChanged, this, changed);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, changed);
 }
 
 MainCommand MainChildWindows::opener(const char *kind, std::function<QWidget *()> make,
@@ -120,20 +126,50 @@ QWidget *MainChildWindows::activeControl() const
     return frame && frame->widget() ? frame->widget()->focusWidget() : nullptr;
 }
 
+namespace {
+
+QString controlText(const QWidget *control)
+{
+    if (!control)
+        return QString();
+    if (const auto *field = qobject_cast<const QLineEdit *>(control);
+        field && field->hasSelectedText())
+        return field->selectedText();
+    return control->property("text").toString();
+}
+
+// A field the user types into, open for typing now.
+bool takesText(const QWidget *control)
+{
+    return control && control->isEnabled() && control->testAttribute(Qt::WA_InputMethodEnabled) &&
+           control->property("text").isValid() && !control->property("readOnly").toBool();
+}
+
+} // namespace
+
+bool MainChildWindows::canCopy() const
+{
+    return !controlText(activeControl()).isEmpty();
+}
+
+bool MainChildWindows::canPaste() const
+{
+    return takesText(activeControl()) && !QGuiApplication::clipboard()->text().isEmpty();
+}
+
 // A missing window, a control without a text or an empty clipboard do nothing.
 void MainChildWindows::copyFromActiveControl()
 {
-    QWidget *control = activeControl();
-    const QVariant text = control ? control->property("text") : QVariant();
-    if (text.isValid())
-        QGuiApplication::clipboard()->setText(text.toString());
+    const QString text = controlText(activeControl());
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
 }
 
 void MainChildWindows::pasteIntoActiveControl()
 {
     QWidget *control = activeControl();
     const QString text = QGuiApplication::clipboard()->text();
-    if (!control || text.isEmpty() || !control->property("text").isValid())
+    if (!takesText(control) || text.isEmpty())
         return;
     control->setProperty("text", text);
 }

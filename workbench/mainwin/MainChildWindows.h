@@ -69,9 +69,13 @@ public:
     void tile(Qt::Orientation orientation);
 
     // The clipboard commands: the text of the active control of the active
-    // child window.
+    // child window (its selection, if it has one), and what may take the
+    // clipboard's text (an editable field). canCopyChanged() tells when the
+    // focus or the clipboard changed.
     void copyFromActiveControl();
     void pasteIntoActiveControl();
+    bool canCopy() const;
+    bool canPaste() const;
 
     // The picture resource for a desktop work area this many pixels wide.
     static QString BackgroundResource(int desktopWidth);
@@ -80,6 +84,9 @@ public:
     void chooseBackground(const QScreen *screen);
 
     QMdiArea *area() const { return m_area; }
+
+Q_SIGNALS:
+    void clipboardTargetChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -14,6 +14,20 @@ namespace {
 
 constexpr qint16 NotAvailableYet = 3901;
 
+// A menu text as a tooltip shows it: without the markers of its access keys
+// ("&Open..." is "Open..."; "&&" stands for "&").
+QString withoutAccessKeys(const QString &text)
+{
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && ++i >= text.size())
+            break;
+        plain += text[i];
+    }
+    return plain;
+}
+
 } // namespace
 
 MainCommandBar::MainCommandBar(frmMain &window)
@@ -113,7 +127,8 @@ void MainCommandBar::apply(const QString &element)
     action->setVisible(m_states.visible(element));
     // A button's tooltip is its text; a menu entry has none unless it is missing.
     const QString design =
-        isButton ? resText(qint16(action->property("ToolTipId").toInt())) : QString();
+        isButton ? withoutAccessKeys(resText(qint16(action->property("ToolTipId").toInt())))
+                 : QString();
     QStringList tip;
     if (!design.isEmpty())
         tip << design;

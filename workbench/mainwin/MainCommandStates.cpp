@@ -101,3 +101,9 @@ void MainCommandStates::pollingAddressChanged(double address)
 {
     setGated(CommandGate::NeedsCurrentLoop, address <= 0);
 }
+
+void MainCommandStates::clipboardTargetChanged(bool canCopy, bool canPaste)
+{
+    setGated(CommandGate::CopiesText, canCopy);
+    setGated(CommandGate::PastesText, canPaste);
+}

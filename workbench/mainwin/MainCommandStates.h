@@ -35,6 +35,9 @@ public:
     // The dataset-versus-device verdict, "IncompatibleDataset" as text.
     void datasetVerdictChanged(const QString &verdict, ConnectionState status);
     void pollingAddressChanged(double address);
+    // What the focused control of the active child window offers the
+    // clipboard commands.
+    void clipboardTargetChanged(bool canCopy, bool canPaste);
 
 private:
     struct State

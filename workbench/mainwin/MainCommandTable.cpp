@@ -13,6 +13,10 @@ constexpr ConnectionStates WhileConnected{S::Connected};
 constexpr CommandRules Always{};
 constexpr CommandRules NotConnectedOnly{WhileNotConnected};
 constexpr CommandRules ConnectedOnly{WhileConnected};
+constexpr CommandRules Copies{ConnectionStates::any(), ConnectionStates::any(),
+                              CommandGate::CopiesText};
+constexpr CommandRules Pastes{ConnectionStates::any(), ConnectionStates::any(),
+                              CommandGate::PastesText};
 
 // The menu bar in its design state with the rules of each entry.
 constexpr MainMenuEntry Menu[] = {
@@ -32,8 +36,8 @@ constexpr MainMenuEntry Menu[] = {
     {1, "", 0, "", "", 0, E::Separator, Always},
     {1, "mnuFileExit", 1011, "E&xit", "", 9, E::Plain, Always},
     {0, "mnuEdit", 1012, "&Edit", "", 0, E::Plain, Always},
-    {1, "mnuEditCopy", 1015, "&Copy", "Ctrl+C", 42, E::Plain, Always},
-    {1, "mnuEditPaste", 1016, "&Paste", "Ctrl+V", 22, E::Plain, Always},
+    {1, "mnuEditCopy", 1015, "&Copy", "Ctrl+C", 42, E::Plain, Copies},
+    {1, "mnuEditPaste", 1016, "&Paste", "Ctrl+V", 22, E::Plain, Pastes},
     {0, "mnuDevice", 1021, "Device", "", 16, E::Plain, Always},
     // Which of the two is shown follows the connection; whether it can be
     // chosen is the engineering context's to decide.
@@ -137,8 +141,8 @@ constexpr MainToolbarButton Toolbar[] = {
     {"tbopen", "Open", "TOOLBAR_FILE_OPEN", 1002, "mnuFileOpen", NotConnectedOnly},
     {"tbSave", "Save", "TOOLBAR_FILE_SAVE", 1004, "mnuFileSave", Always},
     {"", "", "", 0, "", Always},
-    {"tbCopy", "Copy", "TOOLBAR_COPY", 1015, "mnuEditCopy", Always},
-    {"tbPaste", "Paste", "TOOLBAR_PASTE", 1016, "mnuEditPaste", Always},
+    {"tbCopy", "Copy", "TOOLBAR_COPY", 1015, "mnuEditCopy", Copies},
+    {"tbPaste", "Paste", "TOOLBAR_PASTE", 1016, "mnuEditPaste", Pastes},
     {"", "", "", 0, "", Always},
     {"tbConnect",
      "Connect",

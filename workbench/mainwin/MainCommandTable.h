@@ -25,6 +25,10 @@ enum class CommandGate
     WritesDataset,
     // Drives the analogue output, which only a device at polling address 0 has.
     NeedsCurrentLoop,
+    // The clipboard commands: a control with a text to copy has the focus,
+    // or one that takes the clipboard's text.
+    CopiesText,
+    PastesText,
 };
 
 // When an element is available and shown. The connection sets both when it

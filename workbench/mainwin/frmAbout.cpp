@@ -60,6 +60,8 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     cmdSysInfo = new QPushButton(QStringLiteral("&System-Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setProperty("Tag", 1094);
+    // Enter stays with OK after the system information was started.
+    cmdSysInfo->setAutoDefault(false);
 
     auto *text = new QVBoxLayout;
     text->addWidget(lblTitle);
@@ -121,7 +123,7 @@ QString frmAbout::SystemInfoMissingText()
 void frmAbout::StartSysInfo()
 {
     const QString program = SystemInfoProgram();
-    if (!program.isEmpty() && QProcess::startDetached(program, {}))
-        return;
-    MessageBoxSeam::show(this, QMessageBox::NoIcon, windowTitle(), SystemInfoMissingText());
+    if (program.isEmpty() || !QProcess::startDetached(program, {}))
+        MessageBoxSeam::show(this, QMessageBox::NoIcon, windowTitle(), SystemInfoMissingText());
+    cmdOK->setFocus();
 }

@@ -133,6 +133,8 @@ void frmMain::connectItemControls()
     });
     connect(ctlBusyWindow1, &ctlBusyWindow::EnableWindow, this, [] { EnableMainWindow(true); });
     connect(ctlBusyWindow1, &ctlBusyWindow::DisableWindow, this, [] { EnableMainWindow(false); });
+    connect(m_children, &MainChildWindows::clipboardTargetChanged, this,
+            &frmMain::refreshClipboardCommands);
     connect(timReConnect, &QTimer::timeout, this, [this] {
         timReConnect->stop();
         runMenuCommand(QStringLiteral("mnuDeviceConnect"));
@@ -177,6 +179,7 @@ void frmMain::Load()
     // a device at a multidrop address from the start has no current output.
     guarded("caption", [this] { UpdateCaption(); });
     guarded("polling address", [this] { appAddress_ValueChanged(); });
+    refreshClipboardCommands();
     m_loaded = true;
 }
 
@@ -311,6 +314,11 @@ void frmMain::UpdateCaption()
     const QString identity = gDeviceInfo->DeviceIdentName();
     const QString file = QFileInfo(appFileName->StringValue().trimmed()).fileName();
     setWindowTitle(file.isEmpty() ? identity : identity + QStringLiteral(" \u2013 ") + file);
+}
+
+void frmMain::refreshClipboardCommands()
+{
+    m_commandBar->states().clipboardTargetChanged(m_children->canCopy(), m_children->canPaste());
 }
 
 void frmMain::ReadRangeValuesOnce()

@@ -138,6 +138,7 @@ private:
     void appAddress_ValueChanged();
     void UpdateCaption();
     void seqGetRangeValues_StatusChanged(qint32 status);
+    void refreshClipboardCommands();
 
     // Nothing for a value outside the host's four.
     std::optional<ConnectionState> connectionStatus() const;

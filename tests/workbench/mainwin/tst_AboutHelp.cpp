@@ -1,5 +1,6 @@
 #include "TestRegistry.h"
 
+#include "ScriptedMessageBox.h"
 #include "mainwin/HelpBrowser.h"
 #include "mainwin/ReadMe.h"
 #include "mainwin/frmAbout.h"
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTabWidget>
@@ -76,6 +78,36 @@ private Q_SLOTS:
         frmAbout about;
         QCOMPARE(about.lblVersion->text(), shown);
         QVERIFY(about.lblDisclaimer->text().startsWith(QStringLiteral("Warning:")));
+    }
+
+    // The system information starts (or is said to be missing), and Enter
+    // then closes the about box.
+    void systemInfoThenEnterCloses_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("program started") << "/bin/true" << false;
+        QTest::newRow("no program") << "/nonexistent/sysinfo" << true;
+    }
+    void systemInfoThenEnterCloses()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, missing);
+        productSettings().setValue(QLatin1String(frmAbout::SystemInfoValue), program);
+        // Nothing of the desktop's own stands in for the program named.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", "/nonexistent");
+        ScriptedMessageBox box;
+        frmAbout about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
+        qputenv("PATH", path);
+        QCOMPARE(box.texts(),
+                 missing ? QStringList{frmAbout::SystemInfoMissingText()} : QStringList());
+        QTest::keyClick(&about, Qt::Key_Return);
+        QVERIFY(!about.isVisible());
+        QCOMPARE(about.result(), int(QDialog::Accepted));
     }
 
     void helpContentsAndIndex_data()
