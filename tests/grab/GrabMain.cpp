@@ -3,6 +3,7 @@
 
 #include "PlatformNoise.h"
 #include "ScriptedMessageBox.h"
+#include "frame/ProgramLanguage.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -34,11 +35,10 @@ void quietPlatform(QtMsgType type, const QMessageLogContext &context, const QStr
         printMessage(type, context, message);
 }
 
+// As the program does: its locale and Qt's own translations.
 void useLanguage(const QString &language)
 {
-    QLocale::setDefault(language == QLatin1String("de")
-                            ? QLocale(QLocale::German, QLocale::Germany)
-                            : QLocale(QLocale::English, QLocale::UnitedStates));
+    ProgramLanguage::apply(language);
 }
 
 std::vector<const vexgrab::Entry *> chosen(const QStringList &names, QStringList *unknown)
