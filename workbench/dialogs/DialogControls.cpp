@@ -1,0 +1,96 @@
+#include "DialogControls.h"
+
+#include "IDeviceInfo.h"
+#include "VexaAppItem.h"
+#include "VexaSequenceItem.h"
+#include "mainwin/frmMain.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace DialogControls {
+
+namespace {
+
+template <class Widget> Widget *tagged(QWidget *parent, const char *name, int textId)
+{
+    auto *widget = new Widget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setProperty("Tag", textId);
+    return widget;
+}
+
+} // namespace
+
+QLabel *label(QWidget *parent, const char *name, int textId)
+{
+    return tagged<QLabel>(parent, name, textId);
+}
+
+QPushButton *button(QWidget *parent, const char *name, int textId)
+{
+    return tagged<QPushButton>(parent, name, textId);
+}
+
+QRadioButton *option(QWidget *parent, const char *name, int textId)
+{
+    return tagged<QRadioButton>(parent, name, textId);
+}
+
+QGroupBox *frame(QWidget *parent, const char *name, int textId)
+{
+    return tagged<QGroupBox>(parent, name, textId);
+}
+
+VexaAppItem *appItem(QWidget *parent, const char *name, const char *item, qint16 updateInterval)
+{
+    auto *control = new VexaAppItem(parent);
+    control->setObjectName(QLatin1String(name));
+    control->setAppItemName(QLatin1String(item));
+    control->setUpdateInterval(updateInterval);
+    control->setVisible(false);
+    return control;
+}
+
+VexaSequenceItem *sequence(QWidget *parent, const char *name, const char *sequenceName)
+{
+    auto *control = new VexaSequenceItem(parent);
+    control->setObjectName(QLatin1String(name));
+    control->setAppItemName(QLatin1String(sequenceName));
+    control->setVisible(false);
+    return control;
+}
+
+void markChanged(QWidget *box, bool changed)
+{
+    QFont font = box->font();
+    font.setUnderline(changed);
+    box->setFont(font);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Text, changed ? QColor(0, 0, 255) : QColor(0, 0, 0));
+    box->setPalette(palette);
+}
+
+bool isMarkedChanged(const QWidget *box)
+{
+    return box->font().underline() && box->palette().color(QPalette::Text) == QColor(0, 0, 255);
+}
+
+void unload(QWidget *dialog)
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(dialog->parentWidget()))
+        frame->close();
+    else
+        dialog->close();
+}
+
+bool fixedCurrentModeEnabled()
+{
+    const auto info = frmMain::gDeviceInfo;
+    return info && info->FixedCurrentModeEnabled() != 0;
+}
+
+} // namespace DialogControls

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+class QAbstractButton;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+class VexaAppItem;
+class VexaFieldControl;
+class VexaSequenceItem;
+
+// Design helpers of the device dialogs: every control is made with its
+// object name and the string-table id of its caption ("Tag"), so that the
+// frame applies the texts in the user's language.
+namespace DialogControls {
+
+QLabel *label(QWidget *parent, const char *name, int textId);
+QPushButton *button(QWidget *parent, const char *name, int textId);
+QRadioButton *option(QWidget *parent, const char *name, int textId);
+QGroupBox *frame(QWidget *parent, const char *name, int textId);
+
+VexaAppItem *appItem(QWidget *parent, const char *name, const char *item,
+                     qint16 updateInterval = 0);
+VexaSequenceItem *sequence(QWidget *parent, const char *name, const char *sequenceName);
+
+// A framework field control: its caption by id, its unit by item or fixed text.
+template <class Control>
+Control *field(QWidget *parent, const char *name, int labelTextId, const QString &unitItem,
+               const QString &unitText = QString())
+{
+    auto *control = new Control(parent);
+    control->setObjectName(QLatin1String(name));
+    control->setLabelTextId(labelTextId);
+    if (!unitItem.isEmpty())
+        control->setObjectNameUnit(unitItem);
+    if (!unitText.isEmpty())
+        control->setCaption(unitText);
+    return control;
+}
+
+// Underlined in blue while the value waits to be written, else plain black.
+void markChanged(QWidget *box, bool changed);
+bool isMarkedChanged(const QWidget *box);
+
+// The dialog closes itself, as the user would (its closing rules run).
+void unload(QWidget *dialog);
+
+// The device information's answer (1 = the output is held at a fixed
+// current); false while no main window holds device information.
+bool fixedCurrentModeEnabled();
+
+} // namespace DialogControls

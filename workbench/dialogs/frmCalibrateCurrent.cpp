@@ -1,0 +1,263 @@
+#include "frmCalibrateCurrent.h"
+
+#include "DialogControls.h"
+#include "MessageBoxSeam.h"
+#include "ResponseWatch.h"
+#include "SequenceStarter.h"
+#include "VexaAppItem.h"
+#include "VexaLabel.h"
+#include "VexaLabelTextUnit.h"
+#include "VexaSequenceItem.h"
+#include "VexaValueEdit.h"
+#include "mainwin/Toolkit_LoadResource.h"
+#include "mainwin/global.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+using namespace DialogControls;
+
+namespace {
+constexpr int CouldNotLeaveFixedCurrent = 2122;
+constexpr int CloseTitle = 2123;
+} // namespace
+
+frmCalibrateCurrent::frmCalibrateCurrent(QWidget *parent) : clsVexaForm(parent)
+{
+    setObjectName(QStringLiteral("frmCalibrateCurrent"));
+    setProperty("Tag", 2596);
+    auto *all = new QWidget(this);
+    all->setObjectName(QStringLiteral("fraGroupAll"));
+
+    seqSetActualOutputValue = sequence(this, "seqSetActualOutputValue", "SetActualOutputValue");
+    seqSetPvCurrentDac = {sequence(this, "seqSetPvCurrentDac4", "SetPvCurrentDacZero"),
+                          sequence(this, "seqSetPvCurrentDac20", "SetPvCurrentDacGain")};
+    appFixedOutputValue = appItem(this, "appFixedOutputValue", "fixedOutputValue");
+    // Bound to the value the record manager writes, not to a shadow copy
+    // that nothing reads: every response must reach the dialog.
+    appCurrentResponseCode = appItem(this, "appCurrentResponseCode", "currentResponseCode");
+    appCurrentRecordState = appItem(this, "appCurrentRecordState", "currentRecordState");
+    appActualOutputValue = appItem(this, "appActualOutputValue", "actualOutputValue", 1);
+    appConnectionStatus = appItem(this, "appConnectionStatus", "&&private&&Connect");
+    appAddress = appItem(this, "appAddress", "&&private_PM&&Address");
+
+    Frame1 = frame(all, "Frame1", 2137);
+    auto *grid = new QGridLayout(Frame1);
+    optAbgleich = {option(Frame1, "optAbgleich0", 2139), option(Frame1, "optAbgleich4", 2140),
+                   option(Frame1, "optAbgleich20", 2141)};
+    const char *trimItems[2] = {"trimDacLowerEndpoint", "trimDacUpperEndpoint"};
+    for (int i = 0; i < 2; ++i) {
+        const QByteArray name = "txtMeasPvCurrLevel" + QByteArray::number(Modes[i + 1]);
+        txtMeasPvCurrLevel[i] = field<VexaLabelTextUnit>(Frame1, name.constData(), 2142, QString(),
+                                                         QStringLiteral("mA"));
+        txtMeasPvCurrLevel[i]->setObjectNameText(QLatin1String(trimItems[i]));
+    }
+    txtMeasPvCurrLevel[1]->setVisible(false);
+    optAbgleich[0]->setChecked(true);
+    cmdAbgleichen = button(Frame1, "cmdAbgleichen", 2136);
+    for (int i = 0; i < 3; ++i)
+        grid->addWidget(optAbgleich[i], i, 0);
+    grid->addWidget(txtMeasPvCurrLevel[0], 3, 0, 1, 2);
+    grid->addWidget(txtMeasPvCurrLevel[1], 4, 0, 1, 2);
+    grid->addWidget(cmdAbgleichen, 5, 1, Qt::AlignRight);
+    grid->setColumnStretch(0, 1);
+
+    auto *inner = new QVBoxLayout(all);
+    inner->setContentsMargins(0, 0, 0, 0);
+    inner->addWidget(Frame1);
+    buildDisplay(all);
+    inner->addStretch();
+    (new QVBoxLayout(this))->addWidget(all);
+
+    m_responses = new ResponseWatch(appCurrentResponseCode, appCurrentRecordState, this);
+    m_outputStarter = new SequenceStarter(seqSetActualOutputValue, this);
+    connect(m_outputStarter, &SequenceStarter::Accepted, this, [this] {
+        m_awaitingOutputResponse = true;
+        m_requestedCurrent = m_pendingCurrent;
+        EnableMainWindow(false);
+    });
+    for (int i = 0; i < 2; ++i) {
+        m_trimStarter[i] = new SequenceStarter(seqSetPvCurrentDac[i], this);
+        connect(m_trimStarter[i], &SequenceStarter::Accepted, this,
+                [] { EnableMainWindow(false); });
+        connect(seqSetPvCurrentDac[i], &VexaSequenceItem::StatusChanged, this,
+                [this, i](qint32 &status) {
+                    if (status == 1 || status == 2)
+                        seqSetPvCurrentDac[i]->DoAction(1);
+                });
+    }
+    connect(seqSetActualOutputValue, &VexaSequenceItem::StatusChanged, this,
+            [this](qint32 &status) {
+                if (status == 1 || status == 2)
+                    seqSetActualOutputValue->DoAction(1);
+            });
+    for (int i = 0; i < 3; ++i) {
+        connect(optAbgleich[i], &QRadioButton::clicked, this,
+                [this, i] { optAbgleich_Click(Modes[i]); });
+    }
+    connect(cmdAbgleichen, &QPushButton::clicked, this, [this] { cmdAbgleichen_Click(); });
+    connect(m_responses, &ResponseWatch::ResponseArrived, this, [this] { ResponseArrived(); });
+    connect(appConnectionStatus, &VexaAppItem::ValueChanged, this,
+            [this](QString &) { RefreshEnabling(); });
+    connect(appAddress, &VexaAppItem::ValueChanged, this,
+            [this](QString &) { appAddress_ValueChanged(); });
+}
+
+frmCalibrateCurrent::~frmCalibrateCurrent() = default;
+
+// The loop current the device drives, read every second.
+void frmCalibrateCurrent::buildDisplay(QWidget *parent)
+{
+    auto *values = frame(parent, "fraDisplay", 0);
+    lblName = label(values, "lblName0", 2250);
+    auto *display = new VexaLabel(values);
+    display->setObjectName(QStringLiteral("displayCtrl0"));
+    display->setObjectNameLabel(QStringLiteral("actualOutputValue"));
+    display->setCaption(QStringLiteral("mA"));
+    display->setCycleTimeText(1);
+    QFont large = display->font();
+    large.setPointSizeF(large.pointSizeF() * 1.6);
+    large.setBold(true);
+    display->setFont(large);
+    displayCtrl = display;
+    auto *layout = new QVBoxLayout(values);
+    layout->addWidget(lblName);
+    layout->addWidget(display);
+    static_cast<QVBoxLayout *>(parent->layout())->addWidget(values);
+}
+
+int frmCalibrateCurrent::selectedMode() const
+{
+    for (int i = 0; i < 3; ++i) {
+        if (optAbgleich[i]->isChecked())
+            return Modes[i];
+    }
+    return -1;
+}
+
+void frmCalibrateCurrent::FormLoad()
+{
+    m_suppressOutputCommand = false;
+    m_requestedCurrent = 0;
+    m_awaitingOutputResponse = false;
+    m_leavingFixedCurrent = false;
+    m_closeRequested = false;
+}
+
+void frmCalibrateCurrent::FormActivated()
+{
+    // The connection and the last response delivered at registration came
+    // before the dialog counted as initialized.
+    RefreshEnabling();
+    ResponseArrived();
+}
+
+void frmCalibrateCurrent::SelectMode(int mode)
+{
+    const int index = int(std::find(Modes.begin(), Modes.end(), mode) - Modes.begin());
+    optAbgleich[index]->setChecked(true);
+    optAbgleich_Click(mode);
+}
+
+void frmCalibrateCurrent::RefreshEnabling()
+{
+    if (!IsInitialized())
+        return;
+    const bool possible =
+        appConnectionStatus->StringValue().toDouble() == 2 && appAddress->UIntValue() == 0;
+    for (QRadioButton *option : optAbgleich)
+        option->setEnabled(possible);
+    const int mode = selectedMode();
+    cmdAbgleichen->setEnabled(possible && (mode == 4 || mode == 20));
+    if (possible && mode != 0 && mode != -1) {
+        txtMeasPvCurrLevel[0]->setVisible(mode == 4);
+        txtMeasPvCurrLevel[1]->setVisible(mode == 20);
+    }
+}
+
+void frmCalibrateCurrent::appAddress_ValueChanged()
+{
+    if (appAddress->StringValue().toDouble() > 0)
+        unload(this);
+}
+
+void frmCalibrateCurrent::optAbgleich_Click(int mode)
+{
+    RefreshEnabling();
+    if (m_suppressOutputCommand)
+        return;
+    appFixedOutputValue->setStringValue(QString::number(mode));
+    m_pendingCurrent = mode;
+    if (!m_outputStarter->start(SequenceStarter::Command::Force)) {
+        // Nothing was sent: only the enabling follows the selection.
+        m_suppressOutputCommand = true;
+        optAbgleich_Click(mode);
+        m_suppressOutputCommand = false;
+    }
+}
+
+void frmCalibrateCurrent::ResponseArrived()
+{
+    if (!IsInitialized())
+        return;
+    m_suppressOutputCommand = true;
+    const float value = appActualOutputValue->FloatValue();
+    if (!m_awaitingOutputResponse || value == float(m_requestedCurrent) || m_closeRequested) {
+        m_awaitingOutputResponse = false;
+        if (fixedCurrentModeEnabled()) {
+            const float held = appActualOutputValue->FloatValue();
+            SelectMode(held == 4.0f ? 4 : held == 20.0f ? 20 : 0);
+        } else {
+            SelectMode(0);
+            if (m_closeRequested)
+                unload(this);
+        }
+    }
+    m_suppressOutputCommand = false;
+}
+
+void frmCalibrateCurrent::cmdAbgleichen_Click()
+{
+    int endPoint = -1;
+    if (optAbgleich[1]->isChecked() && !txtMeasPvCurrLevel[0]->edit()->text().isEmpty())
+        endPoint = 0;
+    else if (optAbgleich[2]->isChecked() && !txtMeasPvCurrLevel[1]->edit()->text().isEmpty())
+        endPoint = 1;
+    if (endPoint >= 0)
+        m_trimStarter[endPoint]->start(SequenceStarter::Command::Force);
+}
+
+// The output must not stay fixed behind a closed dialog: the first close
+// returns it to normal operation and closes on the device's answer.
+bool frmCalibrateCurrent::QueryUnload()
+{
+    const bool held = selectedMode() != 0 || fixedCurrentModeEnabled();
+    if (appConnectionStatus->UIntValue() != 2 || appAddress->UIntValue() != 0 || !held)
+        return true;
+    if (!m_leavingFixedCurrent) {
+        m_closeRequested = true;
+        m_leavingFixedCurrent = true;
+        SelectMode(0);
+        return false;
+    }
+    qint16 titleId = CloseTitle;
+    MessageBoxSeam::show(this, QMessageBox::Information,
+                         FormatResText(GetTextFromResource(titleId), {windowTitle()}),
+                         GetResText(CouldNotLeaveFixedCurrent));
+    return true;
+}
+
+void frmCalibrateCurrent::closeEvent(QCloseEvent *event)
+{
+    if (IsInitialized() && !QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    clsVexaForm::closeEvent(event);
+}

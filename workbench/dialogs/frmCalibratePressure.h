@@ -1,0 +1,57 @@
+#pragma once
+
+#include "mainwin/clsVexaForm.h"
+
+#include <array>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class SequenceStarter;
+class VexaAppItem;
+class VexaLabelTextUnit;
+class VexaSequenceItem;
+
+// Calibrates the pressure sensor at its lower and upper balance point and
+// the sensor temperature, with the pressure and the temperature shown live.
+// The balance points are read once per opening, and again after the
+// connection was lost and came back.
+class frmCalibratePressure : public clsVexaForm
+{
+    Q_OBJECT
+
+public:
+    explicit frmCalibratePressure(QWidget *parent = nullptr);
+    ~frmCalibratePressure() override;
+
+    VexaSequenceItem *seqGetPressureCalPoints;
+    // 0 lower, 1 upper balance point, 2 sensor temperature.
+    std::array<VexaSequenceItem *, 3> seqSetCalPoint;
+    VexaAppItem *appConnectionStatus;
+
+    std::array<VexaLabelTextUnit *, 3> txtCalPoint;
+    std::array<QPushButton *, 3> cmdSetCalPoint;
+    QGroupBox *Frame2;
+    // The live values: name and value of each.
+    std::array<QLabel *, 2> lblName;
+    std::array<QWidget *, 2> displayCtrl;
+
+    bool calPointsReadPending() const { return m_calPointsReadPending; }
+
+protected:
+    void FormLoad() override;
+    void FormActivated() override;
+
+private:
+    void buildMeasuredValues();
+    void ReadCalPoints();
+    void appConnectionStatus_ValueChanged2();
+    void seqGetPressureCalPoints_StatusChanged(qint32 status);
+    void cmdSetCalPoint_Click(int index);
+    void seqSetCalPoint_StatusChanged(int index, qint32 status);
+
+    SequenceStarter *m_readStarter;
+    std::array<SequenceStarter *, 3> m_calStarter;
+    bool m_calPointsReadPending = false;
+    bool m_calPointsAdjustPending = false;
+};
