@@ -79,6 +79,16 @@ bool isMarkedChanged(const QWidget *box)
     return box->font().underline() && box->palette().color(QPalette::Text) == QColor(0, 0, 255);
 }
 
+bool adjustNow(VexaSequenceItem *sequence)
+{
+    try {
+        sequence->Adjust(true);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 void unload(QWidget *dialog)
 {
     if (auto *frame = qobject_cast<QMdiSubWindow *>(dialog->parentWidget()))

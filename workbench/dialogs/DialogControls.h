@@ -45,6 +45,11 @@ Control *field(QWidget *parent, const char *name, int labelTextId, const QString
 void markChanged(QWidget *box, bool changed);
 bool isMarkedChanged(const QWidget *box);
 
+// Takes the values the sequence read into the dataset, now: a deferred
+// adjust that meets another sequence would be dropped. False when the host
+// refused it.
+bool adjustNow(VexaSequenceItem *sequence);
+
 // The dialog closes itself, as the user would (its closing rules run).
 void unload(QWidget *dialog);
 

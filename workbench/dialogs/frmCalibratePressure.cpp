@@ -140,7 +140,7 @@ void frmCalibratePressure::seqGetPressureCalPoints_StatusChanged(qint32 status)
         m_calPointsAdjustPending = true;
     } else if (status == 0 && m_calPointsAdjustPending) {
         m_calPointsAdjustPending = false;
-        seqGetPressureCalPoints->Adjust();
+        adjustNow(seqGetPressureCalPoints);
     }
 }
 

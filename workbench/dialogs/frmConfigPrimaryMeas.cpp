@@ -487,7 +487,11 @@ void frmConfigPrimaryMeas::seqGetParallelShiftData_StatusChanged(qint32 status)
         return;
     if (m_parallelShiftStep == 1) {
         m_parallelShiftStep = 2;
-        seqGetParallelShiftData->Adjust();
+        // The host reports 0 again once the data are taken (the next step).
+        if (!adjustNow(seqGetParallelShiftData)) {
+            m_parallelShiftStep = 0;
+            m_offsetShiftRequested = false;
+        }
         return;
     }
     const bool dataTaken = m_parallelShiftStep == 2;

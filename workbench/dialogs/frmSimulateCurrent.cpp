@@ -188,6 +188,12 @@ void frmSimulateCurrent::seqSetActualOutputValue_StatusChanged(qint32 status)
     if (status != 0 || !m_sequenceRunning)
         return;
     m_sequenceRunning = false;
+    // The response that ended the simulation came while the sequence still
+    // ran: the close it asked for happens now.
+    if (m_closeRequested && m_responseSinceStart && !fixedCurrentModeEnabled()) {
+        unload(this);
+        return;
+    }
     if (!m_responseSinceStart) {
         WaitForResponse(true);
     } else if (m_awaitingModeConfirmation) {

@@ -1,0 +1,64 @@
+#include "DialogRig.h"
+#include "TestRegistry.h"
+
+#include "dialogs/frmCalibratePressure.h"
+#include "mainwin/frmMain.h"
+#include "mainwin/global.h"
+
+#include <QPushButton>
+#include <QTest>
+
+class TstCalibratePressure : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Read once per opening, on the first activation while online, and again
+    // after the connection came back.
+    void balancePointsRead()
+    {
+        DialogRig rig;
+        const auto reads = rig.countStarts("GetPressureCalPoints");
+        auto *dialog = rig.open<frmCalibratePressure>();
+        for (QPushButton *button : dialog->cmdSetCalPoint)
+            QVERIFY(!button->isEnabled());
+        QCOMPARE(*reads, 0);
+
+        QVERIFY(rig.connect());
+        QTRY_VERIFY(*reads == 1 && rig.settled());
+        for (QPushButton *button : dialog->cmdSetCalPoint)
+            QVERIFY(button->isEnabled());
+        // The device's factory points: the sensor limits.
+        QCOMPARE(rig.number("calibrationCalHi"), 400.0);
+
+        // Another activation reads nothing.
+        rig.form().activateWindow();
+        rig.show(dialog);
+        QCOMPARE(*reads, 1);
+
+        rig.form().runMenuCommand("mnuDeviceDisconnect");
+        QTRY_VERIFY(!dialog->cmdSetCalPoint[0]->isEnabled());
+        QVERIFY(dialog->calPointsReadPending());
+        QVERIFY(rig.connect());
+        QTRY_VERIFY(*reads == 2 && rig.settled());
+    }
+
+    // The reference entered becomes the device's balance point.
+    void calibrateLowerPoint()
+    {
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        auto *dialog = rig.open<frmCalibratePressure>();
+        QTRY_VERIFY(!dialog->calPointsReadPending() && rig.settled());
+        rig.device.setAppliedPressure(-300);
+        rig.set("calibrationCalLo", "-301.5");
+        QTest::mouseClick(dialog->cmdSetCalPoint[0], Qt::LeftButton);
+        QVERIFY(!MainWindow()->isEnabled());
+        QTRY_VERIFY(rig.settled());
+        QCOMPARE(rig.device.model().settings().lowerBalanceReference, -301.5);
+        QCOMPARE(rig.device.model().trimmedPressure(), -301.5);
+    }
+};
+
+VEX_TEST(TstCalibratePressure)
+#include "tst_CalibratePressure.moc"

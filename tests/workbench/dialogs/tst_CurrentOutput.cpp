@@ -1,0 +1,287 @@
+#include "DialogRig.h"
+#include "TestRegistry.h"
+
+#include "DeviceInstance.h"
+#include "ScriptedMessageBox.h"
+#include "SequenceEngine.h"
+#include "VexaAppItem.h"
+#include "VexaLabelTextUnit.h"
+#include "VexaSequenceItem.h"
+#include "VexaValueEdit.h"
+#include "dialogs/frmCalibrateCurrent.h"
+#include "dialogs/frmSimulateCurrent.h"
+#include "mainwin/frmMain.h"
+#include "mainwin/global.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+namespace {
+
+double fixedCurrent(const DialogRig &rig)
+{
+    return rig.device.model().fixedCurrent();
+}
+
+// The device leaves fixed-current mode through the host, as the dialogs do.
+void leaveFixedCurrent(DialogRig &rig)
+{
+    rig.set("fixedOutputValue", "0");
+    QCOMPARE(rig.instance().engine().start("SetActualOutputValue"), 0);
+    QTRY_VERIFY(rig.settled());
+    QCOMPARE(fixedCurrent(rig), 0.0);
+}
+
+// Simulation at 12 mA, running and confirmed.
+frmSimulateCurrent *simulating(DialogRig &rig)
+{
+    auto *dialog = rig.open<frmSimulateCurrent>();
+    dialog->txtStromwert->setText("12");
+    QTest::mouseClick(dialog->Check1, Qt::LeftButton);
+    if (!QTest::qWaitFor([&] { return rig.settled() && fixedCurrent(rig) == 12.0; }))
+        qWarning("simulation did not start");
+    return dialog;
+}
+
+} // namespace
+
+class TstCurrentOutput : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Both end points trimmed by what a meter reads, then closing returns to
+    // normal operation before the dialog goes.
+    void trimAndClose()
+    {
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        auto *dialog = rig.open<frmCalibrateCurrent>();
+        QVERIFY(dialog->optAbgleich[0]->isChecked());
+        QVERIFY(!dialog->cmdAbgleichen->isEnabled());
+        for (int point : {0, 1}) {
+            const double nominal = point == 0 ? 4.0 : 20.0;
+            QTest::mouseClick(dialog->optAbgleich[point + 1], Qt::LeftButton);
+            QTRY_VERIFY(rig.settled() && !dialog->awaitingOutputResponse());
+            QCOMPARE(fixedCurrent(rig), nominal);
+            QVERIFY(dialog->optAbgleich[point + 1]->isChecked());
+            QVERIFY(dialog->txtMeasPvCurrLevel[point]->isVisibleTo(dialog));
+            QVERIFY(!dialog->txtMeasPvCurrLevel[1 - point]->isVisibleTo(dialog));
+            QVERIFY(dialog->cmdAbgleichen->isEnabled());
+            // A meter reads 0.02 mA more than the device means: the output
+            // comes down by that much.
+            const double before = rig.device.analogOutputCurrent();
+            QLineEdit *measured = dialog->txtMeasPvCurrLevel[point]->edit();
+            measured->selectAll();
+            QTest::keyClicks(measured, QLocale().toString(nominal + 0.02, 'f', 3));
+            QTest::keyClick(measured, Qt::Key_Return);
+            QTest::mouseClick(dialog->cmdAbgleichen, Qt::LeftButton);
+            QTRY_VERIFY(rig.settled());
+            QVERIFY2(qAbs(rig.device.analogOutputCurrent() - (before - 0.02)) < 0.001,
+                     qPrintable(QString::number(rig.device.analogOutputCurrent(), 'f', 5)));
+        }
+
+        QVERIFY(!dialog->close());
+        QVERIFY(dialog->isVisible());
+        QTRY_VERIFY(!dialog->isVisible());
+        QCOMPARE(fixedCurrent(rig), 0.0);
+        QTRY_VERIFY(rig.settled());
+    }
+
+    // A held current that is no end point selects normal operation; closing
+    // still takes the device out of fixed-current mode.
+    void offEndPointSelectsStandardMode()
+    {
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        auto *dialog = rig.open<frmCalibrateCurrent>();
+        dialog->appFixedOutputValue->setStringValue("4.0001");
+        dialog->seqSetActualOutputValue->Force(true);
+        QTRY_VERIFY(rig.settled());
+        QCOMPARE(float(fixedCurrent(rig)), 4.0001f);
+        QVERIFY(dialog->optAbgleich[0]->isChecked());
+        QVERIFY(!dialog->cmdAbgleichen->isEnabled());
+        QVERIFY(!dialog->close());
+        QTRY_VERIFY(!dialog->isVisible());
+        QCOMPARE(fixedCurrent(rig), 0.0);
+    }
+
+    void emptyMeasuredCurrentDoesNothing()
+    {
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        auto *dialog = rig.open<frmCalibrateCurrent>();
+        QTest::mouseClick(dialog->optAbgleich[1], Qt::LeftButton);
+        QTRY_VERIFY(rig.settled() && fixedCurrent(rig) == 4.0);
+        const auto trims = rig.countStarts("SetPvCurrentDacZero");
+        const double offset = rig.device.model().settings().dacOffset;
+        dialog->txtMeasPvCurrLevel[0]->edit()->clear();
+        QTest::mouseClick(dialog->cmdAbgleichen, Qt::LeftButton);
+        QVERIFY(rig.settled());
+        QCOMPARE(*trims, 0);
+        QCOMPARE(rig.device.model().settings().dacOffset, offset);
+        dialog->close();
+        QTRY_VERIFY(!dialog->isVisible() && fixedCurrent(rig) == 0.0);
+    }
+
+    void addressAboveZeroCloses_data()
+    {
+        QTest::addColumn<bool>("simulation");
+        QTest::newRow("calibration") << false;
+        QTest::newRow("simulation") << true;
+    }
+    void addressAboveZeroCloses()
+    {
+        QFETCH(bool, simulation);
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        QWidget *dialog = simulation ? static_cast<QWidget *>(rig.open<frmSimulateCurrent>())
+                                     : rig.open<frmCalibrateCurrent>();
+        QVERIFY(dialog->isVisible());
+        rig.set("&&private_PM&&Address", "3");
+        QTRY_VERIFY(!dialog->isVisible());
+    }
+
+    // After leaving was asked and refused by a busy device, the next close
+    // says so and closes.
+    void stillFixedAfterLeaving_data()
+    {
+        QTest::addColumn<bool>("simulation");
+        QTest::newRow("calibration") << false;
+        QTest::newRow("simulation") << true;
+    }
+    void stillFixedAfterLeaving()
+    {
+        QFETCH(bool, simulation);
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        ScriptedMessageBox box;
+        QWidget *dialog = nullptr;
+        if (simulation) {
+            auto *simulate = simulating(rig);
+            dialog = simulate;
+            box.enqueue(QMessageBox::Yes);
+        } else {
+            auto *calibrate = rig.open<frmCalibrateCurrent>();
+            QTest::mouseClick(calibrate->optAbgleich[2], Qt::LeftButton);
+            QTRY_VERIFY(rig.settled() && fixedCurrent(rig) == 20.0);
+            dialog = calibrate;
+        }
+        rig.device.injectBusy(3);
+        box.enqueue(QMessageBox::Cancel); // the device's busy answer
+        QVERIFY(!dialog->close());
+        QTRY_VERIFY(rig.settled());
+        rig.device.clearFaults();
+        QVERIFY(dialog->isVisible());
+        QVERIFY(fixedCurrent(rig) > 0);
+
+        box.clear();
+        QVERIFY(dialog->close());
+        QCOMPARE(box.asked().size(), 1);
+        QCOMPARE(box.asked()[0].text, "Fixed Current Mode could not be deactivated!");
+        QCOMPARE(box.asked()[0].title, dialog->windowTitle() + " Close");
+        leaveFixedCurrent(rig);
+    }
+
+    void simulationValueEntry_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("slider");
+        QTest::newRow("above") << "25"
+                               << "23.6" << 236;
+        QTest::newRow("below") << "1"
+                               << "3.6" << 36;
+        QTest::newRow("inside") << "12.34"
+                                << "12.34" << 123;
+        QTest::newRow("lower limit") << "3.6"
+                                     << "3.6" << 36;
+    }
+    void simulationValueEntry()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(int, slider);
+        DialogRig rig;
+        auto *dialog = rig.open<frmSimulateCurrent>();
+        QCOMPARE(dialog->Slider1->minimum(), 36);
+        dialog->txtStromwert->clear();
+        QTest::keyClicks(dialog->txtStromwert, typed + "-x");
+        QCOMPARE(dialog->txtStromwert->text(), typed);
+        dialog->txtStromwert_Validate();
+        QCOMPARE(dialog->txtStromwert->text(), shown);
+        QCOMPARE(dialog->Slider1->value(), slider);
+    }
+
+    // The simulation reaches the device and shows what it drives; closing
+    // while the sequence runs is refused.
+    void simulationAndRunningClose()
+    {
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        auto *dialog = rig.open<frmSimulateCurrent>();
+        dialog->Slider1->setValue(150);
+        QCOMPARE(dialog->txtStromwert->text(), "15.0");
+        QTest::mouseClick(dialog->Check1, Qt::LeftButton);
+        QVERIFY(dialog->sequenceRunning());
+        QVERIFY(!dialog->close());
+        QVERIFY(dialog->isVisible());
+        QTRY_VERIFY(rig.settled() && !dialog->sequenceRunning() && dialog->isEnabled());
+        QCOMPARE(fixedCurrent(rig), 15.0);
+        QCOMPARE(rig.device.loopCurrent(), 15.0);
+        QVERIFY(!dialog->txtStromwert->isEnabled());
+
+        QTest::mouseClick(dialog->Check1, Qt::LeftButton);
+        QTRY_VERIFY(rig.settled() && fixedCurrent(rig) == 0.0);
+        QVERIFY(!dialog->Check1->isChecked());
+        QVERIFY(dialog->close());
+    }
+
+    void closingASimulation_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("stillFixed");
+        QTest::newRow("Yes ends it and closes") << int(QMessageBox::Yes) << true << false;
+        QTest::newRow("No leaves it running") << int(QMessageBox::No) << true << true;
+        QTest::newRow("Cancel stays") << int(QMessageBox::Cancel) << false << true;
+    }
+    void closingASimulation()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        QFETCH(bool, stillFixed);
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        ScriptedMessageBox box;
+        auto *dialog = simulating(rig);
+        QVERIFY(dialog->Check1->isChecked());
+        box.enqueue(QMessageBox::StandardButton(answer));
+        dialog->close();
+        QCOMPARE(box.asked().size(), 1);
+        QCOMPARE(box.asked()[0].text, "Terminate Simulation?");
+        QCOMPARE(box.asked()[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QTRY_VERIFY(rig.settled());
+        QTRY_COMPARE(dialog->isVisible(), !closes);
+        QCOMPARE(fixedCurrent(rig) > 0, stillFixed);
+        if (stillFixed)
+            leaveFixedCurrent(rig);
+    }
+
+    void offlineClosesAtOnce()
+    {
+        DialogRig rig;
+        ScriptedMessageBox box;
+        auto *dialog = rig.open<frmSimulateCurrent>();
+        QVERIFY(!dialog->Check1->isEnabled());
+        QVERIFY(dialog->close());
+        QVERIFY(box.asked().isEmpty());
+    }
+};
+
+VEX_TEST(TstCurrentOutput)
+#include "tst_CurrentOutput.moc"
