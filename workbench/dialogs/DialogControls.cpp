@@ -3,6 +3,8 @@
 #include "IDeviceInfo.h"
 #include "VexaAppItem.h"
 #include "VexaSequenceItem.h"
+#include "VexaTextLookup.h"
+#include "mainwin/Toolkit_LoadResource.h"
 #include "mainwin/frmMain.h"
 
 #include <QGroupBox>
@@ -24,6 +26,19 @@ template <class Widget> Widget *tagged(QWidget *parent, const char *name, int te
 }
 
 } // namespace
+
+void useProgramTexts()
+{
+    if (VexaTextLookup::installed())
+        return;
+    VexaTextLookup::install([](int id) {
+        try {
+            return GetResText(qint16(id));
+        } catch (...) {
+            return QString();
+        }
+    });
+}
 
 QLabel *label(QWidget *parent, const char *name, int textId)
 {

@@ -26,11 +26,15 @@ VexaAppItem *appItem(QWidget *parent, const char *name, const char *item,
                      qint16 updateInterval = 0);
 VexaSequenceItem *sequence(QWidget *parent, const char *name, const char *sequenceName);
 
+// The framework's controls look their captions up in the program's table.
+void useProgramTexts();
+
 // A framework field control: its caption by id, its unit by item or fixed text.
 template <class Control>
 Control *field(QWidget *parent, const char *name, int labelTextId, const QString &unitItem,
                const QString &unitText = QString())
 {
+    useProgramTexts();
     auto *control = new Control(parent);
     control->setObjectName(QLatin1String(name));
     control->setLabelTextId(labelTextId);

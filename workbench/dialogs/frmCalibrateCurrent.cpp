@@ -74,6 +74,7 @@ frmCalibrateCurrent::frmCalibrateCurrent(QWidget *parent) : clsVexaForm(parent)
     buildDisplay(all);
     inner->addStretch();
     (new QVBoxLayout(this))->addWidget(all);
+    setMinimumWidth(340);
 
     m_responses = new ResponseWatch(appCurrentResponseCode, appCurrentRecordState, this);
     m_outputStarter = new SequenceStarter(seqSetActualOutputValue, this);

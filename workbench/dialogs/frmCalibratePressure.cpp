@@ -61,6 +61,7 @@ frmCalibratePressure::frmCalibratePressure(QWidget *parent) : clsVexaForm(parent
     inner->addWidget(Frame2);
     inner->addStretch();
     (new QVBoxLayout(this))->addWidget(all);
+    setMinimumWidth(420);
 
     m_readStarter = new SequenceStarter(seqGetPressureCalPoints, this);
     connect(m_readStarter, &SequenceStarter::Accepted, this, [] { EnableMainWindow(false); });

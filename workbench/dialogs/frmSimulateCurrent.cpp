@@ -81,6 +81,7 @@ frmSimulateCurrent::frmSimulateCurrent(QWidget *parent) : clsVexaForm(parent)
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
     (new QVBoxLayout(this))->addWidget(all);
+    setMinimumWidth(320);
 
     m_responses = new ResponseWatch(appCurrentResponseCode, appCurrentRecordState, this);
     m_starter = new SequenceStarter(seqSetActualOutputValue, this);
