@@ -202,7 +202,8 @@ private Q_SLOTS:
         QTRY_VERIFY(dialog->parallelShiftStep() == 0 && rig.settled());
         QVERIFY(!dialog->offsetShiftRequested());
         QCOMPARE(*offsetWrites, 0);
-        // A range set now re-reads and still writes nothing.
+        // A range set now re-reads and still writes nothing (span kept).
+        rig.device.setAppliedPressure(20);
         QTest::mouseClick(dialog->optProzessdruckuebernahme, Qt::LeftButton);
         QTest::mouseClick(dialog->cmdSetPrimaryVariableRangeValue[0], Qt::LeftButton);
         QTRY_VERIFY(rig.device.model().settings().lowerRangeMbar != lower);
@@ -218,7 +219,7 @@ private Q_SLOTS:
         QTRY_VERIFY(*shifts == 1 && dialog->parallelShiftStep() == 0 && rig.settled());
         const auto &settings = rig.device.model().settings();
         const double percent =
-            (100 - settings.lowerRangeMbar) / (settings.upperRangeMbar - settings.lowerRangeMbar);
+            (20 - settings.lowerRangeMbar) / (settings.upperRangeMbar - settings.lowerRangeMbar);
         QVERIFY(qAbs(percent - 0.25) < 1e-4);
         QVERIFY(!dialog->offsetShiftRequested());
     }

@@ -9,6 +9,8 @@
 #include "VexaSequenceItem.h"
 #include "VexaValueEdit.h"
 #include "dialogs/frmCalibrateCurrent.h"
+#include "dialogs/frmCalibratePressure.h"
+#include "dialogs/frmConfigPrimaryMeas.h"
 #include "dialogs/frmSimulateCurrent.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/global.h"
@@ -41,7 +43,7 @@ frmSimulateCurrent *simulating(DialogRig &rig)
 {
     auto *dialog = rig.open<frmSimulateCurrent>();
     dialog->txtStromwert->setText("12");
-    QTest::mouseClick(dialog->Check1, Qt::LeftButton);
+    dialog->Check1->click();
     if (!QTest::qWaitFor([&] { return rig.settled() && fixedCurrent(rig) == 12.0; }))
         qWarning("simulation did not start");
     return dialog;
@@ -226,7 +228,8 @@ private Q_SLOTS:
         auto *dialog = rig.open<frmSimulateCurrent>();
         dialog->Slider1->setValue(150);
         QCOMPARE(dialog->txtStromwert->text(), "15.0");
-        QTest::mouseClick(dialog->Check1, Qt::LeftButton);
+        QVERIFY(dialog->Check1->isEnabled());
+        dialog->Check1->click();
         QVERIFY(dialog->sequenceRunning());
         QVERIFY(!dialog->close());
         QVERIFY(dialog->isVisible());
@@ -235,7 +238,7 @@ private Q_SLOTS:
         QCOMPARE(rig.device.loopCurrent(), 15.0);
         QVERIFY(!dialog->txtStromwert->isEnabled());
 
-        QTest::mouseClick(dialog->Check1, Qt::LeftButton);
+        dialog->Check1->click();
         QTRY_VERIFY(rig.settled() && fixedCurrent(rig) == 0.0);
         QVERIFY(!dialog->Check1->isChecked());
         QVERIFY(dialog->close());
@@ -270,6 +273,34 @@ private Q_SLOTS:
         QCOMPARE(fixedCurrent(rig) > 0, stillFixed);
         if (stillFixed)
             leaveFixedCurrent(rig);
+    }
+
+    // The menu opens one instance of each dialog; the simulation only after
+    // the user agreed to move the loop.
+    void menuEntries()
+    {
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        ScriptedMessageBox box;
+        for (const char *entry :
+             {"mnuConfigurePrimaryMeasurement", "mnuCalibratePressure", "mnuCalibrateCurrent"}) {
+            rig.form().runMenuCommand(entry);
+            rig.form().runMenuCommand(entry);
+        }
+        QTRY_VERIFY(rig.settled());
+        QCOMPARE(rig.form().findChildren<frmCalibrateCurrent *>().size(), 1);
+        QVERIFY(rig.form().findChild<frmCalibrateCurrent *>()->isVisible());
+        box.enqueue(QMessageBox::No);
+        rig.form().runMenuCommand("mnuDiagnosticsSimulateCurrent");
+        QVERIFY(!rig.form().findChild<frmSimulateCurrent *>());
+        QCOMPARE(box.asked().size(), 1);
+        QVERIFY(box.asked()[0].text.startsWith("The simulation of the output-signal influences"));
+        QCOMPARE(box.asked()[0].icon, QMessageBox::Warning);
+        box.enqueue(QMessageBox::Yes);
+        rig.form().runMenuCommand("mnuDiagnosticsSimulateCurrent");
+        QVERIFY(rig.form().findChild<frmSimulateCurrent *>()->isVisible());
+        QVERIFY(rig.form().findChild<frmConfigPrimaryMeas *>()->IsInitialized());
+        QVERIFY(rig.form().findChild<frmCalibratePressure *>()->IsInitialized());
     }
 
     void offlineClosesAtOnce()
