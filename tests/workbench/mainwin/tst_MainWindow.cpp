@@ -102,8 +102,9 @@ private Q_SLOTS:
         QVERIFY(form.helpFile().endsWith("/oh_R48_en.chm"));
         checkConnectedLayout(form, false);
         // Dialogs and displays are not there yet, and say so.
-        QVERIFY(!form.menuEntry("mnuConfigurePrimaryMeasurement")->isEnabled());
-        QCOMPARE(form.menuEntry("mnuConfigurePrimaryMeasurement")->toolTip(), "Not available yet");
+        QVERIFY(!form.menuEntry("mnuConfigureBasicParameter")->isEnabled());
+        QCOMPARE(form.menuEntry("mnuConfigureBasicParameter")->toolTip(), "Not available yet");
+        QVERIFY(form.menuEntry("mnuConfigurePrimaryMeasurement")->isEnabled());
         QCOMPARE(form.toolbarButton("tbDiagnostics")->toolTip(), "Refresh\nNot available yet");
         rig.set("&&private_PM&&TagName", "FT-7");
         QCOMPARE(form.windowTitle(), "FT-7: PRESSURE");
