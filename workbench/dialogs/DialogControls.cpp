@@ -4,6 +4,7 @@
 #include "VexaAppItem.h"
 #include "VexaSequenceItem.h"
 #include "VexaTextLookup.h"
+#include "displays/ctlFixedDigitalDisplay.h"
 #include "mainwin/Toolkit_LoadResource.h"
 #include "mainwin/frmMain.h"
 
@@ -58,6 +59,20 @@ QRadioButton *option(QWidget *parent, const char *name, int textId)
 QGroupBox *frame(QWidget *parent, const char *name, int textId)
 {
     return tagged<QGroupBox>(parent, name, textId);
+}
+
+ctlFixedDigitalDisplay *liveDisplay(QWidget *parent, int index)
+{
+    auto *display = new ctlFixedDigitalDisplay(parent);
+    display->setObjectName(QStringLiteral("displayCtrl%1").arg(index));
+    QFont large = display->Font();
+    large.setPointSizeF(large.pointSizeF() * 1.6);
+    large.setBold(true);
+    display->setFont(large);
+    const QFontMetrics metrics(large);
+    display->setMinimumSize(metrics.horizontalAdvance(QStringLiteral("UA -8888.88 mbar")),
+                            metrics.height() + 8);
+    return display;
 }
 
 VexaAppItem *appItem(QWidget *parent, const char *name, const char *item, qint16 updateInterval)

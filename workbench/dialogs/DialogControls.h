@@ -11,6 +11,7 @@ class QWidget;
 class VexaAppItem;
 class VexaFieldControl;
 class VexaSequenceItem;
+class ctlFixedDigitalDisplay;
 
 // Design helpers of the device dialogs: every control is made with its
 // object name and the string-table id of its caption ("Tag"), so that the
@@ -25,6 +26,10 @@ QGroupBox *frame(QWidget *parent, const char *name, int textId);
 VexaAppItem *appItem(QWidget *parent, const char *name, const char *item,
                      qint16 updateInterval = 0);
 VexaSequenceItem *sequence(QWidget *parent, const char *name, const char *sequenceName);
+
+// A live value in large figures, "displayCtrl<index>"; a display setting
+// binds it.
+ctlFixedDigitalDisplay *liveDisplay(QWidget *parent, int index);
 
 // The framework's controls look their captions up in the program's table.
 void useProgramTexts();

@@ -5,14 +5,16 @@
 #include "ResponseWatch.h"
 #include "SequenceStarter.h"
 #include "VexaAppItem.h"
-#include "VexaLabel.h"
 #include "VexaLabelTextUnit.h"
 #include "VexaSequenceItem.h"
 #include "VexaValueEdit.h"
+#include "displays/ctlDisplaySetting.h"
+#include "displays/ctlFixedDigitalDisplay.h"
 #include "mainwin/Toolkit_LoadResource.h"
 #include "mainwin/global.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -116,21 +118,27 @@ frmCalibrateCurrent::~frmCalibrateCurrent() = default;
 void frmCalibrateCurrent::buildDisplay(QWidget *parent)
 {
     auto *values = frame(parent, "fraDisplay", 0);
-    lblName = label(values, "lblName0", 2250);
-    auto *display = new VexaLabel(values);
-    display->setObjectName(QStringLiteral("displayCtrl0"));
-    display->setObjectNameLabel(QStringLiteral("actualOutputValue"));
-    display->setCaption(QStringLiteral("mA"));
-    display->setCycleTimeText(1);
-    QFont large = display->font();
-    large.setPointSizeF(large.pointSizeF() * 1.6);
-    large.setBold(true);
-    display->setFont(large);
-    displayCtrl = display;
+    lblName = new QLabel(values);
+    lblName->setObjectName(QStringLiteral("lblName0"));
+    displayCtrl = liveDisplay(values, 0);
+    ctlDisplaySetting1 = new ctlDisplaySetting(values);
+    ctlDisplaySetting1->setObjectName(QStringLiteral("ctlDisplaySetting10"));
+    ctlDisplaySetting1->setVisible(false);
+    cmbDummy = new QComboBox(values);
+    cmbDummy->setObjectName(QStringLiteral("cmbDummy"));
+    cmbDummy->setVisible(false);
     auto *layout = new QVBoxLayout(values);
     layout->addWidget(lblName);
-    layout->addWidget(display);
+    layout->addWidget(displayCtrl);
     static_cast<QVBoxLayout *>(parent->layout())->addWidget(values);
+}
+
+void frmCalibrateCurrent::SetUpDisplay()
+{
+    ctlDisplaySetting1->Init(displayCtrl, cmbDummy);
+    cmbDummy->setCurrentIndex(ctlDisplaySetting::CurrentOutput);
+    lblName->setText(cmbDummy->currentText());
+    ctlDisplaySetting1->ChangeDisplayedValue();
 }
 
 int frmCalibrateCurrent::selectedMode() const
@@ -153,6 +161,7 @@ void frmCalibrateCurrent::FormLoad()
 
 void frmCalibrateCurrent::FormActivated()
 {
+    SetUpDisplay();
     // The connection and the last response delivered at registration came
     // before the dialog counted as initialized.
     RefreshEnabling();
@@ -174,6 +183,9 @@ void frmCalibrateCurrent::RefreshEnabling()
         appConnectionStatus->StringValue().toDouble() == 2 && appAddress->UIntValue() == 0;
     for (QRadioButton *option : optAbgleich)
         option->setEnabled(possible);
+    // Nothing of the balance point can be used offline.
+    for (VexaLabelTextUnit *measured : txtMeasPvCurrLevel)
+        measured->setEnabled(possible);
     const int mode = selectedMode();
     cmdAbgleichen->setEnabled(possible && (mode == 4 || mode == 20));
     if (possible && mode != 0 && mode != -1) {

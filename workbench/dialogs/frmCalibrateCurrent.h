@@ -4,6 +4,7 @@
 
 #include <array>
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -13,6 +14,8 @@ class SequenceStarter;
 class VexaAppItem;
 class VexaLabelTextUnit;
 class VexaSequenceItem;
+class ctlDisplaySetting;
+class ctlFixedDigitalDisplay;
 
 // Trims the 4-20 mA output: the output is held at 4 or 20 mA, the user
 // enters what an external meter reads, and the device corrects its output
@@ -43,8 +46,11 @@ public:
     std::array<QRadioButton *, 3> optAbgleich;
     std::array<VexaLabelTextUnit *, 2> txtMeasPvCurrLevel; // 4 mA, 20 mA
     QPushButton *cmdAbgleichen;
+    // The loop current the device drives, bound through the display setting.
     QLabel *lblName;
-    QWidget *displayCtrl;
+    ctlFixedDigitalDisplay *displayCtrl;
+    ctlDisplaySetting *ctlDisplaySetting1;
+    QComboBox *cmbDummy;
 
     // The mode whose option is selected (0, 4 or 20).
     int selectedMode() const;
@@ -58,6 +64,7 @@ protected:
 
 private:
     void buildDisplay(QWidget *parent);
+    void SetUpDisplay();
     // Selecting in code runs the option's reaction as a click would.
     void SelectMode(int mode);
     void RefreshEnabling();

@@ -3,11 +3,13 @@
 #include "DialogControls.h"
 #include "SequenceStarter.h"
 #include "VexaAppItem.h"
-#include "VexaLabel.h"
 #include "VexaLabelTextUnit.h"
 #include "VexaSequenceItem.h"
+#include "displays/ctlDisplaySetting.h"
+#include "displays/ctlFixedDigitalDisplay.h"
 #include "mainwin/global.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -73,28 +75,35 @@ frmCalibratePressure::frmCalibratePressure(QWidget *parent) : clsVexaForm(parent
 
 frmCalibratePressure::~frmCalibratePressure() = default;
 
-// The damped pressure and the sensor temperature, read every second.
+// The damped pressure and the sensor temperature, read every second; which
+// items they show is the display settings' choice at the first activation.
 void frmCalibratePressure::buildMeasuredValues()
 {
     auto *grid = new QGridLayout(Frame2);
-    const int names[2] = {2104, 3513};
-    const char *values[2] = {"primaryValue", "sensorTemperatureValue"};
-    const char *units[2] = {"primaryValueUnit", "sensorTemperatureUnit"};
+    cmbDummy = new QComboBox(Frame2);
+    cmbDummy->setObjectName(QStringLiteral("cmbDummy"));
+    cmbDummy->setVisible(false);
     for (int i = 0; i < 2; ++i) {
-        const QByteArray name = "lblName" + QByteArray::number(i);
-        lblName[i] = label(Frame2, name.constData(), names[i]);
-        auto *display = new VexaLabel(Frame2);
-        display->setObjectName(QStringLiteral("displayCtrl%1").arg(i));
-        display->setObjectNameLabel(QLatin1String(values[i]));
-        display->setObjectNameUnit(QLatin1String(units[i]));
-        display->setCycleTimeText(1);
-        QFont large = display->font();
-        large.setPointSizeF(large.pointSizeF() * 1.6);
-        large.setBold(true);
-        display->setFont(large);
-        displayCtrl[i] = display;
+        lblName[i] = new QLabel(Frame2);
+        lblName[i]->setObjectName(QStringLiteral("lblName%1").arg(i));
+        displayCtrl[i] = liveDisplay(Frame2, i);
+        ctlDisplaySetting1[i] = new ctlDisplaySetting(Frame2);
+        ctlDisplaySetting1[i]->setObjectName(QStringLiteral("ctlDisplaySetting1%1").arg(i));
+        ctlDisplaySetting1[i]->setVisible(false);
         grid->addWidget(lblName[i], 0, i);
-        grid->addWidget(display, 1, i);
+        grid->addWidget(displayCtrl[i], 1, i);
+    }
+}
+
+void frmCalibratePressure::SetUpDisplays()
+{
+    const int entries[2] = {ctlDisplaySetting::PressureDamped,
+                            ctlDisplaySetting::SensorTemperature};
+    for (int i = 0; i < 2; ++i) {
+        ctlDisplaySetting1[i]->Init(displayCtrl[i], cmbDummy);
+        cmbDummy->setCurrentIndex(entries[i]);
+        lblName[i]->setText(cmbDummy->currentText());
+        ctlDisplaySetting1[i]->ChangeDisplayedValue();
     }
 }
 
@@ -109,6 +118,7 @@ void frmCalibratePressure::FormActivated()
     // The connection delivered at registration came before the dialog counted
     // as initialized: apply it now (offline: buttons off and nothing read).
     appConnectionStatus_ValueChanged2();
+    SetUpDisplays();
 }
 
 void frmCalibratePressure::ReadCalPoints()

@@ -4,6 +4,7 @@
 
 #include <array>
 
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -11,6 +12,8 @@ class SequenceStarter;
 class VexaAppItem;
 class VexaLabelTextUnit;
 class VexaSequenceItem;
+class ctlDisplaySetting;
+class ctlFixedDigitalDisplay;
 
 // Calibrates the pressure sensor at its lower and upper balance point and
 // the sensor temperature, with the pressure and the temperature shown live.
@@ -32,9 +35,12 @@ public:
     std::array<VexaLabelTextUnit *, 3> txtCalPoint;
     std::array<QPushButton *, 3> cmdSetCalPoint;
     QGroupBox *Frame2;
-    // The live values: name and value of each.
+    // The live values, damped pressure and sensor temperature: name and
+    // display of each, bound through the display settings.
     std::array<QLabel *, 2> lblName;
-    std::array<QWidget *, 2> displayCtrl;
+    std::array<ctlFixedDigitalDisplay *, 2> displayCtrl;
+    std::array<ctlDisplaySetting *, 2> ctlDisplaySetting1;
+    QComboBox *cmbDummy;
 
     bool calPointsReadPending() const { return m_calPointsReadPending; }
 
@@ -44,6 +50,7 @@ protected:
 
 private:
     void buildMeasuredValues();
+    void SetUpDisplays();
     void ReadCalPoints();
     void appConnectionStatus_ValueChanged2();
     void seqGetPressureCalPoints_StatusChanged(qint32 status);

@@ -221,6 +221,9 @@ QGroupBox *frmConfigPrimaryMeas::buildPreviewFrame(QWidget *page)
     lblPreviewWarning = new QLabel(fraPreview);
     lblPreviewWarning->setObjectName(QStringLiteral("lblPreviewWarning"));
     lblPreviewWarning->setWordWrap(true);
+    // Room for two lines, kept while no warning shows, so that the dialog
+    // does not jump and the warning is never cut.
+    lblPreviewWarning->setMinimumHeight(2 * lblPreviewWarning->fontMetrics().lineSpacing() + 2);
     QPalette warn = lblPreviewWarning->palette();
     warn.setColor(QPalette::WindowText, QColor(176, 0, 0));
     lblPreviewWarning->setPalette(warn);

@@ -2,9 +2,11 @@
 #include "TestRegistry.h"
 
 #include "dialogs/frmCalibratePressure.h"
+#include "displays/ctlFixedDigitalDisplay.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/global.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -23,9 +25,13 @@ private Q_SLOTS:
         for (QPushButton *button : dialog->cmdSetCalPoint)
             QVERIFY(!button->isEnabled());
         QCOMPARE(*reads, 0);
+        QCOMPARE(dialog->lblName[0]->text(), "Pressure, damped");
+        QCOMPARE(dialog->displayCtrl[1]->ObjectNameValue(), "sensorTemperatureValue");
 
         QVERIFY(rig.connect());
         QTRY_VERIFY(*reads == 1 && rig.settled());
+        rig.device.setAppliedPressure(12.5);
+        QTRY_VERIFY(dialog->displayCtrl[0]->lblValue()->text().contains("12.5"));
         for (QPushButton *button : dialog->cmdSetCalPoint)
             QVERIFY(button->isEnabled());
         // The device's factory points: the sensor limits.

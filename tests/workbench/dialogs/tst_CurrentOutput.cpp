@@ -12,10 +12,12 @@
 #include "dialogs/frmCalibratePressure.h"
 #include "dialogs/frmConfigPrimaryMeas.h"
 #include "dialogs/frmSimulateCurrent.h"
+#include "displays/ctlFixedDigitalDisplay.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/global.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -128,6 +130,25 @@ private Q_SLOTS:
         QCOMPARE(rig.device.model().settings().dacOffset, offset);
         dialog->close();
         QTRY_VERIFY(!dialog->isVisible() && fixedCurrent(rig) == 0.0);
+    }
+
+    // Offline nothing of the balance point can be used; the display shows
+    // the loop current as the display setting binds it.
+    void calibrationOffline()
+    {
+        DialogRig rig;
+        auto *dialog = rig.open<frmCalibrateCurrent>();
+        for (QRadioButton *option : dialog->optAbgleich)
+            QVERIFY(!option->isEnabled());
+        for (VexaLabelTextUnit *measured : dialog->txtMeasPvCurrLevel)
+            QVERIFY(!measured->isEnabled());
+        QVERIFY(!dialog->cmdAbgleichen->isEnabled());
+        QCOMPARE(dialog->lblName->text(), "Current Output");
+        QCOMPARE(dialog->displayCtrl->ObjectNameValue(), "actualOutputValue");
+        QVERIFY(rig.connect());
+        QVERIFY(dialog->optAbgleich[1]->isEnabled());
+        QVERIFY(dialog->txtMeasPvCurrLevel[0]->isEnabled());
+        QVERIFY(!dialog->cmdAbgleichen->isEnabled());
     }
 
     void addressAboveZeroCloses_data()
