@@ -96,6 +96,12 @@ void demonstrate(DeviceFrame &frame, QApplication &app)
 
 int main(int argc, char **argv)
 {
+    // The options alone: no window, and no display needed for them.
+    if (FrameOptions::asksForHelp(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        out() << FrameOptions::usage();
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Workbench"));
     QApplication::setOrganizationName(QStringLiteral("Workbench"));
@@ -106,6 +112,10 @@ int main(int argc, char **argv)
     if (!options) {
         out() << error << Qt::endl << FrameOptions::usage();
         return 2;
+    }
+    if (options->help) {
+        out() << FrameOptions::usage();
+        return 0;
     }
     ProgramLanguage::apply(options->language);
 

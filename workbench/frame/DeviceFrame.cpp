@@ -1,10 +1,13 @@
 #include "DeviceFrame.h"
 
+#include "DatasetFileService.h"
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
+#include "HostResult.h"
 #include "ProgIdRegistry.h"
 #include "hart/HartLink.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
 
@@ -41,8 +44,7 @@ bool DeviceFrame::open(QString *error)
     Q_EMIT log(tr("device description folder: %1").arg(folder));
     applyOptions();
     startViews();
-    if (!m_options.datasetFile.isEmpty())
-        m_instance->setItemText(QStringLiteral("&&private_PM&&FileName"), m_options.datasetFile);
+    openDatasetFile();
     return true;
 }
 
@@ -60,6 +62,18 @@ void DeviceFrame::applyOptions()
         country = GermanCountryCode;
     if (country > 0)
         m_instance->setItemText(QStringLiteral("&&private&&countrycode"), QString::number(country));
+}
+
+// As File > Open does: a file that cannot be loaded is reported and the
+// program goes on with the device's data.
+void DeviceFrame::openDatasetFile()
+{
+    if (m_options.datasetFile.isEmpty())
+        return;
+    const QString path = QFileInfo(m_options.datasetFile).absoluteFilePath();
+    const qint32 rc = m_instance->files().loadFile(path);
+    Q_EMIT log(
+        tr("dataset file %1 %2").arg(path, rc == HostResult::Ok ? tr("opened") : tr("not opened")));
 }
 
 void DeviceFrame::startViews()

@@ -35,6 +35,7 @@ Q_SIGNALS:
 private:
     void applyOptions();
     void startViews();
+    void openDatasetFile();
 
     FrameOptions m_options;
     HartLink *m_link;

@@ -61,6 +61,7 @@ std::optional<FrameOptions> FrameOptions::parse(const QStringList &arguments, QS
     o.engineeringContext = parser.value(QStringLiteral("context"));
     o.connect = parser.isSet(QStringLiteral("connect"));
     o.quit = parser.isSet(QStringLiteral("quit"));
+    o.help = parser.isSet(QStringLiteral("help"));
     if (!readNumber(parser, QStringLiteral("address"), 0, 15, o.pollingAddress, error) ||
         !readNumber(parser, QStringLiteral("link-speed"), 0, 115200, o.linkBitRate, error) ||
         !readNumber(parser, QStringLiteral("country"), 0, 9999, o.countryCode, error))
@@ -68,9 +69,25 @@ std::optional<FrameOptions> FrameOptions::parse(const QStringList &arguments, QS
     return o;
 }
 
+bool FrameOptions::asksForHelp(int argc, const char *const *argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--")
+            return false;
+        if (argument == "-h" || argument == "--help" || argument == "-?" ||
+            argument == "--help-all")
+            return true;
+    }
+    return false;
+}
+
 QString FrameOptions::usage()
 {
     QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Configuration and diagnosis of HART pressure transmitters, on the "
+                       "simulated transmitter."));
     parser.addOptions(options());
     parser.addHelpOption();
     return parser.helpText();

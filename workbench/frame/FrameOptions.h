@@ -15,6 +15,11 @@ struct FrameOptions
     int countryCode = 0;        // 0 = from the description's default
     bool connect = false;       // connect at start-up
     bool quit = false;          // run the start-up, print it and end (no window)
+    bool help = false;          // print the options and end
+
+    // Whether the raw command line asks for the options (-h, --help, -?),
+    // decided before any application object exists, so that no display is needed.
+    static bool asksForHelp(int argc, const char *const *argv);
 
     // Nothing and a message for options it cannot use.
     static std::optional<FrameOptions> parse(const QStringList &arguments, QString *error);

@@ -1,8 +1,11 @@
 #include "TestRegistry.h"
 
+#include "DatasetFileService.h"
 #include "DeviceInstance.h"
+#include "HostTexts.h"
 #include "ItemStore.h"
 #include "ProgIdRegistry.h"
+#include "ScriptedMessageBox.h"
 #include "VexAppletItemManager.h"
 #include "View.h"
 #include "frame/DeviceFrame.h"
@@ -14,6 +17,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -98,6 +103,83 @@ private Q_SLOTS:
         frame.close();
         QCOMPARE(g_destroyed, 1);
         QVERIFY(!frame.instance());
+    }
+
+    // The options and nothing else: no application window, and no display
+    // needed (the platform asked for cannot start here).
+    void helpPrintsTheOptionsWithoutAWindow_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("--help") << QStringList{"--help"};
+        QTest::newRow("-h") << QStringList{"-h"};
+        QTest::newRow("after other options") << QStringList{"--lang", "de", "--help"};
+    }
+    void helpPrintsTheOptionsWithoutAWindow()
+    {
+        QFETCH(QStringList, arguments);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(WORKBENCH_PROGRAM), arguments);
+        QVERIFY(program.waitForFinished(20000));
+        const QString printed = QString::fromUtf8(program.readAllStandardOutput());
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+        for (const char *option :
+             {"--lang", "--file", "--address", "--context", "--link-speed", "--country", "--help"})
+            QVERIFY2(printed.contains(QLatin1String(option)), qPrintable(printed));
+        QCOMPARE(QString::fromUtf8(program.readAllStandardError()), QString());
+    }
+
+    // --file opens the dataset as File > Open does; a file it cannot load is
+    // reported with File > Open's message and the device's data stay.
+    void fileOpensTheDatasetAtStart_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("loaded");
+        QTest::newRow("a dataset") << "good.vexds" << true;
+        QTest::newRow("missing") << "missing.vexds" << false;
+        QTest::newRow("not a dataset") << "notes.txt" << false;
+    }
+    void fileOpensTheDatasetAtStart()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, loaded);
+        QTemporaryDir dir;
+        SimulatedTransmitter device;
+        InProcessHartLink link(&device);
+        QString error;
+        const QString tag = QStringLiteral("FROMFILE");
+        {
+            DeviceFrame writer(*FrameOptions::parse({"workbench"}, &error), &link);
+            QVERIFY2(writer.open(&error), qPrintable(error));
+            QVERIFY(writer.instance()->setItemText("_tagHART", tag));
+            QCOMPARE(writer.instance()->files().saveFile(dir.filePath("good.vexds")), 0);
+        }
+        QFile notes(dir.filePath("notes.txt"));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        QVERIFY(notes.write("a line of notes\n") > 0);
+        notes.close();
+
+        ScriptedMessageBox box;
+        const auto options =
+            FrameOptions::parse({"workbench", "--file", dir.filePath(file)}, &error);
+        QVERIFY(options);
+        DeviceFrame frame(*options, &link);
+        QVERIFY2(frame.open(&error), qPrintable(error));
+        DeviceInstance &instance = *frame.instance();
+        QCOMPARE(text(instance, "_tagHART").trimmed() == tag, loaded);
+        QCOMPARE(text(instance, "&&private_PM&&FileName"), loaded ? dir.filePath(file) : QString());
+        QCOMPARE(text(instance, "&&private&&CurrentSource"), loaded ? "1" : "0");
+        QCOMPARE(box.asked().size(), loaded ? 0 : 1);
+        if (!loaded) {
+            QCOMPARE(box.asked().first().title, HostTexts::text(HostTexts::OpenDatasetTitle));
+            const QString opening = HostTexts::text(HostTexts::NotLoaded).section('\n', 0, 0);
+            QVERIFY2(box.texts().first().startsWith(opening), qPrintable(box.texts().first()));
+        }
     }
 
     // The description's copy is written only when it differs from the
