@@ -2,6 +2,7 @@
 
 #include "DesignText.h"
 #include "MessageBoxSeam.h"
+#include "global.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -229,6 +230,7 @@ HelpBrowser *HelpBrowser::open(QWidget *parent)
             return nullptr;
         }
         browser = created;
+        PlaceOnScreen(browser);
     }
     browser->show();
     browser->raise();

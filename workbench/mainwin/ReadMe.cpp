@@ -5,6 +5,7 @@
 #include "Module1.h"
 #include "Toolkit_LoadResource.h"
 #include "WorkbenchLog.h"
+#include "global.h"
 
 #include <QFile>
 #include <QFontDatabase>
@@ -70,8 +71,10 @@ void ReadMe::open(QWidget *parent)
         return;
     }
     QPointer<ReadMe> &window = openReadMe();
-    if (!window)
+    if (!window) {
         window = new ReadMe(parent ? parent->window() : nullptr);
+        PlaceOnScreen(window);
+    }
     window->txtReadMe->setPlainText(content);
     window->show();
     window->raise();

@@ -143,6 +143,17 @@ void frmMain::connectItemControls()
 
 // ---------------------------------------------------------------- load
 
+// Placed before it first shows: moved after showing, a window manager takes
+// the position for the frame's and the window creeps by its title bar.
+void frmMain::setVisible(bool visible)
+{
+    if (visible && !m_placed) {
+        m_placed = true;
+        RestoreMainWindowPlacement(this);
+    }
+    QMainWindow::setVisible(visible);
+}
+
 void frmMain::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
@@ -159,7 +170,6 @@ void frmMain::Load()
     deviceInfo->Register(manager);
     gDeviceInfo = deviceInfo;
     VexaControlItemHandler1->Register1(this, manager);
-    RestoreMainWindowPlacement(this);
 
     const auto chooseBackground = [this] {
         guarded("background", [this] { m_children->chooseBackground(screen()); });

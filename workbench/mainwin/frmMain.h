@@ -119,6 +119,8 @@ public:
     ctlBusyWindow *const ctlBusyWindow1;
     QTimer *const timReConnect;
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -151,6 +153,7 @@ private:
     QString m_helpFile;
     std::shared_ptr<void> m_deviceReset;
     bool m_loaded = false;
+    bool m_placed = false;
     bool m_disconnectRequested = false;
     bool m_rangeSequenceRunning = false;
     std::optional<ConnectionState> m_previousConnectionStatus = ConnectionState::NotConnected;

@@ -1,6 +1,7 @@
 #include "global.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -141,31 +142,97 @@ void SaveWindowPlacement(QWidget *window, bool withWidth, bool withHeight)
         settings.setValue(key + QLatin1String("Height"), QString::number(target->height()));
 }
 
+QRect FitOnScreen(const QRect &wanted, const QList<QRect> &screenAreas)
+{
+    if (screenAreas.isEmpty())
+        return wanted;
+    QRect area = screenAreas.first();
+    qint64 best = 0;
+    for (const QRect &candidate : screenAreas) {
+        const QRect overlap = candidate.intersected(wanted);
+        const qint64 size = qint64(overlap.width()) * overlap.height();
+        if (size > best) {
+            best = size;
+            area = candidate;
+        }
+    }
+    QRect placed(QPoint(), wanted.size().boundedTo(area.size()));
+    if (best == 0) {
+        placed.moveCenter(area.center());
+        return placed;
+    }
+    placed.moveTo(qBound(area.left(), wanted.left(), area.right() - placed.width() + 1),
+                  qBound(area.top(), wanted.top(), area.bottom() - placed.height() + 1));
+    return placed;
+}
+
+QRect DefaultMainPlacement(const QRect &screenArea)
+{
+    QRect placed(QPoint(), screenArea.size() * 2 / 3);
+    placed.moveCenter(screenArea.center());
+    return placed;
+}
+
+namespace {
+
+QList<QRect> screenAreas(const QWidget *window)
+{
+    QList<QRect> areas;
+    // The window's own screen first: a window placed nowhere visible goes there.
+    if (const QScreen *own = window->screen())
+        areas << own->availableGeometry();
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas << screen->availableGeometry();
+    return areas;
+}
+
+} // namespace
+
 void RestoreMainWindowPlacement(QWidget *mainWindow)
 {
+    const QList<QRect> areas = screenAreas(mainWindow);
+    if (areas.isEmpty())
+        return;
     const auto store = settingsStore();
     const double pixelsPerTwip = mainWindow->logicalDpiX() / 1440.0;
-    const auto px = [&](const char *name, int fallbackTwips) {
-        const int twips = storedNumber(*store, QLatin1String(name)).value_or(fallbackTwips);
-        return int(twips * pixelsPerTwip + 0.5);
-    };
-    mainWindow->move(px("MainLeft", 1000), px("MainTop", 1000));
-    mainWindow->resize(px("MainWidth", 6500), px("MainHeight", 6500));
+    QRect wanted = DefaultMainPlacement(areas.first());
+    const auto stored = [&](const char *name) { return storedNumber(*store, QLatin1String(name)); };
+    const auto left = stored("MainLeft"), top = stored("MainTop");
+    const auto width = stored("MainWidth"), height = stored("MainHeight");
+    if (left && top && width && height && *width > 0 && *height > 0) {
+        const auto px = [pixelsPerTwip](int twips) { return qRound(twips * pixelsPerTwip); };
+        wanted = QRect(px(*left), px(*top), px(*width), px(*height));
+    }
+    mainWindow->setGeometry(FitOnScreen(wanted, areas));
 }
 
 void SaveMainWindowPlacement(QWidget *mainWindow)
 {
     if (mainWindow->isMinimized())
         return;
+    const QRect placement = mainWindow->isMaximized() || mainWindow->isFullScreen()
+                                ? mainWindow->normalGeometry()
+                                : mainWindow->geometry();
     const auto store = settingsStore();
     const double twipsPerPixel = 1440.0 / mainWindow->logicalDpiX();
     const auto twips = [twipsPerPixel](int px) {
         return QString::number(qRound(px * twipsPerPixel));
     };
-    store->setValue(QStringLiteral("MainLeft"), twips(mainWindow->x()));
-    store->setValue(QStringLiteral("MainTop"), twips(mainWindow->y()));
-    store->setValue(QStringLiteral("MainWidth"), twips(mainWindow->width()));
-    store->setValue(QStringLiteral("MainHeight"), twips(mainWindow->height()));
+    store->setValue(QStringLiteral("MainLeft"), twips(placement.x()));
+    store->setValue(QStringLiteral("MainTop"), twips(placement.y()));
+    store->setValue(QStringLiteral("MainWidth"), twips(placement.width()));
+    store->setValue(QStringLiteral("MainHeight"), twips(placement.height()));
+}
+
+void PlaceOnScreen(QWidget *window)
+{
+    QRect wanted(QPoint(), window->size());
+    const QWidget *main = MainWindow();
+    if (main && main != window && main->isVisible())
+        wanted.moveCenter(main->geometry().center());
+    else if (const QScreen *screen = window->screen())
+        wanted.moveCenter(screen->availableGeometry().center());
+    window->setGeometry(FitOnScreen(wanted, screenAreas(window)));
 }
 
 QPixmap LoadJpegResource(const QString &resourcePath)

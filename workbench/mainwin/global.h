@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPixmap>
 #include <QRect>
 #include <QString>
@@ -28,10 +29,22 @@ void RestoreWindowPlacement(QWidget *window, bool withWidth, bool withHeight);
 void SaveWindowPlacement(QWidget *window, bool withWidth, bool withHeight);
 
 // The main window's own placement: "MainLeft", "MainTop", "MainWidth" and
-// "MainHeight" in twips (defaults 1000, 1000, 6500, 6500); not saved while
-// minimized.
+// "MainHeight" in twips, the window's inside without the frame the window
+// manager adds (what is restored is what was stored, frame or not). With
+// nothing stored: two thirds of the screen, centred. Restored before the
+// window first shows, always on a visible screen; not saved while minimized,
+// the normal placement saved while maximized.
 void RestoreMainWindowPlacement(QWidget *mainWindow);
 void SaveMainWindowPlacement(QWidget *mainWindow);
+
+// The wanted rectangle moved (and made smaller where it must) into the free
+// area of the screen it overlaps most; on none of them: centred on the first.
+QRect FitOnScreen(const QRect &wanted, const QList<QRect> &screenAreas);
+// Two thirds of the area, centred.
+QRect DefaultMainPlacement(const QRect &screenArea);
+// Before a top-level window first shows: centred over the main window and
+// wholly on the screen.
+void PlaceOnScreen(QWidget *window);
 
 // The placement rule in screen units: margins are given in twips and turned
 // into pixels with pixelsPerTwip (1.0 keeps everything in twips).

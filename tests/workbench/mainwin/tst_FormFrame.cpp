@@ -161,6 +161,31 @@ private Q_SLOTS:
         QCOMPARE(ClampPlacement(stored, QSize(8000, 8000), 1.0).topLeft(), expected);
     }
 
+    // Two screens side by side, the second with a panel along its top.
+    void fitOnScreen_data()
+    {
+        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QRect>("expected");
+        QTest::newRow("inside") << QRect(100, 80, 600, 400) << QRect(100, 80, 600, 400);
+        QTest::newRow("on the second") << QRect(1300, 100, 600, 400) << QRect(1300, 100, 600, 400);
+        QTest::newRow("menu above the top") << QRect(100, -20, 600, 400) << QRect(100, 0, 600, 400);
+        QTest::newRow("under the panel") << QRect(1300, 10, 600, 400) << QRect(1300, 30, 600, 400);
+        QTest::newRow("beyond the right")
+            << QRect(2300, 100, 600, 400) << QRect(2000, 100, 600, 400);
+        QTest::newRow("mostly on the second")
+            << QRect(1100, 100, 600, 400) << QRect(1280, 100, 600, 400);
+        QTest::newRow("larger than the screen")
+            << QRect(-50, -50, 1500, 1200) << QRect(0, 0, 1280, 1024);
+        QTest::newRow("on no screen") << QRect(5000, 5000, 600, 400) << QRect(340, 312, 600, 400);
+    }
+    void fitOnScreen()
+    {
+        QFETCH(QRect, wanted);
+        QFETCH(QRect, expected);
+        const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 30, 1320, 1050)};
+        QCOMPARE(FitOnScreen(wanted, screens), expected);
+    }
+
     void placementPerUser()
     {
         QWidget main;

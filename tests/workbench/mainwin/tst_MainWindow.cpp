@@ -507,6 +507,36 @@ private Q_SLOTS:
         QVERIFY(!LoadJpegResource(path).isNull());
     }
 
+    // Nothing stored: two thirds of the screen, centred. Stored: the same
+    // place at every start, however often the program starts and ends, also
+    // where the platform adds a frame around the window.
+    void placementRestoredWhereItWas()
+    {
+        QSettings store("WorkbenchTest", "tst_mainwin");
+        store.remove("Settings");
+        const QRect area = QApplication::primaryScreen()->availableGeometry();
+        QRect placed;
+        {
+            MainWindowRig rig;
+            QCOMPARE(rig.form().geometry(), DefaultMainPlacement(area));
+            rig.form().setGeometry(QRect(area.topLeft() + QPoint(40, 30), QSize(520, 380)));
+            placed = rig.form().geometry();
+            rig.form().runMenuCommand("mnuFileExit");
+        }
+        for (int start = 0; start < 2; ++start) {
+            MainWindowRig rig;
+            QCOMPARE(rig.form().geometry(), placed);
+            QVERIFY(rig.form().frameGeometry() != rig.form().geometry());
+            rig.form().runMenuCommand("mnuFileExit");
+        }
+        // A placement on no screen (a screen since taken away) comes back onto one.
+        store.setValue("Settings/MainLeft", QString::number(-90000));
+        store.sync();
+        MainWindowRig rig;
+        QVERIFY(area.contains(rig.form().geometry()));
+        QCOMPARE(rig.form().size(), placed.size());
+    }
+
     // Exit: placement stored, items and view gone from the host; a window
     // minimized at close keeps the placement stored before.
     void exitStoresPlacementAndLeaves()
