@@ -49,20 +49,39 @@ private Q_SLOTS:
         QTRY_VERIFY(*reads == 2 && rig.settled());
     }
 
-    // The reference entered becomes the device's balance point.
-    void calibrateLowerPoint()
+    // The reference entered becomes the device's balance point (or its
+    // temperature calibration): the device then measures it.
+    void calibrate_data()
     {
+        QTest::addColumn<int>("point");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<double>("applied");
+        QTest::addColumn<double>("reference");
+        QTest::newRow("lower") << 0 << "calibrationCalLo" << -300.0 << -301.5;
+        QTest::newRow("upper") << 1 << "calibrationCalHi" << 350.0 << 352.25;
+        QTest::newRow("temperature") << 2 << "sensorTemperatureCalibVal" << 30.0 << 31.5;
+    }
+    void calibrate()
+    {
+        QFETCH(int, point);
+        QFETCH(QString, item);
+        QFETCH(double, applied);
+        QFETCH(double, reference);
         DialogRig rig;
         QVERIFY(rig.connect());
         auto *dialog = rig.open<frmCalibratePressure>();
         QTRY_VERIFY(!dialog->calPointsReadPending() && rig.settled());
-        rig.device.setAppliedPressure(-300);
-        rig.set("calibrationCalLo", "-301.5");
-        QTest::mouseClick(dialog->cmdSetCalPoint[0], Qt::LeftButton);
+        if (point == 2)
+            rig.device.setSensorTemperature(applied);
+        else
+            rig.device.setAppliedPressure(applied);
+        rig.set(item, QString::number(reference));
+        QTest::mouseClick(dialog->cmdSetCalPoint[point], Qt::LeftButton);
         QVERIFY(!MainWindow()->isEnabled());
         QTRY_VERIFY(rig.settled());
-        QCOMPARE(rig.device.model().settings().lowerBalanceReference, -301.5);
-        QCOMPARE(rig.device.model().trimmedPressure(), -301.5);
+        const auto &model = rig.device.model();
+        const double measured = point == 2 ? model.sensorTemperature() : model.trimmedPressure();
+        QVERIFY2(qAbs(measured - reference) < 1e-4, qPrintable(QString::number(measured)));
     }
 };
 
