@@ -173,25 +173,30 @@ private Q_SLOTS:
     // says so and closes.
     void stillFixedAfterLeaving_data()
     {
-        QTest::addColumn<bool>("simulation");
-        QTest::newRow("calibration") << false;
-        QTest::newRow("simulation") << true;
+        // The current held: 0 for a simulation at 12 mA.
+        QTest::addColumn<QString>("held");
+        QTest::newRow("calibration at 20 mA") << "20";
+        // Standard Mode is selected although the output stays fixed.
+        QTest::newRow("calibration off an end point") << "4.0001";
+        QTest::newRow("simulation") << "0";
     }
     void stillFixedAfterLeaving()
     {
-        QFETCH(bool, simulation);
+        QFETCH(QString, held);
         DialogRig rig;
         QVERIFY(rig.connect());
         ScriptedMessageBox box;
         QWidget *dialog = nullptr;
-        if (simulation) {
+        if (held == "0") {
             auto *simulate = simulating(rig);
             dialog = simulate;
             box.enqueue(QMessageBox::Yes);
         } else {
             auto *calibrate = rig.open<frmCalibrateCurrent>();
-            QTest::mouseClick(calibrate->optAbgleich[2], Qt::LeftButton);
-            QTRY_VERIFY(rig.settled() && fixedCurrent(rig) == 20.0);
+            calibrate->appFixedOutputValue->setStringValue(held);
+            calibrate->seqSetActualOutputValue->Force(true);
+            QTRY_VERIFY(rig.settled() && float(fixedCurrent(rig)) == held.toFloat());
+            QCOMPARE(calibrate->optAbgleich[2]->isChecked(), held == "20");
             dialog = calibrate;
         }
         rig.device.injectBusy(3);
