@@ -25,7 +25,6 @@ void saveFrame(Grabber &grab, QWidget *dialog, const QString &name)
 {
     auto *frame = qobject_cast<QMdiSubWindow *>(dialog->parentWidget());
     grab.require(frame, name + QStringLiteral(": not in the main window"));
-    frame->resize(frame->sizeHint());
     grab.save(frame->grab(), name);
 }
 

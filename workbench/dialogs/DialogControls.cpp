@@ -10,6 +10,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
@@ -117,6 +118,16 @@ bool adjustNow(VexaSequenceItem *sequence)
     } catch (...) {
         return false;
     }
+}
+
+void fitToContents(QWidget *dialog)
+{
+    if (QLayout *layout = dialog->layout())
+        layout->activate();
+    QWidget *window = dialog;
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(dialog->parentWidget()))
+        window = frame;
+    window->resize(window->size().expandedTo(window->sizeHint()));
 }
 
 void unload(QWidget *dialog)

@@ -59,6 +59,10 @@ bool isMarkedChanged(const QWidget *box);
 // refused it.
 bool adjustNow(VexaSequenceItem *sequence);
 
+// Opens the dialog's window wide enough for its contents: the main window
+// sized it before the texts were loaded and the controls shown.
+void fitToContents(QWidget *dialog);
+
 // The dialog closes itself, as the user would (its closing rules run).
 void unload(QWidget *dialog);
 

@@ -166,6 +166,7 @@ void frmCalibrateCurrent::FormActivated()
     // before the dialog counted as initialized.
     RefreshEnabling();
     ResponseArrived();
+    fitToContents(this);
 }
 
 void frmCalibrateCurrent::SelectMode(int mode)

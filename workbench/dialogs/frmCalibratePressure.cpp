@@ -119,6 +119,7 @@ void frmCalibratePressure::FormActivated()
     // as initialized: apply it now (offline: buttons off and nothing read).
     appConnectionStatus_ValueChanged2();
     SetUpDisplays();
+    fitToContents(this);
 }
 
 void frmCalibratePressure::ReadCalPoints()

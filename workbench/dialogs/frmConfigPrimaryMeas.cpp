@@ -377,6 +377,7 @@ void frmConfigPrimaryMeas::FormActivated()
     // The values delivered at registration came before the dialog counted as
     // initialized: apply the connection now.
     appConnectionStatus_ValueChanged();
+    fitToContents(this);
 }
 
 void frmConfigPrimaryMeas::appConnectionStatus_ValueChanged()

@@ -126,6 +126,7 @@ void frmSimulateCurrent::FormActivated()
     // The connection delivered at registration came before the dialog counted
     // as initialized.
     appConnectionStatus_ValueChanged();
+    fitToContents(this);
 }
 
 void frmSimulateCurrent::appConnectionStatus_ValueChanged()

@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -327,6 +328,12 @@ private Q_SLOTS:
         QVERIFY(rig.form().findChild<frmSimulateCurrent *>()->isVisible());
         QVERIFY(rig.form().findChild<frmConfigPrimaryMeas *>()->IsInitialized());
         QVERIFY(rig.form().findChild<frmCalibratePressure *>()->IsInitialized());
+        // Each opens wide and high enough for what it shows.
+        for (QMdiSubWindow *frame : rig.form().findChildren<QMdiSubWindow *>()) {
+            const QSize wanted = frame->sizeHint();
+            QVERIFY2(frame->width() >= wanted.width() && frame->height() >= wanted.height(),
+                     qPrintable(frame->widget()->objectName()));
+        }
     }
 
     void offlineClosesAtOnce()
