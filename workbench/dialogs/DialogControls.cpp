@@ -70,8 +70,10 @@ ctlFixedDigitalDisplay *liveDisplay(QWidget *parent, int index)
     large.setPointSizeF(large.pointSizeF() * 1.6);
     large.setBold(true);
     display->setFont(large);
+    // The figures keep off the edges of the black field.
+    display->lblValue()->setContentsMargins(6, 0, 8, 0);
     const QFontMetrics metrics(large);
-    display->setMinimumSize(metrics.horizontalAdvance(QStringLiteral("UA -8888.88 mbar")),
+    display->setMinimumSize(metrics.horizontalAdvance(QStringLiteral("UA -8888.88 mbar")) + 14,
                             metrics.height() + 8);
     return display;
 }
