@@ -2,6 +2,7 @@
 
 #include "IDeviceInfo.h"
 #include "VexaAppItem.h"
+#include "VexaFieldControl.h"
 #include "VexaSequenceItem.h"
 #include "VexaTextLookup.h"
 #include "displays/ctlFixedDigitalDisplay.h"
@@ -14,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace DialogControls {
 
@@ -95,6 +97,20 @@ VexaSequenceItem *sequence(QWidget *parent, const char *name, const char *sequen
     control->setAppItemName(QLatin1String(sequenceName));
     control->setVisible(false);
     return control;
+}
+
+void alignFields(const QList<VexaFieldControl *> &controls)
+{
+    constexpr int Gap = 6;
+    int widest = 0;
+    for (const VexaFieldControl *control : controls) {
+        const QFontMetrics metrics(control->captionPart()->font());
+        widest = std::max(widest, metrics.horizontalAdvance(control->labelText()));
+    }
+    for (VexaFieldControl *control : controls) {
+        const char *left = control->property("lefttext").isValid() ? "lefttext" : "leftcombo";
+        control->setProperty(left, control->leftSpace() + widest + Gap);
+    }
 }
 
 void markChanged(QWidget *box, bool changed)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QAbstractButton;
@@ -49,6 +50,10 @@ Control *field(QWidget *parent, const char *name, int labelTextId, const QString
         control->setCaption(unitText);
     return control;
 }
+
+// Lines framework fields up under each other: each starts after the widest
+// of their captions in the user's language.
+void alignFields(const QList<VexaFieldControl *> &controls);
 
 // Underlined in blue while the value waits to be written, else plain black.
 void markChanged(QWidget *box, bool changed);

@@ -111,6 +111,7 @@ void frmCalibratePressure::FormLoad()
 {
     m_calPointsReadPending = true;
     m_calPointsAdjustPending = false;
+    alignFields({txtCalPoint[0], txtCalPoint[1], txtCalPoint[2]});
 }
 
 void frmCalibratePressure::FormActivated()

@@ -364,6 +364,7 @@ void frmConfigPrimaryMeas::FormLoad()
     m_lastCommittedText = {};
     tbsOptions->setTabVisible(2, false);
     tbsOptions->setTabVisible(3, false);
+    alignFields({txtMessanfang, txtMessende, cmbUnitsOut});
     optWerteingabe->setChecked(true);
     optWerteingabe_Click();
     cmdParallelShift->setEnabled(false);

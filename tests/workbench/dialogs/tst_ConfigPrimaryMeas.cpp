@@ -5,6 +5,8 @@
 #include "ItemStore.h"
 #include "ScriptedMessageBox.h"
 #include "VexAppletItemManager.h"
+#include "VexaLabelComboUnit.h"
+#include "VexaLabelTextUnit.h"
 #include "VexaText.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmConfigPrimaryMeas.h"
@@ -56,6 +58,10 @@ private Q_SLOTS:
         // Only "Pressure" and "HART Output" are offered.
         QVERIFY(!dialog->tbsOptions->isTabVisible(2));
         QVERIFY(!dialog->tbsOptions->isTabVisible(3));
+        // The output page's fields start under each other.
+        const int left = dialog->txtMessanfang->rowGeometry().field.left();
+        QCOMPARE(dialog->txtMessende->rowGeometry().field.left(), left);
+        QCOMPARE(dialog->cmbUnitsOut->rowGeometry().field.left(), left);
 
         QVERIFY(rig.connect());
         QVERIFY(dialog->optProzessdruckuebernahme->isEnabled());
