@@ -11,6 +11,7 @@
 #include "VexaLabelTextUnit.h"
 #include "VexaSequenceItem.h"
 #include "VexaText.h"
+#include "clsGetDecimalPlaces.h"
 #include "mainwin/Toolkit_LoadResource.h"
 #include "mainwin/global.h"
 
@@ -548,7 +549,11 @@ void frmConfigPrimaryMeas::RefreshPreview()
     }
     const double pressure = appPrimaryValue->FloatValue();
     const bool squareRoot = appTransferFunction->UIntValue() == 1;
-    lblPreviewPressure->setText(EntryRules::singleText(pressure) + QLatin1Char(' ') + unit);
+    // As many decimals as the range the device holds calls for, so that the
+    // noise of the last digits does not flicker.
+    const double span = appScaleInLimDevice[1]->FloatValue() - appScaleInLimDevice[0]->FloatValue();
+    const int decimals = clsGetDecimalPlaces().GetDecimalPlaces(span);
+    lblPreviewPressure->setText(locale.toString(pressure, 'f', decimals) + QLatin1Char(' ') + unit);
     std::array<double, 2> typed{};
     for (int i = 0; i < 2; ++i) {
         const auto value = EntryRules::toNumber(txtScaleInLimEx[i]->text());
