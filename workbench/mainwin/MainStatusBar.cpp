@@ -8,7 +8,8 @@
 #include <QTime>
 #include <QTimer>
 
-MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent), m_clock(new QTimer(this))
+MainStatusBar::MainStatusBar(QWidget *parent)
+    : QStatusBar(parent), m_transfer(new QLabel(this)), m_clock(new QTimer(this))
 {
     setObjectName(QStringLiteral("sbStatusBar"));
     setSizeGripEnabled(true);
@@ -23,6 +24,10 @@ MainStatusBar::MainStatusBar(QWidget *parent) : QStatusBar(parent), m_clock(new 
     // The connection panel's text is applied with the window's texts.
     m_panels[0]->setProperty("Tag", 2001);
     addWidget(m_panels[0], 1);
+    m_transfer->setObjectName(QStringLiteral("Transfer"));
+    m_transfer->setContentsMargins(4, 0, 4, 0);
+    m_transfer->hide();
+    addWidget(m_transfer);
     addWidget(m_panels[1]);
     addWidget(m_panels[2]);
     addPermanentWidget(m_panels[3]);
@@ -72,6 +77,12 @@ void MainStatusBar::showSource(const QString &source)
         {QStringLiteral("0"), 2006}, {QStringLiteral("1"), 2004}, {QStringLiteral("2"), 2005}};
     if (texts.contains(source))
         setPanelText(2, texts.value(source));
+}
+
+void MainStatusBar::showTransfer(const QString &text)
+{
+    m_transfer->setText(text);
+    m_transfer->setVisible(!text.isEmpty());
 }
 
 void MainStatusBar::showUserLevel(const QString &level)

@@ -26,11 +26,15 @@ public:
     void showSource(const QString &source);
     // "&&private&&UserLevel": "0" maintenance, "1" specialist.
     void showUserLevel(const QString &level);
+    // How the last transfer ended, beside the connection until the next one.
+    void showTransfer(const QString &text);
+    QLabel *transferPanel() const { return m_transfer; }
 
 private:
     void setPanelText(int index, qint16 textId);
     void showTime();
 
     QList<QLabel *> m_panels;
+    QLabel *m_transfer;
     QTimer *m_clock;
 };

@@ -9,6 +9,7 @@
 #include "MainWindowLog.h"
 #include "MessageBoxSeam.h"
 #include "Toolkit_LoadResource.h"
+#include "TransferReport.h"
 #include "VexException.h"
 #include "VexaAppItem.h"
 #include "VexaControlItemHandler.h"
@@ -82,6 +83,8 @@ frmMain::frmMain(QWidget *parent)
     m_children = new MainChildWindows(m_commandBar->menu(QStringLiteral("mnuWindow")), this);
     setCentralWidget(m_children->area());
     setStatusBar(m_statusBar);
+    connect(new TransferReport(this, appAbortSequences, appConnectionStatus),
+            &TransferReport::ended, m_statusBar, &MainStatusBar::showTransfer);
     connectItemControls();
 }
 
