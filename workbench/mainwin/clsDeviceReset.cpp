@@ -11,14 +11,20 @@
 #include "enmRegMask.h"
 #include "global.h"
 
-#include <QTimer>
+#include <QPointer>
+#include <utility>
 
 namespace {
 const QString MasterReset = QStringLiteral("PerformMasterReset");
 const QString FactoryReset = QStringLiteral("PerformResetToFactoryData");
 constexpr qint16 ResetRegMask = REGISTER_STATE | REGISTER_CONTROL;
 constexpr int NotConnected = 0;
+constexpr int Disconnecting = 3;
+// A host may report the end of the warm start twice; each report is answered.
+constexpr int WarmStartReports = 2;
 } // namespace
+
+QPointer<clsDeviceReset> clsDeviceReset::s_current;
 
 clsDeviceReset::clsDeviceReset(QObject *parent)
     : QObject(parent), m_ConnectionStatus(std::make_unique<clsAppItem>())
@@ -80,6 +86,7 @@ void clsDeviceReset::confirmAndStart(qint16 titleId, const QString &sequenceName
             release();
             return;
         }
+        takeOver();
         m_sequences->Item(sequenceName)->Start();
     } catch (...) {
         // A start the host refuses leaves the window usable and says nothing.
@@ -98,6 +105,7 @@ void clsDeviceReset::SequenceItem_StatusChanged(const QString &sequenceItemName,
         return;
     const bool factory = sequenceItemName.compare(FactoryReset, Qt::CaseInsensitive) == 0;
     if (factory && m_reconnectPending) {
+        m_disconnectRequested = true;
         if (auto applet = m_manager->fncGetApplet())
             applet->fncDisconnect(0);
     }
@@ -105,45 +113,54 @@ void clsDeviceReset::SequenceItem_StatusChanged(const QString &sequenceItemName,
         qint32 go = 1;
         sequence->DoAction(go);
     }
-    if (!factory) {
-        release();
-        return;
-    }
-    m_reconnectPending = true;
-    // The host drops the link of a restarting device while it reports the
-    // end; a reset that failed leaves the link up and must not reconnect
-    // on some later, unrelated disconnect.
-    QTimer::singleShot(0, this, &clsDeviceReset::checkRestarted);
-}
-
-void clsDeviceReset::checkRestarted()
-{
-    if (!m_reconnectPending || !m_registered || m_released)
-        return;
-    if (qRound(m_ConnectionStatus->UIntValue()) != NotConnected) {
-        m_reconnectPending = false;
+    if (factory) {
+        // The reconnect follows the connection's drop, whenever it comes.
+        m_reconnectPending = true;
+    } else if (++m_warmStartReports == WarmStartReports) {
         release();
     }
 }
 
 void clsDeviceReset::onConnectionStatus(QString &, qint32 &)
 {
-    if (!m_registered || m_released || !m_reconnectPending)
+    if (!m_registered || m_released)
         return;
-    if (qRound(m_ConnectionStatus->UIntValue()) != NotConnected)
+    const int status = qRound(m_ConnectionStatus->UIntValue());
+    if (status == Disconnecting && !m_disconnectRequested) {
+        // The user's own disconnect: a reset the device refused must not
+        // bring the connection back later.
+        m_reconnectPending = false;
+        release();
         return;
-    m_reconnectPending = false;
-    if (m_reConnect)
-        m_reConnect();
-    else if (QWidget *main = MainWindow())
-        QMetaObject::invokeMethod(main, "ReConnect", Qt::DirectConnection);
+    }
+    if (status != NotConnected)
+        return;
+    if (std::exchange(m_reconnectPending, false)) {
+        if (m_reConnect)
+            m_reConnect();
+        else if (QWidget *main = MainWindow())
+            QMetaObject::invokeMethod(main, "ReConnect", Qt::DirectConnection);
+    }
     release();
+}
+
+void clsDeviceReset::takeOver()
+{
+    // An earlier reset still waiting (one the device refused stays until
+    // the connection ends) would answer this reset's reports as its own.
+    if (s_current && s_current != this)
+        s_current->release();
+    s_current = this;
 }
 
 void clsDeviceReset::release()
 {
     // Often called from inside a host notification: the items are let go
     // with the object, once that call has returned.
+    if (m_released)
+        return;
     m_released = true;
+    if (s_current == this)
+        s_current = nullptr;
     deleteLater();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -16,8 +17,10 @@ class clsSeqItemCollection;
 // connect again.
 //
 // One object per command, created with new: it releases itself once its reset
-// is over (cancelled, refused, warm start answered, reconnect requested, or a
-// factory reset that ended without restarting the device).
+// is over: cancelled or refused at the start, every status report answered
+// (the warm start's two), the connection dropped (after the reconnect is
+// requested when it was armed), the user disconnecting, or a later reset
+// taking its place.
 //
 //     auto *reset = new clsDeviceReset(this);
 //     reset->setReConnectHandler([this] { ReConnect(); });
@@ -52,7 +55,7 @@ public:
 private:
     void confirmAndStart(qint16 titleId, const QString &sequenceName, qint16 messageId);
     void onConnectionStatus(QString &appItemValue, qint32 &itemState);
-    void checkRestarted();
+    void takeOver();
     void release();
 
     std::unique_ptr<clsSeqItemCollection> m_sequences;
@@ -60,6 +63,11 @@ private:
     bool m_registered = false;
     bool m_reconnectPending = false;
     bool m_released = false;
+    // The disconnect this object asked for (second report of the factory reset).
+    bool m_disconnectRequested = false;
+    int m_warmStartReports = 0;
     std::unique_ptr<clsAppItem> m_ConnectionStatus;
     ReConnectHandler m_reConnect;
+    // The reset started last; the one before it is over.
+    static QPointer<clsDeviceReset> s_current;
 };

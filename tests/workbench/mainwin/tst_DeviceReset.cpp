@@ -8,6 +8,7 @@
 #include "ScriptedMessageBox.h"
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
+#include "clsAppItem.h"
 #include "mainwin/Toolkit_LoadResource.h"
 #include "mainwin/clsDeviceReset.h"
 #include "mainwin/global.h"
@@ -141,8 +142,9 @@ private Q_SLOTS:
         QCOMPARE(m_reconnects, 0);
     }
 
-    // A factory reset the device refuses ends without a restart: a later
-    // disconnect by the user must not bring the connection back.
+    // A factory reset the device refuses ends without a restart: the object
+    // waits for the connection to end, and a later disconnect by the user
+    // must not bring the connection back.
     void refusedFactoryResetDoesNotReconnectLater()
     {
         QVERIFY(m_host->connect());
@@ -156,12 +158,98 @@ private Q_SLOTS:
 
         QVERIFY(ended.wait(3000));
         QCOMPARE(ended.first().at(1).toBool(), false);
-        QTRY_VERIFY(reset.isNull());
+        QVERIFY(reset->reconnectPending());
         QCOMPARE(connection(), int(ConnectionController::Connected));
         m_host->manager()->fncGetApplet()->fncDisconnect(0);
-        QCoreApplication::processEvents(); // whatever the disconnect queued
+        QTRY_COMPARE(connection(), int(ConnectionController::NotConnected));
+        QTRY_VERIFY(reset.isNull());
         QCOMPARE(m_reconnects, 0);
-        QCOMPARE(connection(), int(ConnectionController::NotConnected));
+    }
+
+    // A host that reports the end of a reset twice, as the procedure expects
+    // of it: the device refuses the first transfer (busy), so our host ends the
+    // sequence without a restart, and the test reports the second 0, at once
+    // or after the event loop has turned.
+    void twoEndReports_data()
+    {
+        QTest::addColumn<bool>("factory");
+        QTest::addColumn<bool>("eventLoopBetween");
+        QTest::newRow("warm start, back to back") << false << false;
+        QTest::newRow("warm start, event loop between") << false << true;
+        QTest::newRow("factory reset, back to back") << true << false;
+        QTest::newRow("factory reset, event loop between") << true << true;
+    }
+    void twoEndReports()
+    {
+        QFETCH(bool, factory);
+        QFETCH(bool, eventLoopBetween);
+        QVERIFY(m_host->connect());
+        const QString name = factory ? "PerformResetToFactoryData" : "PerformMasterReset";
+        clsAppItem control;
+        control.Register(m_host->manager(), "&&Sequence_Control&&" + name);
+        QStringList answers;
+        connect(&control, &clsAppItem::ValueUpdate2, &control,
+                [&answers](QString &value, bool &) { answers << value; });
+        int reports = 0;
+        const auto reportEnd = [this, &reports, name] {
+            ++reports;
+            testhost::setDataset(*m_host->manager(), "&&Sequence_State&&" + name, "0");
+        };
+        SequenceEngine &engine = m_host->instance().engine();
+        connect(&engine, &SequenceEngine::sequenceEnded, &control, [&](const QString &, bool) {
+            if (eventLoopBetween)
+                QTimer::singleShot(0, &control, reportEnd);
+            else
+                reportEnd();
+        });
+        m_host->device().injectBusy(1);
+        ScriptedMessageBox box;
+        box.enqueue(QMessageBox::Ok);
+        QPointer<clsDeviceReset> reset = makeReset();
+
+        factory ? reset->PerformResetToFactoryData() : reset->PerformMasterReset();
+
+        QTRY_COMPARE(reports, 1);
+        QTRY_COMPARE(answers.size(), 2);
+        QCOMPARE(answers, QStringList({"1", "1"}));
+        if (factory) {
+            // The second report disconnects; the drop brings the reconnect.
+            QTRY_COMPARE(m_reconnects, 1);
+            QTRY_COMPARE(connection(), int(ConnectionController::Connected));
+        } else {
+            QCOMPARE(connection(), int(ConnectionController::Connected));
+            QCOMPARE(m_reconnects, 0);
+        }
+        QTRY_VERIFY(reset.isNull());
+        QCOMPARE(answers.size(), 2);
+    }
+
+    // A reset started while an earlier one still waits takes its place: the
+    // earlier one does not answer the new reset's reports.
+    void laterResetReplacesWaitingOne()
+    {
+        QVERIFY(m_host->connect());
+        m_host->device().setWriteProtected(true);
+        ScriptedMessageBox box;
+        box.enqueue(QMessageBox::Ok);
+        box.enqueue(QMessageBox::Ok);
+        QSignalSpy ended(&m_host->instance().engine(), &SequenceEngine::sequenceEnded);
+        QPointer<clsDeviceReset> refused = makeReset();
+        refused->PerformResetToFactoryData();
+        QVERIFY(ended.wait(3000));
+        QVERIFY(!refused.isNull());
+        EnableMainWindow(true);
+
+        m_host->device().setWriteProtected(false);
+        QPointer<clsDeviceReset> second = makeReset();
+        second->PerformResetToFactoryData();
+
+        QTRY_VERIFY(refused.isNull());
+        QTRY_COMPARE(m_reconnects, 1);
+        QTRY_VERIFY(second.isNull());
+        m_host->device().advanceTime(TransmitterModel::RestartMs);
+        QTRY_COMPARE_WITH_TIMEOUT(connection(), int(ConnectionController::Connected), 3000);
+        QCOMPARE(m_reconnects, 1);
     }
 };
 
