@@ -8,7 +8,7 @@ const QString ActiveForms = QStringLiteral("ActiveForms");
 const QString EngineeringContext = QStringLiteral("EngineeringContext");
 const QString TagName = QStringLiteral("TagName");
 const QString Descriptor = QStringLiteral("Descriptor");
-const QString SoftwareRevision = QStringLiteral("softwareRevision");
+const QString SoftwareRevisionItem = QStringLiteral("softwareRevision");
 const QString CurrentResponseCode = QStringLiteral("currentResponseCode");
 } // namespace
 
@@ -43,7 +43,7 @@ qint32 clsDeviceInfo::SetAppletItemManagRef(qint32 lViewHandle,
     m_items->Add(QStringLiteral("&&private_PM&&TagName"), false, 0, nullptr, QString(), TagName);
     m_items->Add(QStringLiteral("&&private_PM&&Descriptor"), false, 0, nullptr, QString(),
                  Descriptor);
-    m_items->Add(SoftwareRevision, true, 0);
+    m_items->Add(SoftwareRevisionItem, true, 0);
     m_items->Add(CurrentResponseCode, false, 0);
     m_items->Register(m_manager);
     m_registered = true;
@@ -81,7 +81,16 @@ qint16 clsDeviceInfo::versionFromBytes(const QByteArray &bytes)
 
 qint16 clsDeviceInfo::SoftwareVersion() const
 {
-    return versionFromBytes(item(SoftwareRevision)->OctetValue().toByteArray());
+    return versionFromBytes(item(SoftwareRevisionItem)->OctetValue().toByteArray());
+}
+
+std::array<quint8, 3> clsDeviceInfo::SoftwareRevision() const
+{
+    const QByteArray bytes = item(SoftwareRevisionItem)->OctetValue().toByteArray();
+    std::array<quint8, 3> revision{};
+    for (qsizetype i = 0; i < qMin<qsizetype>(3, bytes.size()); ++i)
+        revision[i] = quint8(bytes[i]);
+    return revision;
 }
 
 QString clsDeviceInfo::DeviceIdentName() const

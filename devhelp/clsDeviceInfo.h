@@ -20,6 +20,7 @@ public:
     // IDeviceInfo
     qint16 FixedCurrentModeEnabled() const override;
     qint16 SoftwareVersion() const override;
+    std::array<quint8, 3> SoftwareRevision() const override;
     QString DeviceIdentName() const override;
     enmCommType CommType() const override { return HART; }
     bool DtmIsInSystemBatchMode() const override;

@@ -29,7 +29,7 @@ void CommonPracticeCommands::registerInto(CommandTable &table)
     });
     table.add(40, 4, Access::Read, [this](QByteArrayView r) { return setFixedCurrent(r); });
     table.add(41, 0, Access::Read, [this, status](QByteArrayView) {
-        m_model.diagnosis().runSelfTest();
+        m_model.diagnosis().startSelfTest();
         return status(rc::Success);
     });
     table.add(42, 0, Access::Read, [this, status](QByteArrayView) {

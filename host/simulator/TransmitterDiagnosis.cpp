@@ -20,11 +20,30 @@ void TransmitterDiagnosis::setSimulation(bool active, const Bytes &bits)
         m_simulated[c] = bits[c] & DefinedBits[c];
 }
 
-void TransmitterDiagnosis::runSelfTest()
+void TransmitterDiagnosis::startSelfTest()
 {
+    m_selfTest = SelfTest::Running;
+    m_selfTestRemainingMs = SelfTestMs;
+}
+
+void TransmitterDiagnosis::advance(qint64 ms)
+{
+    if (m_selfTest != SelfTest::Running || ms <= 0)
+        return;
+    m_selfTestRemainingMs -= ms;
+    if (m_selfTestRemainingMs > 0)
+        return;
+    // Only real faults count: a simulated diagnosis is no hardware fault.
     const bool hardwareFault =
         m_faults[Measurement] || m_faults[Electronics] || m_faults[Extensions];
     m_selfTest = hardwareFault ? SelfTest::Failed : SelfTest::Passed;
+    m_selfTestRemainingMs = 0;
+}
+
+void TransmitterDiagnosis::clearSelfTest()
+{
+    m_selfTest = SelfTest::NotRun;
+    m_selfTestRemainingMs = 0;
 }
 
 TransmitterDiagnosis::Bytes

@@ -240,6 +240,7 @@ void TransmitterModel::advanceTime(qint64 ms)
     if (ms <= 0)
         return;
     m_history.advance(ms);
+    m_diagnosis.advance(ms);
     const double tau = m_settings.dampingSeconds;
     const double target = dampingTarget();
     m_dampedMbar = tau <= 0.0

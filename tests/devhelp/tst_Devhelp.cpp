@@ -111,11 +111,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("octets");
         QTest::addColumn<int>("version");
-        QTest::newRow("1.2.3") << "01 02 03" << 123;
-        QTest::newRow("1.10.0") << "01 0A 00" << 1100;
-        QTest::newRow("1.4.0") << "01 04 00" << 140;
-        QTest::newRow("above 32767 saturates") << "FF FF FF" << 32767;
-        QTest::newRow("3.27.68") << "03 1B 44" << 32767;
+        QTest::addColumn<bool>("from150");
+        QTest::newRow("1.2.3") << "01 02 03" << 123 << false;
+        QTest::newRow("1.10.0") << "01 0A 00" << 1100 << true;
+        QTest::newRow("1.4.0") << "01 04 00" << 140 << false;
+        QTest::newRow("1.5.0") << "01 05 00" << 150 << true;
+        // Joined, 1.1.10 reads 1110 and would pass for 1.5.0.
+        QTest::newRow("1.1.10") << "01 01 0A" << 1110 << false;
+        QTest::newRow("above 32767 saturates") << "FF FF FF" << 32767 << true;
+        QTest::newRow("3.27.68") << "03 1B 44" << 32767 << true;
     }
     void softwareVersion()
     {
@@ -126,6 +130,9 @@ private Q_SLOTS:
         info.Register(host.manager());
         testhost::setShadow(*host.manager(), "softwareRevision", octets);
         QCOMPARE(int(info.SoftwareVersion()), version);
+        QFETCH(bool, from150);
+        const std::array<quint8, 3> revision = info.SoftwareRevision();
+        QCOMPARE(revision >= (std::array<quint8, 3>{1, 5, 0}), from150);
     }
 
     void deviceInformation()

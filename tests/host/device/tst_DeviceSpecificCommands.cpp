@@ -184,15 +184,31 @@ private slots:
         QCOMPARE(bench.command(1).response.deviceStatus() & 0x80, 0);
     }
 
-    void selfTest()
+    void selfTestTakesItsTime()
     {
+        constexpr qint64 Duration = TransmitterDiagnosis::SelfTestMs;
         DeviceBench bench;
         QCOMPARE(quint8(bench.read(48)[5]), quint8(0));
         QCOMPARE(code(bench.command(41)), 0);
-        QCOMPARE(quint8(bench.read(48)[5]), quint8(1));
-        bench.device.setDiagnosisFaults(TransmitterDiagnosis::Measurement, 0x08);
+        QCOMPARE(quint8(bench.read(48)[5]), quint8(3)); // running
+        bench.device.advanceTime(Duration - 1);
+        QCOMPARE(quint8(bench.read(48)[5]), quint8(3));
+        bench.device.advanceTime(1);
+        QCOMPARE(quint8(bench.read(48)[5]), quint8(1)); // passed
+
+        // A fault found while the test runs fails it; a simulated one does not.
+        QCOMPARE(code(bench.command(142, QByteArray::fromHex("010100000000"))), 0);
         QCOMPARE(code(bench.command(41)), 0);
+        bench.device.advanceTime(Duration);
+        QCOMPARE(quint8(bench.read(48)[5]), quint8(1));
+        QCOMPARE(code(bench.command(41)), 0);
+        bench.device.setDiagnosisFaults(TransmitterDiagnosis::Measurement, 0x08);
+        bench.device.advanceTime(Duration);
         QCOMPARE(quint8(bench.read(48)[5]), quint8(2));
+        // A warm start forgets the result.
+        QCOMPARE(code(bench.command(42)), 0);
+        bench.device.advanceTime(TransmitterModel::RestartMs);
+        QCOMPARE(quint8(bench.read(48)[5]), quint8(0));
     }
 
     void eventCountersAndWorkingTime()
