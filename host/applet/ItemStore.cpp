@@ -131,7 +131,13 @@ void ItemStore::adjust(int index)
     Slot &slot = m_slots[index];
     if (!slot.definition.dataset)
         return;
+    const bool wasModified = slot.state & StateModified;
     slot.state &= ~StateModified;
+    if (wasModified && slot.values[0] == slot.values[1]) {
+        // The value stays; those who show the modified mark must hear that it went.
+        notify(index, false, 0);
+        return;
+    }
     store(index, false, slot.values[1], 0);
 }
 

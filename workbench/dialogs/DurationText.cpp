@@ -1,0 +1,20 @@
+#include "DurationText.h"
+
+#include <limits>
+
+QString DurationText::format(qint64 seconds)
+{
+    seconds = qMax<qint64>(0, seconds);
+    const qint64 hours = seconds / 3600;
+    const qint64 minutes = seconds % 3600 / 60;
+    return QStringLiteral("%1:%2:%3").arg(hours).arg(minutes).arg(seconds % 60);
+}
+
+QString DurationText::fromItemText(const QString &seconds)
+{
+    bool ok = false;
+    const double value = seconds.trimmed().toDouble(&ok);
+    if (!ok || !(value > 0.0))
+        return format(0);
+    return format(value >= 9.2e18 ? std::numeric_limits<qint64>::max() : qint64(value));
+}

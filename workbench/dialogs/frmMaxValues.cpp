@@ -1,0 +1,157 @@
+#include "frmMaxValues.h"
+
+#include "DialogControls.h"
+#include "VexaAppItem.h"
+#include "VexaSequenceItem.h"
+#include "VexaText.h"
+#include "VexaValueEdit.h"
+#include "mainwin/global.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int Connected = 2;
+
+struct PeakGroup
+{
+    int tag;
+    const char *minimum;
+    const char *maximum;
+    const char *unit;
+    int selector;
+};
+constexpr PeakGroup Groups[2] = {{2096, "sensorMinMaxUserLoLim", "sensorMinMaxUserHiLim",
+                                  "primaryValueUnit", frmMaxValues::PressureReset},
+                                 {2098, "sensorTemperatureMinMaxUserLoLim",
+                                  "sensorTemperatureMinMaxUserHiLim", "sensorTemperatureUnit",
+                                  frmMaxValues::TemperatureReset}};
+
+VexaAppItem *item(const char *name, QWidget *parent, qint16 interval = 0)
+{
+    auto *control = new VexaAppItem(parent);
+    control->setAppItemName(QLatin1String(name));
+    control->setUpdateInterval(interval);
+    return control;
+}
+
+// A value the device measured: shown, refreshed every cycle, not entered.
+// Read-only rather than disabled, so that it stays legible.
+VexaText *peak(const char *name, QWidget *parent)
+{
+    auto *text = new VexaText(parent);
+    text->setObjectName(QStringLiteral("txt_%1").arg(QLatin1String(name)));
+    text->setObjectNameText(QLatin1String(name));
+    text->setCycleTimeText(1);
+    text->setVisibleUnit(false);
+    text->setWidthText(100);
+    text->edit()->setReadOnly(true);
+    return text;
+}
+
+QLabel *columnLabel(int tag, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setProperty("Tag", tag);
+    return label;
+}
+} // namespace
+
+frmMaxValues::frmMaxValues(QWidget *parent) : clsVexaForm(parent)
+{
+    // The framework controls take their captions from the program's table.
+    DialogControls::useProgramTexts();
+    build();
+    for (int i = 0; i < 2; ++i)
+        connect(appUnit[i], &VexaAppItem::ValueChanged, this,
+                [this, i](QString &) { showUnit(i); });
+    connect(appConnectionStatus, &VexaAppItem::ValueChanged, this,
+            [this](QString &value) { showConnection(value); });
+    for (int selector : {TemperatureReset, PressureReset})
+        connect(cmdReset[selector], &QPushButton::clicked, this,
+                [this, selector] { reset(selector); });
+    connect(seqResetPeakValues, &VexaSequenceItem::StatusChanged, this,
+            [this](qint32 &status) { resetStatus(status); });
+}
+
+frmMaxValues::~frmMaxValues() = default;
+
+void frmMaxValues::build()
+{
+    setObjectName(QStringLiteral("frmMaxValues"));
+    setProperty("Tag", 2095);
+    auto *frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("fraGroupAll"));
+    appresetPeakValues = item("resetPeakValues", frame);
+    seqResetPeakValues = new VexaSequenceItem(frame);
+    seqResetPeakValues->setAppItemName(QStringLiteral("ResetMaxValues"));
+    appConnectionStatus = item("&&private&&Connect", frame);
+
+    auto *inner = new QVBoxLayout(frame);
+    for (int i = 0; i < 2; ++i) {
+        const PeakGroup &g = Groups[i];
+        auto *group = new QGroupBox(frame);
+        group->setObjectName(QStringLiteral("fraPeak%1").arg(i));
+        group->setProperty("Tag", g.tag);
+        appUnit[i] = item(g.unit, group, 1);
+        auto *grid = new QGridLayout(group);
+        grid->addWidget(columnLabel(2100, group), 0, 0);
+        grid->addWidget(columnLabel(2101, group), 0, 1);
+        txtPeak[i] = {peak(g.minimum, group), peak(g.maximum, group)};
+        grid->addWidget(txtPeak[i][0], 1, 0);
+        grid->addWidget(txtPeak[i][1], 1, 1);
+        lblUnit[i] = new QLabel(group);
+        lblUnit[i]->setObjectName(QStringLiteral("lblUnit%1").arg(i));
+        lblUnit[i]->setMinimumWidth(60);
+        grid->addWidget(lblUnit[i], 1, 2);
+        auto *button = new QPushButton(group);
+        button->setObjectName(QStringLiteral("cmdReset%1").arg(g.selector));
+        button->setProperty("Tag", 2094);
+        button->setEnabled(false);
+        cmdReset[g.selector] = button;
+        grid->addWidget(button, 1, 3);
+        grid->setColumnStretch(0, 1);
+        grid->setColumnStretch(1, 1);
+        inner->addWidget(group);
+    }
+    inner->addStretch(1);
+    auto *outer = new QVBoxLayout(this);
+    outer->addWidget(frame);
+}
+
+void frmMaxValues::showUnit(int group)
+{
+    const QString unit = appUnit[group]->EnumValue();
+    if (!unit.isEmpty())
+        lblUnit[group]->setText(QLatin1Char('[') + unit + QLatin1Char(']'));
+}
+
+void frmMaxValues::showConnection(const QString &value)
+{
+    const bool online = value.trimmed().toDouble() == Connected;
+    for (int selector : {TemperatureReset, PressureReset})
+        cmdReset[selector]->setEnabled(online);
+}
+
+void frmMaxValues::reset(int selector)
+{
+    try {
+        appresetPeakValues->setUIntValue(selector);
+        seqResetPeakValues->Force(true);
+    } catch (...) {
+        return; // refused by the host: the window stays usable, nothing is said
+    }
+    EnableMainWindow(false);
+}
+
+void frmMaxValues::resetStatus(qint32 status)
+{
+    if (status == 1)
+        seqResetPeakValues->DoAction(1);
+    else if (status == 0)
+        EnableMainWindow(true);
+}
