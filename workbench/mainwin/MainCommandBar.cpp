@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr qint16 NotAvailableYet = 3901;
-
 // A menu text as a tooltip shows it: without the markers of its access keys
 // ("&Open..." is "Open..."; "&&" stands for "&").
 QString withoutAccessKeys(const QString &text)
@@ -122,17 +120,10 @@ void MainCommandBar::apply(const QString &element)
         action = element.isEmpty() ? nullptr : m_toolBar->button(element);
     if (!action)
         return;
-    const bool missing = commandMissing(element);
-    action->setEnabled(m_states.enabled(element) && !missing);
+    action->setEnabled(m_states.enabled(element) && !commandMissing(element));
     action->setVisible(m_states.visible(element));
-    // A button's tooltip is its text; a menu entry has none unless it is missing.
-    const QString design =
-        isButton ? withoutAccessKeys(resText(qint16(action->property("ToolTipId").toInt())))
-                 : QString();
-    QStringList tip;
-    if (!design.isEmpty())
-        tip << design;
-    if (missing)
-        tip << resText(NotAvailableYet);
-    action->setToolTip(tip.join(QLatin1Char('\n')));
+    // A button's tooltip is its text.
+    if (isButton)
+        action->setToolTip(
+            withoutAccessKeys(resText(qint16(action->property("ToolTipId").toInt()))));
 }

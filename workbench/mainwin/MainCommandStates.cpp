@@ -81,10 +81,12 @@ void MainCommandStates::engineeringContextChanged(quint8 context, ConnectionStat
         setGated(CommandGate::Disconnects, false);
         return;
     }
-    // The other one of the pair keeps its state.
-    setGated(status == ConnectionState::Connected ? CommandGate::Disconnects
-                                                  : CommandGate::Connects,
-             true);
+    // The other one of the pair keeps its state; on the way between the two
+    // (connecting, disconnecting) neither is offered anew.
+    if (status == ConnectionState::Connected)
+        setGated(CommandGate::Disconnects, true);
+    else if (status == ConnectionState::NotConnected)
+        setGated(CommandGate::Connects, true);
 }
 
 void MainCommandStates::datasetVerdictChanged(const QString &verdict, ConnectionState status)

@@ -54,6 +54,7 @@ protected:
 
 private:
     QTabWidget *tabs() const;
+    void fitToContents();
     void watchTabs();
 
     VexaControlItemHandler *m_handler;

@@ -169,10 +169,12 @@ private Q_SLOTS:
     void designState()
     {
         const MainCommandStates states;
-        for (const char *hidden : {"mnuView", "mnuDisplayGauge", "mnuConfigureDiagnosis",
-                                   "mnuDiagnosticsSelftest", "mnuFileMRU1"})
+        for (const char *hidden :
+             {"mnuViewTable", "mnuDisplayGauge", "mnuDiagnosticsSelftest", "mnuFileMRU1"})
             QVERIFY2(!states.visible(hidden), hidden);
-        QVERIFY(!states.enabled("mnuView"));
+        // The View menu's two switches and the diagnosis configuration can be reached.
+        for (const char *shown : {"mnuView", "mnuViewToolbar", "mnuConfigureDiagnosis"})
+            QVERIFY2(states.visible(shown) && states.enabled(shown), shown);
         QVERIFY(!states.enabled("mnuWindowMainWindow"));
         QCOMPARE(disabled(states, ConnectedOnly + NotConnectedOnly), QStringList());
     }
@@ -244,6 +246,25 @@ private Q_SLOTS:
             states.engineeringContextChanged(0x00, status);
         states.engineeringContextChanged(quint8(context), status);
         QCOMPARE(enabled(states, ConnectionPair), expected);
+    }
+
+    // On the way between the settled states the context offers neither of
+    // the pair anew: Connect stays barred while the device is disconnected.
+    void onTheWayNothingIsOfferedAnew_data()
+    {
+        QTest::addColumn<int>("between");
+        QTest::newRow("connecting") << int(S::Connecting);
+        QTest::newRow("disconnecting") << int(S::Disconnecting);
+    }
+    void onTheWayNothingIsOfferedAnew()
+    {
+        QFETCH(int, between);
+        MainCommandStates states;
+        states.connectionChanged(S::Connected);
+        states.engineeringContextChanged(0x00, S::Connected);
+        states.connectionChanged(S(between));
+        states.engineeringContextChanged(0x04, S(between));
+        QCOMPARE(enabled(states, ConnectionPair), QStringList());
     }
 
     void datasetAndAddress_data()
