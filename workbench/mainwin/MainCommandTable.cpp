@@ -72,11 +72,13 @@ constexpr MainMenuEntry Menu[] = {
     {2, "mnuDeviceResetWarmStart", 1103, "Warm Start", "", 17, E::Plain, Always},
     {1, "", 0, "", "", 0, E::Separator, Always},
     {1, "mnuDeviceIdentification", 1026, "Identification", "", 37, E::Plain, Always},
-    {0, "mnuView", 1027, "&View", "", 4, E::Hidden | E::Disabled, Always},
-    {1, "mnuViewTable", 1028, "Table", "", 0, E::NoCommand, Always},
-    {1, "mnuViewTree", 1029, "Tree", "", 0, E::NoCommand, Always},
-    {1, "mnuViewTabstrib", 1030, "Tabstrip", "", 0, E::NoCommand, Always},
-    {1, "", 0, "", "", 0, E::Separator, Always},
+    // Shown, so that Toolbar and Status Bar can be switched; the three views
+    // have no command and stay out of sight.
+    {0, "mnuView", 1027, "&View", "", 4, E::Plain, Always},
+    {1, "mnuViewTable", 1028, "Table", "", 0, E::Hidden | E::NoCommand, Always},
+    {1, "mnuViewTree", 1029, "Tree", "", 0, E::Hidden | E::NoCommand, Always},
+    {1, "mnuViewTabstrib", 1030, "Tabstrip", "", 0, E::Hidden | E::NoCommand, Always},
+    {1, "", 0, "", "", 0, E::Separator | E::Hidden, Always},
     {1, "mnuViewToolbar", 1031, "&Toolbar", "", 0, E::Checked, Always},
     {1, "mnuViewStatusBar", 1032, "Status&Bar", "", 0, E::Checked, Always},
     {0, "mnuDisplay", 1033, "Display", "", 19, E::Plain, ConnectedOnly},
@@ -89,6 +91,9 @@ constexpr MainMenuEntry Menu[] = {
     {0, "mnuDiagnostics", 1042, "Diagnostics", "", 20, E::Plain, ConnectedOnly},
     {1, "mnuDiagnosticsStatus", 2206, "Status", "", 7, E::Plain, Always},
     {1, "mnuDiagnosticsMaxValues", 1045, "Min/Max. Values", "", 8, E::Plain, Always},
+    // The event counters have no entry of their own in the design; without
+    // one they could not be opened.
+    {1, "mnuDiagnosticsEventCounter", 2087, "Limit Value Infringements", "", 8, E::Plain, Always},
     {1, "", 0, "", "", 0, E::Separator | E::Hidden, Always},
     {1, "mnuDiagnosticsSelftest", 1046, "Refresh", "", 0, E::Hidden | E::Disabled | E::NoCommand,
      Always},
@@ -105,7 +110,8 @@ constexpr MainMenuEntry Menu[] = {
     {2, "mnuDiagnosticsSimulateStatus", 3502, "Device status", "", 10, E::Plain, Always},
     {0, "mnuConfigure", 1048, "Configure", "", 0, E::Plain, Always},
     {1, "mnuConfigurePrimaryMeasurement", 2053, "Pressure Measurement", "", 0, E::Plain, Always},
-    {1, "mnuConfigureDiagnosis", 2052, "Diagnostics", "", 0, E::Hidden, Always},
+    // Shown: the diagnosis configuration can be opened from nowhere else.
+    {1, "mnuConfigureDiagnosis", 2052, "Diagnostics", "", 0, E::Plain, Always},
     {1, "", 0, "", "", 0, E::Separator, Always},
     {1, "mnuConfigureBasicParameter", 1050, "Basic Parameter", "", 23, E::Plain, Always},
     {0, "mnuCalibrate", 1055, "Calibrate", "", 24, E::Plain, ConnectedOnly},
