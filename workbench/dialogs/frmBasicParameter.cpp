@@ -230,6 +230,8 @@ void frmBasicParameter::FormActivated()
 {
     offerAnglePage();
     offerRemoteSealPage();
+    // Opened before its texts and controls were there: wide enough now.
+    DialogControls::fitToContents(this);
 }
 
 void frmBasicParameter::FormUnload()

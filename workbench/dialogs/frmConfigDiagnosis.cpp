@@ -2,6 +2,7 @@
 
 #include "DiagnosisBits.h"
 #include "DiagnosisCheckGrid.h"
+#include "DialogControls.h"
 #include "VexaAppItem.h"
 
 #include <QCheckBox>
@@ -68,6 +69,8 @@ void frmConfigDiagnosis::FormActivated()
 {
     showSelectable();
     showAllCategories();
+    // Opened before its texts and controls were there: wide enough now.
+    DialogControls::fitToContents(this);
 }
 
 void frmConfigDiagnosis::showCategory(int category)

@@ -148,6 +148,8 @@ void frmEventCounter::FormActivated()
     // The times of the values the host holds now, without waiting for a change.
     for (int i = 0; i < Times; ++i)
         showTime(i);
+    // Opened before its texts and controls were there: wide enough now.
+    DialogControls::fitToContents(this);
 }
 
 void frmEventCounter::showTime(int index)

@@ -87,6 +87,12 @@ frmIdentification::frmIdentification(QWidget *parent) : clsVexaForm(parent)
 
 frmIdentification::~frmIdentification() = default;
 
+void frmIdentification::FormActivated()
+{
+    // Opened before its texts and controls were there: wide enough now.
+    DialogControls::fitToContents(this);
+}
+
 void frmIdentification::buildPage()
 {
     picOptions0 = new QWidget;

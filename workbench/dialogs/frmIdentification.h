@@ -27,6 +27,9 @@ public:
     VexaAppItem *app_softwareRevisionHART;
     VexaAppItem *appSoftwareRevision;
 
+protected:
+    void FormActivated() override;
+
 private:
     void buildPage();
 };

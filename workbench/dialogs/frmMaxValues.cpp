@@ -80,6 +80,12 @@ frmMaxValues::frmMaxValues(QWidget *parent) : clsVexaForm(parent)
 
 frmMaxValues::~frmMaxValues() = default;
 
+void frmMaxValues::FormActivated()
+{
+    // Opened before its texts and controls were there: wide enough now.
+    DialogControls::fitToContents(this);
+}
+
 void frmMaxValues::build()
 {
     setObjectName(QStringLiteral("frmMaxValues"));

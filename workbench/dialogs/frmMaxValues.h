@@ -34,6 +34,9 @@ public:
     VexaSequenceItem *seqResetPeakValues;
     VexaAppItem *appConnectionStatus;
 
+protected:
+    void FormActivated() override;
+
 private:
     void build();
     void showUnit(int group);

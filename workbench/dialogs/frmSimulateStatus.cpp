@@ -2,6 +2,7 @@
 
 #include "DiagnosisBits.h"
 #include "DiagnosisCheckGrid.h"
+#include "DialogControls.h"
 #include "MessageBoxSeam.h"
 #include "VexaAppItem.h"
 #include "VexaSequenceItem.h"
@@ -140,6 +141,8 @@ void frmSimulateStatus::FormActivated()
     showSoftwareRevision();
     for (int c = 0; c < Categories; ++c)
         showCategory(c);
+    // Opened before its texts and controls were there: wide enough now.
+    DialogControls::fitToContents(this);
 }
 
 void frmSimulateStatus::FormUnload()

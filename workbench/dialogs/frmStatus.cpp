@@ -1,6 +1,7 @@
 #include "frmStatus.h"
 
 #include "DiagnosisBits.h"
+#include "DialogControls.h"
 #include "IViewEx.h"
 #include "VexaAppItem.h"
 #include "VexaSequenceItem.h"
@@ -181,6 +182,8 @@ void frmStatus::FormLoad()
 
 void frmStatus::FormActivated()
 {
+    // Opened before its texts and controls were there: wide enough now.
+    DialogControls::fitToContents(this);
     if (m_statusReadStarted)
         return;
     m_statusReadStarted = true;

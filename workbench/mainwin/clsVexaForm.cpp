@@ -8,7 +8,6 @@
 #include "global.h"
 
 #include <QCloseEvent>
-#include <QLayout>
 #include <QMdiSubWindow>
 #include <QTabWidget>
 
@@ -73,20 +72,7 @@ bool clsVexaForm::CommonActivate()
         frame->setVisible(true);
     m_initialized = true;
     FormActivated();
-    fitToContents();
     return true;
-}
-
-void clsVexaForm::fitToContents()
-{
-    // The window took its size while the container was hidden; a child window
-    // of the main window does not grow by itself, so its controls would overlap.
-    if (layout())
-        layout()->activate();
-    QWidget *window = qobject_cast<QMdiSubWindow *>(parentWidget());
-    if (!window)
-        window = this;
-    window->resize(window->size().expandedTo(window->sizeHint()));
 }
 
 void clsVexaForm::CommonUnload()

@@ -54,7 +54,6 @@ protected:
 
 private:
     QTabWidget *tabs() const;
-    void fitToContents();
     void watchTabs();
 
     VexaControlItemHandler *m_handler;
