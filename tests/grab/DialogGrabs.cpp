@@ -13,9 +13,12 @@
 #include "mainwin/clsMainView.h"
 #include "mainwin/frmMain.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTest>
 
@@ -85,8 +88,38 @@ VEX_GRAB(grabDeviceDialogs, "device-dialogs",
 
         auto *current = open<frmCalibrateCurrent>(rig);
         saveFrame(grab, current, QStringLiteral("calibrate-current-") + state);
+        if (connected) {
+            // Held at 20 mA, ready for the meter's reading.
+            current->optAbgleich[2]->click();
+            waitFor(
+                grab, [&] { return rig.idle() && current->optAbgleich[2]->isChecked(); },
+                QStringLiteral("no fixed 20 mA"));
+            saveFrame(grab, current, QStringLiteral("calibrate-current-20mA"));
+            current->optAbgleich[0]->click();
+            waitFor(
+                grab, [&] { return rig.idle() && !current->awaitingOutputResponse(); },
+                QStringLiteral("no return to normal operation"));
+        }
 
         auto *simulate = open<frmSimulateCurrent>(rig);
         saveFrame(grab, simulate, QStringLiteral("simulate-current-") + state);
+        if (connected) {
+            simulate->txtStromwert->setText(QLocale().toString(12.5));
+            simulate->Check1->click();
+            waitFor(
+                grab,
+                [&] {
+                    return rig.idle() && simulate->isEnabled() && simulate->Slider1->value() == 125;
+                },
+                QStringLiteral("no simulation"));
+            saveFrame(grab, simulate, QStringLiteral("simulate-current-running"));
+            simulate->Check1->click();
+            waitFor(
+                grab,
+                [&] {
+                    return rig.idle() && simulate->isEnabled() && !simulate->Check1->isChecked();
+                },
+                QStringLiteral("simulation not ended"));
+        }
     }
 }
