@@ -6,7 +6,9 @@
 #include "mainwin/clsMainView.h"
 #include "mainwin/frmMain.h"
 
+#include <QCoreApplication>
 #include <QMenu>
+#include <QSettings>
 #include <QTest>
 
 namespace {
@@ -24,10 +26,20 @@ void saveMenu(Grabber &grab, frmMain &form, const char *menuName, const QString 
 } // namespace
 
 VEX_GRAB(grabMainWindow, "main-window",
-         "the main window and its Device, File and Diagnostics menus, connected and not")
+         "the main window at first start (as placed on an 800 x 600 screen), then with its "
+         "Device, File and Diagnostics menus, connected and not")
 {
     registerResidentViews();
     registerWorkbenchViews();
+    {
+        // Nothing stored, as the program keeps it.
+        const QString app = QCoreApplication::applicationName();
+        const QString organization = QCoreApplication::organizationName();
+        QSettings(QSettings::UserScope, organization.isEmpty() ? app : organization, app)
+            .remove(QStringLiteral("Settings"));
+        MainWindowRig rig;
+        grab.save(rig.form(), QStringLiteral("main-first-start"));
+    }
     for (const bool connected : {false, true}) {
         MainWindowRig rig;
         frmMain &form = rig.form();

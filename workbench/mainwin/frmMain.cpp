@@ -18,11 +18,15 @@
 #include "ctlBusyWindow.h"
 #include "global.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
 #include <QTimer>
 
 #include <utility>
@@ -152,9 +156,31 @@ void frmMain::setVisible(bool visible)
 {
     if (visible && !m_placed) {
         m_placed = true;
+        // Sized for the menus in the user's language.
+        LoadResStrings(this);
         RestoreMainWindowPlacement(this);
     }
     QMainWindow::setVisible(visible);
+}
+
+QSize frmMain::sizeHint() const
+{
+    const QMenuBar *bar = menuBar();
+    const QStyle *style = bar->style();
+    const int spacing = style->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, bar);
+    int width = 2 * (style->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, bar) +
+                     style->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, bar));
+    for (QAction *action : bar->actions()) {
+        if (!action->isVisible())
+            continue;
+        QStyleOptionMenuItem option;
+        option.initFrom(bar);
+        option.text = action->text();
+        const QSize text = bar->fontMetrics().size(Qt::TextShowMnemonic, action->text());
+        width +=
+            style->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, bar).width() + spacing;
+    }
+    return QMainWindow::sizeHint().expandedTo(QSize(width, 0));
 }
 
 void frmMain::showEvent(QShowEvent *event)

@@ -120,6 +120,8 @@ public:
     QTimer *const timReConnect;
 
     void setVisible(bool visible) override;
+    // Wide enough for every menu title side by side.
+    QSize sizeHint() const override;
 
 protected:
     void showEvent(QShowEvent *event) override;

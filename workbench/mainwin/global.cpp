@@ -166,9 +166,10 @@ QRect FitOnScreen(const QRect &wanted, const QList<QRect> &screenAreas)
     return placed;
 }
 
-QRect DefaultMainPlacement(const QRect &screenArea)
+QRect DefaultMainPlacement(const QRect &screenArea, const QSize &wanted)
 {
-    QRect placed(QPoint(), screenArea.size() * 2 / 3);
+    QRect placed(QPoint(),
+                 (screenArea.size() * 2 / 3).expandedTo(wanted).boundedTo(screenArea.size()));
     placed.moveCenter(screenArea.center());
     return placed;
 }
@@ -195,7 +196,7 @@ void RestoreMainWindowPlacement(QWidget *mainWindow)
         return;
     const auto store = settingsStore();
     const double pixelsPerTwip = mainWindow->logicalDpiX() / 1440.0;
-    QRect wanted = DefaultMainPlacement(areas.first());
+    QRect wanted = DefaultMainPlacement(areas.first(), mainWindow->sizeHint());
     const auto stored = [&](const char *name) { return storedNumber(*store, QLatin1String(name)); };
     const auto left = stored("MainLeft"), top = stored("MainTop");
     const auto width = stored("MainWidth"), height = stored("MainHeight");

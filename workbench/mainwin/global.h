@@ -40,8 +40,9 @@ void SaveMainWindowPlacement(QWidget *mainWindow);
 // The wanted rectangle moved (and made smaller where it must) into the free
 // area of the screen it overlaps most; on none of them: centred on the first.
 QRect FitOnScreen(const QRect &wanted, const QList<QRect> &screenAreas);
-// Two thirds of the area, centred.
-QRect DefaultMainPlacement(const QRect &screenArea);
+// Two thirds of the area, at least the size the window asks for to show its
+// menus, toolbar and status panels whole (as far as the area goes), centred.
+QRect DefaultMainPlacement(const QRect &screenArea, const QSize &wanted = QSize());
 // Before a top-level window first shows: centred over the main window and
 // wholly on the screen.
 void PlaceOnScreen(QWidget *window);

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -519,7 +520,9 @@ private Q_SLOTS:
         QRect placed;
         {
             MainWindowRig rig;
-            QCOMPARE(rig.form().geometry(), DefaultMainPlacement(area));
+            QCOMPARE(rig.form().geometry(), DefaultMainPlacement(area, rig.form().sizeHint()));
+            // Menus, toolbar and status panels whole.
+            QVERIFY(rig.form().width() >= rig.form().menuBar()->sizeHint().width());
             rig.form().setGeometry(QRect(area.topLeft() + QPoint(40, 30), QSize(520, 380)));
             placed = rig.form().geometry();
             rig.form().runMenuCommand("mnuFileExit");
