@@ -6,6 +6,8 @@
 #include "RecordCodec.h"
 #include "VexAppletItemManager.h"
 
+#include <QDateTime>
+
 #include <algorithm>
 
 namespace {
@@ -437,11 +439,13 @@ void SequenceEngine::readItems(const QList<int> &items)
         }
     }
     QPointer<SequenceEngine> self(this);
+    // The reads of one round share its time, so that displays can line them up.
+    const qint64 roundMs = QDateTime::currentMSecsSinceEpoch();
     for (const RecordDefinition *record : records) {
         m_periodicBusy = true;
         const bool last = record == records.last();
         m_master.transact(quint8(record->command), QByteArray(),
-                          [self, record, last](const HartMaster::Outcome &outcome) {
+                          [self, record, last, roundMs](const HartMaster::Outcome &outcome) {
                               if (!self)
                                   return;
                               if (last)
@@ -450,11 +454,25 @@ void SequenceEngine::readItems(const QList<int> &items)
                               // values nor its loss concern the link of now.
                               if (!self->m_master.isCurrent(outcome))
                                   return;
-                              if (outcome.kind == HartMaster::Outcome::Kind::Response &&
-                                  dataValid(outcome.responseCode))
+                              const bool valid =
+                                  outcome.kind == HartMaster::Outcome::Kind::Response &&
+                                  dataValid(outcome.responseCode);
+                              if (valid)
                                   RecordCodec::decodeResponse(*record, outcome.data, self->m_store);
-                              else if (outcome.kind == HartMaster::Outcome::Kind::ConnectionLost)
+                              self->m_manager.reportRead(self->itemsOf(*record),
+                                                         {valid, outcome.deviceStatus, roundMs});
+                              if (outcome.kind == HartMaster::Outcome::Kind::ConnectionLost)
                                   Q_EMIT self->connectionLost();
                           });
     }
+}
+
+QList<int> SequenceEngine::itemsOf(const RecordDefinition &record) const
+{
+    QList<int> items;
+    for (const FieldDefinition &field : record.response) {
+        if (const int index = m_store.indexOf(field.item); index >= 0)
+            items.append(index);
+    }
+    return items;
 }

@@ -65,6 +65,7 @@ private:
     struct Run;
 
     void onItemChanged(int index, bool shadow);
+    QList<int> itemsOf(const RecordDefinition &record) const;
     // Runs work on a later turn of the event loop if the current run still is.
     void postToRun(std::function<void()> work);
     void advance();

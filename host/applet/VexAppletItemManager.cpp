@@ -298,3 +298,25 @@ void VexAppletItemManager::fncAdjustItem(const QString &name, QVariant &value)
     m_store->adjust(index);
     value = m_store->text(index, false);
 }
+
+int VexAppletItemManager::addReadListener(ReadListener listener)
+{
+    const int id = m_nextReadListener++;
+    m_readListeners.insert(id, std::move(listener));
+    return id;
+}
+
+void VexAppletItemManager::removeReadListener(int id)
+{
+    m_readListeners.remove(id);
+}
+
+void VexAppletItemManager::reportRead(const QList<int> &items, const ReadOutcome &outcome) const
+{
+    // A listener may leave while it is told.
+    const QMap<int, ReadListener> listeners = m_readListeners;
+    for (auto it = listeners.begin(); it != listeners.end(); ++it) {
+        if (m_readListeners.contains(it.key()))
+            it.value()(items, outcome);
+    }
+}

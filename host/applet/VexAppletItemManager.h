@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <functional>
 #include <memory>
 
@@ -66,6 +67,20 @@ public:
     }
     bool hasListeners(int itemIndex) const { return registrationCount(itemIndex) > 0; }
 
+    // Periodic reads as they end: the items the record carries, whether the
+    // device answered with data, its status byte, and when the read began.
+    // Displays need this to tell a failed read from a value that did not change.
+    struct ReadOutcome
+    {
+        bool valid = false;
+        quint8 deviceStatus = 0;
+        qint64 timeMs = 0;
+    };
+    using ReadListener = std::function<void(const QList<int> &items, const ReadOutcome &)>;
+    int addReadListener(ReadListener listener);
+    void removeReadListener(int id);
+    void reportRead(const QList<int> &items, const ReadOutcome &outcome) const;
+
     // Host side: names and handles of registered views, for the frame.
     int viewCount() const { return int(m_views.size()); }
     int registrationCount(int itemIndex) const;
@@ -92,6 +107,8 @@ private:
     std::shared_ptr<Applet> m_applet;
     std::unique_ptr<UpdateScheduler> m_scheduler;
     QList<Observer> m_observers;
+    QMap<int, ReadListener> m_readListeners;
+    int m_nextReadListener = 1;
     std::function<void(View *)> m_viewLeft;
     QHash<qint32, View *> m_views;
     QList<QList<Registration>> m_registrations; // by item index

@@ -1,0 +1,112 @@
+#include "TrendRecorder.h"
+
+#include <limits>
+#include <utility>
+
+namespace {
+template <size_t... I>
+std::array<TrendRing, sizeof...(I)> rings(int capacity, std::index_sequence<I...>)
+{
+    return {((void)I, TrendRing(capacity))...};
+}
+} // namespace
+
+TrendRecorder::TrendRecorder(int capacity)
+    : m_rings(rings(capacity, std::make_index_sequence<CurveCount>()))
+{
+}
+
+TrendRecorder::~TrendRecorder() = default;
+
+void TrendRecorder::setRecordingFolder(const QString &folder)
+{
+    m_file.reset();
+    if (!folder.isEmpty())
+        m_file = std::make_unique<TrendRecordingFile>(folder);
+}
+
+QString TrendRecorder::recordingFolder() const
+{
+    return m_file ? m_file->folder() : QString();
+}
+
+void TrendRecorder::setCurve(int curve, const CurveInfo &info, qint64 nowMs)
+{
+    if (curve < 0 || curve >= CurveCount)
+        return;
+    if (info.caption != m_curves[curve].caption || info.unit != m_curves[curve].unit)
+        m_rings[curve].clear();
+    m_curves[curve] = info;
+    if (m_file)
+        m_file->writeCurve(nowMs, curve, info);
+}
+
+void TrendRecorder::append(int curve, const TrendSample &sample)
+{
+    if (curve < 0 || curve >= CurveCount)
+        return;
+    m_rings[curve].append(sample);
+    if (m_file)
+        m_file->writeSample(curve, sample);
+}
+
+void TrendRecorder::addMarker(qint64 timeMs, const QString &note)
+{
+    m_markers.append({timeMs, note});
+    if (m_file)
+        m_file->writeMarker(m_markers.last());
+}
+
+qint64 TrendRecorder::firstTime() const
+{
+    qint64 first = std::numeric_limits<qint64>::max();
+    for (const TrendRing &ring : m_rings) {
+        if (!ring.isEmpty())
+            first = std::min(first, ring.timeAt(0));
+    }
+    return first == std::numeric_limits<qint64>::max() ? 0 : first;
+}
+
+qint64 TrendRecorder::lastTime() const
+{
+    qint64 last = 0;
+    for (const TrendRing &ring : m_rings) {
+        if (!ring.isEmpty())
+            last = std::max(last, ring.timeAt(ring.size() - 1));
+    }
+    return last;
+}
+
+TrendCsvExport::Samples TrendRecorder::samplesInMemory(qint64 fromMs, qint64 toMs) const
+{
+    TrendCsvExport::Samples samples;
+    for (int c = 0; c < CurveCount; ++c) {
+        const TrendRing &ring = m_rings[c];
+        const int end = ring.lowerBound(toMs + 1);
+        for (int i = ring.lowerBound(fromMs); i < end; ++i)
+            samples[c].append(ring.at(i));
+    }
+    return samples;
+}
+
+bool TrendRecorder::exportMemory(QIODevice &out, qint64 fromMs, qint64 toMs) const
+{
+    return TrendCsvExport::write(out, m_curves, samplesInMemory(fromMs, toMs));
+}
+
+bool TrendRecorder::exportRecording(QIODevice &out, qint64 fromMs, qint64 toMs) const
+{
+    if (!m_file)
+        return exportMemory(out, fromMs, toMs);
+    const TrendRecordingFile::Contents contents =
+        TrendRecordingFile::read(m_file->folder(), fromMs, toMs);
+    return TrendCsvExport::write(out, contents.curves, contents.samples);
+}
+
+size_t TrendRecorder::memoryBytes() const
+{
+    size_t bytes = sizeof(*this);
+    for (const TrendRing &ring : m_rings)
+        bytes += ring.memoryBytes();
+    return bytes;
+}

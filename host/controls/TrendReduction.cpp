@@ -1,0 +1,53 @@
+#include "TrendReduction.h"
+
+#include "TrendRing.h"
+
+#include <algorithm>
+
+std::vector<TrendColumn> TrendReduction::reduce(const TrendRing &ring, qint64 fromMs, qint64 toMs,
+                                                int width)
+{
+    std::vector<TrendColumn> columns(size_t(std::max(0, width)));
+    if (width <= 0 || toMs <= fromMs)
+        return columns;
+    const double perColumn = double(toMs - fromMs) / width;
+    const int end = ring.lowerBound(toMs);
+    for (int i = ring.lowerBound(fromMs); i < end; ++i) {
+        const TrendSample s = ring.at(i);
+        const int c = std::min(width - 1, int(double(s.timeMs - fromMs) / perColumn));
+        TrendColumn &col = columns[size_t(c)];
+        if (s.isGap()) {
+            col.gap = true;
+            if (col.hasValue)
+                col.gapAfterLast = true;
+            else
+                col.gapBeforeFirst = true;
+            continue;
+        }
+        if (!col.hasValue) {
+            col.hasValue = true;
+            col.min = col.max = col.first = s.value;
+            col.worst = s.status;
+        } else {
+            col.min = std::min(col.min, s.value);
+            col.max = std::max(col.max, s.value);
+            col.worst = TrendStatusText::worse(col.worst, s.status);
+        }
+        col.last = s.value;
+        col.gapAfterLast = false;
+    }
+    return columns;
+}
+
+bool TrendReduction::joins(const std::vector<TrendColumn> &columns, int a, int b)
+{
+    if (a < 0 || b <= a || b >= int(columns.size()))
+        return false;
+    if (columns[size_t(a)].gapAfterLast || columns[size_t(b)].gapBeforeFirst)
+        return false;
+    for (int c = a + 1; c < b; ++c) {
+        if (columns[size_t(c)].gap)
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "TrendSample.h"
+
+#include <vector>
+
+// The samples of one curve in bounded memory: once full, each new sample
+// replaces the oldest. Times never go backwards (a sample older than the
+// newest is stored at the newest time). 13 bytes a sample, allocated as the
+// ring fills.
+class TrendRing
+{
+public:
+    explicit TrendRing(int capacity);
+
+    int capacity() const { return m_capacity; }
+    int size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    void clear();
+
+    void append(const TrendSample &sample);
+    // 0 is the oldest sample kept.
+    TrendSample at(int i) const;
+    qint64 timeAt(int i) const { return m_time[slot(i)]; }
+    // The first sample at or after the time (size() when none).
+    int lowerBound(qint64 timeMs) const;
+    // The last sample at or before the time (-1 when none).
+    int lastAtOrBefore(qint64 timeMs) const;
+
+    // Bytes held for samples (what the vectors have allocated).
+    size_t memoryBytes() const;
+
+private:
+    int slot(int i) const { return (m_start + i) % m_capacity; }
+    void grow();
+
+    int m_capacity;
+    int m_start = 0;
+    int m_size = 0;
+    std::vector<qint64> m_time;
+    std::vector<float> m_value;
+    std::vector<quint8> m_status;
+};

@@ -1,0 +1,115 @@
+#include "VexaAnalog.h"
+
+#include "VexaGaugeGeometry.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+namespace {
+
+void drawArc(QPainter &p, const QPointF &centre, double radius, double fromAngle, double toAngle)
+{
+    const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    p.drawArc(box, int(std::lround(fromAngle * 16)), int(std::lround((toAngle - fromAngle) * 16)));
+}
+
+} // namespace
+
+VexaAnalog::VexaAnalog(QWidget *parent) : VexaMeterControl(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+}
+
+void VexaAnalog::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const VexaGaugeGeometry g = VexaGaugeGeometry::layout(rect());
+    if (g.radius < 10)
+        return;
+    const double start = scaleStart();
+    const double end = scaleEnd();
+    const auto angleOf = [&](double v) {
+        return VexaGaugeGeometry::angle(VexaScale::fraction(v, start, end));
+    };
+
+    // Face.
+    p.setPen(QPen(palette().color(QPalette::Mid), 1.5));
+    p.setBrush(palette().color(QPalette::Base));
+    p.drawEllipse(g.centre, g.radius, g.radius);
+
+    // Bands inside the tick ring.
+    const double bandRadius = g.radius * 0.86;
+    for (const VexaScale::Band &band : VexaScale::bands(start, end, limits())) {
+        QColor colour = bandColour(band.alarm);
+        if (!connected())
+            colour = colour.lighter(140);
+        p.setPen(QPen(colour, g.radius * 0.07, Qt::SolidLine, Qt::FlatCap));
+        drawArc(p, g.centre, bandRadius, angleOf(band.from), angleOf(band.to));
+    }
+
+    // Scale.
+    const QColor ink = inkColour();
+    const VexaScale::Ticks t = ticks();
+    p.setPen(QPen(ink, std::max(1.0, g.radius * 0.012)));
+    for (double v : t.minor) {
+        const double a = angleOf(v);
+        p.drawLine(VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.90, a),
+                   VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.95, a));
+    }
+    p.setPen(QPen(ink, std::max(1.5, g.radius * 0.025)));
+    for (double v : t.major) {
+        const double a = angleOf(v);
+        p.drawLine(VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.82, a),
+                   VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.95, a));
+    }
+    QFont labelFont = font();
+    labelFont.setPixelSize(std::max(8, int(g.radius * 0.12)));
+    p.setFont(labelFont);
+    const int decimals = VexaScale::labelDecimals(t.majorStep);
+    double widest = 0;
+    for (double v : t.major)
+        widest = std::max<double>(widest,
+                                  p.fontMetrics().horizontalAdvance(VexaScale::label(v, decimals)));
+    const int every = VexaGaugeGeometry::labelEvery(int(t.major.size()), widest, g.radius);
+    for (int i = 0; i < t.major.size(); i += every) {
+        const QPointF at =
+            VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.66, angleOf(t.major[i]));
+        const QRectF box(at.x() - widest, at.y() - labelFont.pixelSize(), 2 * widest,
+                         2 * labelFont.pixelSize());
+        p.drawText(box, Qt::AlignCenter, VexaScale::label(t.major[i], decimals));
+    }
+
+    // Value and unit.
+    QFont valueFont = font();
+    valueFont.setPixelSize(std::max(9, int(g.radius * 0.17)));
+    valueFont.setBold(true);
+    p.setFont(valueFont);
+    p.setPen(stateColour());
+    const QString text =
+        valueText().isEmpty() ? QStringLiteral("---") : valueText() + QLatin1Char(' ') + unitText();
+    QRectF valueBox = g.valueBox;
+    valueBox.setWidth(
+        std::max(valueBox.width(), double(p.fontMetrics().horizontalAdvance(text) + 8)));
+    valueBox.moveCenter(QPointF(g.centre.x(), g.valueBox.center().y()));
+    p.drawText(valueBox, Qt::AlignCenter, text);
+
+    // Needle, only for a value there is.
+    if (const auto v = value()) {
+        const double a = angleOf(*v);
+        p.setPen(Qt::NoPen);
+        p.setBrush(connected() ? QColor(0xC0, 0x20, 0x20) : QColor(0x90, 0x90, 0x90));
+        const QPointF tip = VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.88, a);
+        const QPointF left = VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.04, a + 90);
+        const QPointF right = VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.04, a - 90);
+        QPainterPath needle;
+        needle.moveTo(tip);
+        needle.lineTo(left);
+        needle.lineTo(right);
+        needle.closeSubpath();
+        p.drawPath(needle);
+    }
+    p.setBrush(inkColour());
+    p.drawEllipse(g.centre, g.radius * 0.06, g.radius * 0.06);
+}

@@ -1,0 +1,363 @@
+#include "TestHost.h"
+#include "TestRegistry.h"
+
+#include "ConnectionController.h"
+#include "DeviceDescription.h"
+#include "DeviceInstance.h"
+#include "ItemStore.h"
+#include "TrendCanvas.h"
+#include "TrendCsv.h"
+#include "TrendRecorder.h"
+#include "TrendReduction.h"
+#include "UpdateScheduler.h"
+#include "VexAppletItemManager.h"
+#include "VexaPlotter.h"
+#include "device/SimulatedTransmitter.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+constexpr qint64 Day = 24LL * 3600 * 1000;
+const qint64 Start = QDateTime(QDate(2026, 3, 2), QTime(8, 0)).toMSecsSinceEpoch();
+
+DeviceDescription builtIn()
+{
+    QString error;
+    auto d = DeviceDescription::load(QLatin1String(DeviceDescription::BuiltInPath), &error);
+    if (!d)
+        qFatal("%s", qPrintable(error));
+    return *d;
+}
+
+QStringList lines(const QByteArray &csv)
+{
+    QStringList out = QString::fromUtf8(csv).split('\n');
+    if (!out.isEmpty() && out.last().isEmpty())
+        out.removeLast();
+    return out;
+}
+
+QByteArray exported(const TrendRecorder &recorder)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    recorder.exportMemory(buffer, recorder.firstTime(), recorder.lastTime());
+    return buffer.data();
+}
+
+// The plotter on the real host, its first curve on the loop current.
+struct PlotterRig
+{
+    PlotterRig() : host(builtIn())
+    {
+        host.device().setNoiseLevel(0);
+        host.device().setRealTimeClock(false);
+        plotter.setRecordingFolder(folder.path());
+        plotter.setObjectNameValue(0, "actualOutputValue");
+        plotter.setObjectNameUnit(0, "Unit_mA");
+        plotter.setObjectNameMin(0, "3.6");
+        plotter.setObjectNameMax(0, "21");
+        plotter.setObjectCaption(0, "Current Output");
+        plotter.resize(800, 400);
+    }
+    VexAppletItemManager &manager() const { return *host.manager(); }
+    int itemIndex(const char *name) const { return manager().store().indexOf(name); }
+
+    QTemporaryDir folder;
+    TestHost host;
+    VexaPlotter plotter;
+};
+
+} // namespace
+
+class TstTrend : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    // A day at a sample a second fits; more pushes the oldest out, and the
+    // memory stays below 16 bytes a sample.
+    void ringKeepsADay()
+    {
+        TrendRing ring(int(Day / 1000));
+        const int extra = 90;
+        for (int i = 0; i < ring.capacity() + extra; ++i)
+            ring.append({Start + i * 1000LL, float(i), TrendStatus::Good});
+        QCOMPARE(ring.size(), ring.capacity());
+        QCOMPARE(ring.at(0).timeMs, Start + extra * 1000LL);
+        QCOMPARE(ring.at(0).value, float(extra));
+        QCOMPARE(ring.at(ring.size() - 1).timeMs, Start + (ring.capacity() + extra - 1) * 1000LL);
+        QVERIFY(ring.memoryBytes() < 16 * size_t(ring.capacity()));
+        QCOMPARE(ring.lowerBound(Start + (extra + 10) * 1000LL), 10);
+        QCOMPARE(ring.lastAtOrBefore(Start + (extra + 10) * 1000LL + 500), 10);
+    }
+
+    void wrappedExportInTimeOrder()
+    {
+        TrendRecorder recorder(5);
+        recorder.setCurve(0, {"Current Output", "mA"}, Start);
+        recorder.setCurve(2, {"Pressure, \"damped\"", "bar"}, Start);
+        for (int i = 0; i < 8; ++i) {
+            const qint64 t = Start + i * 1000;
+            recorder.append(0, i == 5 ? TrendSample{t, 0, TrendStatus::NoRead}
+                                      : TrendSample{t, float(4 + i), TrendStatus::Good});
+            recorder.append(
+                2, {t, float(i) / 10, i == 6 ? TrendStatus::Uncertain : TrendStatus::Good});
+        }
+        const QStringList rows = lines(exported(recorder));
+        QCOMPARE(rows.size(), 6);
+        QCOMPARE(rows[0], "time,\"Current Output [mA]\",\"Pressure, \"\"damped\"\" [bar]\",status");
+        const auto time = [](int i) { return TrendRecordingFile::isoTime(Start + i * 1000); };
+        QCOMPARE(rows[1], time(3) + ",7,0.3,good");
+        QCOMPARE(rows[3], time(5) + ",,0.5,no read");
+        QCOMPARE(rows[4], time(6) + ",10,0.6,uncertain");
+        QCOMPARE(rows[5], time(7) + ",11,0.7,good");
+        QVERIFY(time(3).startsWith("2026-03-02T08:00:03.000"));
+    }
+
+    // A day's curve reduced to a thousand columns; a gap breaks the line.
+    void reduction()
+    {
+        TrendRing ring(int(Day / 1000) + 10);
+        for (qint64 i = 0; i < Day / 1000; ++i) {
+            const bool gap = i >= 43200 && i < 43210;
+            ring.append({Start + i * 1000, gap ? 0.0f : float(i % 100),
+                         gap        ? TrendStatus::NoRead
+                         : i == 100 ? TrendStatus::Bad
+                                    : TrendStatus::Good});
+        }
+        const auto columns = TrendReduction::reduce(ring, Start, Start + Day, 1000);
+        QCOMPARE(int(columns.size()), 1000);
+        QVERIFY(columns[0].hasValue);
+        QCOMPARE(columns[0].min, 0.0f);
+        QCOMPARE(columns[0].max, 86.0f); // 86.4 samples a column
+        QCOMPARE(columns[1].worst, TrendStatus::Bad);
+        QCOMPARE(columns[2].worst, TrendStatus::Good);
+        QVERIFY(columns[500].gap);
+        QVERIFY(TrendReduction::joins(columns, 0, 1));
+        QVERIFY(!TrendReduction::joins(columns, 499, 501));
+
+        // Zoomed into the gap: the columns on either side do not join.
+        const auto near =
+            TrendReduction::reduce(ring, Start + 43195 * 1000, Start + 43215 * 1000, 20);
+        QVERIFY(near[4].hasValue && !near[5].hasValue && near[5].gap && near[15].hasValue);
+        QVERIFY(!TrendReduction::joins(near, 4, 15));
+        QVERIFY(TrendReduction::joins(near, 15, 16));
+    }
+
+    void recordingFileReadBack()
+    {
+        QTemporaryDir dir;
+        {
+            TrendRecorder recorder(3);
+            recorder.setRecordingFolder(dir.path());
+            recorder.setCurve(1, {"Sensor Temperature", "°C"}, Start);
+            recorder.addMarker(Start + 1000, "valve, open");
+            for (int i = 0; i < 6; ++i)
+                recorder.append(1, {Start + i * 1000, 20.5f + i, TrendStatus::Good});
+            recorder.addMarker(Start + 4500, "closed");
+            // Past midnight: the next day's file.
+            recorder.append(1, {Start + Day, 30.0f, TrendStatus::Bad});
+        }
+        // A line cut off by a crash, and a line that is none of ours.
+        QFile file(TrendRecordingFile(dir.path()).fileName(QDate(2026, 3, 2)));
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("S,2026-03-02T08:00:09.000+0");
+        file.close();
+        const auto all = TrendRecordingFile::read(dir.path(), Start, Start + Day);
+        QCOMPARE(all.samples[1].size(), 7);
+        QCOMPARE(all.samples[1][2].value, 22.5f);
+        QCOMPARE(all.samples[1].last().status, TrendStatus::Bad);
+        QCOMPARE(all.curves[1].caption, "Sensor Temperature");
+        QCOMPARE(all.curves[1].unit, "°C");
+        QCOMPARE(all.markers.size(), 2);
+        QCOMPARE(all.markers[0].note, "valve, open");
+        QCOMPARE(all.skippedLines, 1);
+
+        // Between the two markers only.
+        const auto between = TrendRecordingFile::read(dir.path(), Start + 1000, Start + 4500);
+        QCOMPARE(between.samples[1].size(), 4);
+    }
+
+    // A recording survives the program being killed: the file has every
+    // sample the program had recorded, gap and marker included.
+    void recordingSurvivesAKill()
+    {
+        QTemporaryDir dir;
+        QProcess child;
+        child.start(QCoreApplication::applicationDirPath() + "/trend_record_child", {dir.path()});
+        QVERIFY(child.waitForStarted());
+        QByteArray output;
+        while (!output.contains("recorded 500") && child.waitForReadyRead(20000))
+            output += child.readAllStandardOutput();
+        QVERIFY(output.contains("recorded 500"));
+        child.kill();
+        QVERIFY(child.waitForFinished());
+
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const auto contents = TrendRecordingFile::read(dir.path(), now - 2 * Day, now + Day);
+        QCOMPARE(contents.samples[0].size(), 500);
+        QVERIFY(contents.samples[0][250].isGap());
+        QCOMPARE(contents.samples[0][499].value, 499 / 4.0f);
+        QCOMPARE(contents.curves[0].unit, "bar");
+        QCOMPARE(contents.markers.size(), 1);
+        QCOMPARE(contents.skippedLines, 0);
+    }
+
+    void csvFields()
+    {
+        bool ok = false;
+        QCOMPARE(TrendCsv::split(TrendCsv::join({"a", TrendCsv::quoted("b,\"c\""), ""}), &ok),
+                 QStringList({"a", "b,\"c\"", ""}));
+        QVERIFY(ok);
+        TrendCsv::split("\"open", &ok);
+        QVERIFY(!ok);
+    }
+
+    // Through the real host: reads become samples, a failed read in the
+    // middle a gap (drawn open and exported as an empty cell), a value the
+    // device flags is marked.
+    void readsFailuresAndStatus()
+    {
+        PlotterRig rig;
+        rig.host.manager()->updateScheduler().setUnitMilliseconds(30);
+        QVERIFY(rig.host.connect());
+        rig.plotter.Register(rig.host.manager());
+        QSignalSpy sampled(&rig.plotter, &VexaPlotter::sampled);
+        const TrendRing &ring = rig.plotter.recorder().ring(0);
+        QTRY_VERIFY(ring.size() >= 3);
+
+        rig.host.device().injectNoAnswer(1);
+        QTRY_VERIFY(ring.size() > 0 && ring.at(ring.size() - 1).isGap());
+        const int gapAt = ring.size() - 1;
+        QTRY_VERIFY(ring.size() > gapAt + 2);
+        QVERIFY(!ring.at(gapAt + 1).isGap());
+        QCOMPARE(ring.at(gapAt + 1).value, float(rig.host.device().loopCurrent()));
+
+        // Beyond the sensor's range the device flags its values.
+        rig.host.device().setAppliedPressure(1e6);
+        const TrendStatus flagged =
+            TrendStatusText::fromDeviceStatus(rig.host.device().model().deviceStatus());
+        QVERIFY(flagged != TrendStatus::Good);
+        QTRY_COMPARE(ring.at(ring.size() - 1).status, flagged);
+
+        const auto columns = TrendReduction::reduce(
+            ring, ring.timeAt(0), ring.timeAt(ring.size() - 1) + 1, ring.size() * 4);
+        int gapColumns = 0;
+        for (const TrendColumn &c : columns)
+            gapColumns += c.gap ? 1 : 0;
+        QCOMPARE(gapColumns, 1);
+
+        QTemporaryDir out;
+        const QString csv = out.filePath("trend.csv");
+        QVERIFY(rig.plotter.exportCsv(csv, VexaPlotter::ExportRange::Memory));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList rows = lines(file.readAll());
+        QCOMPARE(rows[0], "time,\"Current Output [mA]\",status");
+        QCOMPARE(rows.filter(",,no read").size(), 1);
+        QVERIFY(!rows.filter("," + TrendStatusText::word(flagged)).isEmpty());
+        QVERIFY(rows.filter(",0,").isEmpty());
+
+        // The recording file holds the same.
+        const auto recorded = TrendRecordingFile::read(rig.folder.path(), ring.timeAt(0),
+                                                       ring.timeAt(ring.size() - 1));
+        QCOMPARE(recorded.samples[0].size(), ring.size());
+    }
+
+    // No read for a while (not connected) is a gap, once.
+    void missingReadsAreAGap()
+    {
+        PlotterRig rig;
+        rig.host.manager()->updateScheduler().setUnitMilliseconds(30);
+        QVERIFY(rig.host.connect());
+        rig.plotter.Register(rig.host.manager());
+        const TrendRing &ring = rig.plotter.recorder().ring(0);
+        QTRY_VERIFY(ring.size() >= 2);
+        rig.host.instance().connection().disconnectDevice();
+        QTRY_VERIFY_WITH_TIMEOUT(ring.at(ring.size() - 1).isGap(),
+                                 VexaPlotter::MissingReadMs + 3000);
+        const int size = ring.size();
+        QTest::qWait(0);
+        QCOMPARE(ring.size(), size);
+        QCOMPARE(rig.plotter.curveValueText(0, QDateTime::currentMSecsSinceEpoch()), "no value");
+    }
+
+    // A burst of samples is drawn once, from the timer.
+    void redrawnFromTheTimer()
+    {
+        PlotterRig rig;
+        rig.plotter.Register(rig.host.manager());
+        rig.plotter.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.plotter));
+        QTRY_VERIFY(rig.plotter.canvas()->paintCount() > 0);
+        const int before = rig.plotter.canvas()->paintCount();
+        const QList<int> items{rig.itemIndex("actualOutputValue")};
+        const qint64 t = QDateTime::currentMSecsSinceEpoch();
+        for (int i = 0; i < 200; ++i)
+            rig.manager().reportRead(items, {true, 0, t - 200 + i});
+        QCOMPARE(rig.plotter.recorder().ring(0).size(), 200);
+        QCOMPARE(rig.plotter.canvas()->paintCount(), before);
+        QTRY_VERIFY(rig.plotter.canvas()->paintCount() > before);
+        QVERIFY(rig.plotter.canvas()->paintCount() <= before + 2);
+    }
+
+    void pauseMarkersAndExportBetweenMarkers()
+    {
+        PlotterRig rig;
+        rig.plotter.Register(rig.host.manager());
+        const QList<int> items{rig.itemIndex("actualOutputValue")};
+        const qint64 t = QDateTime::currentMSecsSinceEpoch() - 10000;
+        const auto read = [&](int i, quint8 status = 0) {
+            rig.manager().reportRead(items, {true, status, t + i * 1000});
+        };
+        read(0);
+        rig.plotter.recorder().addMarker(t + 500, "start");
+        read(1, 0x80);
+        read(2);
+        rig.plotter.recorder().addMarker(t + 2500, "end");
+        read(3);
+        rig.plotter.addMarker("now");
+        QCOMPARE(rig.plotter.recorder().markers().size(), 3);
+
+        rig.plotter.pause();
+        QVERIFY(rig.plotter.isPaused() && !rig.plotter.canvas()->view().live);
+        rig.plotter.resume();
+        QVERIFY(!rig.plotter.isPaused() && rig.plotter.canvas()->view().live);
+
+        QTemporaryDir out;
+        const QString csv = out.filePath("between.csv");
+        QVERIFY(rig.plotter.exportCsv(csv, VexaPlotter::ExportRange::Recording, t + 500, t + 2500));
+        QFile file(csv);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList rows = lines(file.readAll());
+        QCOMPARE(rows.size(), 3);
+        QVERIFY(rows[1].endsWith(",bad"));
+        QVERIFY(rows[2].endsWith(",good"));
+
+        // A file that cannot be written says why.
+        QString error;
+        QVERIFY(!rig.plotter.exportCsv(out.filePath("no/such/folder/x.csv"),
+                                       VexaPlotter::ExportRange::Memory, 0, 0, &error));
+        QVERIFY(!error.isEmpty());
+
+        // A picture of what is shown.
+        const QString png = out.filePath("trend.png");
+        QVERIFY(rig.plotter.exportPicture(png));
+        QCOMPARE(QImage(png).width(), rig.plotter.width());
+    }
+};
+
+VEX_TEST(TstTrend)
+#include "tst_Trend.moc"
