@@ -126,6 +126,9 @@ int main(int argc, char **argv)
 
     // The device this program talks to: the simulated transmitter.
     SimulatedTransmitter transmitter;
+    // A process that moves, so that the displays have something to show.
+    const TransmitterSettings &range = transmitter.model().settings();
+    transmitter.setProcessDrift(0.04 * (range.upperRangeMbar - range.lowerRangeMbar), 1.5, 240);
     InProcessHartLink link(&transmitter);
     link.setBitRate(options->linkBitRate);
 

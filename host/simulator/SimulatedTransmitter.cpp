@@ -144,6 +144,12 @@ void SimulatedTransmitter::seedNoise(quint32 seed)
     m_model.seedNoise(seed);
 }
 
+void SimulatedTransmitter::setProcessDrift(double pressureMbar, double temperatureCelsius,
+                                           double periodSeconds)
+{
+    m_model.setProcessDrift(pressureMbar, temperatureCelsius, periodSeconds);
+}
+
 void SimulatedTransmitter::setNoiseLevel(double level)
 {
     m_model.setNoiseLevel(level);

@@ -48,6 +48,8 @@ public:
     void setWriteProtected(bool on);
     void setLocalOperationActive(bool active);
     void setDiagnosisFaults(TransmitterDiagnosis::Category category, quint8 bits);
+    // The process moves slowly around the applied values (see TransmitterModel).
+    void setProcessDrift(double pressureMbar, double temperatureCelsius, double periodSeconds);
     void seedNoise(quint32 seed);
     void setNoiseLevel(double level);
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 // The output converter's own error; the factory trim cancels it exactly.
@@ -46,6 +47,8 @@ TransmitterModel::TransmitterModel(SensorType type, int rangeIndex) : m_type(typ
     m_appliedMbar = type == SensorType::Absolute ? std::min(1013.25, m_range.upperMbar * 0.8)
                                                  : m_range.upperMbar * 0.3;
     m_staticMbar = type == SensorType::Differential ? 5000.0 : 0.0;
+    m_baseMbar = m_appliedMbar;
+    m_baseCelsius = m_appliedCelsius;
     m_dampedMbar = dampingTarget();
     m_history.powerOn();
     resetPeaks(TransmitterHistory::PeakBoth);
@@ -99,7 +102,8 @@ bool TransmitterModel::takeColdStart()
 
 void TransmitterModel::setAppliedPressure(double mbar)
 {
-    m_appliedMbar = mbar;
+    m_baseMbar = mbar;
+    applyDrift();
     if (m_settings.dampingSeconds <= 0.0)
         m_dampedMbar = dampingTarget();
     observeProcess();
@@ -107,7 +111,8 @@ void TransmitterModel::setAppliedPressure(double mbar)
 
 void TransmitterModel::setAppliedTemperature(double celsius)
 {
-    m_appliedCelsius = celsius;
+    m_baseCelsius = celsius;
+    applyDrift();
     observeProcess();
 }
 
@@ -115,6 +120,31 @@ void TransmitterModel::setStaticPressure(double mbar)
 {
     m_staticMbar = mbar;
     observeProcess();
+}
+
+void TransmitterModel::setProcessDrift(double pressureMbar, double temperatureCelsius,
+                                       double periodSeconds)
+{
+    const bool moves = periodSeconds > 0.0 && std::isfinite(periodSeconds);
+    m_driftMbar = moves && std::isfinite(pressureMbar) ? pressureMbar : 0.0;
+    m_driftCelsius = moves && std::isfinite(temperatureCelsius) ? temperatureCelsius : 0.0;
+    m_driftPeriodMs = moves ? periodSeconds * 1000.0 : 0.0;
+    applyDrift();
+    observeProcess();
+}
+
+// The process as it is at the model's time: the set values plus the drift.
+// Pressure moves with a slower second wave, so that it does not look drawn
+// with a ruler; the temperature follows more slowly still.
+void TransmitterModel::applyDrift()
+{
+    m_appliedMbar = m_baseMbar;
+    m_appliedCelsius = m_baseCelsius;
+    if (m_driftPeriodMs <= 0.0)
+        return;
+    const double phase = 2.0 * std::numbers::pi * m_driftTimeMs / m_driftPeriodMs;
+    m_appliedMbar += m_driftMbar * (0.8 * std::sin(phase) + 0.2 * std::sin(phase / 3.7 + 1.0));
+    m_appliedCelsius += m_driftCelsius * std::sin(phase / 2.3);
 }
 
 void TransmitterModel::seedNoise(quint32 seed)
@@ -241,6 +271,11 @@ void TransmitterModel::advanceTime(qint64 ms)
         return;
     m_history.advance(ms);
     m_diagnosis.advance(ms);
+    if (m_driftPeriodMs > 0.0) {
+        m_driftTimeMs += double(ms);
+        applyDrift();
+        observeProcess();
+    }
     const double tau = m_settings.dampingSeconds;
     const double target = dampingTarget();
     m_dampedMbar = tau <= 0.0

@@ -70,6 +70,10 @@ public:
     double appliedTemperature() const { return m_appliedCelsius; }
     void setStaticPressure(double mbar);
     double staticPressure() const { return m_staticMbar; }
+    // A slow movement of the process around the applied pressure and
+    // temperature, as a real one never stands still: sines of the given
+    // amplitudes and period in the model's time. 0 holds the process still.
+    void setProcessDrift(double pressureMbar, double temperatureCelsius, double periodSeconds);
     void seedNoise(quint32 seed);
     // 1 is the normal noise of the sensor, 0 none.
     void setNoiseLevel(double level);
@@ -128,6 +132,7 @@ private:
     double unclampedCurrent() const;
     quint8 processBits() const;
     void observeProcess();
+    void applyDrift();
     void completeRestart();
 
     SensorType m_type;
@@ -141,8 +146,14 @@ private:
     bool m_writeProtectSwitch = false;
     bool m_localOperation = false;
 
-    double m_appliedMbar = 0.0;
+    double m_appliedMbar = 0.0; // with the drift
     double m_appliedCelsius = 23.0;
+    double m_baseMbar = 0.0; // as set
+    double m_baseCelsius = 23.0;
+    double m_driftMbar = 0.0;
+    double m_driftCelsius = 0.0;
+    double m_driftPeriodMs = 0.0;
+    double m_driftTimeMs = 0.0;
     double m_staticMbar = 0.0;
     double m_noiseLevel = 1.0;
     double m_pressureNoise = 0.0;

@@ -23,6 +23,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -53,11 +54,9 @@ const QHash<QString, QString> ChildWindows{
     {"mnuCalibratePressure", "frmCalibratePressure"},
     {"mnuCalibrateCurrent", "frmCalibrateCurrent"},
 };
-// Entries whose windows come with the display windows; until those are
-// wired they are passed over. Once wired, the walk opens them like the
-// others: remove them here then.
-const QStringList WiredLater{"mnuDisplayBar", "mnuDisplayDigital", "mnuDisplayGauge",
-                             "mnuDisplayTrend", "mnuDisplayMeasuredValues"};
+// Entries whose windows are not there yet are passed over; once wired, the
+// walk opens them like the others: remove them here then.
+const QStringList WiredLater;
 // The question asked before the window opens (text id).
 const QHash<QString, int> Questions{{"mnuDiagnosticsSimulateCurrent", 2534},
                                     {"mnuDiagnosticsSimulateStatus", 3516}};
@@ -382,6 +381,8 @@ private:
             bar(element, form().toolBar());
         else if (entry == "mnuViewStatusBar")
             bar(element, form().statusBar());
+        else if (entry == "mnuViewDeviceSummary")
+            bar(element, form().findChild<QDockWidget *>("DeviceSummaryDock"));
         else if (entry.startsWith("mnuHelp"))
             helpCommand(element, entry);
         else

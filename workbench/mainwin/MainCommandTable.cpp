@@ -72,7 +72,7 @@ constexpr MainMenuEntry Menu[] = {
     {2, "mnuDeviceResetWarmStart", 1103, "Warm Start", "", 17, E::Plain, Always},
     {1, "", 0, "", "", 0, E::Separator, Always},
     {1, "mnuDeviceIdentification", 1026, "Identification", "", 37, E::Plain, Always},
-    // Shown, so that Toolbar and Status Bar can be switched; the three views
+    // Shown, so that Toolbar, Status Bar and the device summary can be switched; the three views
     // have no command and stay out of sight.
     {0, "mnuView", 1027, "&View", "", 4, E::Plain, Always},
     {1, "mnuViewTable", 1028, "Table", "", 0, E::Hidden | E::NoCommand, Always},
@@ -81,10 +81,12 @@ constexpr MainMenuEntry Menu[] = {
     {1, "", 0, "", "", 0, E::Separator | E::Hidden, Always},
     {1, "mnuViewToolbar", 1031, "&Toolbar", "", 0, E::Checked, Always},
     {1, "mnuViewStatusBar", 1032, "Status&Bar", "", 0, E::Checked, Always},
+    {1, "mnuViewDeviceSummary", 3867, "Device &Summary", "", 0, E::Checked, Always},
     {0, "mnuDisplay", 1033, "Display", "", 19, E::Plain, ConnectedOnly},
     {1, "mnuDisplayBar", 1034, "Bar", "", 3, E::Plain, Always},
     {1, "mnuDisplayDigital", 1035, "Digital", "", 4, E::Plain, Always},
-    {1, "mnuDisplayGauge", 1036, "Gauge", "", 0, E::Hidden, Always},
+    // Shown: the gauge window is there to be opened.
+    {1, "mnuDisplayGauge", 1036, "Gauge", "", 0, E::Plain, Always},
     {1, "mnuDisplayTrend", 1037, "Trend", "", 5, E::Plain, Always},
     {1, "", 0, "", "", 0, E::Separator | E::Hidden, Always},
     {1, "mnuDisplayMeasuredValues", 2566, "Meas. Value Overview", "", 6, E::Plain, Always},

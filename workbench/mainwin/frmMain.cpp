@@ -7,6 +7,7 @@
 #include "MainCommandBar.h"
 #include "MainStatusBar.h"
 #include "MainWindowLog.h"
+#include "MainWindowParts.h"
 #include "MessageBoxSeam.h"
 #include "Toolkit_LoadResource.h"
 #include "TransferReport.h"
@@ -90,6 +91,7 @@ frmMain::frmMain(QWidget *parent)
     connect(new TransferReport(this, appAbortSequences, appConnectionStatus),
             &TransferReport::ended, m_statusBar, &MainStatusBar::showTransfer);
     connectItemControls();
+    MainWindowParts::makeAll(*this);
 }
 
 frmMain::~frmMain()

@@ -13,7 +13,7 @@
 #include "VexaCtrlItemHandler.h"
 #include "VexaUserCurve.h"
 #include "VexaUserCurveTable.h"
-#include "device/SimulatedTransmitter.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QTableWidget>
 #include <QTest>

@@ -12,7 +12,7 @@
 #include "UpdateScheduler.h"
 #include "VexAppletItemManager.h"
 #include "VexaPlotter.h"
-#include "device/SimulatedTransmitter.h"
+#include "simulator/SimulatedTransmitter.h"
 
 #include <QBuffer>
 #include <QDateTime>

@@ -110,6 +110,7 @@ private Q_SLOTS:
                               "mnuDeviceResetWarmStart",
                               "mnuViewToolbar",
                               "mnuViewStatusBar",
+                              "mnuViewDeviceSummary",
                               "mnuWindowCascade",
                               "mnuWindowTileHorizontal",
                               "mnuWindowTileVertical",
@@ -169,11 +170,12 @@ private Q_SLOTS:
     void designState()
     {
         const MainCommandStates states;
-        for (const char *hidden :
-             {"mnuViewTable", "mnuDisplayGauge", "mnuDiagnosticsSelftest", "mnuFileMRU1"})
+        for (const char *hidden : {"mnuViewTable", "mnuDiagnosticsSelftest", "mnuFileMRU1"})
             QVERIFY2(!states.visible(hidden), hidden);
-        // The View menu's two switches and the diagnosis configuration can be reached.
-        for (const char *shown : {"mnuView", "mnuViewToolbar", "mnuConfigureDiagnosis"})
+        // The View menu's switches (with the device summary), the gauge and the
+        // diagnosis configuration can be reached.
+        for (const char *shown : {"mnuView", "mnuViewToolbar", "mnuViewDeviceSummary",
+                                  "mnuDisplayGauge", "mnuConfigureDiagnosis"})
             QVERIFY2(states.visible(shown) && states.enabled(shown), shown);
         QVERIFY(!states.enabled("mnuWindowMainWindow"));
         QCOMPARE(disabled(states, ConnectedOnly + NotConnectedOnly), QStringList());

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDockWidget>
+#include <array>
+
+class QLabel;
+class VexaAppItem;
+class ctlDeviceStatus;
+class ctlFixedDigitalDisplay;
+
+// What an engineer checks first, docked at the main window's side: tag and
+// descriptor, device type and revisions, the range, the live pressure, loop
+// current and percent of range, the device's health, and where the dataset
+// came from and whether it differs from the device. Grey, and marked stale,
+// while the device is not connected.
+//
+// Its item controls and displays are registered with the main window's own
+// (the dock is part of that window); its place is kept per user.
+class DeviceSummaryDock : public QDockWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DeviceSummaryDock(QWidget *mainWindow);
+
+    // The lines as shown, for tests: a key and its text.
+    QString lineText(const QString &key) const;
+    bool isStale() const { return !m_connected; }
+    ctlDeviceStatus *deviceStatus() const { return m_status; }
+    ctlFixedDigitalDisplay *display(int i) const { return m_displays[size_t(i)]; }
+
+    // The dock's place and visibility as the user left them, and back.
+    void restorePlacement();
+    void savePlacement() const;
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    VexaAppItem *item(const char *name, const char *itemName);
+    QLabel *addLine(const QString &key, qint16 textId);
+    void refresh();
+    void applyTexts();
+
+    QWidget *m_body;
+    QHash<QString, QLabel *> m_values;
+    QHash<QString, QLabel *> m_keys;
+    QHash<QString, VexaAppItem *> m_items;
+    std::array<ctlFixedDigitalDisplay *, 3> m_displays{};
+    ctlDeviceStatus *m_status;
+    QLabel *m_stale;
+    bool m_connected = false;
+    bool m_restoring = false;
+};

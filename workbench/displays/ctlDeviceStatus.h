@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+class AppletItemManager;
+class QTimer;
+class VexAppletItemManager;
+
+// Two facts about the device the item values do not carry: its health, as
+// the status byte of each periodic read reports it, and whether the dataset
+// differs from the device (values edited or loaded and not yet written).
+// Placed on a window, its item handler registers it (Typ "VexaItem").
+class ctlDeviceStatus : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Typ READ Typ)
+
+public:
+    enum class Health
+    {
+        Unknown, // nothing read yet
+        Good,
+        Maintenance, // the device flags a value or wants attention
+        Failure,     // the device reports a malfunction
+    };
+
+    explicit ctlDeviceStatus(QWidget *parent = nullptr);
+    ~ctlDeviceStatus() override;
+
+    QString Typ() const { return QStringLiteral("VexaItem"); }
+    Q_INVOKABLE void Register(std::shared_ptr<AppletItemManager> AppletItemManagerRef);
+    Q_INVOKABLE void UnRegister();
+
+    Health health() const { return m_health; }
+    bool datasetDiffers() const { return m_differs; }
+    // Checks the dataset now (it is also checked every second).
+    void checkDataset();
+
+    // The health a HART device status byte reports.
+    static Health healthOf(quint8 deviceStatus);
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    VexAppletItemManager *host() const;
+
+    std::shared_ptr<AppletItemManager> m_manager;
+    QTimer *m_poll;
+    int m_listener = 0;
+    Health m_health = Health::Unknown;
+    bool m_differs = false;
+};

@@ -1,0 +1,81 @@
+#include "frmDisplayTrend.h"
+
+#include "VexaPlotter.h"
+#include "VexaSequenceItem.h"
+#include "ctlDisplaySetting.h"
+#include "mainwin/MainChildWindows.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+
+namespace {
+const MainCommandTable::Registration registration("mnuDisplayTrend",
+                                                  MainChildWindows::opener<frmDisplayTrend>());
+
+template <class T, size_t... I>
+std::array<T *, sizeof...(I)> make(QWidget *parent, const char *name, std::index_sequence<I...>)
+{
+    std::array<T *, sizeof...(I)> out{new T((void(I), parent))...};
+    for (size_t i = 0; i < out.size(); ++i) {
+        out[i]->setObjectName(QLatin1String(name));
+        out[i]->setProperty("Index", int(i));
+    }
+    return out;
+}
+} // namespace
+
+frmDisplayTrend::frmDisplayTrend(QWidget *parent)
+    : DisplayWindow("frmDisplayTrend", 3943, {}, parent),
+      cmbMeasValue(make<QComboBox>(this, "cmbMeasValue", std::make_index_sequence<CurveCount>())),
+      ctlDisplaySettings(make<ctlDisplaySetting>(this, "ctlDisplaySetting",
+                                                 std::make_index_sequence<CurveCount>())),
+      plotter(new VexaPlotter(this)), seqGetRangeValues(new VexaSequenceItem(this))
+{
+    plotter->setObjectName(QStringLiteral("VexaPlotter"));
+    seqGetRangeValues->setObjectName(QStringLiteral("seqGetRangeValues"));
+    seqGetRangeValues->setAppItemName(QStringLiteral("GetRangeValues"));
+    auto *layout = new QGridLayout(this);
+    layout->setContentsMargins(Margin, Margin, Margin, Margin);
+    for (int c = 0; c < CurveCount; ++c) {
+        // The list's colour is its curve's.
+        auto *swatch = new QLabel(this);
+        QPixmap colour(10, 10);
+        colour.fill(VexaPlotter::curveColour(c));
+        swatch->setPixmap(colour);
+        layout->addWidget(swatch, 0, 2 * c);
+        layout->addWidget(cmbMeasValue[c], 0, 2 * c + 1);
+        layout->setColumnStretch(2 * c + 1, 1);
+        connect(cmbMeasValue[c], &QComboBox::activated, this,
+                [this, c] { ctlDisplaySettings[c]->ChangeDisplayedValue(); });
+    }
+    layout->addWidget(plotter, 1, 0, 1, 2 * CurveCount);
+    layout->setRowStretch(1, 1);
+    setMinimumSize(420, 260);
+    connect(seqGetRangeValues, &VexaSequenceItem::StatusChanged, this,
+            [this](qint32 &status) { seqGetRangeValues_StatusChanged(status); });
+}
+
+void frmDisplayTrend::FormActivated()
+{
+    // Each curve starts on its own measured value.
+    for (int c = 0; c < CurveCount; ++c) {
+        ctlDisplaySettings[c]->Init(plotter, cmbMeasValue[c]);
+        cmbMeasValue[c]->setCurrentIndex(c);
+        ctlDisplaySettings[c]->ChangeDisplayedValue();
+    }
+    m_rangeSequenceRunning = true;
+    seqGetRangeValues->Start();
+}
+
+void frmDisplayTrend::seqGetRangeValues_StatusChanged(qint32 status)
+{
+    if (!m_rangeSequenceRunning)
+        return;
+    if (status == 2) {
+        seqGetRangeValues->DoAction(1);
+    } else if (status == 0) {
+        m_rangeSequenceRunning = false;
+        seqGetRangeValues->Adjust();
+    }
+}
