@@ -27,7 +27,11 @@ DynamicLabel::DynamicLabel(QWidget *parent)
     : QWidget(parent), m_label(new QLabel(this)), m_caption(QString::fromLatin1(DesignCaption)),
       m_foreColor(WinColor::Green), m_backColor(WinColor::Black)
 {
-    QFont font(QStringLiteral("Courier New"));
+    // Courier New where there is one; a fixed-pitch face of the same width
+    // otherwise, or the sizing's character width does not hold.
+    QFont font;
+    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
+                      QStringLiteral("DejaVu Sans Mono"), QStringLiteral("monospace")});
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     m_label->setFont(font);

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -49,6 +51,22 @@ void VexaAnalog::paintEvent(QPaintEvent *)
         drawArc(p, g.centre, bandRadius, angleOf(band.from), angleOf(band.to));
     }
 
+    // The limits themselves, also where their band is empty (an alarm limit
+    // at the scale's end).
+    const VexaScale::Limits l = limits();
+    const std::pair<std::optional<double>, bool> marks[] = {
+        {l.lowAlarm, true}, {l.highAlarm, true}, {l.lowWarning, false}, {l.highWarning, false}};
+    for (const auto &[limit, alarm] : marks) {
+        if (!limit || *limit < std::min(start, end) || *limit > std::max(start, end))
+            continue;
+        const QColor colour = bandColour(alarm);
+        p.setPen(QPen(connected() ? colour : colour.lighter(140), std::max(3.0, g.radius * 0.04),
+                      Qt::SolidLine, Qt::FlatCap));
+        const double a = angleOf(*limit);
+        p.drawLine(VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.78, a),
+                   VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.97, a));
+    }
+
     // Scale.
     const QColor ink = inkColour();
     const VexaScale::Ticks t = ticks();
@@ -89,11 +107,13 @@ void VexaAnalog::paintEvent(QPaintEvent *)
     p.setPen(stateColour());
     const QString text =
         valueText().isEmpty() ? QStringLiteral("---") : valueText() + QLatin1Char(' ') + unitText();
-    QRectF valueBox = g.valueBox;
-    valueBox.setWidth(
-        std::max(valueBox.width(), double(p.fontMetrics().horizontalAdvance(text) + 8)));
-    valueBox.moveCenter(QPointF(g.centre.x(), g.valueBox.center().y()));
-    p.drawText(valueBox, Qt::AlignCenter, text);
+    // A long value gets a smaller font rather than running into the scale.
+    const double wide = p.fontMetrics().horizontalAdvance(text);
+    if (wide > g.valueBox.width()) {
+        valueFont.setPixelSize(std::max(8, int(valueFont.pixelSize() * g.valueBox.width() / wide)));
+        p.setFont(valueFont);
+    }
+    p.drawText(g.valueBox, Qt::AlignCenter, text);
 
     // Needle, only for a value there is.
     if (const auto v = value()) {

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <utility>
 
 VexaBarGraph::VexaBarGraph(QWidget *parent) : VexaMeterControl(parent) {}
 
@@ -76,44 +78,65 @@ void VexaBarGraph::paintEvent(QPaintEvent *)
     double labelWidth = 0;
     for (double v : t.major)
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(VexaScale::label(v, decimals)));
-    const Layout l = layout(rect(), metrics.height(), labelWidth, !m_caption.isEmpty());
+    const Layout parts = layout(rect(), metrics.height(), labelWidth, !m_caption.isEmpty());
     const QColor ink = inkColour();
 
     p.setPen(ink);
     if (!m_caption.isEmpty())
-        p.drawText(l.caption, Qt::AlignCenter, m_caption);
+        p.drawText(parts.caption, Qt::AlignCenter, m_caption);
 
     // Bar outline and bands.
     p.setPen(QPen(palette().color(QPalette::Mid), 1));
     p.setBrush(palette().color(QPalette::Base));
-    p.drawRect(l.bar);
+    p.drawRect(parts.bar);
     for (const VexaScale::Band &band : VexaScale::bands(start, end, limits())) {
         QColor colour = bandColour(band.alarm);
         if (!connected())
             colour = colour.lighter(140);
-        const double a = yOf(l.bands, band.from);
-        const double b = yOf(l.bands, band.to);
-        p.fillRect(QRectF(l.bands.left(), std::min(a, b), l.bands.width(), std::fabs(a - b)),
-                   colour);
+        const double a = yOf(parts.bands, band.from);
+        const double b = yOf(parts.bands, band.to);
+        p.fillRect(
+            QRectF(parts.bands.left(), std::min(a, b), parts.bands.width(), std::fabs(a - b)),
+            colour);
+    }
+
+    // The limits themselves, across bar and bands.
+    const VexaScale::Limits lim = limits();
+    const std::pair<std::optional<double>, bool> marks[] = {{lim.lowAlarm, true},
+                                                            {lim.highAlarm, true},
+                                                            {lim.lowWarning, false},
+                                                            {lim.highWarning, false}};
+    for (const auto &[limit, alarm] : marks) {
+        if (!limit || *limit < std::min(start, end) || *limit > std::max(start, end))
+            continue;
+        const double y = yOf(parts.bands, *limit);
+        p.setPen(QPen(connected() ? bandColour(alarm) : bandColour(alarm).lighter(140), 3));
+        p.drawLine(QPointF(parts.bar.left(), y), QPointF(parts.bands.right(), y));
     }
 
     // Fill.
     if (const auto v = value()) {
         const double base =
             m_zeroValue && std::min(start, end) <= 0 && std::max(start, end) >= 0 ? 0.0 : start;
-        p.fillRect(fill(l.bar.adjusted(1, 0, -1, 0), *v, base, start, end), stateColour());
+        p.fillRect(fill(parts.bar.adjusted(1, 0, -1, 0), *v, base, start, end), stateColour());
     }
 
     // Scale.
     p.setPen(QPen(ink, 1));
     for (double v : t.minor) {
-        const double y = yOf(l.bar, v);
-        p.drawLine(QPointF(l.bar.left() - 3, y), QPointF(l.bar.left(), y));
+        const double y = yOf(parts.bar, v);
+        p.drawLine(QPointF(parts.bar.left() - 3, y), QPointF(parts.bar.left(), y));
     }
-    for (double v : t.major) {
-        const double y = yOf(l.bar, v);
-        p.drawLine(QPointF(l.bar.left() - 5, y), QPointF(l.bar.right(), y));
-        const QRectF box(l.scale.left() - 2, y - metrics.height() / 2, l.scale.width(),
+    // Labels at least a line and a bit apart; the ticks all stay.
+    const double spacing = t.major.size() > 1 ? parts.bar.height() / (t.major.size() - 1) : 1e9;
+    const int every = std::max(1, int(std::ceil(metrics.height() * 1.15 / spacing)));
+    for (int i = 0; i < t.major.size(); ++i) {
+        const double v = t.major[i];
+        const double y = yOf(parts.bar, v);
+        p.drawLine(QPointF(parts.bar.left() - 5, y), QPointF(parts.bar.right(), y));
+        if (i % every != 0)
+            continue;
+        const QRectF box(parts.scale.left() - 2, y - metrics.height() / 2, parts.scale.width(),
                          metrics.height());
         p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, VexaScale::label(v, decimals));
     }
@@ -125,5 +148,5 @@ void VexaBarGraph::paintEvent(QPaintEvent *)
     p.setPen(stateColour());
     const QString text =
         valueText().isEmpty() ? QStringLiteral("---") : valueText() + QLatin1Char(' ') + unitText();
-    p.drawText(l.value, Qt::AlignCenter, text);
+    p.drawText(parts.value, Qt::AlignCenter, text);
 }

@@ -7,15 +7,13 @@
 VexaGaugeGeometry VexaGaugeGeometry::layout(const QRectF &area)
 {
     VexaGaugeGeometry g;
-    // The dial's lowest points sit at sin(45 deg) below the centre; the value
-    // text takes the room below them.
+    // The whole dial fits; the value sits in its open lower part, below the
+    // labels of the scale's ends.
     const double margin = 4.0;
-    const double byWidth = (area.width() - 2 * margin) / 2.0;
-    const double byHeight = (area.height() - 2 * margin) / (1.0 + 0.85);
-    g.radius = std::max(0.0, std::min(byWidth, byHeight));
-    g.centre = QPointF(area.center().x(), area.top() + margin + g.radius);
-    const double top = g.centre.y() + g.radius * 0.30;
-    g.valueBox = QRectF(g.centre.x() - g.radius * 0.75, top, g.radius * 1.5, g.radius * 0.5);
+    g.radius = std::max(0.0, std::min(area.width(), area.height()) / 2.0 - margin);
+    g.centre = area.center();
+    g.valueBox = QRectF(g.centre.x() - g.radius * 0.62, g.centre.y() + g.radius * 0.56,
+                        g.radius * 1.24, g.radius * 0.30);
     return g;
 }
 

@@ -17,6 +17,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -182,8 +183,11 @@ void VexaPlotter::buildToolBar()
 
 void VexaPlotter::buildLegend()
 {
-    auto *row = new QHBoxLayout;
+    // Two rows of two, so that a name and its value fit a small window.
+    auto *row = new QGridLayout;
     row->setContentsMargins(4, 0, 4, 2);
+    row->setHorizontalSpacing(8);
+    row->setVerticalSpacing(0);
     auto *group = new QButtonGroup(this);
     group->setExclusive(true);
     for (int c = 0; c < CurveCount; ++c) {
@@ -196,10 +200,10 @@ void VexaPlotter::buildLegend()
         button->setChecked(c == 0);
         group->addButton(button, c);
         connect(button, &QToolButton::clicked, this, [this, c] { m_canvas->setAxisCurve(c); });
-        row->addWidget(button);
+        row->addWidget(button, c / 2, c % 2, Qt::AlignLeft);
         m_legend[c] = button;
     }
-    row->addStretch(1);
+    row->setColumnStretch(1, 1);
     static_cast<QVBoxLayout *>(layout())->addLayout(row);
 }
 
@@ -400,8 +404,9 @@ void VexaPlotter::refreshStyles()
             style.maximum = style.minimum + 1.0;
         style.shown = curveInUse(c);
         m_canvas->setCurveStyle(c, style);
+        // A hundredth of a scale step: the resolution a reading is worth.
         const double step =
-            VexaScale::ticks(style.minimum, style.maximum, 0.0, 0.0).majorStep / 10.0;
+            VexaScale::ticks(style.minimum, style.maximum, 0.0, 0.0).majorStep / 100.0;
         m_curves[c].decimals = VexaScale::labelDecimals(VexaScale::roundStep(step));
         if (m_registered && curveInUse(c))
             m_recorder.setCurve(c, {curve.caption, curve.unit->displayText()}, now());

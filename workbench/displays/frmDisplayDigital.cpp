@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QMdiSubWindow>
 
 namespace {
 const MainCommandTable::Registration registration(
@@ -73,6 +74,14 @@ void frmDisplayDigital::relayout()
     const int digits = std::max(1, displayCtrl->valueHeight());
     displayCtrl->resize(inner, digits);
     fraStatus->resize(width, digits + 2 * FrameBorder);
-    setFixedHeight(top + digits + 2 * FrameBorder + Margin);
+    const int wanted = top + digits + 2 * FrameBorder + Margin;
+    if (wanted != height()) {
+        // The frame around a child window does not follow a fixed height by itself.
+        auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget());
+        const int decoration = frame ? frame->height() - height() : 0;
+        setFixedHeight(wanted);
+        if (frame)
+            frame->resize(frame->width(), decoration + wanted);
+    }
     m_layingOut = false;
 }

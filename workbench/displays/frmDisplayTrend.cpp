@@ -43,14 +43,17 @@ frmDisplayTrend::frmDisplayTrend(QWidget *parent)
         QPixmap colour(10, 10);
         colour.fill(VexaPlotter::curveColour(c));
         swatch->setPixmap(colour);
-        layout->addWidget(swatch, 0, 2 * c);
-        layout->addWidget(cmbMeasValue[c], 0, 2 * c + 1);
-        layout->setColumnStretch(2 * c + 1, 1);
+        // Two rows of two, so that the longest names fit a small window.
+        const int row = c / 2;
+        const int column = (c % 2) * 2;
+        layout->addWidget(swatch, row, column);
+        layout->addWidget(cmbMeasValue[c], row, column + 1);
+        layout->setColumnStretch(column + 1, 1);
         connect(cmbMeasValue[c], &QComboBox::activated, this,
                 [this, c] { ctlDisplaySettings[c]->ChangeDisplayedValue(); });
     }
-    layout->addWidget(plotter, 1, 0, 1, 2 * CurveCount);
-    layout->setRowStretch(1, 1);
+    layout->addWidget(plotter, 2, 0, 1, 4);
+    layout->setRowStretch(2, 1);
     setMinimumSize(420, 260);
     connect(seqGetRangeValues, &VexaSequenceItem::StatusChanged, this,
             [this](qint32 &status) { seqGetRangeValues_StatusChanged(status); });

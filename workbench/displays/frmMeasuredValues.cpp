@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QVBoxLayout>
 
 namespace {
@@ -68,4 +69,9 @@ void frmMeasuredValues::FormActivated()
         lblName[i]->setText(cmbDummy->currentText());
         ctlDisplaySetting1->ChangeDisplayedValue();
     }
+    // The values were hidden until now; the window takes the size they need.
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->adjustSize();
+    else
+        adjustSize();
 }

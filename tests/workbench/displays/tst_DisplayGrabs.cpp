@@ -3,6 +3,7 @@
 
 #include "DeviceInstance.h"
 #include "ResidentViews.h"
+#include "TrendCanvas.h"
 #include "UpdateScheduler.h"
 #include "VexAppletItemManager.h"
 #include "VexaPlotter.h"
@@ -16,6 +17,7 @@
 #include "mainwin/clsMainView.h"
 #include "mainwin/frmMain.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
@@ -74,17 +76,23 @@ private Q_SLOTS:
         MainWindowRig rig({"--lang", language});
         rig.instance().manager()->updateScheduler().setUnitMilliseconds(100);
         rig.form().resize(1400, 1000);
+        const TransmitterSettings &range = rig.device.model().settings();
+        const double span = range.upperRangeMbar - range.lowerRangeMbar;
+        rig.device.setAppliedPressure(range.lowerRangeMbar + 0.6 * span);
+        rig.device.setProcessDrift(0.25 * span, 2, 8);
         QVERIFY(rig.connect());
-        // An output near the upper alarm, so that the alarm colours show.
-        rig.device.setAppliedPressure(rig.device.model().settings().upperRangeMbar * 1.08);
         for (const char *entry : {"mnuDisplayGauge", "mnuDisplayBar", "mnuDisplayDigital",
                                   "mnuDisplayTrend", "mnuDisplayMeasuredValues"})
             rig.form().runMenuCommand(entry);
         QTRY_VERIFY(rig.idle());
-        // Some seconds of trend.
         auto *trend =
             qobject_cast<frmDisplayTrend *>(frameOf(rig.form(), "frmDisplayTrend")->widget());
-        QTRY_VERIFY_WITH_TIMEOUT(trend->plotter->recorder().ring(0).size() > 30, 20000);
+        TrendView view;
+        view.spanMs = 12000;
+        view.follow(QDateTime::currentMSecsSinceEpoch());
+        trend->plotter->canvas()->setView(view);
+        // Some seconds of moving process.
+        QTRY_VERIFY_WITH_TIMEOUT(trend->plotter->recorder().ring(0).size() > 80, 30000);
 
         const struct
         {
@@ -96,16 +104,15 @@ private Q_SLOTS:
                        {"frmDisplayDigital", {200, 0}, {640, 0}},
                        {"frmDisplayTrend", {520, 340}, {1100, 600}},
                        {"frmMeasuredValues", {0, 0}, {0, 0}}};
-        for (const char *state : {"connected", "disconnected"}) {
-            if (QLatin1String(state) == QLatin1String("disconnected")) {
-                rig.form().runMenuCommand("mnuDeviceDisconnect");
-                QTRY_COMPARE(rig.text("&&private&&Connect"), QString("0"));
-            }
+        const auto grab = [&](const QString &state, bool small, bool large) {
             for (const auto &w : windows) {
                 QMdiSubWindow *frame = frameOf(rig.form(), w.name);
                 QVERIFY2(frame, w.name);
                 for (const auto &[size, label] :
                      {std::pair{w.small, "small"}, std::pair{w.large, "large"}}) {
+                    if ((label == QLatin1String("small") && !small) ||
+                        (label == QLatin1String("large") && !large))
+                        continue;
                     if (size.width() > 0)
                         frame->resize(size.width(),
                                       size.height() > 0 ? size.height() : frame->height());
@@ -115,7 +122,21 @@ private Q_SLOTS:
                     QVERIFY(frame->grab().save(QDir(m_folder).filePath(file)));
                 }
             }
-        }
+        };
+        grab("normal", true, true);
+
+        // Beyond the sensor the device fails and puts out its alarm current.
+        rig.device.setProcessDrift(0, 0, 0);
+        rig.device.setAppliedPressure(range.upperRangeMbar * 10);
+        auto *digital =
+            qobject_cast<frmDisplayDigital *>(frameOf(rig.form(), "frmDisplayDigital")->widget());
+        QTRY_VERIFY(digital->displayCtrl->limitCode() == "LA" ||
+                    digital->displayCtrl->limitCode() == "UA");
+        grab("alarm", false, true);
+
+        rig.form().runMenuCommand("mnuDeviceDisconnect");
+        QTRY_COMPARE(rig.text("&&private&&Connect"), QString("0"));
+        grab("disconnected", true, false);
     }
 };
 
