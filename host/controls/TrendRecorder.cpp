@@ -34,8 +34,9 @@ void TrendRecorder::setCurve(int curve, const CurveInfo &info, qint64 nowMs)
 {
     if (curve < 0 || curve >= CurveCount)
         return;
-    if (info.caption != m_curves[curve].caption || info.unit != m_curves[curve].unit)
-        m_rings[curve].clear();
+    if (info.caption == m_curves[curve].caption && info.unit == m_curves[curve].unit)
+        return;
+    m_rings[curve].clear();
     m_curves[curve] = info;
     if (m_file)
         m_file->writeCurve(nowMs, curve, info);

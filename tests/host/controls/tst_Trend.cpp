@@ -234,14 +234,17 @@ private Q_SLOTS:
         rig.host.manager()->updateScheduler().setUnitMilliseconds(30);
         QVERIFY(rig.host.connect());
         rig.plotter.Register(rig.host.manager());
-        QSignalSpy sampled(&rig.plotter, &VexaPlotter::sampled);
         const TrendRing &ring = rig.plotter.recorder().ring(0);
         QTRY_VERIFY(ring.size() >= 3);
 
+        // Every sample as it comes: the gap may be followed at once by the next read.
+        int gapAt = -1;
+        QObject::connect(&rig.plotter, &VexaPlotter::sampled, &rig.plotter, [&](int curve) {
+            if (curve == 0 && gapAt < 0 && ring.at(ring.size() - 1).isGap())
+                gapAt = ring.size() - 1;
+        });
         rig.host.device().injectNoAnswer(1);
-        QTRY_VERIFY(ring.size() > 0 && ring.at(ring.size() - 1).isGap());
-        const int gapAt = ring.size() - 1;
-        QTRY_VERIFY(ring.size() > gapAt + 2);
+        QTRY_VERIFY(gapAt >= 0 && ring.size() > gapAt + 2);
         QVERIFY(!ring.at(gapAt + 1).isGap());
         QCOMPARE(ring.at(gapAt + 1).value, float(rig.host.device().loopCurrent()));
 

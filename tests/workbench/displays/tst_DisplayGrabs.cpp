@@ -124,6 +124,10 @@ private Q_SLOTS:
             }
         };
         grab("normal", true, true);
+        // The main window with its device summary, the windows arranged.
+        rig.form().childWindows().cascade();
+        QVERIFY(rig.form().grab().save(
+            QDir(m_folder).filePath(QString("frmMain-%1-normal.png").arg(language))));
 
         // Beyond the sensor the device fails and puts out its alarm current.
         rig.device.setProcessDrift(0, 0, 0);
@@ -137,6 +141,8 @@ private Q_SLOTS:
         rig.form().runMenuCommand("mnuDeviceDisconnect");
         QTRY_COMPARE(rig.text("&&private&&Connect"), QString("0"));
         grab("disconnected", true, false);
+        QVERIFY(rig.form().grab().save(
+            QDir(m_folder).filePath(QString("frmMain-%1-disconnected.png").arg(language))));
     }
 };
 
