@@ -48,7 +48,8 @@ void grabWindows(Grabber &grab, frmMain &form, const QString &state, bool small,
     for (const Window &w : Windows) {
         QMdiSubWindow *frame = frameOf(form, w.name);
         grab.require(frame, QStringLiteral("no window ") + QLatin1String(w.name));
-        for (const auto &[size, label] : {std::pair{w.small, "small"}, std::pair{w.large, "large"}}) {
+        for (const auto &[size, label] :
+             {std::pair{w.small, "small"}, std::pair{w.large, "large"}}) {
             if ((QLatin1String(label) == QLatin1String("small") && !small) ||
                 (QLatin1String(label) == QLatin1String("large") && !large))
                 continue;
@@ -74,6 +75,8 @@ VEX_GRAB(grabDisplays, "displays",
     const TransmitterSettings &range = rig.device.model().settings();
     const double span = range.upperRangeMbar - range.lowerRangeMbar;
     rig.device.setAppliedPressure(range.lowerRangeMbar + 0.6 * span);
+    // The rig's device clock stands still; the process moves on the wall clock here.
+    rig.device.setRealTimeClock(true);
     rig.device.setProcessDrift(0.25 * span, 2, 4);
     grab.require(rig.connect(), QStringLiteral("no connection"));
     for (const char *entry : {"mnuDisplayGauge", "mnuDisplayBar", "mnuDisplayDigital",
