@@ -9,6 +9,7 @@
 #include "displays/ctlDigitalDisplay.h"
 #include "displays/ctlFixedDigitalDisplay.h"
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
@@ -198,6 +199,19 @@ private Q_SLOTS:
         display.show();
         display.resize(300, 40);
         QCOMPARE(display.lblValue()->size(), QSize(300, 40));
+        QCOMPARE(display.lblValue()->font().pointSizeF(), 14.0);
+
+        // Too narrow for the text: drawn smaller, not cut; wide again: as chosen.
+        display.resize(70, 40);
+        const QFont shrunk = display.lblValue()->font();
+        QVERIFY(shrunk.pointSizeF() < 14.0);
+        QVERIFY(QFontMetricsF(shrunk).horizontalAdvance(display.lblValue()->text()) <=
+                70 - 2 * ctlFixedDigitalDisplay::Margin);
+        QCOMPARE(display.Font().pointSize(), 14);
+        rig.set("actualOutputValue", "12");
+        QCOMPARE(display.lblValue()->text(), " 12.00 mA");
+        display.resize(300, 40);
+        QCOMPARE(display.lblValue()->font().pointSizeF(), 14.0);
     }
 
     // The dialog's item handler registers the display, and the display its
