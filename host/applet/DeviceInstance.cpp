@@ -87,6 +87,16 @@ void DeviceInstance::close()
     m_connection->disconnectDevice();
 }
 
+void DeviceInstance::addObject(const QString &progId, std::shared_ptr<QObject> object)
+{
+    m_objects.insert(progId.toLower(), std::move(object));
+}
+
+std::shared_ptr<QObject> DeviceInstance::object(const QString &progId) const
+{
+    return m_objects.value(progId.toLower());
+}
+
 bool DeviceInstance::setItemText(const QString &name, const QString &value)
 {
     ItemStore &store = m_manager->store();

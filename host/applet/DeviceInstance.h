@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <memory>
@@ -36,6 +37,12 @@ public:
     // Destroys the started views, the latest first, and disconnects.
     void close();
 
+    // An object of this instance that fncCreateObject hands out by its
+    // programmatic identifier ahead of the program-wide ones; it lives as
+    // long as the instance.
+    void addObject(const QString &progId, std::shared_ptr<QObject> object);
+    std::shared_ptr<QObject> object(const QString &progId) const;
+
     // Sets a host item from its string form (command-line options, the frame).
     bool setItemText(const QString &name, const QString &value);
 
@@ -54,5 +61,7 @@ private:
     std::unique_ptr<ConnectionController> m_connection;
     std::unique_ptr<DatasetFileService> m_files;
     QList<std::shared_ptr<View>> m_views;
+    // Last, so that they go first: they may hold on to the parts above.
+    QHash<QString, std::shared_ptr<QObject>> m_objects;
     bool m_closed = false;
 };

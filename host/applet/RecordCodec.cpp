@@ -48,14 +48,25 @@ double decodeInteger(const FieldDefinition &field, QByteArrayView data, qsizetyp
     return double(raw);
 }
 
-QString itemText(const ItemStore &store, int index)
+// The value a request carries: the one given for the item, else its dataset value.
+const ItemValue &requestValue(const ItemStore &store, int index, const ValueOverrides *overrides)
+{
+    if (overrides) {
+        const auto found = overrides->constFind(index);
+        if (found != overrides->constEnd())
+            return *found;
+    }
+    return store.value(index, false);
+}
+
+QString itemText(const ItemStore &store, int index, const ItemValue &v)
 {
     const ItemDefinition &d = store.definition(index);
-    const ItemValue &v = store.value(index, false);
     return d.type == ItemType::String ? v.text() : QString::fromLatin1(v.bytes());
 }
 
-std::optional<QByteArray> encodeField(const FieldDefinition &field, const ItemStore &store)
+std::optional<QByteArray> encodeField(const FieldDefinition &field, const ItemStore &store,
+                                      const ValueOverrides *overrides)
 {
     if (field.wire == Wire::Skip)
         return QByteArray(field.size, '\0');
@@ -65,14 +76,16 @@ std::optional<QByteArray> encodeField(const FieldDefinition &field, const ItemSt
     const int index = store.indexOf(field.item);
     if (index < 0)
         return std::nullopt;
-    const ItemValue &value = store.value(index, false);
+    const ItemValue &value = requestValue(store, index, overrides);
     switch (field.wire) {
     case Wire::F32:
         return HartCodec::fromFloat(float(value.number()));
     case Wire::PackedAscii:
-        return HartCodec::packAscii(itemText(store, index), field.size);
+        return HartCodec::packAscii(itemText(store, index, value), field.size);
     case Wire::Ascii:
-        return itemText(store, index).leftJustified(field.chars, QLatin1Char(' '), true).toLatin1();
+        return itemText(store, index, value)
+            .leftJustified(field.chars, QLatin1Char(' '), true)
+            .toLatin1();
     case Wire::Date: {
         if (value.bytes().size() != 3)
             return std::nullopt;
@@ -119,11 +132,11 @@ std::optional<ItemValue> decodeField(const FieldDefinition &field, QByteArrayVie
 } // namespace
 
 std::optional<QByteArray> encodeRequest(const RecordDefinition &record, const ItemStore &store,
-                                        QString *error)
+                                        QString *error, const ValueOverrides *overrides)
 {
     QByteArray data;
     for (const FieldDefinition &field : record.request) {
-        const auto bytes = encodeField(field, store);
+        const auto bytes = encodeField(field, store, overrides);
         if (!bytes) {
             if (error)
                 *error = QStringLiteral("%1: the value of \"%2\" does not fit the request")

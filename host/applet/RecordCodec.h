@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <optional>
@@ -9,15 +10,20 @@
 struct FieldDefinition;
 struct RecordDefinition;
 class ItemStore;
+class ItemValue;
 
 // Turns item values into a record's request bytes and a response's bytes into
 // the items' shadow values, by the field layout of the device description.
 namespace RecordCodec {
 
-// The request data of a record from the dataset values; nothing when a value
-// does not fit its field (the reason goes to *error).
+// Values by store index that a request carries in place of the dataset values.
+using ValueOverrides = QHash<int, ItemValue>;
+
+// The request data of a record from the dataset values (or the overrides
+// given for some items); nothing when a value does not fit its field (the
+// reason goes to *error).
 std::optional<QByteArray> encodeRequest(const RecordDefinition &record, const ItemStore &store,
-                                        QString *error);
+                                        QString *error, const ValueOverrides *overrides = nullptr);
 
 // Puts the response data (after response code and device status) into the
 // shadow values of the record's response items. Fields whose bytes did not

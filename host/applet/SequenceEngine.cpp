@@ -9,6 +9,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 const QString SequenceState = QStringLiteral("&&Sequence_State&&");
@@ -41,6 +42,10 @@ struct SequenceEngine::Run
     };
 
     const SequenceDefinition *sequence = nullptr;
+    QList<SequenceStep> steps;
+    RecordCodec::ValueOverrides overrides; // what the writes carry in place of the dataset
+    bool writesAnnounced = false;
+    qint64 writeToken = -1; // the journal's token of the write in flight
     int step = 0;
     Waiting waiting = Waiting::Nothing;
     const RecordDefinition *record = nullptr;
@@ -101,21 +106,84 @@ qint32 SequenceEngine::start(const QString &name)
     const SequenceDefinition *sequence = m_description->findSequence(name);
     if (!sequence)
         return HostResult::UnknownSequence;
+    return begin(*sequence, sequence->steps);
+}
+
+qint32 SequenceEngine::startWrite(const QString &name, const QString &recordsFrom,
+                                  const QHash<int, ItemValue> &values)
+{
+    const SequenceDefinition *sequence = m_description->findSequence(name);
+    const SequenceDefinition *source = m_description->findSequence(recordsFrom);
+    if (!sequence || !source)
+        return HostResult::UnknownSequence;
+    QList<SequenceStep> steps;
+    RecordCodec::ValueOverrides overrides;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        const SequenceStep *carrier = nullptr;
+        for (const SequenceStep &step : source->steps) {
+            if (step.kind == SequenceStep::Kind::Write &&
+                RecordCodec::requestItems(*m_description->findRecord(step.record), m_store)
+                    .contains(it.key())) {
+                carrier = &step;
+                break;
+            }
+        }
+        if (!carrier)
+            return HostResult::Refused;
+        // In the source's order, each record once.
+        if (!std::any_of(steps.begin(), steps.end(), [carrier](const SequenceStep &s) {
+                return s.record == carrier->record;
+            })) {
+            steps.append(*carrier);
+        }
+        overrides.insert(it.key(), it.value());
+    }
+    std::sort(steps.begin(), steps.end(), [source](const SequenceStep &a, const SequenceStep &b) {
+        const auto position = [source](const SequenceStep &s) {
+            for (qsizetype i = 0; i < source->steps.size(); ++i) {
+                if (source->steps[i].record == s.record)
+                    return i;
+            }
+            return qsizetype(-1);
+        };
+        return position(a) < position(b);
+    });
+    // The fields not chosen keep what the device holds.
+    for (const SequenceStep &step : steps) {
+        for (int index :
+             RecordCodec::requestItems(*m_description->findRecord(step.record), m_store)) {
+            if (!overrides.contains(index))
+                overrides.insert(index, m_store.value(index, true));
+        }
+    }
+    if (steps.isEmpty())
+        return HostResult::Refused;
+    const qint32 rc = begin(*sequence, steps);
+    if (rc == HostResult::Ok && m_run)
+        m_run->overrides = std::move(overrides);
+    return rc;
+}
+
+qint32 SequenceEngine::begin(const SequenceDefinition &definition, QList<SequenceStep> steps)
+{
+    const SequenceDefinition *sequence = &definition;
     if (m_run)
         return HostResult::SequenceBusy;
     if (m_connected && !m_connected())
         return HostResult::NotConnected;
     m_run = std::make_unique<Run>();
     m_run->sequence = sequence;
+    m_run->steps = std::move(steps);
     static quint64 generation = 0;
     m_run->generation = ++generation;
     // The first report comes at once, so the program sees the sequence running
     // as soon as the start returns.
+    const QList<SequenceStep> &runSteps = m_run->steps;
     const auto firstTransfer =
-        std::find_if(sequence->steps.begin(), sequence->steps.end(), [](const SequenceStep &s) {
+        std::find_if(runSteps.begin(), runSteps.end(), [](const SequenceStep &s) {
             return s.kind == SequenceStep::Kind::Read || s.kind == SequenceStep::Kind::Write;
         });
-    m_run->state = runningState(firstTransfer != sequence->steps.end() &&
+    m_run->state = runningState(firstTransfer != runSteps.end() &&
                                 firstTransfer->kind == SequenceStep::Kind::Write);
     setNumber(SequenceProgress + sequence->name, 0);
     setNumber(SequenceState + sequence->name, m_run->state);
@@ -161,7 +229,7 @@ int SequenceEngine::runningState(bool writing) const
 
 void SequenceEngine::reportProgress()
 {
-    const int steps = int(m_run->sequence->steps.size());
+    const int steps = int(m_run->steps.size());
     setNumber(SequenceProgress + m_run->sequence->name,
               steps == 0 ? 100 : qMin(100, 100 * m_run->step / steps));
 }
@@ -189,7 +257,7 @@ void SequenceEngine::advance()
             finish(false);
             return;
         }
-        const QList<SequenceStep> &steps = m_run->sequence->steps;
+        const QList<SequenceStep> &steps = m_run->steps;
         if (m_run->step >= steps.size()) {
             finish(true);
             return;
@@ -240,7 +308,8 @@ void SequenceEngine::runRecord(const RecordDefinition &record, bool writing)
             return;
     }
     QString error;
-    const auto request = RecordCodec::encodeRequest(record, m_store, &error);
+    const auto request = RecordCodec::encodeRequest(
+        record, m_store, &error, m_run->overrides.isEmpty() ? nullptr : &m_run->overrides);
     m_run->waiting = Run::Waiting::Transaction;
     if (!request) {
         // A value the request cannot carry: the record fails as if the line
@@ -254,6 +323,10 @@ void SequenceEngine::runRecord(const RecordDefinition &record, bool writing)
         });
         return;
     }
+    if (writing)
+        announceWrite(record);
+    if (!m_run)
+        return;
     const quint64 generation = m_run->generation;
     QPointer<SequenceEngine> self(this);
     m_master.transact(quint8(record.command), *request,
@@ -264,9 +337,50 @@ void SequenceEngine::runRecord(const RecordDefinition &record, bool writing)
                       });
 }
 
+void SequenceEngine::announceWrite(const RecordDefinition &record)
+{
+    if (!m_journal)
+        return;
+    if (!m_run->writesAnnounced) {
+        m_run->writesAnnounced = true;
+        m_journal->writesStarting(m_run->sequence->name);
+    }
+    DeviceWrite write;
+    write.sequence = m_run->sequence->name;
+    write.record = record.name;
+    write.command = record.command;
+    for (int index : RecordCodec::requestItems(record, m_store)) {
+        const ItemDefinition &definition = m_store.definition(index);
+        const auto given = m_run->overrides.constFind(index);
+        const ItemValue &after =
+            given != m_run->overrides.constEnd() ? *given : m_store.value(index, false);
+        write.values.append(
+            {definition.name, m_store.text(index, true), after.toString(definition)});
+    }
+    m_run->writeToken = m_journal->writeStarting(write);
+}
+
+void SequenceEngine::endWrite(const HartMaster::Outcome &outcome)
+{
+    using Kind = HartMaster::Outcome::Kind;
+    if (!m_journal || m_run->writeToken < 0)
+        return;
+    const qint64 token = std::exchange(m_run->writeToken, -1);
+    if (outcome.kind != Kind::Response) {
+        m_journal->writeEnded(token, DeviceWriteJournal::Outcome::Unknown, -1);
+        return;
+    }
+    m_journal->writeEnded(token,
+                          dataValid(outcome.responseCode) ? DeviceWriteJournal::Outcome::Accepted
+                                                          : DeviceWriteJournal::Outcome::Refused,
+                          outcome.responseCode);
+}
+
 void SequenceEngine::onOutcome(const HartMaster::Outcome &outcome)
 {
     using Kind = HartMaster::Outcome::Kind;
+    if (m_run->writing)
+        endWrite(outcome);
     if (outcome.kind == Kind::ConnectionLost) {
         finish(false);
         Q_EMIT connectionLost();
@@ -337,8 +451,12 @@ void SequenceEngine::onRecordAnswer(int action)
         return;
     }
     if (m_run->writing) {
-        for (int index : RecordCodec::requestItems(record, m_store))
-            m_store.clearModified(index);
+        // A value written in place of the dataset's leaves the dataset as it was.
+        for (int index : RecordCodec::requestItems(record, m_store)) {
+            const auto given = m_run->overrides.constFind(index);
+            if (given == m_run->overrides.constEnd() || *given == m_store.value(index, false))
+                m_store.clearModified(index);
+        }
     }
     if (!m_run)
         return; // a listener of the modified mark ended the run

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "DeviceWriteJournal.h"
+#include "ItemValue.h"
 #include "hart/HartMaster.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -15,6 +18,7 @@ class ItemStore;
 class VexAppletItemManager;
 struct RecordDefinition;
 struct SequenceDefinition;
+struct SequenceStep;
 
 // Runs the device's sequences: their records over the HART master, their
 // handshakes through the state and control items. One sequence at a time.
@@ -44,8 +48,18 @@ public:
     void setConnectedProbe(std::function<bool()> probe) { m_connected = std::move(probe); }
     void setAnswerTimeout(int ms) { m_answerTimer.setInterval(ms); }
 
+    // Told of every write request and its outcome; null for none. Not owned.
+    void setWriteJournal(DeviceWriteJournal *journal) { m_journal = journal; }
+
     // The applet's return codes: 0 started, busy, unknown sequence, not connected.
     qint32 start(const QString &name);
+    // Runs the sequence `name` (its state items report the run) as the writes
+    // of these values alone, by store index: each through the first write
+    // record of `recordsFrom` that carries it; the other fields of those
+    // records carry the values last read from the device. Refused when a
+    // value has no such record.
+    qint32 startWrite(const QString &name, const QString &recordsFrom,
+                      const QHash<int, ItemValue> &values);
     qint32 adjust(const QString &name);
     bool isRunning() const { return m_run != nullptr; }
     QString runningSequence() const;
@@ -81,12 +95,16 @@ private:
     int runningState(bool writing) const;
     void reportProgress();
     void takeOver(const QList<int> &items);
+    qint32 begin(const SequenceDefinition &sequence, QList<SequenceStep> steps);
+    void announceWrite(const RecordDefinition &record);
+    void endWrite(const HartMaster::Outcome &outcome);
 
     std::shared_ptr<const DeviceDescription> m_description;
     VexAppletItemManager &m_manager;
     ItemStore &m_store;
     HartMaster &m_master;
     std::function<bool()> m_connected;
+    DeviceWriteJournal *m_journal = nullptr;
     std::unique_ptr<Run> m_run;
     QTimer m_answerTimer;
     QString m_lastName;

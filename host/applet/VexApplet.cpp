@@ -65,5 +65,9 @@ qint32 VexApplet::fncSaveAsToFile()
 
 std::shared_ptr<QObject> VexApplet::fncCreateObject(const QString &progId)
 {
+    if (m_instance) {
+        if (std::shared_ptr<QObject> own = m_instance->object(progId))
+            return own;
+    }
     return ProgIdRegistry::instance().createObject(progId);
 }

@@ -3,6 +3,7 @@
 #include "DatasetFileService.h"
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
+#include "HistoryService.h"
 #include "HostResult.h"
 #include "ProgIdRegistry.h"
 #include "hart/HartLink.h"
@@ -42,6 +43,11 @@ bool DeviceFrame::open(QString *error)
     if (!m_instance->prepareDescriptionFolder(folder, error))
         return false;
     Q_EMIT log(tr("device description folder: %1").arg(folder));
+    // The history records every write from the first one on.
+    const QString history = m_options.historyDatabase.isEmpty() ? HistoryDatabase::defaultPath()
+                                                                : m_options.historyDatabase;
+    m_instance->addObject(QLatin1String(HistoryService::ProgId),
+                          std::make_shared<HistoryService>(*m_instance, history));
     applyOptions();
     startViews();
     openDatasetFile();

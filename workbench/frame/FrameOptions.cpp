@@ -20,6 +20,10 @@ QList<QCommandLineOption> options()
          QStringLiteral("1200")},
         {QStringLiteral("country"), QStringLiteral("Country code of the report and datasets."),
          QStringLiteral("code"), QStringLiteral("0")},
+        {QStringLiteral("history"),
+         QStringLiteral("History database of snapshots and changes (default: in the user's "
+                        "data folder)."),
+         QStringLiteral("path")},
         {QStringLiteral("connect"), QStringLiteral("Connect to the device at start-up.")},
         {QStringLiteral("quit"),
          QStringLiteral("Start the device instance, report what happened and end.")},
@@ -58,6 +62,7 @@ std::optional<FrameOptions> FrameOptions::parse(const QStringList &arguments, QS
         return std::nullopt;
     }
     o.datasetFile = parser.value(QStringLiteral("file"));
+    o.historyDatabase = parser.value(QStringLiteral("history"));
     o.engineeringContext = parser.value(QStringLiteral("context"));
     o.connect = parser.isSet(QStringLiteral("connect"));
     o.quit = parser.isSet(QStringLiteral("quit"));

@@ -9,6 +9,7 @@ struct FrameOptions
 {
     QString language;           // "de", "en" or empty for the user's language
     QString datasetFile;        // opened after start-up
+    QString historyDatabase;    // empty: the user's own
     int pollingAddress = 0;     // 0..15
     QString engineeringContext; // "&&private_FDT&&EngineeringContext", empty = default
     int linkBitRate = 1200;     // 0 = no wire time

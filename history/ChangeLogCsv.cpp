@@ -1,0 +1,51 @@
+#include "ChangeLogCsv.h"
+
+#include <QIODevice>
+
+namespace ChangeLogCsv {
+
+QString field(const QString &text)
+{
+    QString value = text;
+    // A spreadsheet runs a cell that starts like a formula: a tag or a
+    // message written to the device must stay text.
+    if (!value.isEmpty() && QStringLiteral("=+-@").contains(value.front()) &&
+        !(value.size() > 1 && value.front() == QLatin1Char('-') && value[1].isDigit()))
+        value.prepend(QLatin1Char('\''));
+    const bool quote = value.contains(QLatin1Char(',')) || value.contains(QLatin1Char('"')) ||
+                       value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')) ||
+                       value != value.trimmed();
+    if (!quote)
+        return value;
+    value.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + value + QLatin1Char('"');
+}
+
+bool write(QIODevice &out, const QStringList &header, const QList<ChangeEntry> &entries,
+           const std::function<QString(const ChangeEntry &)> &outcomeText)
+{
+    const auto line = [&out](const QStringList &fields) {
+        QStringList quoted;
+        for (const QString &f : fields)
+            quoted << field(f);
+        const QByteArray bytes = (quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
+        return out.write(bytes) == bytes.size();
+    };
+    if (!line(header))
+        return false;
+    for (const ChangeEntry &e : entries) {
+        const QStringList row{e.time.toUTC().toString(Qt::ISODate),
+                              e.user,
+                              e.device,
+                              e.tag,
+                              e.item,
+                              e.oldValue,
+                              e.newValue,
+                              outcomeText(e)};
+        if (!line(row))
+            return false;
+    }
+    return true;
+}
+
+} // namespace ChangeLogCsv

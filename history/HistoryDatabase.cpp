@@ -1,0 +1,176 @@
+#include "HistoryDatabase.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+
+namespace {
+
+// Each step takes the schema from its position to the next version.
+const char *const Migrations[] = {
+    // 0 -> 1
+    "CREATE TABLE snapshots(id INTEGER PRIMARY KEY, device TEXT NOT NULL, tag TEXT,"
+    " taken TEXT NOT NULL, user TEXT, reason TEXT);"
+    "CREATE INDEX snapshots_device ON snapshots(device, taken);"
+    "CREATE TABLE snapshot_values(snapshot INTEGER NOT NULL"
+    " REFERENCES snapshots(id) ON DELETE CASCADE, item TEXT NOT NULL, value TEXT NOT NULL,"
+    " PRIMARY KEY(snapshot, item));"
+    "CREATE TABLE changes(id INTEGER PRIMARY KEY, time TEXT NOT NULL, user TEXT,"
+    " device TEXT NOT NULL, tag TEXT, item TEXT NOT NULL, old_value TEXT, new_value TEXT,"
+    " outcome INTEGER NOT NULL, response_code INTEGER, command INTEGER, sequence TEXT);"
+    "CREATE INDEX changes_device_time ON changes(device, time);",
+};
+static_assert(std::size(Migrations) == HistoryDatabase::SchemaVersion);
+
+QString nextConnectionName()
+{
+    static QAtomicInteger<int> counter;
+    return QStringLiteral("vex-history-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// The first bytes of every SQLite file.
+bool looksLikeSqlite(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(16);
+    return head.isEmpty() || head == QByteArray("SQLite format 3\0", 16);
+}
+
+} // namespace
+
+HistoryDatabase::HistoryDatabase(QString path)
+    : m_path(std::move(path)), m_connection(nextConnectionName())
+{
+}
+
+HistoryDatabase::~HistoryDatabase()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        if (db.isValid())
+            db.close();
+    }
+    if (QSqlDatabase::contains(m_connection))
+        QSqlDatabase::removeDatabase(m_connection);
+}
+
+QString HistoryDatabase::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+           QStringLiteral("/history.sqlite");
+}
+
+QSqlDatabase HistoryDatabase::database() const
+{
+    return QSqlDatabase::database(m_connection, false);
+}
+
+HistoryDatabase::Status HistoryDatabase::fail(Status status, const QString &detail)
+{
+    m_status = status;
+    m_detail = detail;
+    QSqlDatabase db = database();
+    if (db.isValid())
+        db.close();
+    return status;
+}
+
+bool HistoryDatabase::exec(QSqlQuery &query, const QString &sql)
+{
+    if (query.exec(sql))
+        return true;
+    m_detail = query.lastError().text();
+    return false;
+}
+
+HistoryDatabase::Status HistoryDatabase::open()
+{
+    if (m_status == Status::Open)
+        return m_status;
+    const QFileInfo info(m_path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return fail(Status::CannotOpen, info.absolutePath());
+    // Refused before SQLite sees it: opening would not change a foreign
+    // file, but a journal mode switch would.
+    if (info.exists() && !looksLikeSqlite(m_path))
+        return fail(Status::NotHistory, QStringLiteral("not an SQLite file"));
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.isValid())
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(m_path);
+    if (!db.open())
+        return fail(Status::CannotOpen, db.lastError().text());
+    QSqlQuery query(db);
+    if (!exec(query, QStringLiteral("PRAGMA application_id")) || !query.next())
+        return fail(Status::NotHistory, m_detail);
+    const int applicationId = query.value(0).toInt();
+    if (!exec(query, QStringLiteral("PRAGMA user_version")) || !query.next())
+        return fail(Status::NotHistory, m_detail);
+    m_fileVersion = query.value(0).toInt();
+    if (!exec(query, QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
+        return fail(Status::NotHistory, m_detail);
+    const bool empty = query.value(0).toInt() == 0;
+    if (!empty && applicationId != ApplicationId)
+        return fail(Status::NotHistory, QStringLiteral("application id %1").arg(applicationId));
+    if (m_fileVersion > SchemaVersion)
+        return fail(Status::NewerVersion, QStringLiteral("schema %1").arg(m_fileVersion));
+    query.finish();
+    if (!exec(query, QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !exec(query, QStringLiteral("PRAGMA foreign_keys=ON")) ||
+        !exec(query, QStringLiteral("PRAGMA synchronous=NORMAL")))
+        return fail(Status::CannotOpen, m_detail);
+    if (!migrate())
+        return fail(Status::MigrationFailed, m_detail);
+    m_status = Status::Open;
+    return m_status;
+}
+
+// Every step and its version mark in one transaction: a step that fails
+// leaves the file at the version before it.
+bool HistoryDatabase::migrate()
+{
+    for (int version = m_fileVersion; version < SchemaVersion; ++version) {
+        const bool ok = transaction([this, version](QSqlQuery &query) {
+            const QStringList statements = QString::fromLatin1(Migrations[version])
+                                               .split(QLatin1Char(';'), Qt::SkipEmptyParts);
+            for (const QString &sql : statements) {
+                if (!exec(query, sql))
+                    return false;
+            }
+            return exec(query, QStringLiteral("PRAGMA application_id=%1").arg(ApplicationId)) &&
+                   exec(query, QStringLiteral("PRAGMA user_version=%1").arg(version + 1));
+        });
+        if (!ok)
+            return false;
+        m_fileVersion = version + 1;
+    }
+    return true;
+}
+
+bool HistoryDatabase::transaction(const std::function<bool(QSqlQuery &query)> &work)
+{
+    QSqlDatabase db = database();
+    if (!db.isValid() || !db.isOpen() || !db.transaction()) {
+        m_detail = db.isValid() ? db.lastError().text() : QStringLiteral("closed");
+        return false;
+    }
+    bool ok = false;
+    {
+        QSqlQuery query(db);
+        ok = work(query);
+        if (!ok && m_detail.isEmpty())
+            m_detail = query.lastError().text();
+    }
+    if (ok && db.commit())
+        return true;
+    if (ok)
+        m_detail = db.lastError().text();
+    db.rollback();
+    return false;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "DeviceWriteJournal.h"
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class ChangeLog;
+class ItemStore;
+class SnapshotStore;
+class VexAppletItemManager;
+
+// Keeps what the host writes to the device: before the first write of a
+// sequence a snapshot of the device's dataset as read, and one change-log
+// entry per value, stored before its request goes out and completed with
+// the device's answer. Knows which values were read from the device since
+// it connected, so that a snapshot holds only what the device said.
+class HistoryRecorder final : public DeviceWriteJournal
+{
+public:
+    HistoryRecorder(VexAppletItemManager &manager, ChangeLog &log, SnapshotStore &snapshots);
+    ~HistoryRecorder() override;
+
+    // The login name of the user.
+    static QString loginName();
+    void setUser(const QString &user) { m_user = user; }
+    // Why the next sequence writes, for its snapshot (the sequence's name otherwise).
+    void setNextReason(const QString &reason) { m_nextReason = reason; }
+    // Told after each entry or snapshot stored or completed.
+    void setChangedHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+
+    // Store indexes of the dataset items read from the device since it connected.
+    const QSet<int> &readItems() const { return m_read; }
+    qint64 lastSnapshot() const { return m_lastSnapshot; }
+
+    void writesStarting(const QString &sequence) override;
+    qint64 writeStarting(const DeviceWrite &write) override;
+    void writeEnded(qint64 token, Outcome outcome, int responseCode) override;
+
+private:
+    void itemChanged(int index, bool shadow);
+    void changed() const;
+
+    ItemStore &m_store;
+    ChangeLog &m_log;
+    SnapshotStore &m_snapshots;
+    QString m_user;
+    QString m_nextReason;
+    std::function<void()> m_changed;
+    QSet<int> m_read;
+    int m_connectIndex = -1;
+    QHash<qint64, QList<qint64>> m_pending; // token -> log entry ids
+    qint64 m_nextToken = 1;
+    qint64 m_lastSnapshot = 0;
+    std::shared_ptr<HistoryRecorder *> m_self; // lets the manager's observer outlive us
+};

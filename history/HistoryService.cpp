@@ -1,0 +1,145 @@
+#include "HistoryService.h"
+
+#include "ConnectionController.h"
+#include "DeviceInstance.h"
+#include "HistoryRecorder.h"
+#include "HostResult.h"
+#include "ItemStore.h"
+#include "SequenceEngine.h"
+#include "VexAppletItemManager.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcHistory, "vex.history")
+
+HistoryService::HistoryService(DeviceInstance &instance, const QString &databasePath,
+                               QObject *parent)
+    : QObject(parent), m_instance(&instance), m_database(databasePath)
+{
+    if (m_database.open() != HistoryDatabase::Status::Open)
+        qCWarning(lcHistory) << "history not kept:" << m_database.path() << m_database.detail();
+    m_recorder = std::make_unique<HistoryRecorder>(*instance.manager(), m_log, m_snapshots);
+    m_recorder->setChangedHandler([this] { Q_EMIT historyChanged(); });
+    instance.engine().setWriteJournal(m_recorder.get());
+    connect(&instance.engine(), &SequenceEngine::sequenceEnded, this,
+            &HistoryService::sequenceEnded);
+}
+
+HistoryService::~HistoryService()
+{
+    if (m_instance)
+        m_instance->engine().setWriteJournal(nullptr);
+}
+
+DeviceIdentity HistoryService::identity() const
+{
+    return DeviceIdentity::fromDevice(m_instance->manager()->store());
+}
+
+QString HistoryService::tag() const
+{
+    return DeviceIdentity::tagFromDevice(m_instance->manager()->store());
+}
+
+bool HistoryService::isConnected() const
+{
+    return m_instance->connection().status() == ConnectionController::Connected;
+}
+
+bool HistoryService::deviceReadComplete() const
+{
+    const ItemStore &store = m_instance->manager()->store();
+    for (const CompareItem &item : CompareItems::all()) {
+        const int index = store.indexOf(QLatin1String(item.item));
+        if (index >= 0 && !m_recorder->readItems().contains(index))
+            return false;
+    }
+    return true;
+}
+
+DatasetComparison::Values HistoryService::deviceValues() const
+{
+    const ItemStore &store = m_instance->manager()->store();
+    DatasetComparison::Values values;
+    for (int index : m_recorder->readItems())
+        values.insert(store.definition(index).name, store.text(index, true));
+    return values;
+}
+
+DatasetComparison::Values HistoryService::datasetValues() const
+{
+    const ItemStore &store = m_instance->manager()->store();
+    DatasetComparison::Values values;
+    for (int index = 0; index < store.count(); ++index) {
+        if (store.definition(index).dataset)
+            values.insert(store.definition(index).name, store.text(index, false));
+    }
+    return values;
+}
+
+QList<DatasetComparison::Row> HistoryService::compareWithDataset() const
+{
+    return DatasetComparison::compare(m_instance->manager()->store(), deviceValues(),
+                                      datasetValues());
+}
+
+std::optional<QList<DatasetComparison::Row>> HistoryService::compareWithSnapshot(qint64 id) const
+{
+    const auto snapshot = m_snapshots.load(id);
+    if (!snapshot)
+        return std::nullopt;
+    DatasetComparison::Values values;
+    for (auto it = snapshot->values.begin(); it != snapshot->values.end(); ++it)
+        values.insert(it.key(), it.value());
+    return DatasetComparison::compare(m_instance->manager()->store(), deviceValues(), values);
+}
+
+qint32 HistoryService::readDevice()
+{
+    return m_instance->engine().start(QLatin1String(ReadSequence));
+}
+
+qint32 HistoryService::writeValues(const QHash<QString, QString> &values, const QString &reason)
+{
+    const ItemStore &store = m_instance->manager()->store();
+    QHash<int, ItemValue> parsed;
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        const int index = store.indexOf(it.key());
+        if (index < 0)
+            return HostResult::UnknownItem;
+        ItemValue value = store.value(index, false);
+        if (!value.parseExact(store.definition(index), it.value()) ||
+            !store.refusal(index, value).isEmpty())
+            return HostResult::BadValue;
+        parsed.insert(index, value);
+    }
+    m_recorder->setNextReason(reason);
+    const qint32 rc = m_instance->engine().startWrite(QLatin1String(WriteSequence),
+                                                      QLatin1String(DownloadSequence), parsed);
+    if (rc != HostResult::Ok)
+        m_recorder->setNextReason(QString());
+    return rc;
+}
+
+void HistoryService::takeIntoDataset(const QStringList &items)
+{
+    ItemStore &store = m_instance->manager()->store();
+    for (const QString &item : items) {
+        const int index = store.indexOf(item);
+        if (index >= 0 && m_recorder->readItems().contains(index))
+            store.adjust(index);
+    }
+}
+
+qint64 HistoryService::lastSnapshot() const
+{
+    return m_recorder->lastSnapshot();
+}
+
+void HistoryService::sequenceEnded(const QString &name, bool completed)
+{
+    if (name.compare(QLatin1String(ReadSequence), Qt::CaseInsensitive) == 0)
+        Q_EMIT deviceRead(completed);
+    else if (name.compare(QLatin1String(WriteSequence), Qt::CaseInsensitive) == 0)
+        Q_EMIT writeFinished(completed);
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "ChangeLog.h"
+#include "DatasetComparison.h"
+#include "DeviceIdentity.h"
+#include "HistoryDatabase.h"
+#include "SnapshotStore.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+class DeviceInstance;
+class HistoryRecorder;
+
+// The history of one device instance for the program's windows: what the
+// device holds beside the dataset or a snapshot, writes of chosen values,
+// the snapshots and the change log. The frame creates it with the instance
+// and hands it out by programmatic identifier (ProgId); it records every
+// write the host sends from then on.
+class HistoryService : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *ProgId = "VexHost.History";
+    // The sequences this service runs.
+    static constexpr const char *ReadSequence = "ReadDeviceDataset";
+    static constexpr const char *WriteSequence = "WriteChosenValues";
+    static constexpr const char *DownloadSequence = "DOWNLOAD";
+
+    HistoryService(DeviceInstance &instance, const QString &databasePath,
+                   QObject *parent = nullptr);
+    ~HistoryService() override;
+
+    HistoryDatabase &database() { return m_database; }
+    ChangeLog &changeLog() { return m_log; }
+    SnapshotStore &snapshots() { return m_snapshots; }
+
+    DeviceIdentity identity() const;
+    QString tag() const;
+    bool isConnected() const;
+    // Whether every compared item was read from the device since it connected.
+    bool deviceReadComplete() const;
+
+    DatasetComparison::Values deviceValues() const;
+    DatasetComparison::Values datasetValues() const;
+    QList<DatasetComparison::Row> compareWithDataset() const;
+    // Nothing when the snapshot cannot be read.
+    std::optional<QList<DatasetComparison::Row>> compareWithSnapshot(qint64 id) const;
+
+    // Reads the whole dataset from the device into the values as read.
+    qint32 readDevice();
+    // Writes these values (item -> host string form) to the device alone;
+    // reason goes with the snapshot taken before. Refused (non-zero) when a
+    // value cannot be read or has no record that writes it.
+    qint32 writeValues(const QHash<QString, QString> &values, const QString &reason);
+    // The dataset takes the device's values of these items.
+    void takeIntoDataset(const QStringList &items);
+
+    qint64 lastSnapshot() const;
+
+Q_SIGNALS:
+    void historyChanged();
+    void deviceRead(bool completed);
+    void writeFinished(bool completed);
+
+private:
+    void sequenceEnded(const QString &name, bool completed);
+
+    QPointer<DeviceInstance> m_instance;
+    HistoryDatabase m_database;
+    ChangeLog m_log{m_database};
+    SnapshotStore m_snapshots{m_database};
+    std::unique_ptr<HistoryRecorder> m_recorder;
+};

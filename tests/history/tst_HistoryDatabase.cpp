@@ -1,0 +1,222 @@
+#include "ChangeLog.h"
+#include "ChangeLogCsv.h"
+#include "HistoryDatabase.h"
+#include "SnapshotStore.h"
+#include "TestRegistry.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// An SQLite file as another program or version leaves it.
+void writeForeignDatabase(const QString &path, int applicationId, int userVersion)
+{
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("CREATE TABLE things(a TEXT)")));
+        QVERIFY(query.exec(QStringLiteral("INSERT INTO things VALUES('kept')")));
+        QVERIFY(query.exec(QStringLiteral("PRAGMA application_id=%1").arg(applicationId)));
+        QVERIFY(query.exec(QStringLiteral("PRAGMA user_version=%1").arg(userVersion)));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+}
+
+// Splits CSV as a spreadsheet reads it: quoted fields, doubled quotes, CRLF rows.
+QList<QStringList> readCsv(const QString &text)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"')) {
+                field += c;
+                ++i;
+            } else if (c == QLatin1Char('"')) {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == QLatin1Char(',')) {
+            row << field;
+            field.clear();
+        } else if (c == QLatin1Char('\r')) {
+            continue;
+        } else if (c == QLatin1Char('\n')) {
+            rows << (row << field);
+            row.clear();
+            field.clear();
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+} // namespace
+
+class HistoryDatabaseTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void newDatabaseIsWalAtTheCurrentVersion()
+    {
+        const QString path = m_dir.filePath("fresh/history.sqlite");
+        HistoryDatabase db(path);
+        QCOMPARE(db.open(), HistoryDatabase::Status::Open);
+        QCOMPARE(db.fileVersion(), HistoryDatabase::SchemaVersion);
+        QSqlQuery query(db.database());
+        QVERIFY(query.exec("PRAGMA journal_mode") && query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("wal"));
+
+        // Opened again, it is taken as it is.
+        HistoryDatabase again(path);
+        QCOMPARE(again.open(), HistoryDatabase::Status::Open);
+    }
+
+    void foreignFilesAreRefusedAndLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("status");
+        QTest::newRow("newer version") << "newer" << int(HistoryDatabase::Status::NewerVersion);
+        QTest::newRow("another program's database")
+            << "other" << int(HistoryDatabase::Status::NotHistory);
+        QTest::newRow("not a database") << "text" << int(HistoryDatabase::Status::NotHistory);
+    }
+
+    void foreignFilesAreRefusedAndLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, status);
+        const QString path = m_dir.filePath(kind + ".sqlite");
+        if (kind == "newer") {
+            writeForeignDatabase(path, HistoryDatabase::ApplicationId,
+                                 HistoryDatabase::SchemaVersion + 1);
+        } else if (kind == "other") {
+            writeForeignDatabase(path, 0, 0);
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("time,item\n2024-01-01,damping\n");
+        }
+        const QByteArray before = fileBytes(path);
+        {
+            HistoryDatabase db(path);
+            QCOMPARE(int(db.open()), status);
+            QVERIFY(!db.isOpen());
+            ChangeLog log(db);
+            QVERIFY(log.begin({ChangeEntry()}).isEmpty());
+            QVERIFY(log.entries().isEmpty());
+        }
+        QCOMPARE(fileBytes(path), before);
+        QVERIFY(!QFile::exists(path + "-wal"));
+    }
+
+    void snapshotsKeepTheirValues()
+    {
+        HistoryDatabase db(m_dir.filePath("snapshots.sqlite"));
+        QCOMPARE(db.open(), HistoryDatabase::Status::Open);
+        SnapshotStore store(db);
+        Snapshot s;
+        s.device = "3C-91-000001";
+        s.tag = "O'Brien";
+        s.taken = QDateTime(QDate(2026, 3, 1), QTime(8, 0), Qt::UTC);
+        s.reason = "DOWNLOAD";
+        s.values = {{"filterTime", "2.5"}, {"_tagHART", "A,B\"C"}};
+        const qint64 id = store.store(s);
+        QVERIFY(id > 0);
+        const auto back = store.load(id);
+        QVERIFY(back);
+        QCOMPARE(back->values, s.values);
+        QCOMPARE(back->taken, s.taken);
+        QCOMPARE(back->tag, s.tag);
+        QCOMPARE(store.list("3C-91-000001").size(), 1);
+        QCOMPARE(store.list("other").size(), 0);
+    }
+
+    void killedWriterLeavesAReadableDatabase()
+    {
+        const QString path = m_dir.filePath("killed.sqlite");
+        QProcess child;
+        child.start(QCoreApplication::applicationDirPath() + "/history_write_child", {path});
+        QVERIFY(child.waitForStarted());
+        QByteArray output;
+        while (!output.contains("writing") && child.waitForReadyRead(20000))
+            output += child.readAllStandardOutput();
+        QVERIFY(output.contains("writing"));
+        child.kill();
+        QVERIFY(child.waitForFinished());
+
+        HistoryDatabase db(path);
+        QCOMPARE(db.open(), HistoryDatabase::Status::Open);
+        QSqlQuery query(db.database());
+        QVERIFY(query.exec("PRAGMA integrity_check") && query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("ok"));
+        const QList<ChangeEntry> entries = ChangeLog(db).entries();
+        QVERIFY(entries.size() >= 150);
+        // Whole requests only: each transaction stored three entries or none.
+        QCOMPARE(entries.size() % 3, 0);
+    }
+
+    void csvReadsBackWithHeaderAndIsoTimes()
+    {
+        ChangeEntry a;
+        a.time = QDateTime(QDate(2026, 3, 1), QTime(8, 5, 7), Qt::UTC);
+        a.user = "anna";
+        a.device = "3C-91-000001";
+        a.tag = "PT,101";
+        a.item = "deviceMessage";
+        a.oldValue = "said \"hi\"";
+        a.newValue = "=SUM(A1)";
+        ChangeEntry b = a;
+        b.item = "filterTime";
+        b.oldValue = "-1.5";
+        b.newValue = " padded ";
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        const QStringList header{"Time", "User", "Device", "Tag", "Item", "Old", "New", "Outcome"};
+        QVERIFY(ChangeLogCsv::write(buffer, header, {a, b}, [](const ChangeEntry &) {
+            return QStringLiteral("accepted");
+        }));
+        const QList<QStringList> rows = readCsv(QString::fromUtf8(buffer.data()));
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0], header);
+        QCOMPARE(rows[1][0], QStringLiteral("2026-03-01T08:05:07Z"));
+        QCOMPARE(QDateTime::fromString(rows[1][0], Qt::ISODate), a.time);
+        QCOMPARE(rows[1][3], a.tag);
+        QCOMPARE(rows[1][5], a.oldValue);
+        // A formula stays text.
+        QCOMPARE(rows[1][6], QStringLiteral("'=SUM(A1)"));
+        QCOMPARE(rows[2][5], b.oldValue);
+        QCOMPARE(rows[2][6], b.newValue);
+    }
+};
+
+VEX_TEST(HistoryDatabaseTest)
+#include "tst_HistoryDatabase.moc"
