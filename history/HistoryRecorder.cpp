@@ -1,6 +1,7 @@
 #include "HistoryRecorder.h"
 
 #include "ChangeLog.h"
+#include "DatasetComparison.h"
 #include "DeviceIdentity.h"
 #include "ItemStore.h"
 #include "SnapshotStore.h"
@@ -39,10 +40,16 @@ void HistoryRecorder::itemChanged(int index, bool shadow)
     if (index == m_connectIndex) {
         if (m_store.value(index, false).number() == 0)
             m_read.clear();
+        if (m_connection)
+            m_connection();
         return;
     }
-    if (shadow && m_store.definition(index).dataset)
+    if (!m_store.definition(index).dataset)
+        return;
+    if (shadow)
         m_read.insert(index);
+    if (m_value)
+        m_value(index);
 }
 
 void HistoryRecorder::changed() const
@@ -83,14 +90,20 @@ qint64 HistoryRecorder::writeStarting(const DeviceWrite &write)
         entries.append(entry);
     }
     for (const DeviceWrite::Value &value : write.values) {
-        entry.item = value.item;
         // What was never read from the device is not known to have been there.
-        entry.oldValue = m_read.contains(m_store.indexOf(value.item)) ? value.before : QString();
+        const int index = m_store.indexOf(value.item);
+        const bool known = m_read.contains(index);
+        // A value the request carries as the device has it changes nothing.
+        if (known && DatasetComparison::equal(m_store.definition(index), value.before, value.after))
+            continue;
+        entry.item = value.item;
+        entry.oldValue = known ? value.before : QString();
         entry.newValue = value.after;
         entries.append(entry);
     }
     const qint64 token = m_nextToken++;
-    m_pending.insert(token, m_log.begin(entries));
+    if (!entries.isEmpty())
+        m_pending.insert(token, m_log.begin(entries));
     changed();
     return token;
 }

@@ -32,6 +32,10 @@ public:
     void setNextReason(const QString &reason) { m_nextReason = reason; }
     // Told after each entry or snapshot stored or completed.
     void setChangedHandler(std::function<void()> handler) { m_changed = std::move(handler); }
+    // Told when a dataset item's value changes, on either side.
+    void setValueHandler(std::function<void(int index)> handler) { m_value = std::move(handler); }
+    // Told when the connection status changes.
+    void setConnectionHandler(std::function<void()> handler) { m_connection = std::move(handler); }
 
     // Store indexes of the dataset items read from the device since it connected.
     const QSet<int> &readItems() const { return m_read; }
@@ -51,6 +55,8 @@ private:
     QString m_user;
     QString m_nextReason;
     std::function<void()> m_changed;
+    std::function<void()> m_connection;
+    std::function<void(int index)> m_value;
     QSet<int> m_read;
     int m_connectIndex = -1;
     QHash<qint64, QList<qint64>> m_pending; // token -> log entry ids

@@ -20,6 +20,18 @@ HistoryService::HistoryService(DeviceInstance &instance, const QString &database
         qCWarning(lcHistory) << "history not kept:" << m_database.path() << m_database.detail();
     m_recorder = std::make_unique<HistoryRecorder>(*instance.manager(), m_log, m_snapshots);
     m_recorder->setChangedHandler([this] { Q_EMIT historyChanged(); });
+    m_recorder->setConnectionHandler([this] { Q_EMIT connectionChanged(); });
+    // Only the compared items concern the windows (measured values change
+    // every second).
+    const ItemStore &store = instance.manager()->store();
+    for (const CompareItem &item : CompareItems::all()) {
+        if (const int index = store.indexOf(QLatin1String(item.item)); index >= 0)
+            m_compared.insert(index);
+    }
+    m_recorder->setValueHandler([this](int index) {
+        if (m_compared.contains(index))
+            Q_EMIT valuesChanged();
+    });
     instance.engine().setWriteJournal(m_recorder.get());
     connect(&instance.engine(), &SequenceEngine::sequenceEnded, this,
             &HistoryService::sequenceEnded);

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <memory>
 
 class DeviceInstance;
@@ -65,6 +66,9 @@ Q_SIGNALS:
     void historyChanged();
     void deviceRead(bool completed);
     void writeFinished(bool completed);
+    void connectionChanged();
+    // A value of the device or the dataset changed.
+    void valuesChanged();
 
 private:
     void sequenceEnded(const QString &name, bool completed);
@@ -74,4 +78,5 @@ private:
     ChangeLog m_log{m_database};
     SnapshotStore m_snapshots{m_database};
     std::unique_ptr<HistoryRecorder> m_recorder;
+    QSet<int> m_compared; // store indexes of the compared items
 };

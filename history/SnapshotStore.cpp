@@ -56,11 +56,11 @@ QList<Snapshot> SnapshotStore::list(const QString &device) const
     if (!m_database.isOpen())
         return result;
     QSqlQuery query(m_database.database());
-    query.prepare(QStringLiteral("SELECT ") + Columns +
-                  QStringLiteral(" FROM snapshots WHERE ? = '' OR device = ?"
-                                 " ORDER BY taken DESC, id DESC"));
-    query.addBindValue(device);
-    query.addBindValue(device);
+    const QString where = device.isEmpty() ? QString() : QStringLiteral(" WHERE device = ?");
+    query.prepare(QStringLiteral("SELECT ") + Columns + QStringLiteral(" FROM snapshots") + where +
+                  QStringLiteral(" ORDER BY taken DESC, id DESC"));
+    if (!device.isEmpty())
+        query.addBindValue(device);
     if (!query.exec())
         return result;
     while (query.next())

@@ -71,6 +71,9 @@ constexpr MainMenuEntry Menu[] = {
     {2, "mnuDeviceResetLoadDefault", 1102, "Reset to factory default", "", 17, E::Plain, Always},
     {2, "mnuDeviceResetWarmStart", 1103, "Warm Start", "", 17, E::Plain, Always},
     {1, "", 0, "", "", 0, E::Separator, Always},
+    {1, "mnuDeviceCompare", 4700, "Compare with Dataset", "", 0, E::Plain, ConnectedOnly},
+    {1, "mnuDeviceHistory", 4701, "History", "", 0, E::Plain, Always},
+    {1, "", 0, "", "", 0, E::Separator, Always},
     {1, "mnuDeviceIdentification", 1026, "Identification", "", 37, E::Plain, Always},
     // Shown, so that Toolbar, Status Bar and the device summary can be switched; the three views
     // have no command and stay out of sight.
@@ -173,6 +176,7 @@ constexpr MainToolbarButton Toolbar[] = {
      1025,
      "mnuDeviceSaveToDevice",
      {WhileConnected, ConnectionStates::any(), CommandGate::WritesDataset}},
+    {"tbCompare", "Compare", "TOOLBAR_COMPARE", 4700, "mnuDeviceCompare", ConnectedOnly},
     {"", "", "", 0, "", Always},
     {"tbDiagnostics", "Diagnostics", "TOOLBAR_DIAGNOSTICS", 1046, "mnuDiagnosticsStatus",
      ConnectedOnly},

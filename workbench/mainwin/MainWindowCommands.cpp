@@ -5,7 +5,9 @@
 #include "MainChildWindows.h"
 #include "MainCommandTable.h"
 #include "MainToolBar.h"
+#include "MessageBoxSeam.h"
 #include "ReadMe.h"
+#include "VexException.h"
 #include "VexaAppItem.h"
 #include "VexaSequenceItem.h"
 #include "clsDeviceReset.h"
@@ -14,18 +16,20 @@
 #include "frmSelectDefaultDataset.h"
 #include "frmSplash.h"
 #include "global.h"
+#include "history/HistoryTexts.h"
+#include "history/frmSavePreview.h"
 
 #include <QAction>
 #include <QMetaObject>
+#include <QPointer>
 #include <QStatusBar>
 
 namespace {
 
 using Registration = MainCommandTable::Registration;
 
-void saveToDevice(frmMain &main)
+void writeDataset(frmMain &main)
 {
-    main.UpdateAllDialogs();
     EnableMainWindow(false);
     qint32 rc = -1;
     try {
@@ -37,6 +41,28 @@ void saveToDevice(frmMain &main)
     // Refused, or aborted at once: nothing will end the busy state but us.
     if (rc != 0 || qRound(main.appAbortSequences->UIntValue()) == 1)
         EnableMainWindow(true);
+}
+
+void saveToDevice(frmMain &main)
+{
+    main.UpdateAllDialogs();
+    const auto &preview = main.commands().previewSaveToDevice;
+    if (!preview) {
+        writeDataset(main);
+        return;
+    }
+    // The write comes later, from the preview: its errors are told here.
+    QPointer<frmMain> window(&main);
+    preview(&main, main.viewRef(), [window] {
+        if (!window)
+            return;
+        try {
+            writeDataset(*window);
+        } catch (const VexException &e) {
+            MessageBoxSeam::show(window, QMessageBox::Warning, window->windowTitle(),
+                                 e.description());
+        }
+    });
 }
 
 // A click has toggled the check mark already; a command run by name toggles
@@ -109,6 +135,10 @@ const Registration builtIn[] = {
 MainWindowCommands MainWindowCommands::program()
 {
     MainWindowCommands commands;
+    commands.previewSaveToDevice = [](QWidget *mainWindow, IViewEx *view,
+                                      std::function<void()> save) {
+        frmSavePreview::previewSaveToDevice(mainWindow, historyServiceOf(view), std::move(save));
+    };
     commands.selectDefaultDataset = [](QWidget *mainWindow, IViewEx *view) {
         frmSelectDefaultDataset dialog(mainWindow);
         dialog.setViewRef(view);

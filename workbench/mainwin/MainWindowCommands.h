@@ -23,6 +23,10 @@ struct MainWindowCommands
 
     // File New: the default dataset selection, modal over the main window.
     std::function<void(QWidget *mainWindow, IViewEx *view)> selectDefaultDataset;
+    // Save to device: shows first what it will change and calls save() when
+    // the user goes on; empty writes at once.
+    std::function<void(QWidget *mainWindow, IViewEx *view, std::function<void()> save)>
+        previewSaveToDevice;
     // Device Reset: creates and registers the reset procedure and starts it;
     // the main window keeps what it returns alive until the next reset or
     // until it closes (the procedure waits for the reconnect).

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ChangeLog.h"
+#include "SnapshotStore.h"
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+#include "HistoryService.h"
+class QIODevice;
+
+// What the History window shows, without its widgets: the snapshots of the
+// device and the change log under the user's filter, kept current while
+// the history grows, and the log's export.
+class HistoryController : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit HistoryController(QObject *parent = nullptr);
+
+    void setService(HistoryService *service);
+    HistoryService *service() const { return m_service; }
+
+    const ChangeFilter &filter() const { return m_filter; }
+    void setDeviceFilter(const QString &device);
+    void setTimeFilter(const QDateTime &from, const QDateTime &to);
+    void setItemFilter(const QString &item);
+
+    // Every device that has entries or snapshots.
+    QStringList devices() const;
+    // Snapshots of the filtered device (all without a device filter).
+    const QList<Snapshot> &snapshots() const { return m_snapshots; }
+    const QList<ChangeEntry> &entries() const { return m_entries; }
+
+    // The entries shown, as CSV.
+    bool exportCsv(QIODevice &out, const QStringList &header,
+                   const std::function<QString(const ChangeEntry &)> &outcomeText) const;
+
+    void reload();
+
+Q_SIGNALS:
+    void changed();
+
+private:
+    void scheduleReload();
+
+    QPointer<HistoryService> m_service;
+    bool m_reloadScheduled = false;
+    QMetaObject::Connection m_connection;
+    ChangeFilter m_filter;
+    QList<Snapshot> m_snapshots;
+    QList<ChangeEntry> m_entries;
+};

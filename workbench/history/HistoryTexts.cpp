@@ -1,0 +1,101 @@
+#include "HistoryTexts.h"
+
+#include "Applet.h"
+#include "AppletItemManager.h"
+#include "HistoryService.h"
+#include "IViewEx.h"
+#include "mainwin/Toolkit_LoadResource.h"
+
+#include <QLocale>
+
+namespace HistoryTexts {
+
+namespace {
+// Response codes of write commands that have a text of their own.
+constexpr int ResponseTextBase = 4800;
+constexpr int KnownCodes[] = {2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 16, 32, 64};
+constexpr int InvalidUnitCode = 4899;
+} // namespace
+
+QString groupLabel(CompareItem::Group group)
+{
+    return GetResText(CompareItems::groupLabelId(group));
+}
+
+QString itemLabel(const QString &item)
+{
+    const CompareItem *known = CompareItems::find(item);
+    return known ? GetResText(known->labelId) : item;
+}
+
+QString responseText(int command, int code)
+{
+    // Commands 44 and 53 say so with 12 when the unit code is wrong.
+    if (code == 12 && (command == 44 || command == 53))
+        return GetResText(InvalidUnitCode);
+    for (int known : KnownCodes) {
+        if (known == code)
+            return GetResText(qint16(ResponseTextBase + code));
+    }
+    return QString();
+}
+
+QString outcome(const ChangeEntry &entry)
+{
+    switch (entry.outcome) {
+    case ChangeEntry::Outcome::Accepted:
+        return GetResText(4768);
+    case ChangeEntry::Outcome::Refused:
+        return FormatResText(GetResText(4769), {QString::number(entry.responseCode),
+                                                responseText(entry.command, entry.responseCode)});
+    case ChangeEntry::Outcome::Unknown:
+        break;
+    }
+    return GetResText(4770);
+}
+
+QString reason(const QString &reason)
+{
+    if (reason.compare(QLatin1String(HistoryService::DownloadSequence), Qt::CaseInsensitive) == 0)
+        return GetResText(4778);
+    if (reason == QLatin1String("compare"))
+        return GetResText(4779);
+    if (reason.startsWith(QLatin1String("restore:")))
+        return FormatResText(GetResText(4780), {reason.mid(8)});
+    return FormatResText(GetResText(4781), {reason});
+}
+
+QString databaseProblem(HistoryService *service)
+{
+    if (!service)
+        return FormatResText(GetResText(4784), {HistoryDatabase::defaultPath()});
+    const HistoryDatabase &db = service->database();
+    switch (db.status()) {
+    case HistoryDatabase::Status::Open:
+        return QString();
+    case HistoryDatabase::Status::NewerVersion:
+        return FormatResText(GetResText(4782), {db.path()});
+    case HistoryDatabase::Status::NotHistory:
+        return FormatResText(GetResText(4783), {db.path()});
+    default:
+        return FormatResText(GetResText(4784), {db.path()});
+    }
+}
+
+QString time(const QDateTime &utc)
+{
+    return QLocale().toString(utc.toLocalTime(), QLocale::ShortFormat);
+}
+
+} // namespace HistoryTexts
+
+HistoryService *historyServiceOf(IViewEx *view)
+{
+    const auto manager = view ? view->appletItemManagerRef() : nullptr;
+    const auto applet = manager ? manager->fncGetApplet() : nullptr;
+    if (!applet)
+        return nullptr;
+    // The instance owns it: only a weak hold is kept.
+    return qobject_cast<HistoryService *>(
+        applet->fncCreateObject(QLatin1String(HistoryService::ProgId)).get());
+}
