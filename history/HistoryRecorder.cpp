@@ -9,6 +9,9 @@
 
 #include <QDateTime>
 
+#include <pwd.h>
+#include <unistd.h>
+
 HistoryRecorder::HistoryRecorder(VexAppletItemManager &manager, ChangeLog &log,
                                  SnapshotStore &snapshots)
     : m_store(manager.store()), m_log(log), m_snapshots(snapshots), m_user(loginName()),
@@ -32,6 +35,9 @@ QString HistoryRecorder::loginName()
         if (!name.isEmpty())
             return name;
     }
+    // A session without them (a service, a container) still has an account.
+    if (const passwd *account = getpwuid(getuid()); account && account->pw_name)
+        return QString::fromLocal8Bit(account->pw_name);
     return QStringLiteral("?");
 }
 

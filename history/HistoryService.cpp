@@ -8,6 +8,7 @@
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 
+#include <QLocale>
 #include <QLoggingCategory>
 
 Q_LOGGING_CATEGORY(lcHistory, "vex.history")
@@ -141,6 +142,16 @@ void HistoryService::takeIntoDataset(const QStringList &items)
         if (index >= 0 && m_recorder->readItems().contains(index))
             store.adjust(index);
     }
+}
+
+QString HistoryService::shownValue(const QString &item, const QString &value) const
+{
+    const ItemStore &store = m_instance->manager()->store();
+    const int index = store.indexOf(item);
+    const CompareItem *compared = CompareItems::find(item);
+    if (index < 0 || !compared || value.isEmpty())
+        return value.trimmed();
+    return DatasetComparison::shown(store, index, *compared, value, QString(), QLocale());
 }
 
 qint64 HistoryService::lastSnapshot() const

@@ -61,6 +61,9 @@ public:
     void takeIntoDataset(const QStringList &items);
 
     qint64 lastSnapshot() const;
+    // A logged or stored value as the user reads it: enumeration text, the
+    // user's number format, a fixed unit.
+    QString shownValue(const QString &item, const QString &value) const;
 
 Q_SIGNALS:
     void historyChanged();

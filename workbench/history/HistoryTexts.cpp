@@ -84,7 +84,9 @@ QString databaseProblem(HistoryService *service)
 
 QString time(const QDateTime &utc)
 {
-    return QLocale().toString(utc.toLocalTime(), QLocale::ShortFormat);
+    const QDateTime local = utc.toLocalTime();
+    return QLocale().toString(local.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+           local.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
 } // namespace HistoryTexts
