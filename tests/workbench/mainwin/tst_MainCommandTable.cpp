@@ -19,7 +19,8 @@ const QStringList ConnectedOnly{"tbDiagnostics",         "tbReadFromDevice",
                                 "tbWriteToDevice",       "tbDisconnect",
                                 "mnuDeviceReset",        "mnuDisplay",
                                 "mnuDiagnostics",        "mnuCalibrate",
-                                "mnuDeviceSaveToDevice", "mnuDeviceLoadFromDevice"};
+                                "mnuDeviceSaveToDevice", "mnuDeviceLoadFromDevice",
+                                "mnuDeviceCompare",      "tbCompare"};
 const QStringList NotConnectedOnly{"tbConnect", "tbNew", "tbopen", "mnuFileNew", "mnuFileOpen"};
 const QStringList ConnectionPair{"tbConnect", "mnuDeviceConnect", "tbDisconnect",
                                  "mnuDeviceDisconnect"};
