@@ -38,6 +38,8 @@ namespace {
 // The child window a menu entry opens, by the entry's name.
 const QHash<QString, QString> ChildWindows{
     {"mnuDeviceIdentification", "frmIdentification"},
+    {"mnuDeviceCompare", "frmCompare"},
+    {"mnuDeviceHistory", "frmHistory"},
     {"mnuDisplayBar", "frmDisplayBar"},
     {"mnuDisplayDigital", "frmDisplayDigital"},
     {"mnuDisplayGauge", "frmDisplayNeedle"},
@@ -195,6 +197,9 @@ private:
             return;
         if (entry == "mnuDiagnosticsSimulateStatus" && connection() == 2)
             simulateStatus(element, frame->widget());
+        // Compare reads the device when it has not read all of it yet.
+        if (entry == "mnuDeviceCompare")
+            settled();
         closeChildren();
         expect(!child(name), element, name + " not closed");
         expect(!simulating(), element, "the device still simulates");
