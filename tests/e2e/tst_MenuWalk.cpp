@@ -9,6 +9,7 @@
 #include "SequenceEngine.h"
 #include "clsHTMLPrintView.h"
 #include "clsHTMLPrintWindow.h"
+#include "history/frmSavePreview.h"
 #include "mainwin/HelpBrowser.h"
 #include "mainwin/MainCommandBar.h"
 #include "mainwin/MainCommandTable.h"
@@ -20,6 +21,7 @@
 #include "mainwin/global.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -89,6 +91,15 @@ private:
         if (!ok)
             m_failures << element + ": " + what;
     }
+    static frmSavePreview *savePreview()
+    {
+        for (QWidget *widget : QApplication::allWidgets())
+            if (auto *preview = qobject_cast<frmSavePreview *>(widget);
+                preview && preview->isVisible())
+                return preview;
+        return nullptr;
+    }
+
     static bool waitFor(const std::function<bool()> &condition, int ms = 5000)
     {
         return QTest::qWaitFor(condition, ms);
@@ -316,9 +327,22 @@ private:
         } else if (entry == "mnuDeviceSaveToDevice") {
             QSignalSpy ended(&instance().engine(), &SequenceEngine::sequenceEnded);
             choose(element);
-            expect(waitFor([&] { return !ended.isEmpty(); }), element, "nothing written");
-            expect(!ended.isEmpty() && ended.first().at(0).toString() == "DOWNLOAD", element,
-                   "not the download");
+            // The preview of what will change comes first; its Write starts the download.
+            frmSavePreview *preview = nullptr;
+            expect(waitFor([&] {
+                       preview = savePreview();
+                       return preview && preview->cmdWrite->isEnabled();
+                   }),
+                   element, "no preview to write from");
+            if (preview)
+                preview->cmdWrite->click();
+            const auto downloaded = [&] {
+                for (const QList<QVariant> &end : ended)
+                    if (end.at(0).toString() == "DOWNLOAD")
+                        return true;
+                return false;
+            };
+            expect(waitFor(downloaded), element, "nothing written");
             expect(settled(), element, "the main window stays busy");
         } else {
             // The reset asks first; cancelled, nothing starts.
