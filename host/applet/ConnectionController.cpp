@@ -89,7 +89,12 @@ void ConnectionController::identify()
             self->identify();
         } else {
             self->setStatus(NotConnected);
-            Q_EMIT self->connectFailed(HostTexts::text(HostTexts::NoDeviceAnswers));
+            // A link that could not be opened says why; that is not a silent device.
+            HartLink *link = self->m_master.link();
+            const bool lost = outcome.kind == HartMaster::Outcome::Kind::ConnectionLost && link &&
+                              !link->errorString().isEmpty();
+            Q_EMIT self->connectFailed(lost ? link->errorString()
+                                            : HostTexts::text(HostTexts::NoDeviceAnswers));
         }
     });
 }

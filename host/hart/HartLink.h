@@ -23,6 +23,8 @@ public:
     virtual bool isOpen() const = 0;
     // Queues the request; requests go out one at a time, in the order sent.
     virtual RequestId send(const HartFrame &request) = 0;
+    // Why the link last failed to open or was lost; empty when nothing went wrong.
+    QString errorString() const { return m_errorString; }
 
 signals:
     void responseReceived(quint64 requestId, const HartFrame &response);
@@ -33,4 +35,10 @@ signals:
     void communicationError(quint64 requestId, quint8 errorByte);
     void connectionLost(quint64 requestId);
     void openChanged(bool open);
+
+protected:
+    void setErrorString(const QString &text) { m_errorString = text; }
+
+private:
+    QString m_errorString;
 };

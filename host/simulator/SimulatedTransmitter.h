@@ -40,6 +40,12 @@ public:
     quint8 manufacturerId() const { return TransmitterModel::ManufacturerId; }
     quint8 deviceType() const { return TransmitterModel::DeviceType; }
     quint32 deviceId() const { return m_model.deviceId(); }
+    // Places the device on a loop shared with others: its polling address and a
+    // unique id of its own (the offset is added to the id of its kind).
+    void setLoopPosition(quint8 pollingAddress, quint32 serialOffset)
+    {
+        m_model.setLoopPosition(pollingAddress, serialOffset);
+    }
 
     // Process and device.
     void setAppliedPressure(double mbar);

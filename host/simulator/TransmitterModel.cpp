@@ -58,7 +58,17 @@ TransmitterModel::TransmitterModel(SensorType type, int rangeIndex) : m_type(typ
 
 quint32 TransmitterModel::deviceId() const
 {
-    return 0x01E240 + (m_type == SensorType::Differential ? 0x1000 : 0) + quint32(m_rangeIndex);
+    return 0x01E240 + (m_type == SensorType::Differential ? 0x1000 : 0) + quint32(m_rangeIndex) +
+           m_serialOffset;
+}
+
+void TransmitterModel::setLoopPosition(quint8 pollingAddress, quint32 serialOffset)
+{
+    m_factoryPollingAddress = pollingAddress;
+    m_serialOffset = serialOffset;
+    m_settings.pollingAddress = pollingAddress;
+    m_settings.finalAssemblyNumber = factorySettings().finalAssemblyNumber;
+    m_settings.sensorSerialNumber = factorySettings().sensorSerialNumber;
 }
 
 quint32 TransmitterModel::electronicsSerialNumber() const
@@ -433,6 +443,7 @@ TransmitterSettings TransmitterModel::factorySettings() const
     s.date = HartCodec::fromDate(QDate(2024, 1, 15));
     s.finalAssemblyNumber = 500000 + deviceId() % 100000;
     s.sensorSerialNumber = 0x0A0000 + deviceId() % 0x10000;
+    s.pollingAddress = m_factoryPollingAddress;
     s.lowerRangeMbar = m_type == SensorType::Absolute ? m_range.lowerMbar : 0.0;
     s.upperRangeMbar = m_range.upperMbar;
     s.lowerBalanceReference = s.lowerBalanceRaw = m_range.lowerMbar;

@@ -49,6 +49,9 @@ public:
     int rangeIndex() const { return m_rangeIndex; }
     const MeasuringRange &range() const { return m_range; }
     quint32 deviceId() const;
+    // Another transmitter of the same kind on a shared loop: its own polling
+    // address (kept by a factory reset) and its own unique device id.
+    void setLoopPosition(quint8 pollingAddress, quint32 serialOffset);
     quint32 electronicsSerialNumber() const;
     double staticPressureLimitMbar() const;
     // Range values may exceed the sensor limits by the spare, a share of the upper limit.
@@ -137,6 +140,8 @@ private:
 
     SensorType m_type;
     int m_rangeIndex;
+    quint8 m_factoryPollingAddress = 0;
+    quint32 m_serialOffset = 0;
     MeasuringRange m_range;
     TransmitterSettings m_settings;
     TransmitterHistory m_history;
