@@ -1,8 +1,10 @@
 // hartsim: simulated transmitters at polling addresses 0 to 15, served as a
 // HART-IP server on TCP and UDP, steered by control commands given with
-// --control at start and read line by line from standard input.
+// --control at start and read line by line from standard input; and as a
+// HART slave on a serial device.
 
 #include "simulator/HartIpServer.h"
+#include "simulator/SerialHartSlave.h"
 #include "simulator/SimulatedTransmitter.h"
 #include "simulator/SimulatorControl.h"
 #include "simulator/TransmitterLoop.h"
@@ -43,8 +45,15 @@ void addOptions(QCommandLineParser &parser)
          QStringLiteral("port"), QStringLiteral("5094")},
         {QStringLiteral("udp"), QStringLiteral("HART-IP UDP port (0: any free port, -1: none)."),
          QStringLiteral("port"), QStringLiteral("5094")},
+        {QStringLiteral("serial"),
+         QStringLiteral("Serve as a HART slave on this serial device (a modem or a pty)."),
+         QStringLiteral("device")},
+        {QStringLiteral("wire-time"),
+         QStringLiteral("On the serial device, answer as late as a 1200 bit/s loop would.")},
         {QStringLiteral("control"), QStringLiteral("A control command to apply at start."),
          QStringLiteral("command")},
+        {QStringLiteral("end-with-input"),
+         QStringLiteral("End when standard input closes (started by another program).")},
     });
 }
 
@@ -116,15 +125,34 @@ int main(int argc, char **argv)
     if (!listen(server, parser))
         return 2;
 
+    SerialHartSlave slave([&loop](QByteArrayView request) { return loop.respond(request); });
+    if (parser.isSet(QStringLiteral("serial"))) {
+        QString error;
+        const QString device = parser.value(QStringLiteral("serial"));
+        if (!slave.open(device, &error)) {
+            out() << "hartsim: --serial " << device << ": " << error << Qt::endl;
+            return 2;
+        }
+        slave.setModelledBitRate(parser.isSet(QStringLiteral("wire-time")) ? 1200 : 0);
+        QObject::connect(&slave, &SerialHartSlave::portLost, &app, [](const QString &reason) {
+            out() << "hartsim: serial device lost: " << reason << Qt::endl;
+        });
+        out() << "hartsim: serial " << device << Qt::endl;
+    }
+
     // Commands from standard input, read as they come; lines may arrive in pieces.
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     QByteArray pending;
+    const bool endWithInput = parser.isSet(QStringLiteral("end-with-input"));
     QObject::connect(&input, &QSocketNotifier::activated, &app, [&] {
         char chunk[512];
         const ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
         if (n <= 0) {
-            // Standard input closed (started in the background): go on serving.
+            // Standard input closed: the program that started us is gone, or
+            // we run in the background and go on serving.
             input.setEnabled(false);
+            if (endWithInput)
+                app.quit();
             return;
         }
         pending.append(chunk, n);

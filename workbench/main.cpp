@@ -1,5 +1,6 @@
-// The program: one device instance on the simulated transmitter, opened
-// with its main window; --quit runs the start-up on the console instead.
+// The program: one device instance on the simulated transmitter (or the
+// link --link names), opened with its main window; --quit runs the start-up
+// on the console instead.
 
 #include "ConnectionController.h"
 #include "DeviceInstance.h"
@@ -12,11 +13,13 @@
 #include "frame/FrameOptions.h"
 #include "frame/ProgramLanguage.h"
 #include "frame/StartupProbe.h"
+#include "hart/ProfiledHartLink.h"
 #include "mainwin/clsMainView.h"
 #include "simulator/InProcessHartLink.h"
 #include "simulator/SimulatedTransmitter.h"
 
 #include <QApplication>
+#include <QSettings>
 #include <QTextStream>
 #include <QTimer>
 
@@ -92,6 +95,28 @@ void demonstrate(DeviceFrame &frame, QApplication &app)
     poll->start(20);
 }
 
+// The link as last time, or as the command line names it (then remembered).
+HartLinkProfile chooseProfile(FrameOptions &options)
+{
+    QSettings settings;
+    HartLinkProfile profile = HartLinkProfile::load(settings);
+    if (!options.link.isEmpty()) {
+        QString error;
+        const HartLinkProfile chosen = *HartLinkProfile::parse(options.link, &error);
+        profile.kind = chosen.kind;
+        profile.serialPort = chosen.serialPort;
+        profile.host = chosen.host;
+        profile.port = chosen.port;
+        profile.udp = chosen.udp;
+    }
+    if (options.pollingAddressGiven)
+        profile.pollingAddress = options.pollingAddress;
+    else
+        options.pollingAddress = profile.pollingAddress;
+    profile.save(settings);
+    return profile;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -124,15 +149,31 @@ int main(int argc, char **argv)
     if (!options->quit)
         registerWorkbenchViews();
 
-    // The device this program talks to: the simulated transmitter.
+    // The device this program talks to: the simulated transmitter in this
+    // process, unless the profile names a serial modem or a HART-IP server.
+    FrameOptions frameOptions = *options;
     SimulatedTransmitter transmitter;
     // A process that moves, so that the displays have something to show.
     const TransmitterSettings &range = transmitter.model().settings();
     transmitter.setProcessDrift(0.04 * (range.upperRangeMbar - range.lowerRangeMbar), 1.5, 240);
-    InProcessHartLink link(&transmitter);
-    link.setBitRate(options->linkBitRate);
+    const int bitRate = options->linkBitRate;
+    ProfiledHartLink link(
+        [&transmitter, bitRate](const HartLinkProfile &p,
+                                QString *why) -> std::unique_ptr<HartLink> {
+            if (p.kind != HartLinkProfile::Kind::Simulator)
+                return ProfiledHartLink::standardLink(p, why);
+            auto inProcess = std::make_unique<InProcessHartLink>(&transmitter);
+            inProcess->setBitRate(bitRate);
+            inProcess->setRequestPreambles(p.preambles);
+            return inProcess;
+        },
+        chooseProfile(frameOptions));
+    if (!options->captureFile.isEmpty() && !link.startCapture(options->captureFile, &error)) {
+        out() << "--capture " << options->captureFile << ": " << error << Qt::endl;
+        return 1;
+    }
 
-    DeviceFrame frame(*options, &link);
+    DeviceFrame frame(frameOptions, &link);
     QObject::connect(&frame, &DeviceFrame::log, &app,
                      [](const QString &line) { out() << line << Qt::endl; });
     if (!frame.open(&error)) {

@@ -59,7 +59,9 @@ qint32 ConnectionController::connectDevice()
     setStatus(Connecting);
     if (!link->isOpen() && !link->open()) {
         setStatus(NotConnected);
-        Q_EMIT connectFailed(HostTexts::text(HostTexts::LinkCannotOpen));
+        // The link's own reason names the port or server; the general text otherwise.
+        const QString why = link->errorString();
+        Q_EMIT connectFailed(why.isEmpty() ? HostTexts::text(HostTexts::LinkCannotOpen) : why);
         return HostResult::NotConnected;
     }
     m_connecting.start();

@@ -10,11 +10,26 @@ HartsimProcess::~HartsimProcess()
 
 bool HartsimProcess::start(const QStringList &arguments)
 {
+    return run(QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
+                           QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--udp"),
+                           QStringLiteral("0")} +
+                   arguments,
+               true);
+}
+
+bool HartsimProcess::startSerial(const QString &device, const QStringList &arguments)
+{
+    return run(QStringList{QStringLiteral("--tcp"), QStringLiteral("-1"), QStringLiteral("--udp"),
+                           QStringLiteral("-1"), QStringLiteral("--serial"), device} +
+                   arguments,
+               false);
+}
+
+bool HartsimProcess::run(const QStringList &arguments, bool network)
+{
     m_process.setProgram(QStringLiteral(HARTSIM_PATH));
-    m_process.setArguments(QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
-                                       QStringLiteral("--tcp"), QStringLiteral("0"),
-                                       QStringLiteral("--udp"), QStringLiteral("0")} +
-                           arguments);
+    // It ends with this process even when a test crashes.
+    m_process.setArguments(QStringList{QStringLiteral("--end-with-input")} + arguments);
     m_process.start();
     if (!m_process.waitForStarted(5000))
         return false;
@@ -24,7 +39,7 @@ bool HartsimProcess::start(const QStringList &arguments)
         if (line.isEmpty())
             return false;
         if (line.startsWith(QLatin1String("hartsim: ready")))
-            return m_tcpPort && m_udpPort;
+            return !network || (m_tcpPort && m_udpPort);
         const QRegularExpressionMatch m = Port.match(line);
         if (m.hasMatch())
             (m.captured(1) == QLatin1String("tcp") ? m_tcpPort : m_udpPort) =

@@ -15,6 +15,8 @@ public:
 
     // Starts with any free TCP and UDP port on 127.0.0.1 and the given options.
     bool start(const QStringList &arguments = {});
+    // Starts as a serial slave on the device only.
+    bool startSerial(const QString &device, const QStringList &arguments = {});
     quint16 tcpPort() const { return m_tcpPort; }
     quint16 udpPort() const { return m_udpPort; }
     // The answer line ("ok", "error: ...") or empty when none came.
@@ -24,6 +26,7 @@ public:
     QString output() const { return m_output; }
 
 private:
+    bool run(const QStringList &arguments, bool network);
     QString readLine(int timeoutMs);
 
     QProcess m_process;

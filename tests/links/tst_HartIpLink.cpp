@@ -1,4 +1,5 @@
 #include "HartsimProcess.h"
+#include "HostOnLink.h"
 #include "TestHost.h"
 #include "TestRegistry.h"
 
@@ -19,52 +20,6 @@
 Q_DECLARE_METATYPE(HartIpLink::Transport)
 
 namespace {
-
-// The real host on a link: connects, runs sequences as the program does
-// without dialogs, and reads what the device answered.
-class HostOnLink
-{
-public:
-    explicit HostOnLink(HartLink *link)
-        : m_instance(std::make_unique<DeviceInstance>(testhost::builtInDescription(), link))
-    {
-        m_instance->connection().setIdentifyWindow(500);
-    }
-
-    bool connect()
-    {
-        m_instance->connection().connectDevice();
-        return QTest::qWaitFor([this] { return status() == ConnectionController::Connected; },
-                               5000);
-    }
-    int status() const { return m_instance->connection().status(); }
-    // Runs the sequence to its end: true when it completed.
-    bool run(const QString &name)
-    {
-        QSignalSpy ended(&m_instance->engine(), &SequenceEngine::sequenceEnded);
-        if (m_instance->engine().start(name) != 0)
-            return false;
-        if (!ended.wait(10000))
-            return false;
-        return ended.last().at(1).toBool();
-    }
-    QString shadow(const char *item) const { return text(item, true); }
-    QString dataset(const char *item) const { return text(item, false); }
-    void setDataset(const char *item, const QString &value)
-    {
-        m_instance->setItemText(QLatin1String(item), value);
-    }
-    DeviceInstance &instance() { return *m_instance; }
-
-private:
-    QString text(const char *item, bool shadow) const
-    {
-        const ItemStore &store = m_instance->manager()->store();
-        return store.text(store.indexOf(QLatin1String(item)), shadow);
-    }
-
-    std::unique_ptr<DeviceInstance> m_instance;
-};
 
 HartIpLink::Settings settingsFor(const HartsimProcess &sim, HartIpLink::Transport transport)
 {

@@ -1,5 +1,7 @@
 #include "FrameOptions.h"
 
+#include "hart/HartLinkProfile.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -25,6 +27,13 @@ QList<QCommandLineOption> options()
                         "data folder)."),
          QStringLiteral("path")},
         {QStringLiteral("connect"), QStringLiteral("Connect to the device at start-up.")},
+        {QStringLiteral("link"),
+         QStringLiteral("The link to the device: sim, serial:/dev/ttyUSB0 or "
+                        "hartip:HOST[:PORT][/udp] (remembered for the next start)."),
+         QStringLiteral("link")},
+        {QStringLiteral("capture"),
+         QStringLiteral("Record every HART frame as HART-IP messages in this pcap file."),
+         QStringLiteral("file.pcap")},
         {QStringLiteral("quit"),
          QStringLiteral("Start the device instance, report what happened and end.")},
     };
@@ -67,6 +76,11 @@ std::optional<FrameOptions> FrameOptions::parse(const QStringList &arguments, QS
     o.connect = parser.isSet(QStringLiteral("connect"));
     o.quit = parser.isSet(QStringLiteral("quit"));
     o.help = parser.isSet(QStringLiteral("help"));
+    o.pollingAddressGiven = parser.isSet(QStringLiteral("address"));
+    o.link = parser.value(QStringLiteral("link"));
+    o.captureFile = parser.value(QStringLiteral("capture"));
+    if (!o.link.isEmpty() && !HartLinkProfile::parse(o.link, error))
+        return std::nullopt;
     if (!readNumber(parser, QStringLiteral("address"), 0, 15, o.pollingAddress, error) ||
         !readNumber(parser, QStringLiteral("link-speed"), 0, 115200, o.linkBitRate, error) ||
         !readNumber(parser, QStringLiteral("country"), 0, 9999, o.countryCode, error))

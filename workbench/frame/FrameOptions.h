@@ -16,7 +16,10 @@ struct FrameOptions
     int countryCode = 0;        // 0 = from the description's default
     bool connect = false;       // connect at start-up
     bool quit = false;          // run the start-up, print it and end (no window)
-    bool help = false;          // print the options and end
+    bool pollingAddressGiven = false;
+    QString link;        // "sim", "serial:DEV", "hartip:HOST[:PORT][/udp]"; empty = as last time
+    QString captureFile; // traffic record (pcap) of the whole session
+    bool help = false;   // print the options and end
 
     // Whether the raw command line asks for the options (-h, --help, -?),
     // decided before any application object exists, so that no display is needed.
