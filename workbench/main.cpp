@@ -8,6 +8,7 @@
 #include "ResidentViews.h"
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
+#include "calcheck/CalcheckSource.h"
 #include "clsAppItem.h"
 #include "frame/DeviceFrame.h"
 #include "frame/FrameOptions.h"
@@ -172,6 +173,10 @@ int main(int argc, char **argv)
         out() << "--capture " << options->captureFile << ": " << error << Qt::endl;
         return 1;
     }
+    // Its test side stands in for the pressure source and ammeter of a calibration check.
+    CalcheckSource::install(CalcheckSource::Source{
+        [&transmitter](double mbar) { transmitter.setAppliedPressure(mbar); },
+        [&transmitter] { return transmitter.analogOutputCurrent(); }});
 
     DeviceFrame frame(frameOptions, &link);
     QObject::connect(&frame, &DeviceFrame::log, &app,
@@ -185,6 +190,7 @@ int main(int argc, char **argv)
     else if (options->connect)
         frame.instance()->connection().connectDevice();
     const int rc = app.exec();
+    CalcheckSource::install(std::nullopt);
     // The main view lets go of its window once the host has released it.
     QCoreApplication::sendPostedEvents();
     frame.close();

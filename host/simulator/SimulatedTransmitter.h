@@ -58,6 +58,9 @@ public:
     void setProcessDrift(double pressureMbar, double temperatureCelsius, double periodSeconds);
     void seedNoise(quint32 seed);
     void setNoiseLevel(double level);
+    // Calibration errors as an ageing device collects them.
+    void injectZeroError(double mbar) { m_model.driftZero(mbar); }
+    void injectOutputError(double mA) { m_model.driftOutput(mA); }
 
     // Faults of the line and the device's communication. A negative count of
     // missing answers lasts until clearFaults().

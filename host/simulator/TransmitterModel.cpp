@@ -404,6 +404,17 @@ quint8 TransmitterModel::calibrateTemperature(double referenceCelsius)
     return hart::response::Success;
 }
 
+void TransmitterModel::driftZero(double mbar)
+{
+    m_settings.zeroOffsetMbar += mbar;
+    m_dampedMbar = dampingTarget();
+}
+
+void TransmitterModel::driftOutput(double mA)
+{
+    m_settings.dacOffset += mA / ConverterGain;
+}
+
 quint8 TransmitterModel::trimOutput(double nominal, double measured)
 {
     if (m_settings.pollingAddress != 0)

@@ -123,6 +123,10 @@ public:
     quint8 calibrateTemperature(double referenceCelsius);
     quint8 trimOutput(double nominal, double measured);
     void setDamping(double seconds);
+    // Drift of an ageing device, which raises no configuration flag: an error
+    // of the zero in mbar and one of the whole output current in mA.
+    void driftZero(double mbar);
+    void driftOutput(double mA);
 
 private:
     TransmitterSettings factorySettings() const;

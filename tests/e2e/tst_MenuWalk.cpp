@@ -57,6 +57,7 @@ const QHash<QString, QString> ChildWindows{
     {"mnuConfigureBasicParameter", "frmBasicParameter"},
     {"mnuCalibratePressure", "frmCalibratePressure"},
     {"mnuCalibrateCurrent", "frmCalibrateCurrent"},
+    {"mnuCalibrateCheck", "frmCalcheck"},
 };
 // Entries whose windows are not there yet are passed over; once wired, the
 // walk opens them like the others: remove them here then.

@@ -129,6 +129,8 @@ constexpr MainMenuEntry Menu[] = {
      18,
      E::Plain,
      {ConnectionStates::any(), ConnectionStates::any(), CommandGate::NeedsCurrentLoop}},
+    {1, "", 0, "", "", 0, E::Separator, Always},
+    {1, "mnuCalibrateCheck", 5710, "Calibration check", "", 0, E::Plain, Always},
     {0, "mnuWindow", 1064, "&Window", "", 0, E::Plain, Always},
     {1, "mnuWindowMainWindow", 1065, "Project Manager", "", 0,
      E::Hidden | E::Disabled | E::NoCommand, Always},

@@ -1,0 +1,88 @@
+#include "CalcheckDemo.h"
+#include "GrabRegistry.h"
+#include "Grabber.h"
+#include "MainWindowRig.h"
+
+#include "calcheck/CalcheckRecordStore.h"
+#include "calcheck/frmCalcheck.h"
+#include "clsHTMLPrintWindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
+
+namespace {
+
+// The certificate's pages as the PDF lays them out: A4 at 96 dpi.
+QList<QPixmap> pages(QTextDocument *document)
+{
+    std::unique_ptr<QTextDocument> copy(document->clone());
+    const QSizeF page = QPageSize(QPageSize::A4).sizePixels(96);
+    copy->setPageSize(page);
+    QList<QPixmap> pictures;
+    for (int i = 0; i < copy->pageCount(); ++i) {
+        QImage image(page.toSize(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.translate(0, -i * page.height());
+        copy->drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
+        painter.end();
+        pictures << QPixmap::fromImage(image);
+    }
+    return pictures;
+}
+
+void saveWizard(Grabber &grab, frmCalcheck &wizard, const QString &name)
+{
+    QWidget *frame = wizard.parentWidget();
+    frame->resize(820, 600);
+    grab.save(wizard, name);
+}
+
+} // namespace
+
+VEX_GRAB(grabCalcheck, "calcheck",
+         "Calibrate > Calibration check: set-up, as found, adjust, result and the certificate")
+{
+    CalcheckDemo::registerViews();
+    // The demo's records go to the test folder, not the user's, and start empty.
+    QStandardPaths::setTestModeEnabled(true);
+    QFile::remove(CalcheckRecordStore::defaultPath());
+    MainWindowRig rig;
+    grab.require(rig.connect(), QStringLiteral("no connection"));
+    frmCalcheck *wizard = CalcheckDemo::open(rig);
+    grab.require(wizard, QStringLiteral("no wizard"));
+    saveWizard(grab, *wizard, QStringLiteral("calcheck-setup"));
+    grab.require(CalcheckDemo::runAsFound(rig, *wizard, 6), QStringLiteral("as found failed"));
+    saveWizard(grab, *wizard, QStringLiteral("calcheck-run"));
+    grab.require(CalcheckDemo::finishRun(rig, *wizard), QStringLiteral("as found failed"));
+    saveWizard(grab, *wizard, QStringLiteral("calcheck-adjust"));
+    grab.require(CalcheckDemo::adjustAndRunAsLeft(rig, *wizard), QStringLiteral("as left failed"));
+    saveWizard(grab, *wizard, QStringLiteral("calcheck-result"));
+    wizard->setFocus();
+    QTest::mouseClick(wizard->cmdCertificate, Qt::LeftButton);
+    clsHTMLPrintWindow *certificate = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *print = qobject_cast<clsHTMLPrintWindow *>(window); print && print->isVisible())
+            certificate = print;
+    }
+    grab.require(certificate, QStringLiteral("no certificate"));
+    certificate->resize(820, 700);
+    grab.save(*certificate, QStringLiteral("calcheck-certificate-window"));
+    const QList<QPixmap> pictures = pages(certificate->browser()->document());
+    for (int i = 0; i < pictures.size(); ++i)
+        grab.save(pictures.at(i), QStringLiteral("calcheck-certificate-page%1").arg(i + 1));
+    certificate->close();
+    QFile::remove(CalcheckRecordStore::defaultPath());
+    QStandardPaths::setTestModeEnabled(false);
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "CalcheckPoint.h"
+#include "StabilityWatch.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AppletItemManager;
+class clsAppItem;
+class clsRecordItem;
+class clsSequenceItem;
+
+// Runs a calibration check on the device: an as-found and an as-left pass
+// over the test points. At each point the user applies the pressure and
+// gives the reference reading; the controller reads the range, the pressure
+// and the loop current (command 3) until the pressure is stable and records
+// the errors. Knows nothing of widgets.
+class CalcheckController : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Clock = std::function<qint64()>; // monotonic milliseconds
+    static constexpr const char *ReadSequence = "ReadCheckValues";
+    static constexpr int DefaultPollMs = 250;
+
+    explicit CalcheckController(std::shared_ptr<AppletItemManager> manager,
+                                QObject *parent = nullptr);
+    ~CalcheckController() override;
+
+    const std::shared_ptr<AppletItemManager> &manager() const { return m_manager; }
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    void setPollInterval(int ms) { m_poll.setInterval(ms); }
+    void setTimeoutMs(qint64 ms) { m_timeoutMs = ms; }
+
+    QList<CalcheckPoint> points;
+    double tolerance = 0.25;
+
+    // Starts a pass (clearing one of the same kind) at its first point.
+    void beginRun(CalcheckRun::Kind kind);
+    bool isRunActive() const { return m_active.has_value(); }
+    bool isMeasuring() const { return m_measuring; }
+    int pointIndex() const { return m_index; }
+    // Where the present point lies, in the range the device reports.
+    double nominalPressure() const;
+    QString unitText() const;
+    // Waits for a stable reading and records it against the reference; a
+    // measured current (an ammeter in the loop) counts before the device's own.
+    void measure(double reference, std::optional<double> measuredCurrent = std::nullopt);
+    void cancel();
+
+    const CalcheckRun &run(CalcheckRun::Kind kind) const;
+    // Pass only when every as-left point passed.
+    bool passed() const { return run(CalcheckRun::Kind::AsLeft).passed(); }
+    int stabilityProgress() const { return m_watch.progress(); }
+
+Q_SIGNALS:
+    void progressChanged(int percent);
+    void pointRecorded(int index);
+    void runFinished(CalcheckRun::Kind kind);
+    // The point could not be recorded; the run stays incomplete.
+    void pointFailed(const QString &message);
+    // The device reported its range and unit at the start of a run.
+    void rangeRead();
+
+private:
+    CalcheckRun &activeRun();
+    void poll();
+    bool startRead();
+    void takeRange();
+    void onSequenceStatus(qint32 status);
+    void takeSample();
+    void record(double primaryValue, double deviceCurrent);
+    void fail(const QString &message);
+    bool rangeMatches() const;
+
+    std::shared_ptr<AppletItemManager> m_manager;
+    std::unique_ptr<clsSequenceItem> m_sequence;
+    std::unique_ptr<clsRecordItem> m_record;
+    std::unique_ptr<clsAppItem> m_pv, m_current, m_unit, m_lower, m_upper;
+    std::unique_ptr<clsAppItem> m_datasetLower, m_datasetUpper, m_datasetUnit;
+    Clock m_clock;
+    QTimer m_poll;
+    qint64 m_timeoutMs = StabilityWatch::DefaultTimeoutMs;
+    qint64 m_pointStartMs = 0;
+    StabilityWatch m_watch{0.025};
+
+    CalcheckRun m_runs[2];
+    std::optional<CalcheckRun::Kind> m_active;
+    int m_index = 0;
+    bool m_measuring = false;
+    bool m_reading = false; // a read sequence is under way
+    bool m_fresh = false;   // its command 3 answer arrived
+    bool m_stale = false;   // and a record of it failed
+    double m_reference = 0.0;
+    std::optional<double> m_measuredCurrent;
+};

@@ -1,0 +1,478 @@
+#include "frmCalcheck.h"
+
+#include "AppletItemManager.h"
+#include "CalcheckCertificate.h"
+#include "CalcheckController.h"
+#include "CalcheckIdentity.h"
+#include "CalcheckMath.h"
+#include "CalcheckRecordStore.h"
+#include "CalcheckSource.h"
+#include "IViewEx.h"
+#include "MessageBoxSeam.h"
+#include "WorkbenchLog.h"
+#include "clsChangeUnitValue.h"
+#include "mainwin/MainChildWindows.h"
+#include "mainwin/MainCommandTable.h"
+#include "mainwin/Toolkit_LoadResource.h"
+#include "mainwin/frmMain.h"
+
+#include <QDateEdit>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr qint16 MillibarCode = 8;
+
+QString text(int id)
+{
+    return GetResText(qint16(id));
+}
+
+QPushButton *button(QWidget *parent, const char *name, int textId)
+{
+    auto *button = new QPushButton(text(textId), parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+// A number as the user types it: the locale's decimal separator or a point.
+std::optional<double> parseNumber(const QString &text)
+{
+    bool ok = false;
+    double value = QLocale().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(text.trimmed(), &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+void warn(QWidget *parent, const QString &message)
+{
+    MessageBoxSeam::show(parent, QMessageBox::Warning, text(5710), message);
+}
+
+const MainCommandTable::Registration registration("mnuCalibrateCheck",
+                                                  MainChildWindows::opener<frmCalcheck>());
+
+} // namespace
+
+frmCalcheck::frmCalcheck(QWidget *parent) : clsVexaForm(parent)
+{
+    setObjectName(QStringLiteral("frmCalcheck"));
+    setWindowTitle(text(5710));
+    auto *all = new QWidget(this);
+    all->setObjectName(QStringLiteral("fraGroupAll"));
+    m_pages = new QStackedWidget(all);
+    m_pages->addWidget(buildSetup());
+    m_pages->addWidget(buildRun());
+    m_pages->addWidget(buildAdjust());
+    m_pages->addWidget(buildResult());
+    (new QVBoxLayout(all))->addWidget(m_pages);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(all);
+    setMinimumSize(760, 520);
+}
+
+frmCalcheck::~frmCalcheck() = default;
+
+int frmCalcheck::page() const
+{
+    return m_pages->currentIndex();
+}
+
+QWidget *frmCalcheck::buildSetup()
+{
+    auto *page = new QWidget;
+    txtPoints = new QLineEdit(CalcheckMath::formatPoints(CalcheckMath::defaultPoints()), page);
+    txtPoints->setObjectName(QStringLiteral("txtPoints"));
+    txtTolerance = new QDoubleSpinBox(page);
+    txtTolerance->setObjectName(QStringLiteral("txtTolerance"));
+    txtTolerance->setRange(0.01, 10.0);
+    txtTolerance->setDecimals(3);
+    txtTolerance->setSingleStep(0.05);
+    txtTolerance->setValue(CalcheckMath::DefaultTolerance);
+    txtReferenceName = new QLineEdit(page);
+    txtReferenceName->setObjectName(QStringLiteral("txtReferenceName"));
+    txtReferenceSerial = new QLineEdit(page);
+    txtReferenceSerial->setObjectName(QStringLiteral("txtReferenceSerial"));
+    txtReferenceDue = new QDateEdit(QDate::currentDate().addYears(1), page);
+    txtReferenceDue->setObjectName(QStringLiteral("txtReferenceDue"));
+    txtReferenceDue->setCalendarPopup(true);
+    txtTechnician = new QLineEdit(page);
+    txtTechnician->setObjectName(QStringLiteral("txtTechnician"));
+    cmdStartAsFound = button(page, "cmdStartAsFound", 5717);
+    connect(cmdStartAsFound, &QPushButton::clicked, this, [this] {
+        const auto points = CalcheckMath::parsePoints(txtPoints->text());
+        if (!points) {
+            warn(this, text(5746));
+            return;
+        }
+        if (!m_controller)
+            return;
+        m_controller->points = *points;
+        m_controller->tolerance = txtTolerance->value();
+        startRun(CalcheckRun::Kind::AsFound);
+    });
+
+    auto *form = new QFormLayout;
+    form->addRow(text(5711), txtPoints);
+    form->addRow(text(5712), txtTolerance);
+    form->addRow(text(5713), txtReferenceName);
+    form->addRow(text(5714), txtReferenceSerial);
+    form->addRow(text(5715), txtReferenceDue);
+    form->addRow(text(5716), txtTechnician);
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(form);
+    layout->addStretch();
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdStartAsFound);
+    layout->addLayout(buttons);
+    return page;
+}
+
+QWidget *frmCalcheck::buildRun()
+{
+    auto *page = new QWidget;
+    lblRunTitle = new QLabel(page);
+    lblRunTitle->setObjectName(QStringLiteral("lblRunTitle"));
+    QFont title = lblRunTitle->font();
+    title.setBold(true);
+    title.setPointSizeF(title.pointSizeF() * 1.2);
+    lblRunTitle->setFont(title);
+    lblPoint = new QLabel(page);
+    lblPoint->setObjectName(QStringLiteral("lblPoint"));
+    lblPoint->setWordWrap(true);
+    txtReference = new QLineEdit(page);
+    txtReference->setObjectName(QStringLiteral("txtReference"));
+    txtMeasuredCurrent = new QLineEdit(page);
+    txtMeasuredCurrent->setObjectName(QStringLiteral("txtMeasuredCurrent"));
+    cmdApply = button(page, "cmdApply", 5726);
+    cmdMeasure = button(page, "cmdMeasure", 5725);
+    cmdMeasure->setDefault(true);
+    cmdCancelRun = button(page, "cmdCancelRun", 5745);
+    prgStability = new QProgressBar(page);
+    prgStability->setObjectName(QStringLiteral("prgStability"));
+    prgStability->setRange(0, 100);
+    lblStability = new QLabel(text(5727), page);
+    lblStability->setObjectName(QStringLiteral("lblStability"));
+    tblReadings = readingsTable(page, "tblReadings");
+
+    connect(cmdApply, &QPushButton::clicked, this, &frmCalcheck::applyPressure);
+    connect(cmdMeasure, &QPushButton::clicked, this, &frmCalcheck::measure);
+    connect(txtReference, &QLineEdit::returnPressed, this, &frmCalcheck::measure);
+    connect(cmdCancelRun, &QPushButton::clicked, this, [this] {
+        if (m_controller)
+            m_controller->cancel();
+        showPage(SetupPage);
+    });
+
+    auto *form = new QFormLayout;
+    form->addRow(text(5723), txtReference);
+    form->addRow(text(5724), txtMeasuredCurrent);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdApply);
+    buttons->addWidget(cmdMeasure);
+    buttons->addStretch();
+    buttons->addWidget(cmdCancelRun);
+    auto *stability = new QHBoxLayout;
+    stability->addWidget(lblStability);
+    stability->addWidget(prgStability, 1);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(lblRunTitle);
+    layout->addWidget(lblPoint);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    layout->addLayout(stability);
+    layout->addWidget(tblReadings, 1);
+    return page;
+}
+
+QWidget *frmCalcheck::buildAdjust()
+{
+    auto *page = new QWidget;
+    lblAdjust = new QLabel(text(5738), page);
+    lblAdjust->setObjectName(QStringLiteral("lblAdjust"));
+    lblAdjust->setWordWrap(true);
+    cmdZero = button(page, "cmdZero", 5739);
+    cmdBalance = button(page, "cmdBalance", 5740);
+    cmdCurrentTrim = button(page, "cmdCurrentTrim", 5741);
+    cmdStartAsLeft = button(page, "cmdStartAsLeft", 5742);
+    tblAsFound = readingsTable(page, "tblAsFound");
+    connect(cmdZero, &QPushButton::clicked, this,
+            [this] { openMenuEntry("mnuConfigurePrimaryMeasurement"); });
+    connect(cmdBalance, &QPushButton::clicked, this,
+            [this] { openMenuEntry("mnuCalibratePressure"); });
+    connect(cmdCurrentTrim, &QPushButton::clicked, this,
+            [this] { openMenuEntry("mnuCalibrateCurrent"); });
+    connect(cmdStartAsLeft, &QPushButton::clicked, this,
+            [this] { startRun(CalcheckRun::Kind::AsLeft); });
+
+    auto *title = new QLabel(text(5754), page);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    auto *dialogs = new QHBoxLayout;
+    dialogs->addWidget(cmdZero);
+    dialogs->addWidget(cmdBalance);
+    dialogs->addWidget(cmdCurrentTrim);
+    dialogs->addStretch();
+    auto *next = new QHBoxLayout;
+    next->addStretch();
+    next->addWidget(cmdStartAsLeft);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(title);
+    layout->addWidget(lblAdjust);
+    layout->addLayout(dialogs);
+    layout->addWidget(new QLabel(text(5718), page));
+    layout->addWidget(tblAsFound, 1);
+    layout->addLayout(next);
+    return page;
+}
+
+QWidget *frmCalcheck::buildResult()
+{
+    auto *page = new QWidget;
+    lblResult = new QLabel(page);
+    lblResult->setObjectName(QStringLiteral("lblResult"));
+    lblResult->setWordWrap(true);
+    QFont bold = lblResult->font();
+    bold.setBold(true);
+    lblResult->setFont(bold);
+    lblDrift = new QLabel(page);
+    lblDrift->setObjectName(QStringLiteral("lblDrift"));
+    lblDrift->setWordWrap(true);
+    cmdCertificate = button(page, "cmdCertificate", 5743);
+    cmdNewCheck = button(page, "cmdNewCheck", 5744);
+    tblAsLeft = readingsTable(page, "tblAsLeft");
+    connect(cmdCertificate, &QPushButton::clicked, this, &frmCalcheck::showCertificate);
+    connect(cmdNewCheck, &QPushButton::clicked, this, [this] { showPage(SetupPage); });
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdCertificate);
+    buttons->addStretch();
+    buttons->addWidget(cmdNewCheck);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(lblResult);
+    layout->addWidget(lblDrift);
+    layout->addWidget(new QLabel(text(5719), page));
+    layout->addWidget(tblAsLeft, 1);
+    layout->addLayout(buttons);
+    return page;
+}
+
+void frmCalcheck::FormActivated()
+{
+    if (m_controller || !viewRef())
+        return;
+    const auto manager = viewRef()->appletItemManagerRef();
+    if (!manager)
+        return;
+    m_controller = std::make_unique<CalcheckController>(manager);
+    connect(m_controller.get(), &CalcheckController::rangeRead, this, &frmCalcheck::showPoint);
+    connect(m_controller.get(), &CalcheckController::progressChanged, prgStability,
+            &QProgressBar::setValue);
+    connect(m_controller.get(), &CalcheckController::pointRecorded, this,
+            &frmCalcheck::pointRecorded);
+    connect(m_controller.get(), &CalcheckController::runFinished, this, &frmCalcheck::runFinished);
+    connect(m_controller.get(), &CalcheckController::pointFailed, this, &frmCalcheck::pointFailed);
+}
+
+void frmCalcheck::showPage(Page page)
+{
+    m_pages->setCurrentIndex(page);
+}
+
+void frmCalcheck::startRun(CalcheckRun::Kind kind)
+{
+    if (!m_controller)
+        return;
+    m_kind = kind;
+    m_controller->beginRun(kind);
+    lblRunTitle->setText(text(kind == CalcheckRun::Kind::AsFound ? 5718 : 5719));
+    fillTable(tblReadings, m_controller->run(kind));
+    showPage(RunPage);
+    showPoint();
+}
+
+void frmCalcheck::showPoint()
+{
+    if (!m_controller || !m_controller->isRunActive() ||
+        m_controller->pointIndex() >= m_controller->points.size())
+        return;
+    const int index = m_controller->pointIndex();
+    const CalcheckPoint point = m_controller->points.at(index);
+    const QString nominal = CalcheckCertificate::number(m_controller->nominalPressure(), 3);
+    lblPoint->setText(FormatResText(
+        text(5720), {QString::number(index + 1), QString::number(m_controller->points.size()),
+                     nominal, m_controller->unitText(), QLocale().toString(point.percent),
+                     CalcheckCertificate::direction(point.rising)}));
+    txtReference->setText(nominal);
+    txtMeasuredCurrent->clear();
+    cmdApply->setVisible(CalcheckSource::current().has_value());
+    prgStability->setValue(0);
+    const bool idle = !m_controller->isMeasuring();
+    txtReference->setEnabled(idle);
+    txtMeasuredCurrent->setEnabled(idle);
+    cmdApply->setEnabled(idle);
+    cmdMeasure->setEnabled(idle);
+    txtReference->setFocus();
+    txtReference->selectAll();
+}
+
+void frmCalcheck::applyPressure()
+{
+    const auto &source = CalcheckSource::current();
+    if (!source || !m_controller)
+        return;
+    const CalcheckRun &run = m_controller->run(m_kind);
+    const double mbar = clsChangeUnitValue::fromBase(
+        MillibarCode,
+        clsChangeUnitValue::toBase(qint16(run.unitCode), m_controller->nominalPressure()));
+    source->apply(mbar);
+    if (source->current)
+        txtMeasuredCurrent->setText(CalcheckCertificate::number(source->current(), 4));
+}
+
+void frmCalcheck::measure()
+{
+    if (!m_controller || m_controller->isMeasuring())
+        return;
+    const auto reference = parseNumber(txtReference->text());
+    if (!reference) {
+        warn(this, text(5747));
+        return;
+    }
+    std::optional<double> current;
+    if (!txtMeasuredCurrent->text().trimmed().isEmpty()) {
+        current = parseNumber(txtMeasuredCurrent->text());
+        if (!current) {
+            warn(this, text(5752));
+            return;
+        }
+    }
+    m_controller->measure(*reference, current);
+    for (QWidget *input :
+         {static_cast<QWidget *>(txtReference), static_cast<QWidget *>(txtMeasuredCurrent),
+          static_cast<QWidget *>(cmdApply), static_cast<QWidget *>(cmdMeasure)})
+        input->setEnabled(!m_controller->isMeasuring());
+}
+
+void frmCalcheck::pointRecorded()
+{
+    fillTable(tblReadings, m_controller->run(m_kind));
+    tblReadings->scrollToBottom();
+    showPoint();
+}
+
+void frmCalcheck::pointFailed(const QString &message)
+{
+    warn(this, message);
+    showPoint();
+}
+
+void frmCalcheck::runFinished(CalcheckRun::Kind kind)
+{
+    if (kind == CalcheckRun::Kind::AsFound) {
+        fillTable(tblAsFound, m_controller->run(kind));
+        showPage(AdjustPage);
+        return;
+    }
+    showResult();
+}
+
+CalcheckRecord frmCalcheck::record() const
+{
+    CalcheckRecord record;
+    record.device = CalcheckIdentity::read(m_controller->manager());
+    record.referenceName = txtReferenceName->text().trimmed();
+    record.referenceSerial = txtReferenceSerial->text().trimmed();
+    record.referenceDue = txtReferenceDue->date();
+    record.technician = txtTechnician->text().trimmed();
+    record.checkedAt = QDateTime::currentDateTimeUtc();
+    record.tolerance = m_controller->tolerance;
+    record.asFound = m_controller->run(CalcheckRun::Kind::AsFound);
+    record.asLeft = m_controller->run(CalcheckRun::Kind::AsLeft);
+    return record;
+}
+
+void frmCalcheck::showResult()
+{
+    m_record = record();
+    fillTable(tblAsLeft, m_record.asLeft);
+    lblResult->setText(text(m_record.passed() ? 5748 : 5749));
+    CalcheckRecordStore store;
+    QString error;
+    std::optional<CalcheckRecord> last;
+    if (store.open(&error)) {
+        last = store.last(m_record.device.uniqueId);
+        if (!store.save(m_record, &error))
+            warn(this, FormatResText(text(5753), {error}));
+    } else {
+        warn(this, FormatResText(text(5753), {error}));
+    }
+    const auto drift = last ? CalcheckMath::drift(last->asLeft, m_record.asFound) : std::nullopt;
+    lblDrift->setText(
+        drift ? FormatResText(text(5750), {CalcheckCertificate::dateTime(last->checkedAt),
+                                           CalcheckCertificate::number(*drift, 3)})
+              : text(5751));
+    showPage(ResultPage);
+}
+
+void frmCalcheck::openMenuEntry(const char *entry)
+{
+    if (auto *main = qobject_cast<frmMain *>(window()))
+        main->runMenuCommand(QLatin1String(entry));
+}
+
+void frmCalcheck::showCertificate()
+{
+    CalcheckCertificate::show(m_record, this);
+}
+
+QTableWidget *frmCalcheck::readingsTable(QWidget *parent, const char *name)
+{
+    auto *table = new QTableWidget(parent);
+    table->setObjectName(QLatin1String(name));
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    return table;
+}
+
+void frmCalcheck::fillTable(QTableWidget *table, const CalcheckRun &run)
+{
+    const QString unit = QStringLiteral(" [") + run.unitText + QLatin1Char(']');
+    const QStringList headers{text(5728), text(5729), text(5730) + unit, text(5731) + unit,
+                              text(5732), text(5733), text(5734),        text(5735)};
+    table->setColumnCount(int(headers.size()));
+    table->setHorizontalHeaderLabels(headers);
+    table->setRowCount(int(run.readings.size()));
+    for (int row = 0; row < run.readings.size(); ++row) {
+        const CalcheckReading &reading = run.readings.at(row);
+        const QString cells[] = {CalcheckCertificate::number(reading.point.percent, 1),
+                                 CalcheckCertificate::direction(reading.point.rising),
+                                 CalcheckCertificate::number(reading.reference, 3),
+                                 CalcheckCertificate::number(reading.primaryValue, 3),
+                                 CalcheckCertificate::number(reading.current(), 3),
+                                 CalcheckCertificate::number(reading.pvError, 3),
+                                 CalcheckCertificate::number(reading.currentError, 3),
+                                 CalcheckCertificate::verdict(reading.pass)};
+        for (int column = 0; column < 8; ++column) {
+            auto *item = new QTableWidgetItem(cells[column]);
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (column == 7)
+                item->setForeground(reading.pass ? QColor(0x1a7f1a) : QColor(0xb00000));
+            table->setItem(row, column, item);
+        }
+    }
+    table->resizeColumnsToContents();
+}
