@@ -1,5 +1,7 @@
 #include "frmDisplayTrend.h"
 
+#include "IndexedControls.h"
+
 #include "VexaPlotter.h"
 #include "VexaSequenceItem.h"
 #include "ctlDisplaySetting.h"
@@ -13,23 +15,13 @@ namespace {
 const MainCommandTable::Registration registration("mnuDisplayTrend",
                                                   MainChildWindows::opener<frmDisplayTrend>());
 
-template <class T, size_t... I>
-std::array<T *, sizeof...(I)> make(QWidget *parent, const char *name, std::index_sequence<I...>)
-{
-    std::array<T *, sizeof...(I)> out{new T((void(I), parent))...};
-    for (size_t i = 0; i < out.size(); ++i) {
-        out[i]->setObjectName(QLatin1String(name));
-        out[i]->setProperty("Index", int(i));
-    }
-    return out;
-}
 } // namespace
 
 frmDisplayTrend::frmDisplayTrend(QWidget *parent)
     : DisplayWindow("frmDisplayTrend", 3943, {}, parent),
-      cmbMeasValue(make<QComboBox>(this, "cmbMeasValue", std::make_index_sequence<CurveCount>())),
-      ctlDisplaySettings(make<ctlDisplaySetting>(this, "ctlDisplaySetting",
-                                                 std::make_index_sequence<CurveCount>())),
+      cmbMeasValue(makeIndexedControls<QComboBox, CurveCount>(this, "cmbMeasValue")),
+      ctlDisplaySettings(
+          makeIndexedControls<ctlDisplaySetting, CurveCount>(this, "ctlDisplaySetting")),
       plotter(new VexaPlotter(this)), seqGetRangeValues(new VexaSequenceItem(this))
 {
     plotter->setObjectName(QStringLiteral("VexaPlotter"));

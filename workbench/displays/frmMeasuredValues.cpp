@@ -1,5 +1,7 @@
 #include "frmMeasuredValues.h"
 
+#include "IndexedControls.h"
+
 #include "ctlDisplaySetting.h"
 #include "ctlFixedDigitalDisplay.h"
 #include "mainwin/MainChildWindows.h"
@@ -16,23 +18,13 @@ const MainCommandTable::Registration
     registration("mnuDisplayMeasuredValues",
                  MainChildWindows::opener<frmMeasuredValues>({.readRangeValues = true}));
 
-template <class T, size_t... I>
-std::array<T *, sizeof...(I)> make(QWidget *parent, const char *name, std::index_sequence<I...>)
-{
-    std::array<T *, sizeof...(I)> out{new T((void(I), parent))...};
-    for (size_t i = 0; i < out.size(); ++i) {
-        out[i]->setObjectName(QLatin1String(name));
-        out[i]->setProperty("Index", int(i));
-    }
-    return out;
-}
 } // namespace
 
 frmMeasuredValues::frmMeasuredValues(QWidget *parent)
     : DisplayWindow("frmMeasuredValues", 3944, {}, parent), fraGroupAll(new QFrame(this)),
-      lblName(make<QLabel>(fraGroupAll, "lblName", std::make_index_sequence<ValueCount>())),
-      displayCtrl(make<ctlFixedDigitalDisplay>(fraGroupAll, "displayCtrl",
-                                               std::make_index_sequence<ValueCount>())),
+      lblName(makeIndexedControls<QLabel, ValueCount>(fraGroupAll, "lblName")),
+      displayCtrl(
+          makeIndexedControls<ctlFixedDigitalDisplay, ValueCount>(fraGroupAll, "displayCtrl")),
       cmbDummy(new QComboBox(this)), ctlDisplaySetting1(new ctlDisplaySetting(this))
 {
     fraGroupAll->setObjectName(QStringLiteral("fraGroupAll"));
