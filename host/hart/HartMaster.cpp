@@ -36,18 +36,19 @@ void HartMaster::identify(quint8 pollingAddress, Callback callback)
             callback(outcome); // the address of a connection that is gone
             return;
         }
-        // Command 0: expanded device type code 254, manufacturer id, device
-        // type, ... and the three bytes of the device id from offset 9.
-        if (outcome.kind == Outcome::Kind::Response && outcome.responseCode == 0 &&
-            outcome.data.size() >= 12) {
-            m_manufacturerId = quint8(outcome.data[1]);
-            m_deviceType = quint8(outcome.data[2]);
-            m_deviceId = (quint32(quint8(outcome.data[9])) << 16) |
-                         (quint32(quint8(outcome.data[10])) << 8) | quint8(outcome.data[11]);
-            m_identified = true;
+        if (outcome.kind == Outcome::Kind::Response && outcome.responseCode == 0) {
+            if (const auto identity = HartDeviceIdentity::parse(outcome.data)) {
+                m_identity = identity;
+                m_identified = true;
+            }
         }
         callback(outcome);
     });
+}
+
+void HartMaster::poll(quint8 pollingAddress, Callback callback)
+{
+    send(HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress, 0), std::move(callback));
 }
 
 void HartMaster::transact(quint8 command, const QByteArray &data, Callback callback)
@@ -57,8 +58,8 @@ void HartMaster::transact(quint8 command, const QByteArray &data, Callback callb
         lostLater(std::move(callback));
         return;
     }
-    send(HartFrame::longFrame(HartFrame::Kind::Request, m_manufacturerId, m_deviceType, m_deviceId,
-                              command, data),
+    send(HartFrame::longFrame(HartFrame::Kind::Request, m_identity->manufacturer,
+                              m_identity->deviceType, m_identity->deviceId, command, data),
          std::move(callback));
 }
 

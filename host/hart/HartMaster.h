@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hart/HartDeviceIdentity.h"
 #include "hart/HartFrame.h"
 #include "hart/HartLink.h"
 
@@ -8,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 class HartLink;
 
@@ -40,6 +42,9 @@ public:
 
     HartLink *link() const { return m_link; }
     bool isIdentified() const { return m_identified; }
+    // Whom command 0 found last; kept after forget() so that a reconnect can
+    // tell whether the same transmitter answers again.
+    const std::optional<HartDeviceIdentity> &identity() const { return m_identity; }
     // Forgets the unique address: the next transaction needs identify() first.
     // What was sent before belongs to an old connection from then on.
     void forget()
@@ -53,6 +58,9 @@ public:
 
     // Command 0 in a short frame; on a response the unique address is kept.
     void identify(quint8 pollingAddress, Callback callback);
+    // Command 0 in a short frame, asking who answers at the polling address
+    // now; the device talked to stays as it was.
+    void poll(quint8 pollingAddress, Callback callback);
     // A command to the identified device.
     void transact(quint8 command, const QByteArray &data, Callback callback);
 
@@ -71,7 +79,5 @@ private:
     QHash<quint64, Pending> m_pending;
     quint64 m_session = 1;
     bool m_identified = false;
-    quint8 m_manufacturerId = 0;
-    quint8 m_deviceType = 0;
-    quint32 m_deviceId = 0;
+    std::optional<HartDeviceIdentity> m_identity;
 };
