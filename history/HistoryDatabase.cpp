@@ -23,6 +23,15 @@ const char *const Migrations[] = {
     " device TEXT NOT NULL, tag TEXT, item TEXT NOT NULL, old_value TEXT, new_value TEXT,"
     " outcome INTEGER NOT NULL, response_code INTEGER, command INTEGER, sequence TEXT);"
     "CREATE INDEX changes_device_time ON changes(device, time);",
+    // 1 -> 2: calibration checks, each kept whole as the program's document
+    // beside the columns a list of them needs; the files they were taken
+    // over from, so that each is taken over once.
+    "CREATE TABLE calibration_checks(id INTEGER PRIMARY KEY, device TEXT NOT NULL, tag TEXT,"
+    " checked_at TEXT NOT NULL, technician TEXT, as_found_passed INTEGER NOT NULL,"
+    " as_left_passed INTEGER NOT NULL, document TEXT NOT NULL);"
+    "CREATE INDEX calibration_checks_device ON calibration_checks(device, checked_at);"
+    "CREATE TABLE calibration_imports(source TEXT PRIMARY KEY, imported_at TEXT NOT NULL,"
+    " checks INTEGER NOT NULL);",
 };
 static_assert(std::size(Migrations) == HistoryDatabase::SchemaVersion);
 

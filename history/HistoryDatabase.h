@@ -6,13 +6,14 @@
 
 class QSqlQuery;
 
-// The user's local history of device changes: one SQLite file in WAL mode
-// with a schema version that only moves forward. A file that another
-// program or a newer version wrote is refused and left exactly as it is.
+// The user's local history of device changes and calibration checks: one
+// SQLite file in WAL mode with a schema version that only moves forward. A
+// file that another program or a newer version wrote is refused and left
+// exactly as it is.
 class HistoryDatabase
 {
 public:
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
     // Marks the file as ours (PRAGMA application_id).
     static constexpr int ApplicationId = 0x56455848;
 

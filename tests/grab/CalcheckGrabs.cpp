@@ -3,12 +3,10 @@
 #include "Grabber.h"
 #include "MainWindowRig.h"
 
-#include "calcheck/CalcheckRecordStore.h"
 #include "calcheck/frmCalcheck.h"
 #include "clsHTMLPrintWindow.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QPageLayout>
@@ -17,6 +15,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -55,10 +55,11 @@ VEX_GRAB(grabCalcheck, "calcheck",
          "Calibrate > Calibration check: set-up, as found, adjust, result and the certificate")
 {
     CalcheckDemo::registerViews();
-    // The demo's records go to the test folder, not the user's, and start empty.
+    // The demo's checks go to a history of their own, not the user's.
     QStandardPaths::setTestModeEnabled(true);
-    QFile::remove(CalcheckRecordStore::defaultPath());
-    MainWindowRig rig;
+    QTemporaryDir history;
+    MainWindowRig rig(
+        {QStringLiteral("--history"), history.filePath(QStringLiteral("history.sqlite"))});
     grab.require(rig.connect(), QStringLiteral("no connection"));
     frmCalcheck *wizard = CalcheckDemo::open(rig);
     grab.require(wizard, QStringLiteral("no wizard"));
@@ -83,6 +84,9 @@ VEX_GRAB(grabCalcheck, "calcheck",
     for (int i = 0; i < pictures.size(); ++i)
         grab.save(pictures.at(i), QStringLiteral("calcheck-certificate-page%1").arg(i + 1));
     certificate->close();
-    QFile::remove(CalcheckRecordStore::defaultPath());
+    // The set-up of the next check lists this one.
+    QTest::mouseClick(wizard->cmdNewCheck, Qt::LeftButton);
+    wizard->tblPastChecks->selectRow(0);
+    saveWizard(grab, *wizard, QStringLiteral("calcheck-past"));
     QStandardPaths::setTestModeEnabled(false);
 }

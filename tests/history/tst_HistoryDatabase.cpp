@@ -1,3 +1,4 @@
+#include "CalibrationStore.h"
 #include "ChangeLog.h"
 #include "ChangeLogCsv.h"
 #include "HistoryDatabase.h"
@@ -37,6 +38,56 @@ void writeForeignDatabase(const QString &path, int applicationId, int userVersio
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+}
+
+// A history as the first version of the program left it: its schema as it
+// was then, one snapshot and one change.
+void writeVersionOneDatabase(const QString &path)
+{
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("version1"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        const char *const statements[] = {
+            "PRAGMA journal_mode=WAL",
+            "CREATE TABLE snapshots(id INTEGER PRIMARY KEY, device TEXT NOT NULL, tag TEXT,"
+            " taken TEXT NOT NULL, user TEXT, reason TEXT)",
+            "CREATE INDEX snapshots_device ON snapshots(device, taken)",
+            "CREATE TABLE snapshot_values(snapshot INTEGER NOT NULL"
+            " REFERENCES snapshots(id) ON DELETE CASCADE, item TEXT NOT NULL, value TEXT NOT NULL,"
+            " PRIMARY KEY(snapshot, item))",
+            "CREATE TABLE changes(id INTEGER PRIMARY KEY, time TEXT NOT NULL, user TEXT,"
+            " device TEXT NOT NULL, tag TEXT, item TEXT NOT NULL, old_value TEXT, new_value TEXT,"
+            " outcome INTEGER NOT NULL, response_code INTEGER, command INTEGER, sequence TEXT)",
+            "CREATE INDEX changes_device_time ON changes(device, time)",
+            "INSERT INTO snapshots VALUES(1, '3C-91-000001', 'PT-101',"
+            " '2026-03-01T08:00:00.000Z', 'anna', 'DOWNLOAD')",
+            "INSERT INTO snapshot_values VALUES(1, 'filterTime', '2.5')",
+            "INSERT INTO changes VALUES(1, '2026-03-01T08:00:01.000Z', 'anna', '3C-91-000001',"
+            " 'PT-101', 'filterTime', '2.5', '4', 1, 0, 34, 'DOWNLOAD')",
+            "PRAGMA application_id=1447385160",
+            "PRAGMA user_version=1",
+        };
+        for (const char *sql : statements)
+            QVERIFY2(query.exec(QLatin1String(sql)), sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("version1"));
+}
+
+CalibrationEntry calibration(const QString &device, const QDateTime &checkedAt, bool passed)
+{
+    CalibrationEntry entry;
+    entry.device = device;
+    entry.tag = QStringLiteral("PT-101");
+    entry.checkedAt = checkedAt;
+    entry.technician = QStringLiteral("R. Lindqvist");
+    entry.asFoundPassed = false;
+    entry.asLeftPassed = passed;
+    entry.document = QStringLiteral("{\"checkedAt\":\"%1\"}").arg(checkedAt.toString(Qt::ISODate));
+    return entry;
 }
 
 // Splits CSV as a spreadsheet reads it: quoted fields, doubled quotes, CRLF rows.
@@ -133,9 +184,61 @@ private Q_SLOTS:
             ChangeLog log(db);
             QVERIFY(log.begin({ChangeEntry()}).isEmpty());
             QVERIFY(log.entries().isEmpty());
+            CalibrationStore calibrations(db);
+            QCOMPARE(calibrations.store(
+                         calibration("3C-91-000001", QDateTime::currentDateTimeUtc(), true)),
+                     0);
+            QVERIFY(!calibrations.importOnce("calibration.sqlite", {}));
         }
         QCOMPARE(fileBytes(path), before);
         QVERIFY(!QFile::exists(path + "-wal"));
+    }
+
+    void firstVersionMigratesKeepingItsHistory()
+    {
+        const QString path = m_dir.filePath("version1.sqlite");
+        writeVersionOneDatabase(path);
+        HistoryDatabase db(path);
+        QCOMPARE(db.open(), HistoryDatabase::Status::Open);
+        QCOMPARE(db.fileVersion(), HistoryDatabase::SchemaVersion);
+        QCOMPARE(SnapshotStore(db).load(1)->values.value("filterTime"), QStringLiteral("2.5"));
+        QCOMPARE(ChangeLog(db).entries().size(), 1);
+        CalibrationStore calibrations(db);
+        const QDateTime when(QDate(2026, 4, 1), QTime(9, 30), Qt::UTC);
+        QVERIFY(calibrations.store(calibration("3C-91-000001", when, true)) > 0);
+        QSqlQuery query(db.database());
+        QVERIFY(query.exec("PRAGMA user_version") && query.next());
+        QCOMPARE(query.value(0).toInt(), HistoryDatabase::SchemaVersion);
+        QVERIFY(query.exec("PRAGMA integrity_check") && query.next());
+        QCOMPARE(query.value(0).toString(), QStringLiteral("ok"));
+    }
+
+    void calibrationChecksByDeviceAndTakenOverOnce()
+    {
+        HistoryDatabase db(m_dir.filePath("calibrations.sqlite"));
+        QCOMPARE(db.open(), HistoryDatabase::Status::Open);
+        CalibrationStore store(db);
+        const QDateTime march(QDate(2026, 3, 1), QTime(8, 0), Qt::UTC);
+        QVERIFY(store.store(calibration("3C-91-000001", march, false)) > 0);
+        QVERIFY(store.store(calibration("3C-91-000002", march.addDays(1), true)) > 0);
+        QVERIFY(store.importOnce("/old/calibration.sqlite",
+                                 {calibration("3C-91-000001", march.addDays(60), true),
+                                  calibration("3C-91-000001", march.addDays(-30), true)}));
+        const QList<CalibrationEntry> first = store.list("3C-91-000001");
+        QCOMPARE(first.size(), 3);
+        QCOMPARE(first[0].checkedAt, march.addDays(60)); // newest first
+        QCOMPARE(first[1].checkedAt, march);
+        QCOMPARE(first[2].checkedAt, march.addDays(-30));
+        QVERIFY(!first[1].asLeftPassed && first[0].asLeftPassed);
+        QCOMPARE(first[0].technician, QStringLiteral("R. Lindqvist"));
+        QCOMPARE(first[0].document, calibration("", march.addDays(60), true).document);
+
+        // A source taken over once is not taken over again, not even in part.
+        QVERIFY(store.imported("/old/calibration.sqlite"));
+        QVERIFY(!store.importOnce("/old/calibration.sqlite",
+                                  {calibration("3C-91-000003", march, true)}));
+        QVERIFY(store.list("3C-91-000003").isEmpty());
+        QCOMPARE(store.list("3C-91-000001").size(), 3);
     }
 
     void snapshotsKeepTheirValues()

@@ -15,6 +15,7 @@
 namespace {
 
 constexpr qint32 RecordReadResponse = 16;
+constexpr qint32 SequenceAbort = 2;
 constexpr int ErrorNotStable = 5700;
 constexpr int ErrorRangeChanged = 5701;
 constexpr int ErrorNoReading = 5702;
@@ -44,7 +45,8 @@ CalcheckController::CalcheckController(std::shared_ptr<AppletItemManager> manage
     m_runs[1].kind = CalcheckRun::Kind::AsLeft;
 
     m_sequence = std::make_unique<clsSequenceItem>();
-    m_sequence->Register(m_manager, QLatin1String(ReadSequence), false, 0, REGISTER_STATE);
+    m_sequence->Register(m_manager, QLatin1String(ReadSequence), false, 0,
+                         REGISTER_STATE | REGISTER_CONTROL);
     connect(m_sequence.get(), &clsSequenceItem::StatusChanged, this,
             [this](qint32 &status) { onSequenceStatus(status); });
     m_record = std::make_unique<clsRecordItem>();
@@ -70,7 +72,10 @@ CalcheckController::CalcheckController(std::shared_ptr<AppletItemManager> manage
     connect(&m_poll, &QTimer::timeout, this, &CalcheckController::poll);
 }
 
-CalcheckController::~CalcheckController() = default;
+CalcheckController::~CalcheckController()
+{
+    stop();
+}
 
 const CalcheckRun &CalcheckController::run(CalcheckRun::Kind kind) const
 {
@@ -133,6 +138,22 @@ void CalcheckController::cancel()
 {
     m_poll.stop();
     m_measuring = false;
+}
+
+void CalcheckController::stop()
+{
+    cancel();
+    if (!m_reading)
+        return;
+    // The host sends no further record of an aborted sequence; the request
+    // it has out still gets its answer.
+    qint32 abort = SequenceAbort;
+    try {
+        m_sequence->DoAction(abort);
+    } catch (const VexException &error) {
+        qCInfo(lcWorkbench).noquote()
+            << "calibration check read not aborted:" << error.description();
+    }
 }
 
 void CalcheckController::poll()

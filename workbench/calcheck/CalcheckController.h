@@ -52,6 +52,9 @@ public:
     // measured current (an ammeter in the loop) counts before the device's own.
     void measure(double reference, std::optional<double> measuredCurrent = std::nullopt);
     void cancel();
+    // Ends every request of the check at once: the measurement, and a read
+    // under way after the request it has out (the window closes).
+    void stop();
 
     const CalcheckRun &run(CalcheckRun::Kind kind) const;
     // Pass only when every as-left point passed.

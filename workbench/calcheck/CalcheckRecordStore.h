@@ -1,31 +1,34 @@
 #pragma once
 
 #include "CalcheckRecord.h"
+#include "CalibrationStore.h"
 
 #include <QList>
 #include <QString>
 #include <optional>
 
-// The calibration checks kept per device: one SQLite file in the user's data
-// folder, WAL mode, a schema version that only moves forward. Only complete
-// checks are kept, so an interrupted one never reads as a calibration.
+class HistoryDatabase;
+
+// The calibration checks of each device, kept in the history database with
+// the device's change log. Only complete checks are kept, so an interrupted
+// one never reads as a calibration. The checks of earlier versions lay in a
+// file of their own; they are taken over once, and that file is left as it
+// was.
 class CalcheckRecordStore
 {
 public:
-    static constexpr int SchemaVersion = 1;
-    static constexpr int ApplicationId = 0x56454343;
+    explicit CalcheckRecordStore(HistoryDatabase &database,
+                                 QString legacyPath = defaultLegacyPath());
 
-    explicit CalcheckRecordStore(QString path = defaultPath());
-    ~CalcheckRecordStore();
-    CalcheckRecordStore(const CalcheckRecordStore &) = delete;
-    CalcheckRecordStore &operator=(const CalcheckRecordStore &) = delete;
+    // calibration.sqlite in the user's data folder, where earlier versions kept the checks.
+    static QString defaultLegacyPath();
+    // The history's key of a device ("3C-9D-000001") from its unique id ("3C9D000001").
+    static QString deviceKey(const QString &uniqueId);
+    static CalibrationEntry entryOf(const CalcheckRecord &record);
 
-    // calibration.sqlite in the user's data folder.
-    static QString defaultPath();
-
-    // False with the reason when the file cannot be opened, belongs to
-    // another program or a newer version (it is then left untouched).
-    bool open(QString *error = nullptr);
+    // Opens the history database when it is not open yet and takes over the
+    // checks of the old file; false when the database cannot be used.
+    bool open();
     // False for an incomplete check or when the write failed.
     bool save(const CalcheckRecord &record, QString *error = nullptr);
     // Newest first.
@@ -33,9 +36,9 @@ public:
     std::optional<CalcheckRecord> last(const QString &uniqueId) const;
 
 private:
-    bool fail(const QString &reason, QString *error);
+    void takeOverLegacyFile();
 
-    QString m_path;
-    QString m_connection;
-    bool m_open = false;
+    HistoryDatabase &m_database;
+    CalibrationStore m_store;
+    QString m_legacyPath;
 };

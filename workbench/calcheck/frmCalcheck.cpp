@@ -7,10 +7,12 @@
 #include "CalcheckMath.h"
 #include "CalcheckRecordStore.h"
 #include "CalcheckSource.h"
+#include "HistoryService.h"
 #include "IViewEx.h"
 #include "MessageBoxSeam.h"
 #include "WorkbenchLog.h"
 #include "clsChangeUnitValue.h"
+#include "history/HistoryTexts.h"
 #include "mainwin/MainChildWindows.h"
 #include "mainwin/MainCommandTable.h"
 #include "mainwin/Toolkit_LoadResource.h"
@@ -124,6 +126,22 @@ QWidget *frmCalcheck::buildSetup()
         startRun(CalcheckRun::Kind::AsFound);
     });
 
+    tblPastChecks = new QTableWidget(0, 4, page);
+    tblPastChecks->setObjectName(QStringLiteral("tblPastChecks"));
+    tblPastChecks->setHorizontalHeaderLabels({text(5773), text(5716), text(5718), text(5719)});
+    tblPastChecks->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblPastChecks->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblPastChecks->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblPastChecks->verticalHeader()->hide();
+    tblPastChecks->horizontalHeader()->setStretchLastSection(true);
+    cmdPastCertificate = button(page, "cmdPastCertificate", 5791);
+    cmdPastCertificate->setEnabled(false);
+    connect(tblPastChecks, &QTableWidget::itemSelectionChanged, this,
+            [this] { cmdPastCertificate->setEnabled(!tblPastChecks->selectedItems().isEmpty()); });
+    connect(tblPastChecks, &QTableWidget::cellDoubleClicked, this,
+            &frmCalcheck::showPastCertificate);
+    connect(cmdPastCertificate, &QPushButton::clicked, this, &frmCalcheck::showPastCertificate);
+
     auto *form = new QFormLayout;
     form->addRow(text(5711), txtPoints);
     form->addRow(text(5712), txtTolerance);
@@ -133,8 +151,11 @@ QWidget *frmCalcheck::buildSetup()
     form->addRow(text(5716), txtTechnician);
     auto *layout = new QVBoxLayout(page);
     layout->addLayout(form);
-    layout->addStretch();
+    layout->addSpacing(8);
+    layout->addWidget(new QLabel(text(5790), page));
+    layout->addWidget(tblPastChecks, 1);
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(cmdPastCertificate);
     buttons->addStretch();
     buttons->addWidget(cmdStartAsFound);
     layout->addLayout(buttons);
@@ -173,7 +194,7 @@ QWidget *frmCalcheck::buildRun()
     connect(txtReference, &QLineEdit::returnPressed, this, &frmCalcheck::measure);
     connect(cmdCancelRun, &QPushButton::clicked, this, [this] {
         if (m_controller)
-            m_controller->cancel();
+            m_controller->stop();
         showPage(SetupPage);
     });
 
@@ -272,6 +293,8 @@ QWidget *frmCalcheck::buildResult()
 
 void frmCalcheck::FormActivated()
 {
+    // Checks of the device may have been kept since the window was last open.
+    showPastChecks();
     if (m_controller || !viewRef())
         return;
     const auto manager = viewRef()->appletItemManagerRef();
@@ -287,8 +310,22 @@ void frmCalcheck::FormActivated()
     connect(m_controller.get(), &CalcheckController::pointFailed, this, &frmCalcheck::pointFailed);
 }
 
+void frmCalcheck::FormUnload()
+{
+    // A closed window asks nothing more of the device; the point waits for
+    // another Measure when the window opens again.
+    if (!m_controller)
+        return;
+    const bool measuring = m_controller->isMeasuring();
+    m_controller->stop();
+    if (measuring)
+        showPoint();
+}
+
 void frmCalcheck::showPage(Page page)
 {
+    if (page == SetupPage)
+        showPastChecks();
     m_pages->setCurrentIndex(page);
 }
 
@@ -410,15 +447,14 @@ void frmCalcheck::showResult()
     m_record = record();
     fillTable(tblAsLeft, m_record.asLeft);
     lblResult->setText(text(m_record.passed() ? 5748 : 5749));
-    CalcheckRecordStore store;
-    QString error;
+    QString problem;
     std::optional<CalcheckRecord> last;
-    if (store.open(&error)) {
-        last = store.last(m_record.device.uniqueId);
-        if (!store.save(m_record, &error))
-            warn(this, FormatResText(text(5753), {error}));
+    if (const auto store = openStore(&problem)) {
+        last = store->last(m_record.device.uniqueId);
+        if (!store->save(m_record, &problem))
+            warn(this, FormatResText(text(5753), {problem}));
     } else {
-        warn(this, FormatResText(text(5753), {error}));
+        warn(this, FormatResText(text(5753), {problem}));
     }
     const auto drift = last ? CalcheckMath::drift(last->asLeft, m_record.asFound) : std::nullopt;
     lblDrift->setText(
@@ -437,6 +473,53 @@ void frmCalcheck::openMenuEntry(const char *entry)
 void frmCalcheck::showCertificate()
 {
     CalcheckCertificate::show(m_record, this);
+}
+
+std::unique_ptr<CalcheckRecordStore> frmCalcheck::openStore(QString *problem) const
+{
+    // Asked each time: the device instance owns its history.
+    HistoryService *service = historyServiceOf(viewRef());
+    if (service) {
+        auto store = std::make_unique<CalcheckRecordStore>(service->database());
+        if (store->open())
+            return store;
+    }
+    *problem = HistoryTexts::databaseProblem(service);
+    return nullptr;
+}
+
+void frmCalcheck::showPastChecks()
+{
+    m_past.clear();
+    QString problem;
+    const auto manager = viewRef() ? viewRef()->appletItemManagerRef() : nullptr;
+    if (manager) {
+        if (const auto store = openStore(&problem))
+            m_past = store->records(CalcheckIdentity::read(manager).uniqueId);
+    }
+    tblPastChecks->setRowCount(int(m_past.size()));
+    for (int row = 0; row < m_past.size(); ++row) {
+        const CalcheckRecord &check = m_past.at(row);
+        const QString cells[] = {CalcheckCertificate::dateTime(check.checkedAt), check.technician,
+                                 CalcheckCertificate::verdict(check.asFound.passed()),
+                                 CalcheckCertificate::verdict(check.passed())};
+        const bool passes[] = {true, true, check.asFound.passed(), check.passed()};
+        for (int column = 0; column < 4; ++column) {
+            auto *item = new QTableWidgetItem(cells[column]);
+            if (column >= 2)
+                item->setForeground(passes[column] ? QColor(0x1a7f1a) : QColor(0xb00000));
+            tblPastChecks->setItem(row, column, item);
+        }
+    }
+    tblPastChecks->resizeColumnsToContents();
+    cmdPastCertificate->setEnabled(!tblPastChecks->selectedItems().isEmpty());
+}
+
+void frmCalcheck::showPastCertificate()
+{
+    const int row = tblPastChecks->currentRow();
+    if (row >= 0 && row < m_past.size())
+        CalcheckCertificate::show(m_past.at(row), this);
 }
 
 QTableWidget *frmCalcheck::readingsTable(QWidget *parent, const char *name)

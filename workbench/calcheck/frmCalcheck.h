@@ -7,6 +7,7 @@
 #include <memory>
 
 class CalcheckController;
+class CalcheckRecordStore;
 class QDateEdit;
 class QDoubleSpinBox;
 class QLabel;
@@ -39,6 +40,8 @@ public:
     CalcheckController *controller() const { return m_controller.get(); }
     int page() const;
     const CalcheckRecord &finishedRecord() const { return m_record; }
+    // The earlier checks of the device as the set-up lists them, newest first.
+    const QList<CalcheckRecord> &pastChecks() const { return m_past; }
 
     QLineEdit *txtPoints;
     QDoubleSpinBox *txtTolerance;
@@ -47,6 +50,8 @@ public:
     QDateEdit *txtReferenceDue;
     QLineEdit *txtTechnician;
     QPushButton *cmdStartAsFound;
+    QTableWidget *tblPastChecks;
+    QPushButton *cmdPastCertificate;
 
     QLabel *lblRunTitle;
     QLabel *lblPoint;
@@ -78,6 +83,7 @@ public:
 
 protected:
     void FormActivated() override;
+    void FormUnload() override;
 
 private:
     QWidget *buildSetup();
@@ -95,10 +101,16 @@ private:
     void showResult();
     void openMenuEntry(const char *entry);
     void showCertificate();
+    void showPastChecks();
+    void showPastCertificate();
+    // The records of the device instance's history; null, with why, when
+    // the history database cannot be used.
+    std::unique_ptr<CalcheckRecordStore> openStore(QString *problem) const;
     CalcheckRecord record() const;
 
     std::unique_ptr<CalcheckController> m_controller;
     QStackedWidget *m_pages;
     CalcheckRun::Kind m_kind = CalcheckRun::Kind::AsFound;
     CalcheckRecord m_record; // the finished check
+    QList<CalcheckRecord> m_past;
 };

@@ -2,9 +2,12 @@
 #include "MainWindowRig.h"
 #include "TestRegistry.h"
 
+#include "CalibrationStore.h"
 #include "FileChooser.h"
+#include "HistoryDatabase.h"
 #include "ScriptedMessageBox.h"
 #include "calcheck/CalcheckController.h"
+#include "calcheck/CalcheckLegacyFile.h"
 #include "calcheck/CalcheckRecordStore.h"
 #include "calcheck/frmCalcheck.h"
 #include "clsHTMLPrintWindow.h"
@@ -13,11 +16,16 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +52,67 @@ clsHTMLPrintWindow *certificateWindow()
     return nullptr;
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+CalcheckRecord oldCheck()
+{
+    CalcheckRecord check;
+    check.device.uniqueId = QStringLiteral("3C9D000001");
+    check.device.tag = QStringLiteral("PT-101");
+    check.technician = QStringLiteral("A. Berg");
+    check.checkedAt = QDateTime(QDate(2026, 1, 10), QTime(9, 0), Qt::UTC);
+    for (CalcheckRun *run : {&check.asFound, &check.asLeft}) {
+        CalcheckReading reading;
+        reading.pass = true;
+        run->readings = {reading};
+        run->complete = true;
+    }
+    return check;
+}
+
+// The file of checks an earlier version kept, its writer still open, so that
+// the checks lie in its write-ahead log as after a crash.
+struct OldCheckFile
+{
+    OldCheckFile(const QString &path, int version)
+    {
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("PRAGMA journal_mode=WAL")));
+        QVERIFY(query.exec(QStringLiteral("CREATE TABLE calibration_check (id INTEGER PRIMARY KEY,"
+                                          " unique_id TEXT NOT NULL, tag TEXT NOT NULL, checked_at"
+                                          " TEXT NOT NULL, passed INTEGER NOT NULL, record TEXT"
+                                          " NOT NULL)")));
+        QVERIFY(query.exec(
+            QStringLiteral("PRAGMA application_id=%1").arg(CalcheckLegacyFile::ApplicationId)));
+        QVERIFY(query.exec(QStringLiteral("PRAGMA user_version=%1").arg(version)));
+        const QString readable = QString::fromUtf8(QJsonDocument(oldCheck().toJson()).toJson());
+        for (const QString &document : {readable, QStringLiteral("{written by hand")}) {
+            query.prepare(QStringLiteral("INSERT INTO calibration_check (unique_id, tag,"
+                                         " checked_at, passed, record) VALUES (?, ?, ?, 1, ?)"));
+            query.addBindValue(QStringLiteral("3C9D000001"));
+            query.addBindValue(QStringLiteral("PT-101"));
+            query.addBindValue(QStringLiteral("2026-01-10T09:00:00.000Z"));
+            query.addBindValue(document);
+            QVERIFY(query.exec());
+        }
+    }
+    ~OldCheckFile()
+    {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("old"));
+    }
+
+    QSqlDatabase db;
+};
+
 } // namespace
 
 class TstCalcheckWizard : public QObject
@@ -52,7 +121,12 @@ class TstCalcheckWizard : public QObject
 
 private Q_SLOTS:
     void initTestCase() { CalcheckDemo::registerViews(); }
-    void init() { QFile::remove(CalcheckRecordStore::defaultPath()); }
+    // Each test starts with an empty history; no rig holds it open here.
+    void init()
+    {
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::remove(HistoryDatabase::defaultPath() + QLatin1String(suffix));
+    }
 
     void refusesPointsThatAreNoNumbers()
     {
@@ -107,7 +181,8 @@ private Q_SLOTS:
                                                     .rightJustified(6, QLatin1Char('0'))));
         // The identity the device reported, not the dataset's defaults.
         QVERIFY(record.device.sensorSerialNumber.toLongLong() > 0);
-        CalcheckRecordStore store;
+        HistoryDatabase history(HistoryDatabase::defaultPath());
+        CalcheckRecordStore store(history);
         QVERIFY(store.open());
         const QList<CalcheckRecord> kept = store.records(record.device.uniqueId);
         QCOMPARE(kept.size(), 1);
@@ -135,34 +210,104 @@ private Q_SLOTS:
         // The next check shows how far the device drifted since this one.
         rig.device.injectZeroError(0.4); // 0.1 %
         QTest::mouseClick(wizard->cmdNewCheck, Qt::LeftButton);
+        // Its set-up lists this one, whose certificate opens again.
+        QTableWidget *past = wizard->tblPastChecks;
+        QCOMPARE(past->rowCount(), 1);
+        QCOMPARE(past->item(0, 1)->text(), QStringLiteral("R. Lindqvist"));
+        QCOMPARE(past->item(0, 2)->text(), GetResText(5737));
+        QCOMPARE(past->item(0, 3)->text(), GetResText(5736));
+        QVERIFY(!wizard->cmdPastCertificate->isEnabled());
+        past->selectRow(0);
+        QTest::mouseClick(wizard->cmdPastCertificate, Qt::LeftButton);
+        certificate = certificateWindow();
+        QVERIFY(certificate);
+        QCOMPARE(certificate->browser()->toPlainText(), page);
+        certificate->close();
+
         QVERIFY(CalcheckDemo::runAsFound(rig, *wizard));
         QVERIFY(CalcheckDemo::adjustAndRunAsLeft(rig, *wizard));
         QVERIFY2(wizard->lblDrift->text().contains(QLocale().toString(0.5, 'f', 3)),
                  qPrintable(wizard->lblDrift->text()));
         QCOMPARE(store.records(record.device.uniqueId).size(), 2);
+        QTest::mouseClick(wizard->cmdNewCheck, Qt::LeftButton);
+        QCOMPARE(past->rowCount(), 2);
+    }
+
+    void closingTheWindowStopsAskingTheDevice()
+    {
+        MainWindowRig rig;
+        QVERIFY(rig.connect());
+        frmCalcheck *wizard = CalcheckDemo::open(rig);
+        QVERIFY(wizard);
+        QVERIFY(CalcheckDemo::runAsFound(rig, *wizard, 1));
+        QTRY_VERIFY(rig.idle());
+        rig.device.setAppliedPressure(wizard->controller()->nominalPressure());
+        QSignalSpy answers(&rig.link(), &HartLink::responseReceived);
+        QTest::mouseClick(wizard->cmdMeasure, Qt::LeftButton);
+        QVERIFY(wizard->controller()->isMeasuring());
+        wizard->parentWidget()->close();
+        QVERIFY(!wizard->controller()->isMeasuring());
+        // The request out when the window closed is answered; none follows.
+        QTRY_VERIFY(rig.idle());
+        QTest::qWait(200);
+        QVERIFY2(answers.size() <= 1, qPrintable(QString::number(answers.size())));
+        QCOMPARE(wizard->controller()->run(CalcheckRun::Kind::AsFound).readings.size(), 1);
+
+        // Opened again, the point waits for its Measure and the run goes on.
+        rig.form().runMenuCommand(QStringLiteral("mnuCalibrateCheck"));
+        QVERIFY(wizard->isVisible());
+        QVERIFY(wizard->cmdMeasure->isEnabled());
+        QVERIFY(CalcheckDemo::finishRun(rig, *wizard));
     }
 
     void incompleteCheckIsNotKept()
     {
-        CalcheckRecord record;
-        record.device.uniqueId = QStringLiteral("3C9D000001");
-        record.asFound.complete = true;
-        CalcheckRecordStore store;
-        QVERIFY(store.open());
+        CalcheckRecord record = oldCheck();
+        record.asLeft.complete = false;
+        QTemporaryDir folder;
+        HistoryDatabase history(folder.filePath(QStringLiteral("history.sqlite")));
+        CalcheckRecordStore store(history, QString());
         QString error;
         QVERIFY(!store.save(record, &error));
+        QVERIFY(store.open());
         QVERIFY(store.records(record.device.uniqueId).isEmpty());
-        // A file of another program is left as it is.
+    }
+
+    void checksOfTheOldFileAreTakenOverOnce_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::newRow("the old file") << CalcheckLegacyFile::SchemaVersion;
+        QTest::newRow("a version this one cannot read") << CalcheckLegacyFile::SchemaVersion + 1;
+    }
+
+    void checksOfTheOldFileAreTakenOverOnce()
+    {
+        QFETCH(int, version);
+        const bool known = version == CalcheckLegacyFile::SchemaVersion;
         QTemporaryDir folder;
-        const QString foreign = folder.filePath(QStringLiteral("other.sqlite"));
-        QFile file(foreign);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a database at all, just text that must stay");
-        file.close();
-        CalcheckRecordStore other(foreign);
-        QVERIFY(!other.open(&error));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("not a database at all, just text that must stay"));
+        const QString old = folder.filePath(QStringLiteral("calibration.sqlite"));
+        OldCheckFile writer(old, version);
+        QVERIFY(QFile::exists(old + QStringLiteral("-wal")));
+        const QByteArray before = fileBytes(old) + fileBytes(old + QStringLiteral("-wal"));
+
+        HistoryDatabase history(folder.filePath(QStringLiteral("history.sqlite")));
+        for (int open = 0; open < 2; ++open) {
+            CalcheckRecordStore store(history, old);
+            QVERIFY(store.open());
+            const QList<CalcheckRecord> kept = store.records(QStringLiteral("3C9D000001"));
+            QCOMPARE(kept.size(), known ? 1 : 0);
+            if (known) {
+                // The drift of the next check is counted from it.
+                QCOMPARE(store.last(QStringLiteral("3C9D000001"))->technician,
+                         QStringLiteral("A. Berg"));
+                QCOMPARE(kept.first().asLeft.readings.size(), 1);
+            }
+        }
+        // What this version cannot read is kept as it was, and nothing twice.
+        CalibrationStore calibrations(history);
+        QCOMPARE(calibrations.list(QStringLiteral("3C-9D-000001")).size(), known ? 2 : 0);
+        QCOMPARE(calibrations.imported(QFileInfo(old).absoluteFilePath()), known);
+        QCOMPARE(fileBytes(old) + fileBytes(old + QStringLiteral("-wal")), before);
     }
 };
 

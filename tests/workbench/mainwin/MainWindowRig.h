@@ -25,6 +25,8 @@ public:
     DeviceInstance &instance() const;
     frmMain &form() const { return *m_form; }
     SimulatedTransmitter device;
+    // What went over the line: its signals tell each answer.
+    InProcessHartLink &link() { return m_link; }
     void advanceDeviceClock(qint64 ms) { m_deviceClockNs += ms * 1'000'000; }
 
     // As the device side or the frame writes a host item.
