@@ -133,7 +133,8 @@ QWidget *frmCalcheck::buildSetup()
     tblPastChecks->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblPastChecks->setSelectionMode(QAbstractItemView::SingleSelection);
     tblPastChecks->verticalHeader()->hide();
-    tblPastChecks->horizontalHeader()->setStretchLastSection(true);
+    // The technician's name takes the room the short columns leave.
+    tblPastChecks->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     cmdPastCertificate = button(page, "cmdPastCertificate", 5791);
     cmdPastCertificate->setEnabled(false);
     connect(tblPastChecks, &QTableWidget::itemSelectionChanged, this,
