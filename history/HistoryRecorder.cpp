@@ -58,6 +58,12 @@ void HistoryRecorder::itemChanged(int index, bool shadow)
         m_value(index);
 }
 
+void HistoryRecorder::beforeStore() const
+{
+    if (m_beforeStore)
+        m_beforeStore();
+}
+
 void HistoryRecorder::changed() const
 {
     if (m_changed)
@@ -68,6 +74,7 @@ void HistoryRecorder::writesStarting(const QString &sequence)
 {
     const QString reason = m_nextReason.isEmpty() ? sequence : m_nextReason;
     m_nextReason.clear();
+    beforeStore();
     Snapshot snapshot;
     snapshot.device = DeviceIdentity::fromDevice(m_store).key();
     snapshot.tag = DeviceIdentity::tagFromDevice(m_store);
@@ -108,8 +115,10 @@ qint64 HistoryRecorder::writeStarting(const DeviceWrite &write)
         entries.append(entry);
     }
     const qint64 token = m_nextToken++;
-    if (!entries.isEmpty())
+    if (!entries.isEmpty()) {
+        beforeStore();
         m_pending.insert(token, m_log.begin(entries));
+    }
     changed();
     return token;
 }

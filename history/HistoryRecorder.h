@@ -34,6 +34,9 @@ public:
     void setChangedHandler(std::function<void()> handler) { m_changed = std::move(handler); }
     // Told when a dataset item's value changes, on either side.
     void setValueHandler(std::function<void(int index)> handler) { m_value = std::move(handler); }
+    // Told before a snapshot or log entry is stored (the store may open its
+    // database then).
+    void setStoreHandler(std::function<void()> handler) { m_beforeStore = std::move(handler); }
     // Told when the connection status changes.
     void setConnectionHandler(std::function<void()> handler) { m_connection = std::move(handler); }
 
@@ -47,6 +50,7 @@ public:
 
 private:
     void itemChanged(int index, bool shadow);
+    void beforeStore() const;
     void changed() const;
 
     ItemStore &m_store;
@@ -56,6 +60,7 @@ private:
     QString m_nextReason;
     std::function<void()> m_changed;
     std::function<void()> m_connection;
+    std::function<void()> m_beforeStore;
     std::function<void(int index)> m_value;
     QSet<int> m_read;
     int m_connectIndex = -1;

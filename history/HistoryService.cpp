@@ -17,9 +17,8 @@ HistoryService::HistoryService(DeviceInstance &instance, const QString &database
                                QObject *parent)
     : QObject(parent), m_instance(&instance), m_database(databasePath)
 {
-    if (m_database.open() != HistoryDatabase::Status::Open)
-        qCWarning(lcHistory) << "history not kept:" << m_database.path() << m_database.detail();
     m_recorder = std::make_unique<HistoryRecorder>(*instance.manager(), m_log, m_snapshots);
+    m_recorder->setStoreHandler([this] { openDatabase(); });
     m_recorder->setChangedHandler([this] { Q_EMIT historyChanged(); });
     m_recorder->setConnectionHandler([this] { Q_EMIT connectionChanged(); });
     // Only the compared items concern the windows (measured values change
@@ -42,6 +41,33 @@ HistoryService::~HistoryService()
 {
     if (m_instance)
         m_instance->engine().setWriteJournal(nullptr);
+}
+
+// Opened once: a file that was refused stays refused for this run.
+void HistoryService::openDatabase()
+{
+    if (m_database.status() != HistoryDatabase::Status::Closed)
+        return;
+    if (m_database.open() != HistoryDatabase::Status::Open)
+        qCWarning(lcHistory) << "history not kept:" << m_database.path() << m_database.detail();
+}
+
+HistoryDatabase &HistoryService::database()
+{
+    openDatabase();
+    return m_database;
+}
+
+ChangeLog &HistoryService::changeLog()
+{
+    openDatabase();
+    return m_log;
+}
+
+SnapshotStore &HistoryService::snapshots()
+{
+    openDatabase();
+    return m_snapshots;
 }
 
 DeviceIdentity HistoryService::identity() const
@@ -96,9 +122,9 @@ QList<DatasetComparison::Row> HistoryService::compareWithDataset() const
                                       datasetValues());
 }
 
-std::optional<QList<DatasetComparison::Row>> HistoryService::compareWithSnapshot(qint64 id) const
+std::optional<QList<DatasetComparison::Row>> HistoryService::compareWithSnapshot(qint64 id)
 {
-    const auto snapshot = m_snapshots.load(id);
+    const auto snapshot = snapshots().load(id);
     if (!snapshot)
         return std::nullopt;
     DatasetComparison::Values values;

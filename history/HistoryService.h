@@ -35,9 +35,11 @@ public:
                    QObject *parent = nullptr);
     ~HistoryService() override;
 
-    HistoryDatabase &database() { return m_database; }
-    ChangeLog &changeLog() { return m_log; }
-    SnapshotStore &snapshots() { return m_snapshots; }
+    // The database opens at its first use (these, or a write the host
+    // sends), not while the program starts.
+    HistoryDatabase &database();
+    ChangeLog &changeLog();
+    SnapshotStore &snapshots();
 
     DeviceIdentity identity() const;
     QString tag() const;
@@ -49,7 +51,7 @@ public:
     DatasetComparison::Values datasetValues() const;
     QList<DatasetComparison::Row> compareWithDataset() const;
     // Nothing when the snapshot cannot be read.
-    std::optional<QList<DatasetComparison::Row>> compareWithSnapshot(qint64 id) const;
+    std::optional<QList<DatasetComparison::Row>> compareWithSnapshot(qint64 id);
 
     // Reads the whole dataset from the device into the values as read.
     qint32 readDevice();
@@ -74,6 +76,7 @@ Q_SIGNALS:
     void valuesChanged();
 
 private:
+    void openDatabase();
     void sequenceEnded(const QString &name, bool completed);
 
     QPointer<DeviceInstance> m_instance;

@@ -2,15 +2,18 @@
 
 #include "VexException.h"
 
-#include <QHBoxLayout>
-#include <QLabel>
+#include <QPainter>
 
+namespace {
+constexpr int CaptionMargin = 2;
+} // namespace
+
+// The caption is drawn, not a label in a layout: a window binds dozens of
+// these controls, and each label would be laid out when the window shows,
+// just before the controls leave design mode and hide.
 VexaDesignControl::VexaDesignControl(const QString &caption, QWidget *parent)
-    : QWidget(parent), m_label(new QLabel(caption, this))
+    : QWidget(parent), m_caption(caption)
 {
-    auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(m_label);
 }
 
 void VexaDesignControl::setDesignMode(bool designMode)
@@ -21,13 +24,27 @@ void VexaDesignControl::setDesignMode(bool designMode)
 
 void VexaDesignControl::setCaption(const QString &caption)
 {
-    m_label->setText(caption);
+    m_caption = caption;
     adjustSize();
+    update();
+}
+
+QSize VexaDesignControl::sizeHint() const
+{
+    return fontMetrics().size(Qt::TextSingleLine, m_caption) +
+           QSize(2 * CaptionMargin, 2 * CaptionMargin);
+}
+
+void VexaDesignControl::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawText(rect().adjusted(CaptionMargin, CaptionMargin, -CaptionMargin, -CaptionMargin),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_caption);
 }
 
 QString VexaDesignControl::caption() const
 {
-    return m_label->text();
+    return m_caption;
 }
 
 void VexaDesignControl::raiseSetAtRunTime(const char *property) const

@@ -3,9 +3,7 @@
 #include <QString>
 #include <QWidget>
 
-class QLabel;
-
-// What every control of this library shares: a caption label that is only
+// What every control of this library shares: a caption that is only
 // shown while the dialog is being designed, and the design-mode flag that
 // decides which properties may still be set. A control is in design mode
 // until its dialog is loaded; the dialog (or its item handler) clears it.
@@ -18,6 +16,7 @@ public:
     bool DesignMode() const { return m_designMode; }
     // Leaving design mode hides the control: it has no visual role at run time.
     void setDesignMode(bool designMode);
+    QSize sizeHint() const override;
 
     // The error numbers of the two refused property writes.
     [[noreturn]] void raiseSetAtRunTime(const char *property) const;
@@ -27,8 +26,9 @@ protected:
     explicit VexaDesignControl(const QString &caption, QWidget *parent);
     void setCaption(const QString &caption);
     QString caption() const;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
-    QLabel *m_label;
+    QString m_caption;
     bool m_designMode = true;
 };

@@ -214,10 +214,12 @@ void MainChildWindows::chooseBackground(const QScreen *screen)
     const int width = screen ? screen->availableGeometry().width() : 1024;
     m_background = BackgroundResource(width);
     m_backgroundSize = QSize();
-    drawBackground();
+    m_area->viewport()->update();
 }
 
-// Drawn at the area's size: the picture covers it, whatever its size.
+// Drawn at the area's size, so that the picture covers it whatever its size,
+// and only when the area paints: at start the window's parts (the docked
+// summary as it fills) change that size more than once before anything shows.
 void MainChildWindows::drawBackground()
 {
     const QSize size = m_area->viewport()->size();
@@ -232,7 +234,7 @@ void MainChildWindows::drawBackground()
 
 bool MainChildWindows::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_area->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_area->viewport() && event->type() == QEvent::Paint)
         drawBackground();
     return QObject::eventFilter(watched, event);
 }
