@@ -1,0 +1,243 @@
+#include "hart/HartDeviceScan.h"
+
+#include "hart/HartCodec.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr quint8 IdentityCommand = 0;
+constexpr quint8 FindByTagCommand = 11;
+constexpr quint8 TagCommand = 13;
+constexpr int TagBytes = 6;
+
+// The identity of command 0 and 11: manufacturer id at 1, device type at 2,
+// the three bytes of the device id from 9.
+std::optional<HartDeviceScan::Device> identity(const std::optional<HartFrame> &response)
+{
+    if (!response || response->isCommunicationError() || response->data().size() < 12)
+        return std::nullopt;
+    const QByteArray &d = response->data();
+    HartDeviceScan::Device device;
+    device.manufacturerId = quint8(d[1]);
+    device.deviceType = quint8(d[2]);
+    device.deviceId = HartCodec::toUInt24(d, 9);
+    return device;
+}
+
+} // namespace
+
+QString HartDeviceScan::Device::uniqueId() const
+{
+    return QStringLiteral("%1%2%3")
+        .arg(manufacturerId, 2, 16, QLatin1Char('0'))
+        .arg(deviceType, 2, 16, QLatin1Char('0'))
+        .arg(deviceId, 6, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+HartDeviceScan::HartDeviceScan(HartLink *link, QObject *parent) : QObject(parent), m_link(link)
+{
+    qRegisterMetaType<HartDeviceScan::Device>();
+}
+
+HartDeviceScan::~HartDeviceScan()
+{
+    if (m_running)
+        end(false);
+}
+
+bool HartDeviceScan::canSendTag(const QString &tag)
+{
+    if (tag.size() > TagCharacters)
+        return false;
+    const QString upper = tag.toUpper();
+    return std::all_of(upper.begin(), upper.end(),
+                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x5F; });
+}
+
+bool HartDeviceScan::start(const QString &tag)
+{
+    m_error.clear();
+    if (m_running) {
+        m_error = tr("A scan is running already.");
+        return false;
+    }
+    if (!m_link) {
+        m_error = tr("There is no link to scan.");
+        return false;
+    }
+    if (!canSendTag(tag.trimmed())) {
+        m_error = tr("\"%1\" cannot be sent as a tag.").arg(tag);
+        return false;
+    }
+    m_openedLink = !m_link->isOpen();
+    if (m_openedLink && !m_link->open()) {
+        m_error = m_link->errorString();
+        m_openedLink = false;
+        return false;
+    }
+    HartLink *link = m_link;
+    m_connections = {
+        connect(link, &HartLink::responseReceived, this,
+                [this](quint64 id, const HartFrame &f) { outcome(id, f, false); }),
+        connect(link, &HartLink::requestTimedOut, this,
+                [this](quint64 id) { outcome(id, std::nullopt, false); }),
+        connect(link, &HartLink::communicationError, this,
+                [this](quint64 id, quint8) { outcome(id, std::nullopt, false); }),
+        connect(link, &HartLink::connectionLost, this,
+                [this](quint64 id) { outcome(id, std::nullopt, true); }),
+    };
+    m_running = true;
+    m_devices.clear();
+    m_current.reset();
+    m_wanted.reset();
+    m_address = 0;
+    m_done = 0;
+    const QString wanted = tag.trimmed();
+    // Finding by tag adds one step before the addresses.
+    m_total = PollingAddresses + (wanted.isEmpty() ? 0 : 1);
+    report();
+    if (wanted.isEmpty()) {
+        send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, 0, IdentityCommand));
+    } else {
+        // The broadcast address: every device hears it, the one with the tag answers.
+        m_wantedTag = HartCodec::packAscii(wanted, TagBytes);
+        send(Step::FindByTag, HartFrame::longFrame(HartFrame::Kind::Request, 0, 0, 0,
+                                                   FindByTagCommand, m_wantedTag));
+    }
+    return true;
+}
+
+void HartDeviceScan::cancel()
+{
+    if (m_running)
+        end(false);
+}
+
+void HartDeviceScan::send(Step step, const HartFrame &frame)
+{
+    m_step = step;
+    m_waiting = m_link->send(frame);
+}
+
+void HartDeviceScan::outcome(quint64 id, const std::optional<HartFrame> &response, bool lost)
+{
+    if (!m_running || id != m_waiting)
+        return;
+    m_waiting = 0;
+    if (lost) {
+        m_error = m_link && !m_link->errorString().isEmpty()
+                      ? m_link->errorString()
+                      : tr("The link was lost during the scan.");
+        end(false);
+        return;
+    }
+    switch (m_step) {
+    case Step::Identify:
+        identified(response);
+        break;
+    case Step::ReadTag:
+        tagRead(response);
+        break;
+    case Step::FindByTag:
+        foundByTag(response);
+        break;
+    }
+}
+
+void HartDeviceScan::identified(const std::optional<HartFrame> &response)
+{
+    std::optional<Device> device = identity(response);
+    if (device && m_wanted) {
+        // Looking for the address of the device that answered to its tag.
+        if (device->uniqueId() != m_wanted->uniqueId()) {
+            nextAddress();
+            return;
+        }
+        m_wanted->pollingAddress = m_address;
+        m_devices.append(*m_wanted);
+        Q_EMIT deviceFound(*m_wanted);
+        m_wanted.reset();
+        m_done = m_total;
+        end(true);
+        return;
+    }
+    if (!device || m_wanted) {
+        nextAddress();
+        return;
+    }
+    device->pollingAddress = m_address;
+    m_current = device;
+    send(Step::ReadTag, HartFrame::longFrame(HartFrame::Kind::Request, device->manufacturerId,
+                                             device->deviceType, device->deviceId, TagCommand));
+}
+
+void HartDeviceScan::tagRead(const std::optional<HartFrame> &response)
+{
+    // A device that answers command 0 but not 13 is still listed, without its tag.
+    if (response && !response->isCommunicationError() && response->data().size() >= TagBytes)
+        m_current->tag = HartCodec::unpackAscii(response->data().first(TagBytes)).trimmed();
+    m_devices.append(*m_current);
+    const Device found = *m_current;
+    m_current.reset();
+    Q_EMIT deviceFound(found);
+    if (m_running)
+        nextAddress();
+}
+
+void HartDeviceScan::foundByTag(const std::optional<HartFrame> &response)
+{
+    ++m_done;
+    std::optional<Device> device = identity(response);
+    if (!device) {
+        // Nobody has that tag: nothing to look for at the addresses.
+        m_done = m_total;
+        end(true);
+        return;
+    }
+    // As the device holds it: upper case, blanks at the end dropped.
+    device->tag = HartCodec::unpackAscii(m_wantedTag).trimmed();
+    m_wanted = device;
+    report();
+    send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, 0, IdentityCommand));
+}
+
+void HartDeviceScan::nextAddress()
+{
+    ++m_done;
+    if (++m_address >= PollingAddresses) {
+        if (m_wanted) {
+            // It answered to its tag but at none of the addresses: listed
+            // all the same, so that the user learns that it is there.
+            m_devices.append(*m_wanted);
+            Q_EMIT deviceFound(*m_wanted);
+            m_wanted.reset();
+        }
+        end(true);
+        return;
+    }
+    report();
+    send(Step::Identify,
+         HartFrame::shortFrame(HartFrame::Kind::Request, quint8(m_address), IdentityCommand));
+}
+
+void HartDeviceScan::end(bool completed)
+{
+    m_running = false;
+    m_waiting = 0;
+    for (const QMetaObject::Connection &c : std::as_const(m_connections))
+        disconnect(c);
+    m_connections.clear();
+    if (m_openedLink && m_link)
+        m_link->close();
+    m_openedLink = false;
+    if (completed)
+        report();
+    Q_EMIT finished(completed);
+}
+
+void HartDeviceScan::report()
+{
+    Q_EMIT progress(m_done, m_total);
+}
