@@ -10,6 +10,7 @@
 #include "clsHTMLPrintView.h"
 #include "clsHTMLPrintWindow.h"
 #include "history/frmSavePreview.h"
+#include "links/frmConnectionSettings.h"
 #include "mainwin/HelpBrowser.h"
 #include "mainwin/MainCommandBar.h"
 #include "mainwin/MainCommandTable.h"
@@ -345,6 +346,19 @@ private:
             };
             expect(waitFor(downloaded), element, "nothing written");
             expect(settled(), element, "the main window stays busy");
+        } else if (entry == "mnuDeviceConnectionSettings") {
+            choose(element);
+            auto *dialog = form().findChild<frmConnectionSettings *>();
+            expect(dialog && dialog->isVisible(), element, "no connection settings");
+            if (dialog)
+                dialog->close();
+        } else if (entry == "mnuDeviceTrafficRecord") {
+            // Asks for the file; cancelled, nothing is recorded.
+            const int asked = m_chooser->asked();
+            m_chooser->enqueue(QString());
+            choose(element);
+            expect(m_chooser->asked() == asked + 1, element, "no file asked for");
+            expect(!action(element)->isChecked(), element, "checked without a record");
         } else {
             // The reset asks first; cancelled, nothing starts.
             m_box->enqueue(QMessageBox::Cancel);

@@ -48,6 +48,9 @@ bool DeviceFrame::open(QString *error)
                                                                 : m_options.historyDatabase;
     m_instance->addObject(QLatin1String(HistoryService::ProgId),
                           std::make_shared<HistoryService>(*m_instance, history));
+    // Not owned: the link outlives the instance.
+    m_instance->addObject(QLatin1String(LinkObject),
+                          std::shared_ptr<QObject>(std::shared_ptr<QObject>(), m_link));
     applyOptions();
     startViews();
     openDatasetFile();

@@ -20,6 +20,9 @@ class DeviceFrame : public QObject
 public:
     static constexpr const char *StartAlwaysView = "Resident.clsStartAlwaysView";
     static constexpr const char *MainView = "Workbench.clsMainView";
+    // The link given to the frame, as an object of the instance: the
+    // connection settings and the traffic record reach it by this name.
+    static constexpr const char *LinkObject = "Workbench.HartLink";
 
     DeviceFrame(FrameOptions options, HartLink *link, QObject *parent = nullptr);
     ~DeviceFrame() override;

@@ -57,6 +57,9 @@ constexpr MainMenuEntry Menu[] = {
      70,
      E::Plain,
      {ConnectionStates::any(), WhileConnected, CommandGate::Disconnects}},
+    {1, "mnuDeviceConnectionSettings", 6100, "Connection settings...", "", 0, E::Plain, Always},
+    // Checked while a record is on.
+    {1, "mnuDeviceTrafficRecord", 6101, "Traffic record...", "", 0, E::Plain, Always},
     {1, "", 0, "", "", 0, E::Separator, Always},
     {1, "mnuDeviceLoadFromDevice", 1024, "Load from device", "", 14, E::Plain, ConnectedOnly},
     {1,

@@ -18,6 +18,7 @@
 #include "clsDeviceInfo.h"
 #include "ctlBusyWindow.h"
 #include "global.h"
+#include "links/LinkCommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -221,6 +222,7 @@ void frmMain::Load()
     guarded("caption", [this] { UpdateCaption(); });
     guarded("polling address", [this] { appAddress_ValueChanged(); });
     refreshClipboardCommands();
+    LinkCommands::attach(*this);
     m_loaded = true;
 }
 

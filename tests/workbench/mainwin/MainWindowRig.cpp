@@ -15,7 +15,6 @@
 MainWindowRig::MainWindowRig(const QStringList &arguments)
 {
     device.setClock([this] { return m_deviceClockNs; });
-    m_link.setBitRate(0);
     QString error;
     const auto options = FrameOptions::parse(QStringList{"workbench"} + arguments, &error);
     if (!options)

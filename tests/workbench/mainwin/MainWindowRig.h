@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hart/ProfiledHartLink.h"
 #include "mainwin/MainWindowCommands.h"
 #include "simulator/InProcessHartLink.h"
 #include "simulator/SimulatedTransmitter.h"
@@ -12,7 +13,8 @@ class DeviceInstance;
 class frmMain;
 
 // The program as the frame starts it: the real host on the simulated
-// transmitter without wire time, the always-started components and the
+// transmitter without wire time (through the link the program holds, so
+// that the connection settings can change it), the always-started components and the
 // main view, and the main window shown offscreen. The main window's plug-in
 // commands only record that they ran. The device's clock stands still until a
 // test moves it, so a restart lasts exactly as long as the test says.
@@ -32,6 +34,7 @@ public:
     // As the device side or the frame writes a host item.
     void set(const QString &item, const QString &value) const;
     QString text(const QString &item) const;
+    ProfiledHartLink &link() { return m_link; }
     // Connects through the menu and waits until the device information is read.
     bool connect() const;
     bool idle() const;
@@ -41,7 +44,13 @@ public:
 
 private:
     qint64 m_deviceClockNs = 0;
-    InProcessHartLink m_link{&device};
+    ProfiledHartLink m_link{[this](const HartLinkProfile &p, QString *why) {
+        if (p.kind != HartLinkProfile::Kind::Simulator)
+            return ProfiledHartLink::standardLink(p, why);
+        auto inProcess = std::make_unique<InProcessHartLink>(&device);
+        inProcess->setBitRate(0);
+        return std::unique_ptr<HartLink>(std::move(inProcess));
+    }};
     std::unique_ptr<DeviceFrame> m_frame;
     frmMain *m_form = nullptr;
 };
