@@ -1,6 +1,7 @@
 #include "hart/HartDeviceScan.h"
 
 #include "hart/HartCodec.h"
+#include "hart/HartProtocol.h"
 
 #include <algorithm>
 
@@ -11,30 +12,20 @@ constexpr quint8 FindByTagCommand = 11;
 constexpr quint8 TagCommand = 13;
 constexpr int TagBytes = 6;
 
-// The identity of command 0 and 11: manufacturer id at 1, device type at 2,
-// the three bytes of the device id from 9.
+// Commands 0 and 11 answer the same identity.
 std::optional<HartDeviceScan::Device> identity(const std::optional<HartFrame> &response)
 {
-    if (!response || response->isCommunicationError() || response->data().size() < 12)
+    if (!response || response->responseCode() != hart::response::Success)
         return std::nullopt;
-    const QByteArray &d = response->data();
+    const std::optional<HartDeviceIdentity> found = HartDeviceIdentity::parse(response->data());
+    if (!found)
+        return std::nullopt;
     HartDeviceScan::Device device;
-    device.manufacturerId = quint8(d[1]);
-    device.deviceType = quint8(d[2]);
-    device.deviceId = HartCodec::toUInt24(d, 9);
+    device.identity = *found;
     return device;
 }
 
 } // namespace
-
-QString HartDeviceScan::Device::uniqueId() const
-{
-    return QStringLiteral("%1%2%3")
-        .arg(manufacturerId, 2, 16, QLatin1Char('0'))
-        .arg(deviceType, 2, 16, QLatin1Char('0'))
-        .arg(deviceId, 6, 16, QLatin1Char('0'))
-        .toUpper();
-}
 
 HartDeviceScan::HartDeviceScan(HartLink *link, QObject *parent) : QObject(parent), m_link(link)
 {
@@ -151,7 +142,7 @@ void HartDeviceScan::identified(const std::optional<HartFrame> &response)
     std::optional<Device> device = identity(response);
     if (device && m_wanted) {
         // Looking for the address of the device that answered to its tag.
-        if (device->uniqueId() != m_wanted->uniqueId()) {
+        if (!device->identity.sameDevice(m_wanted->identity)) {
             nextAddress();
             return;
         }
@@ -169,8 +160,9 @@ void HartDeviceScan::identified(const std::optional<HartFrame> &response)
     }
     device->pollingAddress = m_address;
     m_current = device;
-    send(Step::ReadTag, HartFrame::longFrame(HartFrame::Kind::Request, device->manufacturerId,
-                                             device->deviceType, device->deviceId, TagCommand));
+    send(Step::ReadTag,
+         HartFrame::longFrame(HartFrame::Kind::Request, device->identity.manufacturer,
+                              device->identity.deviceType, device->identity.deviceId, TagCommand));
 }
 
 void HartDeviceScan::tagRead(const std::optional<HartFrame> &response)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hart/HartDeviceIdentity.h"
 #include "hart/HartLink.h"
 
 #include <QList>
@@ -27,14 +28,11 @@ public:
     struct Device
     {
         int pollingAddress = -1; // -1: answered to its tag, at no polling address
-        quint8 manufacturerId = 0;
-        quint8 deviceType = 0;
-        quint32 deviceId = 0;
+        HartDeviceIdentity identity;
         QString tag;
 
-        // Manufacturer, device type and device id as ten hex digits: what
-        // tells one device from another, whatever port or address it is on.
-        QString uniqueId() const;
+        // What tells one device from another, whatever port or address it is on.
+        QString uniqueId() const { return identity.key(); }
         bool operator==(const Device &other) const = default;
     };
 

@@ -86,14 +86,13 @@ private Q_SLOTS:
         QCOMPARE(addresses(devices), (QList<int>{0, 3, 7}));
         // Each its own unique id, its tag read, the codes of this transmitter.
         const SimulatedTransmitter lone;
-        QCOMPARE(devices[0].deviceId, lone.deviceId());
-        QCOMPARE(devices[1].deviceId, lone.deviceId() + (3u << 8));
-        QCOMPARE(devices[2].deviceId, lone.deviceId() + (7u << 8));
+        QCOMPARE(devices[0].identity.deviceId, lone.deviceId());
+        QCOMPARE(devices[1].identity.deviceId, lone.deviceId() + (3u << 8));
+        QCOMPARE(devices[2].identity.deviceId, lone.deviceId() + (7u << 8));
         for (const HartDeviceScan::Device &d : devices) {
-            QCOMPARE(d.manufacturerId, lone.manufacturerId());
-            QCOMPARE(d.deviceType, lone.deviceType());
+            QCOMPARE(d.identity.manufacturer, lone.manufacturerId());
+            QCOMPARE(d.identity.deviceType, lone.deviceType());
             QCOMPARE(d.tag, HartCodec::unpackAscii(lone.model().settings().tag).trimmed());
-            QCOMPARE(d.uniqueId().size(), 10);
         }
         QCOMPARE(uniqueIds(devices).size(), 3);
         // Counted up to all sixteen, and the link left as it was found.
@@ -158,7 +157,7 @@ private Q_SLOTS:
         QCOMPARE(scan.devices().size(), 1);
         QCOMPARE(scan.devices().first().pollingAddress, 3);
         QCOMPARE(scan.devices().first().tag, QStringLiteral("PT-3"));
-        QCOMPARE(scan.devices().first().deviceId, loop.device(3)->deviceId());
+        QCOMPARE(scan.devices().first().identity.deviceId, loop.device(3)->deviceId());
 
         // A tag nobody has: one question, no device, and done.
         const qint64 before = loop.requestCount();

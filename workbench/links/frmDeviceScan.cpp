@@ -101,8 +101,8 @@ void frmDeviceScan::addRow(const HartDeviceScan::Device &device)
     auto *row = new QTreeWidgetItem(lvwDevices);
     row->setText(0, device.pollingAddress < 0 ? GetResText(6150)
                                               : QString::number(device.pollingAddress));
-    row->setText(1, hexCode(device.manufacturerId));
-    row->setText(2, hexCode(device.deviceType));
+    row->setText(1, hexCode(device.identity.manufacturer));
+    row->setText(2, hexCode(device.identity.deviceType));
     row->setText(3, device.tag);
     row->setText(4, device.uniqueId());
     m_rows.append(device);
