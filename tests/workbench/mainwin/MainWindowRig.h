@@ -27,13 +27,12 @@ public:
     DeviceInstance &instance() const;
     frmMain &form() const { return *m_form; }
     SimulatedTransmitter device;
-    // What went over the line: its signals tell each answer.
-    InProcessHartLink &link() { return m_link; }
     void advanceDeviceClock(qint64 ms) { m_deviceClockNs += ms * 1'000'000; }
 
     // As the device side or the frame writes a host item.
     void set(const QString &item, const QString &value) const;
     QString text(const QString &item) const;
+    // The program's link: its signals tell each answer that went over the line.
     ProfiledHartLink &link() { return m_link; }
     // Connects through the menu and waits until the device information is read.
     bool connect() const;
