@@ -2,7 +2,9 @@
 
 #include "Applet.h"
 #include "AppletItemManager.h"
+#include "IReportTables.h"
 #include "MessageBoxSeam.h"
+#include "ReportTables.h"
 #include "Toolkit.h"
 #include "View.h"
 #include "clsAppItemCollection.h"
@@ -83,7 +85,10 @@ void clsHtmlReportFactory::CreateGeneralViewTemplate()
         error = FileNotFound;
     } else {
         // The report is UTF-8, as the print view reads it.
-        const QByteArray text = QString::fromUtf8(source.readAll()).toUtf8();
+        const QByteArray text =
+            ReportTables::fill(QString::fromUtf8(source.readAll()), [this](const QString &name) {
+                return reportRows(name);
+            }).toUtf8();
         QSaveFile report(folder + reportName(countryCode));
         const bool written = report.open(QIODevice::WriteOnly) &&
                              report.write(text) == text.size() && report.commit();
@@ -95,6 +100,20 @@ void clsHtmlReportFactory::CreateGeneralViewTemplate()
         MessageBoxSeam::show(nullptr, QMessageBox::NoIcon, QString(),
                              Toolkit_LoadResource(error) + QStringLiteral(": ") +
                                  QDir::toNativeSeparators(templatePath));
+}
+
+// The rows come from whoever the program registered for the report's tables;
+// without one the tables are left out.
+std::optional<QList<QStringList>> clsHtmlReportFactory::reportRows(const QString &name) const
+{
+    const auto manager = this->manager();
+    const auto applet = manager ? manager->fncGetApplet() : nullptr;
+    if (!applet)
+        return std::nullopt;
+    const std::shared_ptr<QObject> source =
+        applet->fncCreateObject(QLatin1String(IReportTables::ProgId));
+    auto *tables = dynamic_cast<IReportTables *>(source.get());
+    return tables ? tables->ReportRows(name) : std::nullopt;
 }
 
 // The print view shows the report of this device instance: when the host

@@ -2,11 +2,16 @@
 
 #include "clsComponentBase.h"
 
+#include <QList>
+#include <QStringList>
+#include <optional>
+
 class clsAppItem;
 class clsAppItemCollection;
 
 // Makes the device report when "generateHTMLPrintOut" is set to 1: copies
-// the country's template to the report files and opens the host's print view.
+// the country's template to the report files, with the rows of its tables
+// from the program (IReportTables), and opens the host's print view.
 class clsHtmlReportFactory final : public clsComponentBase
 {
     Q_OBJECT
@@ -29,6 +34,7 @@ private:
     void m_GenerateHTMLPrintOut_ValueUpdate(QString &appItemValue);
     void CreateGeneralViewTemplate();
     void openPrintView();
+    std::optional<QList<QStringList>> reportRows(const QString &name) const;
 
     std::unique_ptr<clsAppItemCollection> m_items;
     std::shared_ptr<clsAppItem> m_GenerateHTMLPrintOut;

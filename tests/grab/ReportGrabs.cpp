@@ -2,6 +2,8 @@
 #include "Grabber.h"
 #include "MainWindowRig.h"
 
+#include "DeviceInstance.h"
+#include "HistoryService.h"
 #include "ResidentViews.h"
 #include "clsHTMLPrintView.h"
 #include "clsHTMLPrintWindow.h"
@@ -11,6 +13,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextDocument>
 
@@ -36,8 +40,24 @@ VEX_GRAB(grabReport, "report",
 {
     registerResidentViews();
     registerWorkbenchViews();
-    MainWindowRig rig; // no country given: the language picks the report
+    QTemporaryDir dir;
+    // No country given: the language picks the report.
+    MainWindowRig rig(
+        {QStringLiteral("--history"), dir.filePath(QStringLiteral("history.sqlite"))});
     grab.require(rig.connect(), QStringLiteral("no connection"));
+    // Two changes for the report's last table: the tag and the damping.
+    auto *history = qobject_cast<HistoryService *>(
+        rig.instance().object(QLatin1String(HistoryService::ProgId)).get());
+    grab.require(history, QStringLiteral("no history"));
+    QSignalSpy read(history, &HistoryService::deviceRead);
+    grab.require(history->readDevice() == 0 && read.wait(5000), QStringLiteral("no device read"));
+    for (const auto &[item, value] : {std::pair{"filterTime", "2.5"}, {"_tagHART", "PT-101"}}) {
+        QSignalSpy written(history, &HistoryService::writeFinished);
+        grab.require(history->writeValues({{QLatin1String(item), QLatin1String(value)}},
+                                          QStringLiteral("grab")) == 0 &&
+                         written.wait(5000),
+                     QStringLiteral("no write"));
+    }
     rig.form().runMenuCommand(QStringLiteral("mnuFilePrintPreview"));
     clsHTMLPrintWindow *window = clsHTMLPrintView::window();
     grab.require(window, QStringLiteral("no report window"));

@@ -7,6 +7,7 @@
 #include "HostResult.h"
 #include "ProgIdRegistry.h"
 #include "hart/HartLink.h"
+#include "history/HistoryReportTables.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -46,8 +47,11 @@ bool DeviceFrame::open(QString *error)
     // The history records every write from the first one on.
     const QString history = m_options.historyDatabase.isEmpty() ? HistoryDatabase::defaultPath()
                                                                 : m_options.historyDatabase;
-    m_instance->addObject(QLatin1String(HistoryService::ProgId),
-                          std::make_shared<HistoryService>(*m_instance, history));
+    auto service = std::make_shared<HistoryService>(*m_instance, history);
+    m_instance->addObject(QLatin1String(HistoryService::ProgId), service);
+    // The report's last changes come from it too.
+    m_instance->addObject(QLatin1String(IReportTables::ProgId),
+                          std::make_shared<HistoryReportTables>(service.get()));
     // Not owned: the link outlives the instance.
     m_instance->addObject(QLatin1String(LinkObject),
                           std::shared_ptr<QObject>(std::shared_ptr<QObject>(), m_link));

@@ -1,6 +1,9 @@
 #include "MainWindowRig.h"
 #include "TestRegistry.h"
 
+#include "DeviceInstance.h"
+#include "HistoryRecorder.h"
+#include "HistoryService.h"
 #include "ResidentViews.h"
 #include "clsHTMLPrintView.h"
 #include "clsHTMLPrintWindow.h"
@@ -8,6 +11,8 @@
 #include "mainwin/frmMain.h"
 
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -32,6 +37,30 @@ QString cellText(QTextTable *table, int row, int column)
     QTextCursor cursor = cell.firstCursorPosition();
     cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
     return cursor.selectedText().trimmed();
+}
+
+QStringList rowText(QTextTable *table, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < table->columns(); ++column)
+        cells << cellText(table, row, column);
+    return cells;
+}
+
+QTextTable *changesTable(QTextDocument *document)
+{
+    for (QTextTable *table : tables(document)) {
+        if (table->columns() == 6)
+            return table;
+    }
+    return nullptr;
+}
+
+QTextDocument *printPreview(MainWindowRig &rig)
+{
+    rig.form().runMenuCommand(QStringLiteral("mnuFilePrintPreview"));
+    clsHTMLPrintWindow *window = clsHTMLPrintView::window();
+    return window ? window->browser()->document() : nullptr;
 }
 
 } // namespace
@@ -105,6 +134,11 @@ private Q_SLOTS:
                 signatureTable = table;
                 continue;
             }
+            // The last changes, only with a device to name (see below).
+            if (table->columns() == 6) {
+                QVERIFY(connected);
+                continue;
+            }
             QCOMPARE(table->columns(), 2);
             const QTextLength width = table->format().columnWidthConstraints().value(0);
             QCOMPARE(width.type(), QTextLength::PercentageLength);
@@ -122,6 +156,67 @@ private Q_SLOTS:
 
         window->closeButton()->click();
         QTRY_VERIFY(!clsHTMLPrintView::window());
+    }
+
+    // The change log's newest entries for this device close the report: a
+    // value written just after start is there, with who wrote it and what
+    // the device said.
+    void lastChanges_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("header");
+        QTest::addColumn<QString>("none");
+        QTest::addColumn<QStringList>("entry");
+        QTest::newRow("English") << "en" << QStringList{"Time",      "User",      "Item",
+                                                        "Old value", "New value", "Outcome"}
+                                 << "No change to this device has been recorded."
+                                 << QStringList{"Damping", "2.5 s", "Accepted"};
+        QTest::newRow("German") << "de" << QStringList{"Zeit",       "Benutzer",   "Parameter",
+                                                       "Alter Wert", "Neuer Wert", "Ergebnis"}
+                                << "Für dieses Gerät ist keine Änderung aufgezeichnet."
+                                << QStringList{"Dämpfung", "2,5 s", "Angenommen"};
+    }
+    void lastChanges()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, header);
+        QFETCH(QString, none);
+        QFETCH(QStringList, entry);
+        QLocale::setDefault(language == "de" ? QLocale(QLocale::German, QLocale::Germany)
+                                             : QLocale(QLocale::English, QLocale::UnitedStates));
+        QTemporaryDir dir;
+        MainWindowRig rig({"--history", dir.filePath("history.sqlite")});
+        // Offline the report is the dataset's: no device, no changes.
+        QTextDocument *document = printPreview(rig);
+        QVERIFY(document);
+        QVERIFY(!changesTable(document));
+
+        QVERIFY(rig.connect());
+        document = printPreview(rig);
+        QTextTable *table = changesTable(document);
+        QVERIFY(table);
+        QCOMPARE(table->rows(), 2);
+        QCOMPARE(rowText(table, 0), header);
+        QCOMPARE(cellText(table, 1, 0), none);
+
+        auto *history = qobject_cast<HistoryService *>(
+            rig.instance().object(QLatin1String(HistoryService::ProgId)).get());
+        QVERIFY(history);
+        QSignalSpy read(history, &HistoryService::deviceRead);
+        QCOMPARE(history->readDevice(), 0);
+        QVERIFY(read.wait(5000));
+        QSignalSpy written(history, &HistoryService::writeFinished);
+        QCOMPARE(history->writeValues({{"filterTime", "2.5"}}, "test"), 0);
+        QVERIFY(written.wait(5000));
+        document = printPreview(rig);
+        table = changesTable(document);
+        QVERIFY(table);
+        QCOMPARE(table->rows(), 2);
+        const QStringList row = rowText(table, 1);
+        QCOMPARE(row.value(1), HistoryRecorder::loginName());
+        QCOMPARE((QStringList{row.value(2), row.value(4), row.value(5)}), entry);
+        QVERIFY(!row.value(3).isEmpty() && row.value(3) != row.value(4)); // as the device had it
+        QVERIFY(!document->toPlainText().contains(none));
     }
 };
 

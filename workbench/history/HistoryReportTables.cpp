@@ -1,0 +1,29 @@
+#include "HistoryReportTables.h"
+
+#include "HistoryService.h"
+#include "HistoryTexts.h"
+
+HistoryReportTables::HistoryReportTables(HistoryService *service, QObject *parent)
+    : QObject(parent), m_service(service)
+{
+}
+
+std::optional<QList<QStringList>> HistoryReportTables::ReportRows(const QString &name)
+{
+    if (!m_service || name.compare(QLatin1String(LastChanges), Qt::CaseInsensitive) != 0)
+        return std::nullopt;
+    // Offline the report is the dataset's, with no device to name.
+    const DeviceIdentity device = m_service->identity();
+    if (!m_service->isConnected() || !device.isKnown() || !m_service->database().isOpen())
+        return std::nullopt;
+    ChangeFilter filter;
+    filter.device = device.key();
+    filter.limit = LastChangesCount;
+    QList<QStringList> rows;
+    for (const ChangeEntry &e : m_service->changeLog().entries(filter)) {
+        rows.append({HistoryTexts::time(e.time), e.user, HistoryTexts::itemLabel(e.item),
+                     m_service->shownValue(e.item, e.oldValue),
+                     m_service->shownValue(e.item, e.newValue), HistoryTexts::outcome(e)});
+    }
+    return rows;
+}
