@@ -1,3 +1,4 @@
+#include "ReportTables.h"
 #include "ResidentHost.h"
 #include "TestRegistry.h"
 
@@ -112,7 +113,10 @@ private Q_SLOTS:
         QCOMPARE(r.text("generateHTMLPrintOut"), "0");
         QVERIFY(!QFile::exists(folder + "prt_999.htm"));
         const QByteArray written = contents(folder + report);
-        QCOMPARE(written, contents(folder + clsHtmlReportFactory::templateName(quint32(country))));
+        // The template as it is, but for its tables: nobody here supplies their rows.
+        const QString templateText = QString::fromUtf8(
+            contents(folder + clsHtmlReportFactory::templateName(quint32(country))));
+        QCOMPARE(QString::fromUtf8(written), ReportTables::fill(templateText, {}));
         QCOMPARE(contents(folder + "prt_.htm"), written);
 
         // The print view shows the report with the values filled in, as text.
