@@ -52,6 +52,10 @@ void addOptions(QCommandLineParser &parser)
          QStringLiteral("On the serial device, answer as late as a 1200 bit/s loop would.")},
         {QStringLiteral("control"), QStringLiteral("A control command to apply at start."),
          QStringLiteral("command")},
+        {QStringLiteral("id-offset"),
+         QStringLiteral("Add N to each transmitter's unique id, to stand in for other "
+                        "transmitters of the same kind (default 0)."),
+         QStringLiteral("N"), QStringLiteral("0")},
         {QStringLiteral("end-with-input"),
          QStringLiteral("End when standard input closes (started by another program).")},
     });
@@ -115,6 +119,14 @@ int main(int argc, char **argv)
     TransmitterLoop loop;
     if (!addDevices(loop, parser.value(QStringLiteral("devices"))))
         return 2;
+    bool offsetOk = false;
+    const uint offset = parser.value(QStringLiteral("id-offset")).toUInt(&offsetOk);
+    if (!offsetOk || offset > 0xFF) {
+        out() << "hartsim: --id-offset takes a number 0 to 255" << Qt::endl;
+        return 2;
+    }
+    for (SimulatedTransmitter *d : loop.devices())
+        d->setLoopPosition(d->pollingAddress(), (quint32(d->pollingAddress()) << 8) + offset);
     SimulatorControl control(loop);
     for (const QString &command : parser.values(QStringLiteral("control"))) {
         const QString reply = control.execute(command);

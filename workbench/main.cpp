@@ -14,6 +14,7 @@
 #include "frame/FrameOptions.h"
 #include "frame/ProgramLanguage.h"
 #include "frame/StartupProbe.h"
+#include "hart/LinkReconnector.h"
 #include "hart/ProfiledHartLink.h"
 #include "mainwin/clsMainView.h"
 #include "simulator/InProcessHartLink.h"
@@ -178,6 +179,8 @@ int main(int argc, char **argv)
         [&transmitter](double mbar) { transmitter.setAppliedPressure(mbar); },
         [&transmitter] { return transmitter.analogOutputCurrent(); }});
 
+    // A lost link comes back by itself until the user disconnects.
+    LinkReconnector reconnector(link);
     DeviceFrame frame(frameOptions, &link);
     QObject::connect(&frame, &DeviceFrame::log, &app,
                      [](const QString &line) { out() << line << Qt::endl; });
@@ -185,6 +188,7 @@ int main(int argc, char **argv)
         out() << error << Qt::endl;
         return 1;
     }
+    frame.instance()->connection().setReconnector(&reconnector);
     if (options->quit)
         demonstrate(frame, app);
     else if (options->connect)

@@ -47,8 +47,22 @@ const Entry Texts[] = {
      "der Wert %1 von „%2“ passt nicht in sein Feld von Kommando „%3“"},
     {"%1: cannot create the folder", "%1: der Ordner lässt sich nicht anlegen"},
     {"%1: cannot write the file", "%1: die Datei lässt sich nicht schreiben"},
+    {"The link to the device was lost.", "Die Verbindung zum Gerät ist abgerissen."},
+    {"%1\nNext attempt to reconnect in %2 s (attempt %3).",
+     "%1\nNächster Versuch, die Verbindung wiederherzustellen, in %2 s (Versuch %3)."},
+    {"The device does not answer (time-out); the link itself is there.",
+     "Das Gerät antwortet nicht (Zeitüberschreitung); die Verbindung selbst besteht."},
+    {"Write to the device", "In das Gerät schreiben"},
+    {"After the link came back, another device answers: %1 instead of %2.\nNothing was "
+     "written. Disconnect and connect again to work with this device.",
+     "Nach dem Wiederverbinden antwortet ein anderes Gerät: %1 statt %2.\nEs wurde nichts "
+     "geschrieben. Trennen und neu verbinden, um mit diesem Gerät zu arbeiten."},
+    {"After the link came back, the device %1 did not confirm who it is.\nNothing was "
+     "written.",
+     "Nach dem Wiederverbinden hat das Gerät %1 seine Identität nicht bestätigt.\nEs wurde "
+     "nichts geschrieben."},
 };
-static_assert(sizeof(Texts) / sizeof(Texts[0]) == HostTexts::FileNotWritten + 1);
+static_assert(sizeof(Texts) / sizeof(Texts[0]) == HostTexts::IdentityNotConfirmed + 1);
 } // namespace
 
 QString HostTexts::text(Id id)

@@ -38,6 +38,12 @@ public:
         DoesNotFitField,  // %1 value, %2 item, %3 record
         FolderNotCreated, // %1 folder
         FileNotWritten,   // %1 file
+        LinkLost,
+        Reconnecting, // %1 why the link went, %2 seconds to the next attempt, %3 its number
+        DeviceSilent,
+        WriteStoppedTitle,
+        OtherDeviceAnswers,   // %1 the device answering, %2 the session's device
+        IdentityNotConfirmed, // %1 the session's device
     };
 
     static QString text(Id id);

@@ -2,7 +2,9 @@
 
 #include "DeviceDescription.h"
 #include "HostResult.h"
+#include "HostTexts.h"
 #include "ItemStore.h"
+#include "MessageBoxSeam.h"
 #include "RecordCodec.h"
 #include "VexAppletItemManager.h"
 
@@ -53,6 +55,7 @@ struct SequenceEngine::Run
     bool responseOk = false;
     bool abortRequested = false;
     bool restartsDevice = false;
+    bool writeChecked = false;
     int state = 0;
     QList<int> read; // items whose shadow value this run read
     quint64 generation = 0;
@@ -323,6 +326,10 @@ void SequenceEngine::runRecord(const RecordDefinition &record, bool writing)
         });
         return;
     }
+    if (writing && m_writeCheck && !m_run->writeChecked) {
+        checkWrite(record);
+        return;
+    }
     if (writing)
         announceWrite(record);
     if (!m_run)
@@ -335,6 +342,31 @@ void SequenceEngine::runRecord(const RecordDefinition &record, bool writing)
                               self->m_run->waiting == Run::Waiting::Transaction)
                               self->onOutcome(outcome);
                       });
+}
+
+void SequenceEngine::checkWrite(const RecordDefinition &record)
+{
+    const quint64 generation = m_run->generation;
+    QPointer<SequenceEngine> self(this);
+    m_writeCheck([self, generation, &record](const QString &refusal) {
+        // The answer may come at once: the run goes on from the event loop.
+        if (self && self->m_run && self->m_run->generation == generation)
+            self->postToRun([self, &record, refusal] { self->writeChecked(record, refusal); });
+    });
+}
+
+void SequenceEngine::writeChecked(const RecordDefinition &record, const QString &refusal)
+{
+    if (m_run->waiting != Run::Waiting::Transaction)
+        return;
+    if (!refusal.isEmpty()) {
+        finish(false);
+        MessageBoxSeam::show(nullptr, QMessageBox::Warning,
+                             HostTexts::text(HostTexts::WriteStoppedTitle), refusal);
+        return;
+    }
+    m_run->writeChecked = true;
+    runRecord(record, true);
 }
 
 void SequenceEngine::announceWrite(const RecordDefinition &record)

@@ -46,6 +46,11 @@ public:
     ~SequenceEngine() override;
 
     void setConnectedProbe(std::function<bool()> probe) { m_connected = std::move(probe); }
+    // Asked before the first write of a run; answers, now or later, with an
+    // empty text to go on or the reason the write must not happen. A run
+    // refused ends before anything is written, and the reason is shown.
+    using WriteCheck = std::function<void(std::function<void(const QString &refusal)>)>;
+    void setWriteCheck(WriteCheck check) { m_writeCheck = std::move(check); }
     void setAnswerTimeout(int ms) { m_answerTimer.setInterval(ms); }
 
     // Told of every write request and its outcome; null for none. Not owned.
@@ -84,6 +89,8 @@ private:
     void postToRun(std::function<void()> work);
     void advance();
     void runRecord(const RecordDefinition &record, bool writing);
+    void checkWrite(const RecordDefinition &record);
+    void writeChecked(const RecordDefinition &record, const QString &refusal);
     void onOutcome(const HartMaster::Outcome &outcome);
     void onRecordAnswer(int action);
     void onSequenceAnswer(int action);
@@ -104,6 +111,7 @@ private:
     ItemStore &m_store;
     HartMaster &m_master;
     std::function<bool()> m_connected;
+    WriteCheck m_writeCheck;
     DeviceWriteJournal *m_journal = nullptr;
     std::unique_ptr<Run> m_run;
     QTimer m_answerTimer;

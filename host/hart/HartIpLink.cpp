@@ -1,5 +1,6 @@
 #include "hart/HartIpLink.h"
 
+#include "hart/HartLinkTexts.h"
 #include "hart/HartProtocol.h"
 
 #include <QNetworkDatagram>
@@ -42,13 +43,13 @@ bool HartIpLink::open()
     connect(m_socket.get(), &QAbstractSocket::errorOccurred, this, [this] {
         // A UDP peer without a listener answers with "connection refused" on
         // the next datagram: the gateway is gone, as for TCP.
-        fail(tr("HART-IP connection to %1 port %2 failed: %3")
+        fail(HartLinkTexts::text(HartLinkTexts::IpConnectFailed)
                  .arg(m_settings.host)
                  .arg(m_settings.port)
                  .arg(m_socket->errorString()));
     });
     connect(m_socket.get(), &QAbstractSocket::disconnected, this, [this] {
-        fail(tr("The HART-IP server %1 closed the connection.").arg(m_settings.host));
+        fail(HartLinkTexts::text(HartLinkTexts::IpServerClosed).arg(m_settings.host));
     });
     m_state = State::Connecting;
     m_responseTimer.start(m_settings.responseTimeoutMs);
@@ -149,8 +150,7 @@ void HartIpLink::readMessages()
         }
         if (error == HartIpMessage::ReadError::BadVersion ||
             error == HartIpMessage::ReadError::BadLength)
-            fail(tr("The HART-IP server %1 sent a message that cannot be read.")
-                     .arg(m_settings.host));
+            fail(HartLinkTexts::text(HartLinkTexts::IpUnreadable).arg(m_settings.host));
         return;
     }
 }
@@ -176,7 +176,7 @@ void HartIpLink::handleSession(const HartIpMessage &message)
         message.type() != Type::Response || (message.status() != HartIpMessage::Success &&
                                              message.status() != HartIpMessage::SetToNearest);
     if (refused) {
-        fail(tr("The HART-IP server %1 refused the session: %2.")
+        fail(HartLinkTexts::text(HartLinkTexts::IpSessionRefused)
                  .arg(m_settings.host, HartIpMessage::statusText(message.status())));
         return;
     }
@@ -198,7 +198,7 @@ void HartIpLink::handlePdu(const HartIpMessage &message)
     if (message.type() == Type::Error || message.type() == Type::Nak ||
         message.status() != HartIpMessage::Success) {
         // The server could not pass the request on: the link failed to carry it.
-        setErrorString(tr("The HART-IP server answered the request with an error: %1.")
+        setErrorString(HartLinkTexts::text(HartLinkTexts::IpRequestError)
                            .arg(HartIpMessage::statusText(message.status())));
         m_inFlight.reset();
         m_responseTimer.stop();
@@ -230,7 +230,7 @@ void HartIpLink::handlePdu(const HartIpMessage &message)
 void HartIpLink::responseTimedOut()
 {
     if (m_state == State::Connecting || m_state == State::Initiating) {
-        fail(tr("The HART-IP server %1 port %2 does not answer.")
+        fail(HartLinkTexts::text(HartLinkTexts::IpNoAnswer)
                  .arg(m_settings.host)
                  .arg(m_settings.port));
         return;
@@ -257,7 +257,7 @@ void HartIpLink::sendKeepAlive()
 void HartIpLink::keepAliveTimedOut()
 {
     if (m_keepAliveSequence)
-        fail(tr("The HART-IP server %1 stopped answering.").arg(m_settings.host));
+        fail(HartLinkTexts::text(HartLinkTexts::IpStoppedAnswering).arg(m_settings.host));
 }
 
 void HartIpLink::fail(const QString &reason)

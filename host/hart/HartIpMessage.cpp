@@ -1,6 +1,7 @@
 #include "hart/HartIpMessage.h"
 
 #include "hart/HartCodec.h"
+#include "hart/HartLinkTexts.h"
 
 HartIpMessage::HartIpMessage(Type type, Id id, quint16 sequence, const QByteArray &body,
                              quint8 status)
@@ -74,20 +75,20 @@ QString HartIpMessage::statusText(quint8 status)
 {
     switch (status) {
     case Success:
-        return QStringLiteral("success");
+        return HartLinkTexts::text(HartLinkTexts::IpStatusSuccess);
     case InvalidSelection:
-        return QStringLiteral("invalid selection");
+        return HartLinkTexts::text(HartLinkTexts::IpStatusInvalidSelection);
     case TooFewDataBytes:
-        return QStringLiteral("too few data bytes");
+        return HartLinkTexts::text(HartLinkTexts::IpStatusTooFewDataBytes);
     case SetToNearest:
-        return QStringLiteral("inactivity time set to the nearest possible value");
+        return HartLinkTexts::text(HartLinkTexts::IpStatusSetToNearest);
     case VersionNotSupported:
-        return QStringLiteral("protocol version not supported");
+        return HartLinkTexts::text(HartLinkTexts::IpStatusVersionNotSupported);
     case AllSessionsInUse:
-        return QStringLiteral("all sessions of the server are in use");
+        return HartLinkTexts::text(HartLinkTexts::IpStatusAllSessionsInUse);
     case SessionAlreadyOpen:
-        return QStringLiteral("a session is already open");
+        return HartLinkTexts::text(HartLinkTexts::IpStatusSessionAlreadyOpen);
     default:
-        return QStringLiteral("status %1").arg(status);
+        return HartLinkTexts::text(HartLinkTexts::IpStatusOther).arg(status);
     }
 }

@@ -95,6 +95,7 @@ void HartLinkProfile::save(QSettings &settings) const
     settings.setValue(QStringLiteral("Retries"), retries);
     settings.setValue(QStringLiteral("RtsKeying"), rtsKeying);
     settings.setValue(QStringLiteral("PollingAddress"), pollingAddress);
+    settings.setValue(QStringLiteral("SearchPorts"), searchPorts);
     settings.endGroup();
 }
 
@@ -116,6 +117,7 @@ HartLinkProfile HartLinkProfile::load(QSettings &settings)
     const int address = settings.value(QStringLiteral("PollingAddress"), 0).toInt();
     if (address >= 0 && address <= 15)
         p.pollingAddress = address;
+    p.searchPorts = settings.value(QStringLiteral("SearchPorts")).toStringList();
     settings.endGroup();
     return p;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QSettings;
@@ -30,6 +31,9 @@ struct HartLinkProfile
     int retries = DefaultRetries; // after the first try
     bool rtsKeying = true;        // key the modem's carrier with RTS
     int pollingAddress = 0;       // 0 to 15
+    // Where else a modem may come back after it was unplugged, besides the
+    // ports the system lists: paths with wildcards in the name ("/dev/serial/by-id/*").
+    QStringList searchPorts;
 
     // Nothing and the reason for text that names no link.
     static std::optional<HartLinkProfile> parse(const QString &text, QString *error);

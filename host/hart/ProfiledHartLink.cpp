@@ -2,6 +2,7 @@
 
 #include "hart/HartIpLink.h"
 #include "hart/HartIpMessage.h"
+#include "hart/HartLinkTexts.h"
 #include "hart/HartProtocol.h"
 #include "hart/SerialHartLink.h"
 
@@ -35,7 +36,7 @@ std::unique_ptr<HartLink> ProfiledHartLink::standardLink(const HartLinkProfile &
         s.rtsKeying = profile.rtsKeying;
         return std::make_unique<SerialHartLink>(s);
     }
-    *error = tr("This program cannot open a link of the kind \"%1\".").arg(profile.toString());
+    *error = HartLinkTexts::text(HartLinkTexts::UnknownLinkKind).arg(profile.toString());
     return nullptr;
 }
 

@@ -31,6 +31,12 @@ public:
     static std::unique_ptr<HartLink> standardLink(const HartLinkProfile &profile, QString *error);
 
     const HartLinkProfile &profile() const { return m_profile; }
+    // A link of its own for another profile, made as the live one would be
+    // (to ask a port whether the device is there); nothing when it cannot.
+    std::unique_ptr<HartLink> createLink(const HartLinkProfile &profile, QString *error) const
+    {
+        return m_factory(profile, error);
+    }
     // Takes effect at the next open; a live link of another profile is closed.
     void setProfile(const HartLinkProfile &profile);
     HartLink *live() const { return m_live.get(); }

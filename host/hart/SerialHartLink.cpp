@@ -1,5 +1,6 @@
 #include "hart/SerialHartLink.h"
 
+#include "hart/HartLinkTexts.h"
 #include "hart/HartProtocol.h"
 
 #include <QSerialPort>
@@ -43,7 +44,7 @@ bool SerialHartLink::open()
     m_port = std::make_unique<QSerialPort>();
     m_port->setPortName(m_settings.portName);
     if (!m_port->open(QIODevice::ReadWrite)) {
-        setErrorString(tr("The serial port %1 cannot be opened: %2")
+        setErrorString(HartLinkTexts::text(HartLinkTexts::SerialCannotOpen)
                            .arg(m_settings.portName, m_port->errorString()));
         m_port.reset();
         return false;
@@ -57,9 +58,8 @@ bool SerialHartLink::open()
     m_port->setDataTerminalReady(true);
     m_port->setRequestToSend(!m_settings.rtsKeying);
     if (!configured) {
-        setErrorString(
-            tr("The serial port %1 does not take 1200 bit/s, 8 data bits, odd parity: %2")
-                .arg(m_settings.portName, m_port->errorString()));
+        setErrorString(HartLinkTexts::text(HartLinkTexts::SerialWrongSettings)
+                           .arg(m_settings.portName, m_port->errorString()));
         m_port.reset();
         return false;
     }
@@ -208,7 +208,7 @@ void SerialHartLink::portFailed()
 {
     if (!m_open)
         return;
-    setErrorString(tr("The serial port %1 is gone (%2); is the modem still plugged in?")
+    setErrorString(HartLinkTexts::text(HartLinkTexts::SerialGone)
                        .arg(m_settings.portName, m_port->errorString()));
     shutDown();
 }

@@ -55,7 +55,40 @@ void MainStatusBar::setPanelText(int index, qint16 textId)
 
 void MainStatusBar::showConnection(ConnectionState status)
 {
-    switch (status) {
+    m_connection = status;
+    showConnectionPanel();
+}
+
+void MainStatusBar::showLinkCondition(int condition, const QString &message)
+{
+    using C = ConnectionController::LinkCondition;
+    m_condition =
+        condition >= int(C::Normal) && condition <= int(C::Reconnecting) ? C(condition) : C::Normal;
+    m_panels[0]->setToolTip(m_condition == C::Normal ? QString() : message);
+    showConnectionPanel();
+}
+
+void MainStatusBar::showConnectionPanel()
+{
+    using C = ConnectionController::LinkCondition;
+    // What went wrong with the link outranks the plain state it left.
+    if (m_condition == C::Reconnecting) {
+        setPanelText(1, 6401); // "Link lost, reconnecting ..."
+        return;
+    }
+    if (m_condition == C::LinkLost && m_connection == ConnectionState::NotConnected) {
+        setPanelText(1, 6400); // "Link lost"
+        return;
+    }
+    if (m_condition == C::DeviceSilent && m_connection == ConnectionState::Connected) {
+        setPanelText(1, 6402); // "Connected, device does not answer"
+        return;
+    }
+    if (m_condition == C::DeviceSilent && m_connection == ConnectionState::NotConnected) {
+        setPanelText(1, 6403); // "No answer from the device"
+        return;
+    }
+    switch (m_connection) {
     case ConnectionState::NotConnected:
         setPanelText(1, 2001); // "Connection Canceled"
         break;

@@ -22,6 +22,10 @@ public:
     QLabel *panel(int index) const;
 
     void showConnection(ConnectionState status);
+    // "&&private&&LinkCondition" and "&&private&&LinkMessage": a link that is
+    // gone or being brought back, or a device that does not answer, named in
+    // the connection panel; its tip says why in the link's words.
+    void showLinkCondition(int condition, const QString &message);
     // "&&private&&CurrentSource": "0" default, "1" file, "2" device.
     void showSource(const QString &source);
     // "&&private&&UserLevel": "0" maintenance, "1" specialist.
@@ -32,9 +36,12 @@ public:
 
 private:
     void setPanelText(int index, qint16 textId);
+    void showConnectionPanel();
     void showTime();
 
     QList<QLabel *> m_panels;
     QLabel *m_transfer;
     QTimer *m_clock;
+    ConnectionState m_connection = ConnectionState::NotConnected;
+    ConnectionController::LinkCondition m_condition = ConnectionController::LinkCondition::Normal;
 };

@@ -74,6 +74,8 @@ frmMain::frmMain(QWidget *parent)
       appCountryCode(itemControl(this, "appCountryCode", "&&private&&countrycode")),
       appFileName(itemControl(this, "appFileName", "&&private_PM&&FileName")),
       appMenuStateMdiMain(itemControl(this, "appMenuStateMdiMain", "&&Menu_State&&MDIMain")),
+      appLinkCondition(itemControl(this, "appLinkCondition", "&&private&&LinkCondition")),
+      appLinkMessage(itemControl(this, "appLinkMessage", "&&private&&LinkMessage")),
       seqGetRangeValues(sequenceControl(this, "seqGetRangeValues", "GetRangeValues")),
       seqUpload(sequenceControl(this, "seqUpload", "Upload")),
       VexaControlItemHandler1(new VexaControlItemHandler(this)),
@@ -135,6 +137,11 @@ void frmMain::connectItemControls()
     on(appAddress, "polling address", [this](QString &) { appAddress_ValueChanged(); });
     on(appCurrentSource, "source", [this](QString &v) { m_statusBar->showSource(v); });
     on(appUserLevel, "user level", [this](QString &v) { m_statusBar->showUserLevel(v); });
+    // The message is set before the condition: the condition shows both.
+    on(appLinkCondition, "link condition", [this](QString &) {
+        m_statusBar->showLinkCondition(qRound(appLinkCondition->UIntValue()),
+                                       appLinkMessage->StringValue());
+    });
     on(appTagname, "caption", [this](QString &) { UpdateCaption(); });
     on(appDescriptor, "caption", [this](QString &) { UpdateCaption(); });
     on(appFileName, "caption", [this](QString &) { UpdateCaption(); });
@@ -300,6 +307,11 @@ void frmMain::appConnectionStatus_ValueChanged()
         if (m_previousConnectionStatus == ConnectionState::Connected ||
             m_previousConnectionStatus == ConnectionState::Disconnecting)
             EnableMainWindow(true);
+    } else if (status == ConnectionState::Connecting &&
+               m_previousConnectionStatus == ConnectionState::Connected) {
+        // The link went and is being brought back: the operation it ended
+        // releases the window as a lost connection does.
+        EnableMainWindow(true);
     }
     guarded("engineering context", [this] { appEngineeringContext_ValueChanged(); });
     m_previousConnectionStatus = status;

@@ -113,6 +113,8 @@ public:
     VexaAppItem *const appCountryCode;
     VexaAppItem *const appFileName;
     VexaAppItem *const appMenuStateMdiMain;
+    VexaAppItem *const appLinkCondition;
+    VexaAppItem *const appLinkMessage;
     VexaSequenceItem *const seqGetRangeValues;
     VexaSequenceItem *const seqUpload;
     VexaControlItemHandler *const VexaControlItemHandler1;

@@ -1,0 +1,273 @@
+#include "HartsimProcess.h"
+#include "HostOnLink.h"
+#include "ManualPauseTimer.h"
+#include "PtyPair.h"
+#include "TestRegistry.h"
+
+#include "ConnectionController.h"
+#include "DeviceInstance.h"
+#include "HostTexts.h"
+#include "ScriptedMessageBox.h"
+#include "SequenceEngine.h"
+#include "hart/LinkReconnector.h"
+#include "hart/ProfiledHartLink.h"
+#include "hart/SerialHartLink.h"
+#include "simulator/InProcessHartLink.h"
+#include "simulator/SimulatedTransmitter.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Condition = ConnectionController::LinkCondition;
+
+// Bringing a lost link back: the pauses, the user's Disconnect, a modem that
+// returns under another name, another transmitter in the lost one's place,
+// and a lost link told apart from a silent device.
+class TstLinkReconnect : public QObject
+{
+    Q_OBJECT
+
+    // The host on the simulated transmitter in this process, its pauses
+    // fired by the test.
+    struct SimBench
+    {
+        SimulatedTransmitter device;
+        ProfiledHartLink link{[this](const HartLinkProfile &, QString *) {
+            auto l = std::make_unique<InProcessHartLink>(&device);
+            l->setBitRate(0);
+            l->setResponseTimeout(30);
+            return l;
+        }};
+        LinkReconnector reconnector{link};
+        ManualPauseTimer *timer = nullptr; // the reconnector's
+        HostOnLink host{&link};
+
+        SimBench()
+        {
+            auto t = std::make_unique<ManualPauseTimer>();
+            timer = t.get();
+            reconnector.setTimer(std::move(t));
+            connection().setReconnector(&reconnector);
+            connection().setIdentifyWindow(100);
+        }
+        ConnectionController &connection() { return host.instance().connection(); }
+        // A request meets the line that went dead.
+        void loseLink()
+        {
+            device.dropConnection();
+            host.run(QStringLiteral("UPLOAD"));
+        }
+    };
+
+    // hartsim as a serial slave behind a socat pair whose names a test picks.
+    struct SerialBench
+    {
+        QTemporaryDir dir;
+        std::unique_ptr<PtyPair> pty;
+        std::unique_ptr<HartsimProcess> sim;
+        ProfiledHartLink link{&ProfiledHartLink::standardLink};
+        LinkReconnector reconnector{link};
+        std::unique_ptr<HostOnLink> host;
+
+        bool plugIn(const QString &name, const QStringList &simArguments = {})
+        {
+            pty = std::make_unique<PtyPair>();
+            sim = std::make_unique<HartsimProcess>();
+            return pty->start(dir.filePath(name), dir.filePath(QStringLiteral("device-") + name)) &&
+                   sim->startSerial(pty->deviceEnd(), simArguments);
+        }
+        void unplug()
+        {
+            sim.reset();
+            pty.reset();
+        }
+        bool start()
+        {
+            if (!plugIn(QStringLiteral("modem-a")))
+                return false;
+            HartLinkProfile profile;
+            profile.kind = HartLinkProfile::Kind::Serial;
+            profile.serialPort = pty->hostEnd();
+            // Where the test's modems appear, as a user names the folder of
+            // stable links to a modem.
+            profile.searchPorts = {dir.filePath(QStringLiteral("modem-*"))};
+            link.setProfile(profile);
+            // Short pauses: the pty comes back at once.
+            reconnector.setPolicy({50, 400});
+            // Only what this test made: no port of the machine is asked.
+            reconnector.setPortCandidates(
+                [this] { return LinkReconnector::matchingPorts(link.profile().searchPorts); });
+            host = std::make_unique<HostOnLink>(&link);
+            host->instance().connection().setReconnector(&reconnector);
+            return host->connect();
+        }
+        ConnectionController &connection() { return host->instance().connection(); }
+    };
+
+private Q_SLOTS:
+    void pausesGrowToTheirCapUntilTheDeviceIsBack()
+    {
+        SimBench bench;
+        QVERIFY(bench.host.connect());
+        const auto device = bench.connection().sessionDevice();
+        QVERIFY(device);
+        bench.loseLink();
+        QTRY_COMPARE(bench.host.status(), ConnectionController::Connecting);
+        QCOMPARE(bench.connection().linkCondition(), Condition::Reconnecting);
+        // Each attempt meets the device still gone.
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(bench.timer->fire());
+        QCOMPARE(bench.timer->pauses(), (QList<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000}));
+        QVERIFY2(bench.connection().linkMessage().contains(QLatin1String("attempt 7")),
+                 qPrintable(bench.connection().linkMessage()));
+        QCOMPARE(bench.host.status(), ConnectionController::Connecting);
+
+        bench.device.restoreConnection();
+        QVERIFY(bench.timer->fire());
+        QTRY_COMPARE(bench.host.status(), ConnectionController::Connected);
+        QCOMPARE(bench.connection().linkCondition(), Condition::Normal);
+        QVERIFY(!bench.reconnector.isActive());
+        QVERIFY(bench.connection().sessionDevice()->sameDevice(*device));
+        QVERIFY(bench.host.run(QStringLiteral("UPLOAD")));
+    }
+
+    void disconnectCancelsTheReconnecting()
+    {
+        SimBench bench;
+        QVERIFY(bench.host.connect());
+        bench.loseLink();
+        QTRY_COMPARE(bench.host.status(), ConnectionController::Connecting);
+        QVERIFY(bench.timer->isRunning());
+        // The user's Disconnect, as the menu sends it.
+        QCOMPARE(bench.host.instance().connection().disconnectDevice(), 0);
+        QCOMPARE(bench.host.status(), ConnectionController::NotConnected);
+        QCOMPARE(bench.connection().linkCondition(), Condition::Normal);
+        QVERIFY(!bench.reconnector.isActive());
+        QVERIFY(!bench.timer->isRunning());
+        // The device back does not bring the connection back by itself.
+        bench.device.restoreConnection();
+        QVERIFY(!bench.timer->fire());
+        QTest::qWait(20);
+        QCOMPARE(bench.host.status(), ConnectionController::NotConnected);
+    }
+
+    // The status bar and the message tell a link that is gone from a
+    // device that does not answer.
+    void lostAndSilentAreToldApart()
+    {
+        SimBench bench;
+        QSignalSpy failed(&bench.connection(), &ConnectionController::connectFailed);
+        // Nobody answers at connect.
+        bench.device.injectNoAnswer(-1);
+        bench.connection().connectDevice();
+        QTRY_COMPARE(failed.size(), 1);
+        QCOMPARE(bench.connection().linkCondition(), Condition::DeviceSilent);
+        QCOMPARE(failed.first().first().toString(), HostTexts::text(HostTexts::NoDeviceAnswers));
+
+        // Silent while connected: the connection stays, the condition says why
+        // nothing comes, until the device answers again.
+        bench.device.clearFaults();
+        QVERIFY(bench.host.connect());
+        QCOMPARE(bench.connection().linkCondition(), Condition::Normal);
+        bench.device.injectNoAnswer(-1);
+        QVERIFY(!bench.host.run(QStringLiteral("UPLOAD")));
+        QCOMPARE(bench.host.status(), ConnectionController::Connected);
+        QCOMPARE(bench.connection().linkCondition(), Condition::DeviceSilent);
+        QCOMPARE(bench.connection().linkMessage(), HostTexts::text(HostTexts::DeviceSilent));
+        QCOMPARE(bench.host.shadow("&&private&&LinkCondition"), QStringLiteral("1"));
+        bench.device.clearFaults();
+        QVERIFY(bench.host.run(QStringLiteral("UPLOAD")));
+        QCOMPARE(bench.connection().linkCondition(), Condition::Normal);
+
+        // Lost, with nobody to bring it back.
+        bench.connection().setReconnector(nullptr);
+        bench.loseLink();
+        QTRY_COMPARE(bench.host.status(), ConnectionController::NotConnected);
+        QCOMPARE(bench.connection().linkCondition(), Condition::LinkLost);
+        QCOMPARE(bench.host.shadow("&&private&&LinkCondition"), QStringLiteral("2"));
+        QVERIFY(!bench.connection().linkMessage().isEmpty());
+        QVERIFY(bench.connection().linkMessage() != HostTexts::text(HostTexts::DeviceSilent));
+        QCOMPARE(bench.host.shadow("&&private&&LinkMessage"), bench.connection().linkMessage());
+    }
+
+    // The modem unplugged and plugged in again comes back under another name.
+    void aModemBackUnderAnotherNameIsFoundAgain()
+    {
+        if (!PtyPair::available())
+            QSKIP("socat is not installed (Debian package socat)");
+        SerialBench bench;
+        QVERIFY(bench.start());
+        const HartDeviceIdentity device = *bench.connection().sessionDevice();
+        bench.unplug();
+        QTRY_COMPARE_WITH_TIMEOUT(bench.connection().linkCondition(), Condition::Reconnecting,
+                                  5000);
+        QCOMPARE(bench.host->status(), ConnectionController::Connecting);
+        QVERIFY(bench.connection().linkMessage().contains(QLatin1String("modem-a")));
+
+        QVERIFY(bench.plugIn(QStringLiteral("modem-b")));
+        QTRY_COMPARE_WITH_TIMEOUT(bench.host->status(), ConnectionController::Connected, 10000);
+        QCOMPARE(bench.link.profile().serialPort, bench.dir.filePath(QStringLiteral("modem-b")));
+        QVERIFY(bench.host->instance().connection().sessionDevice()->sameDevice(device));
+        // Writing goes on: the same transmitter answers the check.
+        ScriptedMessageBox box;
+        bench.host->setDataset("filterTime", QStringLiteral("2.5"));
+        QVERIFY(bench.host->run(QStringLiteral("DOWNLOAD")));
+        QVERIFY(bench.host->run(QStringLiteral("UPLOAD")));
+        QCOMPARE(bench.host->shadow("filterTime"), QStringLiteral("2.5"));
+        QVERIFY(box.asked().isEmpty());
+    }
+
+    // Someone put another transmitter on the modem while the link was down.
+    void anotherTransmitterStopsAPendingWrite()
+    {
+        if (!PtyPair::available())
+            QSKIP("socat is not installed (Debian package socat)");
+        SerialBench bench;
+        QVERIFY(bench.start());
+        const HartDeviceIdentity device = *bench.connection().sessionDevice();
+        bench.unplug();
+        QTRY_COMPARE_WITH_TIMEOUT(bench.connection().linkCondition(), Condition::Reconnecting,
+                                  5000);
+        QVERIFY(bench.plugIn(QStringLiteral("modem-a"),
+                             {QStringLiteral("--id-offset"), QStringLiteral("7")}));
+        QTRY_COMPARE_WITH_TIMEOUT(bench.host->status(), ConnectionController::Connected, 10000);
+
+        // Reading from it is harmless.
+        QVERIFY(bench.host->run(QStringLiteral("UPLOAD")));
+        const QString before = bench.host->shadow("filterTime");
+        QVERIFY(before != QLatin1String("7.5"));
+
+        ScriptedMessageBox box;
+        bench.host->setDataset("filterTime", QStringLiteral("7.5"));
+        QVERIFY(!bench.host->run(QStringLiteral("DOWNLOAD")));
+        QCOMPARE(box.asked().size(), 1);
+        const QString text = box.texts().first();
+        QVERIFY2(text.contains(device.key()), qPrintable(text));
+        QVERIFY2(text.contains(QLatin1String("another device")), qPrintable(text));
+        // Nothing reached the other transmitter, and the edit is still in the dataset.
+        QCOMPARE(bench.host->dataset("filterTime"), QStringLiteral("7.5"));
+        QVERIFY(bench.host->run(QStringLiteral("UPLOAD")));
+        QCOMPARE(bench.host->shadow("filterTime"), before);
+        // Still refused on the next try: the device has not changed back.
+        QVERIFY(!bench.host->run(QStringLiteral("DOWNLOAD")));
+        QCOMPARE(box.asked().size(), 2);
+    }
+
+    // A link's own message in the user's language.
+    void linkMessagesInGerman()
+    {
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QTemporaryDir dir;
+        SerialHartLink link({dir.filePath(QStringLiteral("ttyNone"))});
+        const bool opened = link.open();
+        QLocale::setDefault(before);
+        QVERIFY(!opened);
+        QVERIFY2(link.errorString().contains(QStringLiteral("lässt sich nicht öffnen")),
+                 qPrintable(link.errorString()));
+    }
+};
+
+VEX_TEST(TstLinkReconnect)
+#include "tst_LinkReconnect.moc"
