@@ -70,6 +70,9 @@ int ConnectionController::status() const
 
 void ConnectionController::setStatus(int status)
 {
+    // A connection that begins, or none: what was read belonged to another.
+    if (status == Connecting || status == NotConnected)
+        m_store.forgetDevice();
     const int index = m_store.indexOf(ConnectItem);
     if (index < 0)
         return;

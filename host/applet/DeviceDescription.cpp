@@ -33,6 +33,7 @@ bool readItem(const QJsonObject &o, ItemDefinition &item, QString *error)
     item.maximum = jsonToVariant(o.value(QLatin1String("max")));
     item.help = o.value(QLatin1String("help")).toString();
     item.dataset = o.value(QLatin1String("dataset")).toBool(true);
+    item.identity = o.value(QLatin1String("identity")).toBool(false);
     return true;
 }
 

@@ -30,6 +30,10 @@ struct ItemDefinition
     QVariant maximum;
     QString help;        // short description shown by the dictionary
     bool dataset = true; // false for host and published items kept out of dataset files
+    // A fact of the device (who it is, its revisions and serial numbers),
+    // never written to it: the dataset takes it whenever the device is read,
+    // so that every window shows the identity of the device connected.
+    bool identity = false;
 };
 
 struct EnumerationEntry

@@ -72,7 +72,7 @@ const QString &ItemStore::text(int index, bool shadow) const
     return slot.texts[copy];
 }
 
-void ItemStore::store(int index, bool shadow, const ItemValue &value, qint32 changeState)
+void ItemStore::store(int index, bool shadow, const ItemValue &value, qint32 changeState, bool news)
 {
     Slot &slot = m_slots[index];
     const int copy = slot.definition.dataset && shadow ? 1 : 0;
@@ -83,7 +83,7 @@ void ItemStore::store(int index, bool shadow, const ItemValue &value, qint32 cha
     }
     // A host item repeats its reports (a sequence reports 0 again after an
     // adjust), so only dataset values are marked when nothing changed.
-    const bool ignore = !changed && slot.definition.dataset;
+    const bool ignore = !changed && !news && slot.definition.dataset;
     notify(index, shadow, changeState | (ignore ? StateIgnore : 0));
 }
 
@@ -124,6 +124,24 @@ void ItemStore::takeOverDataset(int index, const ItemValue &value, bool modified
 void ItemStore::writeShadow(int index, const ItemValue &value)
 {
     store(index, true, value, 0);
+}
+
+void ItemStore::readFromDevice(int index, const ItemValue &value)
+{
+    Slot &slot = m_slots[index];
+    // The first answer of a connection is news even where it equals the
+    // value an earlier device gave.
+    const bool first = !slot.fromDevice;
+    slot.fromDevice = true;
+    store(index, true, value, 0, first);
+    if (slot.definition.identity && slot.definition.dataset)
+        takeOverDataset(index, value, false);
+}
+
+void ItemStore::forgetDevice()
+{
+    for (Slot &slot : m_slots)
+        slot.fromDevice = false;
 }
 
 void ItemStore::adjust(int index)

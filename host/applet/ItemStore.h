@@ -52,8 +52,17 @@ public:
     void writeDataset(int index, const ItemValue &value);
     // Data the host takes over (a file, the device's values): no rules run.
     void takeOverDataset(int index, const ItemValue &value, bool modified);
-    // A value read from the device.
+    // A value into the shadow copy (host items: their one value).
     void writeShadow(int index, const ItemValue &value);
+    // A value the device of this connection answered: it goes into the
+    // shadow copy, counts as known from the device, and an identity item's
+    // dataset value takes it too.
+    void readFromDevice(int index, const ItemValue &value);
+    // Whether the shadow value was read from the device since it connected;
+    // before that it may be another device's, or nobody's.
+    bool fromDevice(int index) const { return m_slots[index].fromDevice; }
+    // A connection begins or ends: no shadow value is the device's any more.
+    void forgetDevice();
     // The dataset value takes the shadow value; the item is no longer modified.
     void adjust(int index);
     // After a download: the device holds the dataset value.
@@ -68,11 +77,13 @@ private:
         mutable QString texts[2];
         mutable bool textValid[2] = {false, false};
         qint32 state = 0;
+        bool fromDevice = false;
     };
 
     void addItem(const ItemDefinition &definition, const DeviceDescription &description);
     void addHostItem(const QString &name, ItemType type);
-    void store(int index, bool shadow, const ItemValue &value, qint32 changeState);
+    void store(int index, bool shadow, const ItemValue &value, qint32 changeState,
+               bool news = false);
     void notify(int index, bool shadow, qint32 state);
 
     QList<Slot> m_slots;

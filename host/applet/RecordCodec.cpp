@@ -162,7 +162,7 @@ QList<int> decodeResponse(const RecordDefinition &record, QByteArrayView data, I
                 const auto value =
                     decodeField(field, data, at, store.definition(index), store.value(index, true));
                 if (value) {
-                    store.writeShadow(index, *value);
+                    store.readFromDevice(index, *value);
                     written.append(index);
                 }
             }

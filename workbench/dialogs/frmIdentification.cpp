@@ -70,6 +70,7 @@ frmIdentification::frmIdentification(QWidget *parent) : clsVexaForm(parent)
     app_hardwareRev = item("_hardwareRev", tbsOptions);
     app_softwareRevisionHART = item("_softwareRevisionHART", tbsOptions);
     appSoftwareRevision = item("softwareRevision", tbsOptions);
+    appUnivCmdRev = item("_univCmdRevHART", tbsOptions);
     buildPage();
     auto *outer = new QVBoxLayout(this);
     outer->addWidget(tbsOptions);
@@ -78,6 +79,10 @@ frmIdentification::frmIdentification(QWidget *parent) : clsVexaForm(parent)
             [this](QString &value) { lblHardwareRev->setText(RevisionText::twoDigits(value)); });
     connect(app_softwareRevisionHART, &VexaAppItem::ValueChanged, this, [this](QString &value) {
         lblSoftwareRevisionHart->setText(RevisionText::twoDigits(value));
+    });
+    // The HART revision the device implements, as the report names it.
+    connect(appUnivCmdRev, &VexaAppItem::ValueChanged, this, [this](QString &value) {
+        lblCommType->setText(QStringLiteral("HART ") + value.trimmed());
     });
     connect(appSoftwareRevision, &VexaAppItem::ValueChanged, this, [this](QString &) {
         lblSoftwareRevision->setText(
@@ -123,7 +128,7 @@ void frmIdentification::buildPage()
     commType->addWidget(commTypeCaption);
     lblCommType = framed(page);
     lblCommType->setObjectName(QStringLiteral("lblCommType"));
-    lblCommType->setText(QStringLiteral("HART 5.9"));
+    lblCommType->setText(QStringLiteral("HART"));
     lblCommType->setFixedWidth(FieldWidth);
     commType->addWidget(lblCommType);
     commType->addStretch(1);
@@ -140,7 +145,8 @@ void frmIdentification::buildPage()
     lblHardwareRev->setObjectName(QStringLiteral("lblHardwareRev"));
     lblSoftwareRevision = framed(revisions);
     lblSoftwareRevision->setObjectName(QStringLiteral("lblSoftwareRevision"));
-    grid->addWidget(tagged(3515, QStringLiteral("HART"), revisions), 0, 0);
+    // Command 0's software revision: not to be read as a HART revision.
+    grid->addWidget(tagged(7419, QStringLiteral("HART software revision"), revisions), 0, 0);
     grid->addWidget(lblSoftwareRevisionHart, 0, 1);
     grid->addWidget(tagged(2262, QStringLiteral("Hardware"), revisions), 1, 0);
     grid->addWidget(lblHardwareRev, 1, 1);

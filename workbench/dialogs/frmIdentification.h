@@ -26,6 +26,7 @@ public:
     VexaAppItem *app_hardwareRev;
     VexaAppItem *app_softwareRevisionHART;
     VexaAppItem *appSoftwareRevision;
+    VexaAppItem *appUnivCmdRev;
 
 protected:
     void FormActivated() override;

@@ -1,5 +1,6 @@
 #include "DeviceSummaryDock.h"
 
+#include "CompareItems.h"
 #include "VexaAppItem.h"
 #include "WinColor.h"
 #include "clsGetDecimalPlaces.h"
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMainWindow>
@@ -88,7 +90,10 @@ DeviceSummaryDock::DeviceSummaryDock(QWidget *mainWindow)
     digits.setBold(true);
     digits.setPointSizeF(font().pointSizeF() * 1.25);
     for (size_t i = 0; i < m_displays.size(); ++i) {
-        auto *display = new ctlFixedDigitalDisplay(m_body);
+        auto *cell = new QWidget(m_body);
+        auto *cellLayout = new QHBoxLayout(cell);
+        cellLayout->setContentsMargins(0, 0, 0, 0);
+        auto *display = new ctlFixedDigitalDisplay(cell);
         display->setObjectName(QStringLiteral("displayCtrl"));
         display->setProperty("Index", int(i));
         display->setObjectNameValue(QLatin1String(live[i].value));
@@ -97,10 +102,15 @@ DeviceSummaryDock::DeviceSummaryDock(QWidget *mainWindow)
         display->setFont(digits);
         display->setMinimumHeight(QFontMetrics(digits).height() + 4);
         m_displays[i] = display;
+        // Nothing live without a device: a dash, not a value nobody read.
+        auto *none = new QLabel(QStringLiteral("–"), cell);
+        m_noValues[i] = none;
+        cellLayout->addWidget(display, 1);
+        cellLayout->addWidget(none, 1);
         auto *key = new QLabel(m_body);
         key->setProperty("Tag", int(live[i].id));
         m_keys.insert(QStringLiteral("live%1").arg(i), key);
-        form->addRow(key, display);
+        form->addRow(key, cell);
     }
     // The loop current against the alarm currents: red when the device alarms.
     m_displays[1]->setObjectNameLoLoLim(QStringLiteral("alarmLowValue"));
@@ -116,18 +126,24 @@ DeviceSummaryDock::DeviceSummaryDock(QWidget *mainWindow)
 
     auto *layout = new QVBoxLayout(m_body);
     layout->setContentsMargins(6, 6, 6, 6);
-    layout->addLayout(form);
     m_stale->setWordWrap(true);
+    m_stale->setObjectName(QStringLiteral("heading"));
     layout->addWidget(m_stale);
+    layout->addLayout(form);
     layout->addStretch(1);
     setWidget(m_body);
 
+    // The dataset's values, and what the device answered (its shadow values).
     for (const char *name :
          {"&&private_PM&&TagName", "&&private_PM&&Descriptor", "_mfrDeviceTypeHART",
           "_univCmdRevHART", "_transSpecRevHART", "softwareRevision", "_hardwareRev",
           "scaleInLoLim", "scaleInHiLim", "primaryValueUnit", "&&private&&CurrentSource",
-          "&&private_PM&&FileName", "&&private&&Connect"})
+          "&&private_PM&&FileName", "&&private&&Connect", "&&private_PM&&Address"})
         item(name, name);
+    for (const char *name :
+         {"_tagHART", "descriptor", "_mfrDeviceTypeHART", "_univCmdRevHART", "_transSpecRevHART",
+          "softwareRevision", "_hardwareRev", "scaleInLoLim", "scaleInHiLim", "primaryValueUnit"})
+        item(name, name, true);
     connect(m_status, &ctlDeviceStatus::changed, this, &DeviceSummaryDock::refresh);
     connect(this, &QDockWidget::visibilityChanged, this, [this] { savePlacement(); });
     connect(this, &QDockWidget::dockLocationChanged, this, [this] { savePlacement(); });
@@ -135,13 +151,14 @@ DeviceSummaryDock::DeviceSummaryDock(QWidget *mainWindow)
     refresh();
 }
 
-VexaAppItem *DeviceSummaryDock::item(const char *name, const char *itemName)
+VexaAppItem *DeviceSummaryDock::item(const char *name, const char *itemName, bool device)
 {
     auto *control = new VexaAppItem(m_body);
     control->setObjectName(QLatin1String(name));
     control->setAppItemName(QLatin1String(itemName));
+    control->setRegisterOnShadow(device);
     connect(control, &VexaAppItem::ValueChanged, this, [this](QString &) { refresh(); });
-    m_items.insert(QLatin1String(name), control);
+    m_items.insert(device ? QLatin1String(name) + QLatin1Char('@') : QLatin1String(name), control);
     return control;
 }
 
@@ -158,8 +175,15 @@ QLabel *DeviceSummaryDock::addLine(const QString &key, qint16 textId)
 
 QString DeviceSummaryDock::lineText(const QString &key) const
 {
+    if (key == QLatin1String("heading"))
+        return m_stale->text();
     const QLabel *label = m_values.value(key);
     return label ? label->text() : QString();
+}
+
+bool DeviceSummaryDock::showsLiveValues() const
+{
+    return !m_displays[0]->isHidden();
 }
 
 void DeviceSummaryDock::applyTexts()
@@ -177,31 +201,99 @@ void DeviceSummaryDock::changeEvent(QEvent *event)
         applyTexts();
 }
 
+// Connected, every line is what the device answered since it connected
+// ("…" until it has); without a device, the dataset's values under a heading
+// that says so, and nothing live.
 void DeviceSummaryDock::refresh()
 {
-    const auto text = [this](const char *name) {
-        return m_items.value(QLatin1String(name))->StringValue().trimmed();
+    // The verdict follows every value that reaches the summary, not only the
+    // dataset check's second.
+    if (!m_refreshing) {
+        m_refreshing = true;
+        m_status->checkDataset();
+        m_refreshing = false;
+    }
+    m_connected = m_items.value(QStringLiteral("&&private&&Connect"))->StringValue().trimmed() ==
+                  QLatin1String("2");
+    const QString waiting = QStringLiteral("…");
+    const auto control = [this](const QString &name, bool device) {
+        return m_items.value(device ? name + QLatin1Char('@') : name);
     };
-    const auto enumText = [this](const char *name) {
-        return m_items.value(QLatin1String(name))->EnumValue();
+    const auto known = [this](std::initializer_list<const char *> names) {
+        return std::all_of(names.begin(), names.end(), [this](const char *name) {
+            return m_status->readFromDevice(QLatin1String(name));
+        });
     };
-    m_connected = text("&&private&&Connect") == QLatin1String("2");
-    m_values["tag"]->setText(text("&&private_PM&&TagName"));
-    m_values["descriptor"]->setText(text("&&private_PM&&Descriptor"));
+    // The text of an item: the device's when connected, the dataset's otherwise.
+    const auto text = [&](const char *device, const char *dataset) {
+        if (!m_connected)
+            return control(QLatin1String(dataset), false)->StringValue().trimmed();
+        return known({device}) ? control(QLatin1String(device), true)->StringValue().trimmed()
+                               : waiting;
+    };
+    const auto enumText = [&](const char *name) {
+        if (m_connected && !known({name}))
+            return waiting;
+        return control(QLatin1String(name), m_connected)->EnumValue();
+    };
+    m_values["tag"]->setText(text("_tagHART", "&&private_PM&&TagName"));
+    m_values["descriptor"]->setText(text("descriptor", "&&private_PM&&Descriptor"));
     m_values["type"]->setText(enumText("_mfrDeviceTypeHART"));
-    m_values["revisions"]->setText(QStringLiteral("HART %1, Dev %2, SW %3, HW %4")
-                                       .arg(text("_univCmdRevHART"), text("_transSpecRevHART"),
-                                            version(text("softwareRevision")),
-                                            text("_hardwareRev")));
-    const double low = QLocale::c().toDouble(text("scaleInLoLim"));
-    const double high = QLocale::c().toDouble(text("scaleInHiLim"));
+    if (m_connected &&
+        !known({"_univCmdRevHART", "_transSpecRevHART", "softwareRevision", "_hardwareRev"})) {
+        m_values["revisions"]->setText(waiting);
+    } else {
+        const auto revision = [&](const char *name) {
+            return control(QLatin1String(name), m_connected)->StringValue().trimmed();
+        };
+        m_values["revisions"]->setText(
+            QStringLiteral("HART %1, Dev %2, SW %3, HW %4")
+                .arg(revision("_univCmdRevHART"), revision("_transSpecRevHART"),
+                     version(revision("softwareRevision")), revision("_hardwareRev")));
+    }
+    showRange(waiting);
+    showHealth();
+    showDataset();
+    showSource();
+    const QString file = control(QStringLiteral("&&private_PM&&FileName"), false)->StringValue();
+    m_values["file"]->setText(file.trimmed().isEmpty() ? QStringLiteral("–") : file);
+
+    m_stale->setText(
+        m_connected
+            ? resText(7411).arg(
+                  control(QStringLiteral("&&private_PM&&Address"), false)->StringValue().trimmed())
+            : resText(7410));
+    for (size_t i = 0; i < m_displays.size(); ++i) {
+        m_displays[i]->setVisible(m_connected);
+        m_noValues[i]->setVisible(!m_connected);
+    }
+}
+
+void DeviceSummaryDock::showRange(const QString &waiting)
+{
+    const bool device = m_connected;
+    if (device && !(m_status->readFromDevice(QStringLiteral("scaleInLoLim")) &&
+                    m_status->readFromDevice(QStringLiteral("scaleInHiLim")) &&
+                    m_status->readFromDevice(QStringLiteral("primaryValueUnit")))) {
+        m_values["range"]->setText(waiting);
+        return;
+    }
+    const auto control = [&](const char *name) {
+        return m_items.value(device ? QLatin1String(name) + QLatin1Char('@') : QLatin1String(name));
+    };
+    const QString lowText = control("scaleInLoLim")->StringValue().trimmed();
+    const QString highText = control("scaleInHiLim")->StringValue().trimmed();
+    const double low = QLocale::c().toDouble(lowText);
+    const double high = QLocale::c().toDouble(highText);
     const int decimals = clsGetDecimalPlaces().GetDecimalPlaces(high - low);
     m_values["range"]->setText(QStringLiteral("%1 … %2 %3")
-                                   .arg(number(text("scaleInLoLim"), decimals),
-                                        number(text("scaleInHiLim"), decimals),
-                                        enumText("primaryValueUnit")));
+                                   .arg(number(lowText, decimals), number(highText, decimals),
+                                        control("primaryValueUnit")->EnumValue()));
     m_displays[0]->setDecimalPlaces(decimals);
+}
 
+void DeviceSummaryDock::showHealth()
+{
     static const struct
     {
         qint16 id;
@@ -210,26 +302,56 @@ void DeviceSummaryDock::refresh()
                   {3860, WinColor::Green},
                   {3861, WinColor::Yellow},
                   {3862, WinColor::Red}};
-    const auto &h = health[int(m_status->health())];
     QLabel *status = m_values["status"];
+    if (!m_connected) {
+        status->setText(QStringLiteral("● ") + resText(7408));
+        status->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;")
+                                  .arg(WinColor::toColor(WinColor::Grey).name()));
+        return;
+    }
+    const auto &h = health[int(m_status->health())];
     status->setText(QStringLiteral("● ") + resText(h.id));
     const QColor colour =
-        m_connected ? WinColor::toColor(h.colour).darker(h.colour == WinColor::Yellow ? 130 : 110)
-                    : WinColor::toColor(WinColor::Grey);
+        WinColor::toColor(h.colour).darker(h.colour == WinColor::Yellow ? 130 : 110);
     status->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;").arg(colour.name()));
+}
 
-    m_values["source"]->setText(enumText("&&private&&CurrentSource"));
-    const QString file = text("&&private_PM&&FileName");
-    m_values["file"]->setText(file.isEmpty() ? QStringLiteral("–") : file);
-    m_values["dataset"]->setText(resText(m_status->datasetDiffers() ? 3864 : 3865));
-
-    // Without a connection every value is the last one known: say so.
-    m_stale->setText(m_connected ? QString() : resText(3866));
-    m_stale->setVisible(!m_connected);
-    for (QLabel *value : std::as_const(m_values)) {
-        if (value != status)
-            value->setEnabled(m_connected);
+void DeviceSummaryDock::showDataset()
+{
+    const DatasetMatch &match = m_status->datasetMatch();
+    QString text;
+    switch (match.kind) {
+    case DatasetMatch::Kind::NoDevice:
+        text = resText(7418);
+        break;
+    case DatasetMatch::Kind::NotCompared:
+        text = resText(7412);
+        break;
+    case DatasetMatch::Kind::Matches:
+        text = resText(3865);
+        break;
+    case DatasetMatch::Kind::Differs: {
+        QStringList names;
+        for (const QString &item : match.differing) {
+            const CompareItem *known = CompareItems::find(item);
+            names << (known ? resText(known->labelId) : item);
+        }
+        text = resText(3864) + QStringLiteral(": ") + names.join(QStringLiteral(", "));
+        break;
     }
+    }
+    m_values["dataset"]->setText(text);
+}
+
+// Where the dataset came from, in the user's language.
+void DeviceSummaryDock::showSource()
+{
+    static const QHash<QString, qint16> sources{
+        {QStringLiteral("0"), 7415}, {QStringLiteral("1"), 7414}, {QStringLiteral("2"), 7416}};
+    const QString source =
+        m_items.value(QStringLiteral("&&private&&CurrentSource"))->StringValue().trimmed();
+    m_values["source"]->setText(sources.contains(source) ? resText(sources.value(source))
+                                                         : QStringLiteral("–"));
 }
 
 void DeviceSummaryDock::restorePlacement()

@@ -2,6 +2,7 @@
 
 #include "VexaAppItem.h"
 #include "WinColor.h"
+#include "WorkbenchLog.h"
 
 #include <QLocale>
 
@@ -87,7 +88,9 @@ void DigitalDisplayBase::Register(std::shared_ptr<AppletItemManager> AppletItemM
     for (VexaAppItem *control : itemControls()) {
         try {
             control->Register(AppletItemManagerRef);
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCInfo(lcWorkbench) << "display item not bound:" << control->AppItemName()
+                                << error.what();
         }
     }
 }
@@ -97,7 +100,9 @@ void DigitalDisplayBase::UnRegister()
     for (VexaAppItem *control : itemControls()) {
         try {
             control->UnRegister();
-        } catch (...) {
+        } catch (const std::exception &error) {
+            qCInfo(lcWorkbench) << "display item not released:" << control->AppItemName()
+                                << error.what();
         }
     }
     m_registered = false;
@@ -162,7 +167,9 @@ void DigitalDisplayBase::appConnectionStatus_ValueChanged()
         return;
     bool ok = false;
     m_connected = appConnectionStatus->StringValue().trimmed().toDouble(&ok) == 2.0 && ok;
-    refreshColour();
+    // A new connection shows green until the first value tells its limit state.
+    m_textColour = m_connected ? WinColor::Green : WinColor::Grey;
+    applyTextColour(m_textColour);
 }
 
 // A value is only as current as the connection: grey while there is none,

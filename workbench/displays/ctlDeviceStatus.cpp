@@ -75,11 +75,25 @@ void ctlDeviceStatus::checkDataset()
     if (!h)
         return;
     const ItemStore &store = h->store();
-    bool differs = false;
-    for (int i = 0; i < store.count() && !differs; ++i)
-        differs = store.definition(i).dataset && store.isModified(i);
-    if (differs != m_differs) {
-        m_differs = differs;
+    const int connect = store.indexOf(QStringLiteral("&&private&&Connect"));
+    const bool connected = connect >= 0 && store.value(connect, false).number() == 2;
+    DatasetMatch match = DatasetMatch::of(store, connected);
+    if (match.kind != m_match.kind || match.differing != m_match.differing) {
+        m_match = std::move(match);
         Q_EMIT changed();
     }
+}
+
+bool ctlDeviceStatus::readFromDevice(const QString &item) const
+{
+    return readFromDevice(m_manager.get(), item);
+}
+
+bool ctlDeviceStatus::readFromDevice(const AppletItemManager *manager, const QString &item)
+{
+    const auto *h = dynamic_cast<const VexAppletItemManager *>(manager);
+    if (!h)
+        return false;
+    const int index = h->store().indexOf(item);
+    return index >= 0 && h->store().fromDevice(index);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DatasetMatch.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -7,9 +9,9 @@ class AppletItemManager;
 class QTimer;
 class VexAppletItemManager;
 
-// Two facts about the device the item values do not carry: its health, as
-// the status byte of each periodic read reports it, and whether the dataset
-// differs from the device (values edited or loaded and not yet written).
+// Facts about the device the item values do not carry: its health, as the
+// status byte of each periodic read reports it, which values were read from
+// the device connected now, and whether the dataset matches those values.
 // Placed on a window, its item handler registers it (Typ "VexaItem").
 class ctlDeviceStatus : public QWidget
 {
@@ -33,9 +35,13 @@ public:
     Q_INVOKABLE void UnRegister();
 
     Health health() const { return m_health; }
-    bool datasetDiffers() const { return m_differs; }
+    // The dataset against the device's values read since it connected.
+    const DatasetMatch &datasetMatch() const { return m_match; }
     // Checks the dataset now (it is also checked every second).
     void checkDataset();
+    // Whether the item's shadow value was read from the device connected now.
+    bool readFromDevice(const QString &item) const;
+    static bool readFromDevice(const AppletItemManager *manager, const QString &item);
 
     // The health a HART device status byte reports.
     static Health healthOf(quint8 deviceStatus);
@@ -50,5 +56,5 @@ private:
     QTimer *m_poll;
     int m_listener = 0;
     Health m_health = Health::Unknown;
-    bool m_differs = false;
+    DatasetMatch m_match;
 };

@@ -8,6 +8,7 @@
 #include "MainStatusBar.h"
 #include "MainWindowLog.h"
 #include "MainWindowParts.h"
+#include "MenuAccessKeys.h"
 #include "MessageBoxSeam.h"
 #include "Toolkit_LoadResource.h"
 #include "TransferReport.h"
@@ -17,6 +18,7 @@
 #include "VexaSequenceItem.h"
 #include "clsDeviceInfo.h"
 #include "ctlBusyWindow.h"
+#include "displays/ctlDeviceStatus.h"
 #include "global.h"
 #include "links/LinkCommands.h"
 
@@ -40,11 +42,13 @@ namespace {
 
 constexpr int ReConnectIntervalMs = 100;
 
-VexaAppItem *itemControl(QWidget *parent, const char *objectName, const char *item)
+VexaAppItem *itemControl(QWidget *parent, const char *objectName, const char *item,
+                         bool device = false)
 {
     auto *control = new VexaAppItem(parent);
     control->setObjectName(QLatin1String(objectName));
     control->setAppItemName(QLatin1String(item));
+    control->setRegisterOnShadow(device);
     return control;
 }
 
@@ -76,6 +80,8 @@ frmMain::frmMain(QWidget *parent)
       appMenuStateMdiMain(itemControl(this, "appMenuStateMdiMain", "&&Menu_State&&MDIMain")),
       appLinkCondition(itemControl(this, "appLinkCondition", "&&private&&LinkCondition")),
       appLinkMessage(itemControl(this, "appLinkMessage", "&&private&&LinkMessage")),
+      appDeviceTag(itemControl(this, "appDeviceTag", "_tagHART", true)),
+      appDeviceDescriptor(itemControl(this, "appDeviceDescriptor", "descriptor", true)),
       seqGetRangeValues(sequenceControl(this, "seqGetRangeValues", "GetRangeValues")),
       seqUpload(sequenceControl(this, "seqUpload", "Upload")),
       VexaControlItemHandler1(new VexaControlItemHandler(this)),
@@ -145,6 +151,8 @@ void frmMain::connectItemControls()
     on(appTagname, "caption", [this](QString &) { UpdateCaption(); });
     on(appDescriptor, "caption", [this](QString &) { UpdateCaption(); });
     on(appFileName, "caption", [this](QString &) { UpdateCaption(); });
+    on(appDeviceTag, "caption", [this](QString &) { UpdateCaption(); });
+    on(appDeviceDescriptor, "caption", [this](QString &) { UpdateCaption(); });
     connect(seqGetRangeValues, &VexaSequenceItem::StatusChanged, this, [this](qint32 &status) {
         guarded("GetRangeValues", [&] { seqGetRangeValues_StatusChanged(status); });
     });
@@ -167,7 +175,7 @@ void frmMain::setVisible(bool visible)
     if (visible && !m_placed) {
         m_placed = true;
         // Sized for the menus in the user's language.
-        LoadResStrings(this);
+        applyTexts();
         RestoreMainWindowPlacement(this);
     }
     QMainWindow::setVisible(visible);
@@ -191,6 +199,12 @@ QSize frmMain::sizeHint() const
             style->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, bar).width() + spacing;
     }
     return QMainWindow::sizeHint().expandedTo(QSize(width, 0));
+}
+
+void frmMain::applyTexts()
+{
+    LoadResStrings(this);
+    MenuAccessKeys::assign(menuBar());
 }
 
 void frmMain::showEvent(QShowEvent *event)
@@ -218,7 +232,7 @@ void frmMain::Load()
         connect(display, &QScreen::availableGeometryChanged, this, chooseBackground);
     setWindowIcon(QIcon(LoadJpegResource(QStringLiteral(":/pictures/ICON.svg"))));
 
-    LoadResStrings(this);
+    applyTexts();
     m_commandBar->applyAll();
 
     m_helpFile = QCoreApplication::applicationDirPath() + QLatin1Char('/') + resText(1100);
@@ -297,6 +311,7 @@ void frmMain::appConnectionStatus_ValueChanged()
         m_statusBar->showConnection(*status);
         m_commandBar->states().connectionChanged(*status);
     }
+    guarded("caption", [this] { UpdateCaption(); });
     if (status == ConnectionState::Connected) {
         // A dataset found not to fit the device stays barred from it.
         RefreshSaveToDevice();
@@ -362,11 +377,17 @@ void frmMain::appAddress_ValueChanged()
 }
 
 // The device identity, and after it the name of the dataset file open.
+// Connected, the identity is the one the device answered, not the dataset's.
 void frmMain::UpdateCaption()
 {
     if (!gDeviceInfo)
         return;
-    const QString identity = gDeviceInfo->DeviceIdentName();
+    const auto manager = m_view ? m_view->appletItemManagerRef() : nullptr;
+    const bool device = connectionStatus() == ConnectionState::Connected &&
+                        ctlDeviceStatus::readFromDevice(manager.get(), QStringLiteral("_tagHART"));
+    const QString identity = device ? appDeviceTag->StringValue().trimmed() + QStringLiteral(": ") +
+                                          appDeviceDescriptor->StringValue().trimmed()
+                                    : gDeviceInfo->DeviceIdentName();
     const QString file = QFileInfo(appFileName->StringValue().trimmed()).fileName();
     setWindowTitle(file.isEmpty() ? identity : identity + QStringLiteral(" \u2013 ") + file);
 }

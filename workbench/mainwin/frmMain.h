@@ -115,6 +115,9 @@ public:
     VexaAppItem *const appMenuStateMdiMain;
     VexaAppItem *const appLinkCondition;
     VexaAppItem *const appLinkMessage;
+    // The tag and descriptor the device answered, for the caption.
+    VexaAppItem *const appDeviceTag;
+    VexaAppItem *const appDeviceDescriptor;
     VexaSequenceItem *const seqGetRangeValues;
     VexaSequenceItem *const seqUpload;
     VexaControlItemHandler *const VexaControlItemHandler1;
@@ -132,6 +135,8 @@ protected:
 
 private:
     void connectItemControls();
+    // The string table's texts, each menu entry with an access key.
+    void applyTexts();
     void Load();
     void Unload();
     void Activated();

@@ -123,7 +123,10 @@ private Q_SLOTS:
             QStringList({dialog->lblHardwareRev->text(), dialog->lblSoftwareRevisionHart->text(),
                          dialog->lblSoftwareRevision->text()}),
             shown);
-        QCOMPARE(dialog->lblCommType->text(), QStringLiteral("HART 5.9"));
+        // The HART revision the device implements, as the report gives it.
+        QCOMPARE(dialog->lblCommType->text(), QStringLiteral("HART 5"));
+        rig.setItem("_univCmdRevHART", "7");
+        QCOMPARE(dialog->lblCommType->text(), QStringLiteral("HART 7"));
     }
 };
 

@@ -160,7 +160,7 @@ private Q_SLOTS:
     }
 
     // Grey while not connected: from the first moment, and after a loss
-    // with the last value and code still shown.
+    // with the last value and code still shown; green on connecting.
     void connectionColour()
     {
         DisplayRig rig;
@@ -172,7 +172,10 @@ private Q_SLOTS:
         QCOMPARE(display.textColour(), WinColor::Grey);
         QCOMPARE(display.limitCode(), "UA");
 
+        // Connected: green until the next value tells its limit state again.
         QVERIFY(rig.connect());
+        QCOMPARE(display.textColour(), WinColor::Green);
+        rig.set("actualOutputValue", "22.5");
         QCOMPARE(display.textColour(), WinColor::Red);
         const QString shown = display.lblValue()->Caption();
         QVERIFY(rig.disconnect());
