@@ -159,6 +159,7 @@ int main(int argc, char **argv)
     const TransmitterSettings &range = transmitter.model().settings();
     transmitter.setProcessDrift(0.04 * (range.upperRangeMbar - range.lowerRangeMbar), 1.5, 240);
     const int bitRate = options->linkBitRate;
+    const HartLinkProfile profile = chooseProfile(frameOptions);
     ProfiledHartLink link(
         [&transmitter, bitRate](const HartLinkProfile &p,
                                 QString *why) -> std::unique_ptr<HartLink> {
@@ -169,7 +170,7 @@ int main(int argc, char **argv)
             inProcess->setRequestPreambles(p.preambles);
             return inProcess;
         },
-        chooseProfile(frameOptions));
+        profile);
     if (!options->captureFile.isEmpty() && !link.startCapture(options->captureFile, &error)) {
         out() << "--capture " << options->captureFile << ": " << error << Qt::endl;
         return 1;
@@ -191,7 +192,9 @@ int main(int argc, char **argv)
     frame.instance()->connection().setReconnector(&reconnector);
     if (options->quit)
         demonstrate(frame, app);
-    else if (options->connect)
+    // The built-in transmitter is always there, as on a bench: the program
+    // starts connected to it. A real loop is connected when the user says so.
+    else if (options->connect || profile.kind == HartLinkProfile::Kind::Simulator)
         frame.instance()->connection().connectDevice();
     const int rc = app.exec();
     CalcheckSource::install(std::nullopt);

@@ -273,6 +273,11 @@ private:
             return;
         }
         choose(element);
+        if (entry == "mnuWindowClose") {
+            expect(!frames[0]->isVisible() || !frames[1]->isVisible(), element, "none closed");
+            closeChildren();
+            return;
+        }
         const QRect a = frames[0]->geometry();
         const QRect b = frames[1]->geometry();
         if (entry == "mnuWindowCascade")

@@ -1,5 +1,6 @@
 #include "MainChildWindows.h"
 
+#include "ChildWindowPlacement.h"
 #include "IVexaForm.h"
 #include "MessageBoxSeam.h"
 #include "Toolkit_LoadResource.h"
@@ -16,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QScreen>
+#include <QStyle>
 
 MainChildWindows::MainChildWindows(QMenu *windowMenu, QWidget *parent)
     : QObject(parent), m_area(new QMdiArea(parent)), m_windowMenu(windowMenu)
@@ -71,11 +73,40 @@ void MainChildWindows::ShowChildForm(QWidget *dialog, IViewEx *view)
         // A dialog kept as the one instance survives its closing; one made
         // per command (the digital display) asks to be deleted.
         frame->setAttribute(Qt::WA_DeleteOnClose, dialog->testAttribute(Qt::WA_DeleteOnClose));
+        frame->installEventFilter(this);
+        // Each new window a step below the one before, not all on one spot;
+        // a place the user left it in before is restored as it loads.
+        frame->adjustSize();
+        frame->move(ChildWindowPlacement::cascadePosition(m_opened++, frame->size(),
+                                                          m_area->viewport()->size(),
+                                                          titleHeight()));
     }
     dialog->show();
     frame->showNormal();
+    keepInside(frame);
     m_area->setActiveSubWindow(frame);
     dialog->setFocus();
+}
+
+int MainChildWindows::titleHeight() const
+{
+    return m_area->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, m_area) +
+           m_area->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, m_area);
+}
+
+void MainChildWindows::keepInside(QMdiSubWindow *frame) const
+{
+    if (!frame || !frame->isVisible() || frame->isMaximized() || frame->isMinimized())
+        return;
+    const QSize area = m_area->viewport()->size();
+    const QRect inside = ChildWindowPlacement::keepInside(frame->geometry(), area, titleHeight());
+    if (inside.topLeft() != frame->pos())
+        frame->move(inside.topLeft());
+}
+
+void MainChildWindows::closeActive()
+{
+    m_area->closeActiveSubWindow();
 }
 
 void MainChildWindows::UpdateAllDialogs()
@@ -100,23 +131,25 @@ void MainChildWindows::cascade()
 void MainChildWindows::tile(Qt::Orientation orientation)
 {
     QList<QMdiSubWindow *> shown;
+    QList<QSize> minimums;
     for (QMdiSubWindow *frame : m_area->subWindowList()) {
-        if (frame->isVisible() && !frame->isMinimized())
+        if (frame->isVisible() && !frame->isMinimized()) {
             shown.append(frame);
+            minimums.append(frame->minimumSizeHint().expandedTo(frame->minimumSize()));
+        }
     }
     if (shown.isEmpty())
         return;
-    const QRect area = m_area->viewport()->rect();
-    const int count = int(shown.size());
-    for (int i = 0; i < count; ++i) {
+    const QList<QRect> tiles =
+        ChildWindowPlacement::tile(m_area->viewport()->size(), minimums, orientation);
+    // Too many for the area: overlapped, but every text still whole.
+    if (tiles.isEmpty()) {
+        cascade();
+        return;
+    }
+    for (qsizetype i = 0; i < shown.size(); ++i) {
         shown[i]->showNormal();
-        if (orientation == Qt::Horizontal) {
-            const int h = area.height() / count;
-            shown[i]->setGeometry(0, i * h, area.width(), h);
-        } else {
-            const int w = area.width() / count;
-            shown[i]->setGeometry(i * w, 0, w, area.height());
-        }
+        shown[i]->setGeometry(tiles[i]);
     }
 }
 
@@ -234,7 +267,17 @@ void MainChildWindows::drawBackground()
 
 bool MainChildWindows::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_area->viewport() && event->type() == QEvent::Paint)
-        drawBackground();
+    if (watched == m_area->viewport()) {
+        if (event->type() == QEvent::Paint)
+            drawBackground();
+        // The area shrank (the docked summary widened, the window got
+        // smaller): no window's title bar is left outside it.
+        if (event->type() == QEvent::Resize) {
+            for (QMdiSubWindow *frame : m_area->subWindowList())
+                keepInside(frame);
+        }
+    } else if (event->type() == QEvent::Move || event->type() == QEvent::Show) {
+        keepInside(qobject_cast<QMdiSubWindow *>(watched));
+    }
     return QObject::eventFilter(watched, event);
 }

@@ -12,6 +12,7 @@
 class IViewEx;
 class QAction;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QScreen;
 class QWidget;
@@ -64,9 +65,13 @@ public:
     // Closes every child window.
     void UnloadChildForms();
 
+    // The area's own cascade.
     void cascade();
-    // Horizontally the windows lie one above the other.
+    // Side by side (horizontally) or one above the other, each window no
+    // smaller than it needs; cascaded when the area is too small for that.
     void tile(Qt::Orientation orientation);
+    // Closes the active child window (Ctrl+F4).
+    void closeActive();
 
     // The clipboard commands: the text of the active control of the active
     // child window (its selection, if it has one), and what may take the
@@ -93,6 +98,9 @@ protected:
 
 private:
     QWidget *activeControl() const;
+    int titleHeight() const;
+    // Moves a window back so that its title bar and close button can be reached.
+    void keepInside(QMdiSubWindow *frame) const;
     void listInWindowMenu();
     void drawBackground();
 
@@ -102,4 +110,5 @@ private:
     QHash<QString, QPointer<QWidget>> m_instances;
     QString m_background;
     QSize m_backgroundSize;
+    int m_opened = 0; // windows added so far, for the cascade of new ones
 };

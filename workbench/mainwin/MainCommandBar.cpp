@@ -122,8 +122,23 @@ void MainCommandBar::apply(const QString &element)
         return;
     action->setEnabled(m_states.enabled(element) && !commandMissing(element));
     action->setVisible(m_states.visible(element));
-    // A button's tooltip is its text.
-    if (isButton)
-        action->setToolTip(
-            withoutAccessKeys(resText(qint16(action->property("ToolTipId").toInt()))));
+    // A button's tooltip is its text; an entry the rules keep unavailable
+    // says why, beside it and in the status bar.
+    const QString own =
+        isButton ? withoutAccessKeys(resText(qint16(action->property("ToolTipId").toInt())))
+                 : QString();
+    const QString why = reason(element);
+    action->setToolTip(why.isEmpty() ? own : own.isEmpty() ? why : own + QLatin1Char('\n') + why);
+    action->setStatusTip(why);
+}
+
+QString MainCommandBar::reason(const QString &element) const
+{
+    if (commandMissing(element))
+        return {};
+    const qint16 id = m_states.whyDisabled(element);
+    if (id == 0)
+        return {};
+    const QString text = resText(id);
+    return text.contains(QLatin1String("%1")) ? text.arg(m_states.pollingAddress()) : text;
 }

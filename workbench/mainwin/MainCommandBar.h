@@ -44,6 +44,8 @@ private:
     std::function<void()> commandOf(const QString &entryName) const;
     bool commandMissing(const QString &element) const;
     void apply(const QString &element);
+    // Why the element is unavailable, in the user's language; empty when it is not.
+    QString reason(const QString &element) const;
 
     frmMain &m_window;
     std::unique_ptr<MainMenuTree> m_menus;

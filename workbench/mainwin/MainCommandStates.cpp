@@ -64,6 +64,7 @@ void MainCommandStates::connectionChanged(ConnectionState status)
 {
     if (!ConnectionStates::isSettled(status))
         return;
+    m_status = status;
     for (const QString &element : std::as_const(m_order)) {
         const CommandRules &rules = *MainCommandTable::rules(element);
         if (!rules.enabledIn.isAny())
@@ -75,7 +76,8 @@ void MainCommandStates::connectionChanged(ConnectionState status)
 
 void MainCommandStates::engineeringContextChanged(quint8 context, ConnectionState status)
 {
-    if ((context & ConnectionChangeAllowed) == 0) {
+    m_connectionChangeAllowed = (context & ConnectionChangeAllowed) != 0;
+    if (!m_connectionChangeAllowed) {
         // The frame application does not let this instance change the connection.
         setGated(CommandGate::Connects, false);
         setGated(CommandGate::Disconnects, false);
@@ -101,6 +103,7 @@ void MainCommandStates::datasetVerdictChanged(const QString &verdict, Connection
 
 void MainCommandStates::pollingAddressChanged(double address)
 {
+    m_address = address;
     setGated(CommandGate::NeedsCurrentLoop, address <= 0);
 }
 
@@ -108,4 +111,29 @@ void MainCommandStates::clipboardTargetChanged(bool canCopy, bool canPaste)
 {
     setGated(CommandGate::CopiesText, canCopy);
     setGated(CommandGate::PastesText, canPaste);
+}
+
+qint16 MainCommandStates::whyDisabled(const QString &element) const
+{
+    const CommandRules *rules = MainCommandTable::rules(element);
+    if (!rules || enabled(element))
+        return 0;
+    if (!rules->enabledIn.isAny() && !rules->enabledIn.contains(m_status))
+        return rules->enabledIn.contains(ConnectionState::Connected) ? 7401 : 7402;
+    switch (rules->gate) {
+    case CommandGate::Connects:
+    case CommandGate::Disconnects:
+        return m_connectionChangeAllowed ? 0 : 7403;
+    case CommandGate::WritesDataset:
+        return 7404;
+    case CommandGate::NeedsCurrentLoop:
+        return 7405;
+    case CommandGate::CopiesText:
+        return 7406;
+    case CommandGate::PastesText:
+        return 7407;
+    case CommandGate::None:
+        break;
+    }
+    return 0;
 }

@@ -27,6 +27,10 @@ public:
     // Whether the rules want the element available (a missing command aside).
     bool enabled(const QString &element) const { return m_states.value(element).enabled; }
     bool visible(const QString &element) const { return m_states.value(element).visible; }
+    // Why the rules keep an available-looking element from the user: a
+    // string-table id (with the polling address for %1), 0 when they do not.
+    qint16 whyDisabled(const QString &element) const;
+    double pollingAddress() const { return m_address; }
 
     // The status reaction: a settled state sets what the rules give for it.
     void connectionChanged(ConnectionState status);
@@ -51,6 +55,10 @@ private:
     void setGated(CommandGate gate, bool enabled);
 
     QHash<QString, State> m_states;
+    // What the last reactions said, for whyDisabled().
+    ConnectionState m_status = ConnectionState::NotConnected;
+    bool m_connectionChangeAllowed = true;
+    double m_address = 0;
     QList<QString> m_order;
     std::function<void(const QString &)> m_changed;
 };

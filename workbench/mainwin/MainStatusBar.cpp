@@ -22,7 +22,7 @@ MainStatusBar::MainStatusBar(QWidget *parent)
         m_panels.append(panel);
     }
     // The connection panel's text is applied with the window's texts.
-    m_panels[0]->setProperty("Tag", 2001);
+    m_panels[0]->setProperty("Tag", 7408);
     addWidget(m_panels[0], 1);
     m_transfer->setObjectName(QStringLiteral("Transfer"));
     m_transfer->setContentsMargins(4, 0, 4, 0);
@@ -90,7 +90,7 @@ void MainStatusBar::showConnectionPanel()
     }
     switch (m_connection) {
     case ConnectionState::NotConnected:
-        setPanelText(1, 2001); // "Connection Canceled"
+        setPanelText(1, 7408); // "Not connected"
         break;
     case ConnectionState::Connecting:
         setPanelText(1, 2007); // "Connect ..."

@@ -122,6 +122,7 @@ const Registration builtIn[] = {
     {"mnuWindowCascade", [](frmMain &main) { main.childWindows().cascade(); }},
     {"mnuWindowTileHorizontal", [](frmMain &main) { main.childWindows().tile(Qt::Horizontal); }},
     {"mnuWindowTileVertical", [](frmMain &main) { main.childWindows().tile(Qt::Vertical); }},
+    {"mnuWindowClose", [](frmMain &main) { main.childWindows().closeActive(); }},
     {"mnuHelpContents", plugged(&MainWindowCommands::helpContents)},
     {"mnuHelpSearchForHelpOn", plugged(&MainWindowCommands::helpIndex)},
     {"mnuHelpReadme", plugged(&MainWindowCommands::readMe)},

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
@@ -83,8 +84,31 @@ void EnableMainWindow(bool enable)
     } else if (!QApplication::overrideCursor()) {
         QApplication::setOverrideCursor(Qt::BusyCursor);
     }
-    if (QWidget *main = MainWindow())
-        main->setEnabled(enable);
+    QWidget *main = MainWindow();
+    if (!main)
+        return;
+    // A disabled window loses its focus; enabled again, Qt would give it to
+    // the first control that takes it and bring that control's child window
+    // to the front. The user's window and field get it back instead.
+    static QPointer<QMdiSubWindow> activeWindow;
+    static QPointer<QWidget> focused;
+    auto *area = main->findChild<QMdiArea *>();
+    if (!enable && main->isEnabled()) {
+        activeWindow = area ? area->activeSubWindow() : nullptr;
+        focused = QApplication::focusWidget();
+        if (focused && !main->isAncestorOf(focused))
+            focused = nullptr;
+    }
+    const bool wasEnabled = main->isEnabled();
+    main->setEnabled(enable);
+    if (enable && !wasEnabled) {
+        if (area && activeWindow && activeWindow->isVisible())
+            area->setActiveSubWindow(activeWindow);
+        if (focused && focused->isVisible() && focused->isEnabled())
+            focused->setFocus(Qt::OtherFocusReason);
+        activeWindow = nullptr;
+        focused = nullptr;
+    }
 }
 
 QString WindowSettingKey(QWidget *window)
@@ -109,9 +133,10 @@ void RestoreWindowPlacement(QWidget *window, bool withWidth, bool withHeight)
     const QString key = WindowSettingKey(window);
     const auto store = settingsStore();
     const QSettings &settings = *store;
-    QRect stored(storedNumber(settings, key + QLatin1String("Left")).value_or(0),
-                 storedNumber(settings, key + QLatin1String("Top")).value_or(0), target->width(),
-                 target->height());
+    // Never placed before: it stays where it was opened.
+    QRect stored(storedNumber(settings, key + QLatin1String("Left")).value_or(target->x()),
+                 storedNumber(settings, key + QLatin1String("Top")).value_or(target->y()),
+                 target->width(), target->height());
     // Without a stored size the window keeps its design size.
     if (withWidth)
         stored.setWidth(

@@ -39,9 +39,13 @@ private Q_SLOTS:
                 qFatal("%s and %s differ", entry, button);
             return menu;
         };
-        // Nothing open: nothing to copy, nowhere to paste.
+        // Nothing open: nothing to copy, nowhere to paste, and both say what would help.
         QVERIFY(!available("mnuEditCopy", "tbCopy"));
         QVERIFY(!available("mnuEditPaste", "tbPaste"));
+        QCOMPARE(main.menuEntry("mnuEditCopy")->statusTip(),
+                 "Click into a field with a text in a device window to copy it.");
+        QVERIFY(main.toolbarButton("tbPaste")->toolTip().endsWith(
+            "Click into a field you can type into; the clipboard must hold a text."));
 
         auto *dialog = new QWidget;
         dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -56,6 +60,7 @@ private Q_SLOTS:
         QTRY_VERIFY(available("mnuEditCopy", "tbCopy"));
         QVERIFY(!available("mnuEditPaste", "tbPaste")); // the clipboard is empty
 
+        QVERIFY(main.menuEntry("mnuEditCopy")->statusTip().isEmpty());
         value->setSelection(0, 3);
         main.runMenuCommand(QStringLiteral("mnuEditCopy"));
         QCOMPARE(clipboard->text(), QStringLiteral("400"));

@@ -97,13 +97,14 @@ private Q_SLOTS:
         frmMain &form = rig.form();
         QVERIFY(form.isVisible() && form.isLoaded());
         QCOMPARE(form.windowTitle(), "PT-1: PRESSURE");
-        QCOMPARE(form.panel(1)->text(), "Connection Canceled");
+        QCOMPARE(form.panel(1)->text(), "Not connected");
         QCOMPARE(form.panel(2)->text(), "Source: Device");
         QCOMPARE(form.panel(3)->text(), "User Level: Specialist");
         QVERIFY(form.helpFile().endsWith("/oh_R48_en.chm"));
         checkConnectedLayout(form, false);
-        // A button's tooltip is its text; nothing says "not available".
-        QCOMPARE(form.toolbarButton("tbDiagnostics")->toolTip(), "Refresh");
+        // A button's tooltip is its text, and while it cannot be used, why.
+        QCOMPARE(form.toolbarButton("tbDiagnostics")->toolTip(),
+                 "Refresh\nNeeds a connected device (Device > Connect).");
         // The View menu is there, with its two switches and nothing else.
         QVERIFY(form.commandBar().menu("mnuView")->menuAction()->isVisible());
         QVERIFY(form.menuEntry("mnuViewToolbar")->isVisible());
@@ -121,7 +122,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("panel");
         QTest::addColumn<bool>("connectedLayout");
         QTest::newRow("0") << false << ""
-                           << "Connection Canceled" << false;
+                           << "Not connected" << false;
         QTest::newRow("1 keeps the states of 0") << false << "1"
                                                  << "Connect ..." << false;
         QTest::newRow("2") << true << ""
