@@ -6,9 +6,12 @@
 #include "mainwin/MenuAccessKeys.h"
 #include "mainwin/clsMainView.h"
 #include "mainwin/frmMain.h"
+#include "mainwin/global.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -176,6 +179,35 @@ private Q_SLOTS:
         main.menuEntry("mnuWindowClose")->trigger();
         QTRY_COMPARE(area->subWindowList().size(), 2);
         QVERIFY(!windowMenu(main).contains("&3 Status"));
+    }
+
+    // A device operation disables the main window while it runs; after it the
+    // window and field the user worked in are still in front, not the first
+    // window that takes the focus (the trend, opened first).
+    void deviceOperationKeepsTheUsersPlace()
+    {
+        MainWindowRig rig;
+        frmMain &main = rig.form();
+        main.resize(1000, 700);
+        QApplication::setActiveWindow(&main);
+        QWidget *trend = window(QStringLiteral("Trend"));
+        auto *trendField = new QLineEdit(trend);
+        trend->layout()->addWidget(trendField);
+        main.ShowChildForm(trend);
+        QWidget *dialog = window(QStringLiteral("Configure"));
+        auto *field = new QLineEdit(dialog);
+        dialog->layout()->addWidget(field);
+        main.ShowChildForm(dialog);
+        field->setFocus();
+        QTRY_VERIFY(field->hasFocus());
+        QMdiSubWindow *working = main.mdiArea()->activeSubWindow();
+        QCOMPARE(working->widget(), dialog);
+
+        EnableMainWindow(false);
+        QVERIFY(!main.isEnabled());
+        EnableMainWindow(true);
+        QCOMPARE(main.mdiArea()->activeSubWindow(), working);
+        QTRY_VERIFY(field->hasFocus());
     }
 
     // A device action that is not offered says why, also on a multidrop address.
