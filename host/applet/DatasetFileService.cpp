@@ -8,10 +8,12 @@
 #include "MessageBoxSeam.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 const QString FileNameItem = QStringLiteral("&&private_PM&&FileName");
 const QString SourceItem = QStringLiteral("&&private&&CurrentSource");
+const QString TagItem = QStringLiteral("&&private_PM&&TagName");
 constexpr qint32 Cancelled = HostResult::Refused;
 } // namespace
 
@@ -89,10 +91,23 @@ qint32 DatasetFileService::save()
 
 qint32 DatasetFileService::saveAs()
 {
-    const QString path =
-        FileChooser::current().saveFileName(nullptr, HostTexts::text(HostTexts::SaveDatasetAsTitle),
-                                            fileName(), HostTexts::text(HostTexts::DatasetFilter));
+    const QString current = fileName();
+    const QString path = FileChooser::current().saveFileName(
+        nullptr, HostTexts::text(HostTexts::SaveDatasetAsTitle),
+        current.isEmpty() ? suggestedName() : current, HostTexts::text(HostTexts::DatasetFilter));
     return path.isEmpty() ? Cancelled : saveFile(path);
+}
+
+// A dataset without a file is offered under its tag, as a file name can hold it.
+QString DatasetFileService::suggestedName() const
+{
+    const int index = m_store.indexOf(TagItem);
+    QString tag = index < 0 ? QString() : m_store.text(index, false).trimmed();
+    static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
+    tag.replace(unsafe, QStringLiteral("_"));
+    while (tag.startsWith(QLatin1Char('.')))
+        tag.remove(0, 1);
+    return tag.isEmpty() ? QString() : tag + QStringLiteral(".vexds");
 }
 
 qint32 DatasetFileService::saveFile(const QString &path)

@@ -31,6 +31,8 @@ public:
     static QString skippedSummary(const QStringList &names);
 
 private:
+    // A file name for a dataset that has none yet: its tag.
+    QString suggestedName() const;
     void setText(const QString &item, const QString &value);
 
     std::shared_ptr<const DeviceDescription> m_description;

@@ -94,6 +94,7 @@ void frmSelectDefaultDataset::buildControls()
     appCountryCode = item("appCountryCode", "&&private&&countrycode", frame);
     appCurrentSequence = item("appCurrentSequence", "currentSequence", frame);
     appCurrentSource = item("appCurrentSource", "&&private&&CurrentSource", frame);
+    appFileName = item("appFileName", "&&private_PM&&FileName", frame);
     appVexDPath = item("appVexDPath", "&&private_PM&&VexDPath", frame);
     appUniversal = item("appUniversal", nullptr, frame);
 
@@ -269,6 +270,9 @@ void frmSelectDefaultDataset::cmdOK_Click()
     }
     appInCompatibleDataset->setStringValue(QStringLiteral("0"));
     appCurrentSource->setStringValue(QStringLiteral("0"));
+    // A new dataset has no file until it is saved as one: Save must not
+    // write it over the file that was open.
+    appFileName->setStringValue(QString());
     close();
 }
 

@@ -44,6 +44,7 @@ public:
     VexaAppItem *appCountryCode;
     VexaAppItem *appCurrentSequence;
     VexaAppItem *appCurrentSource;
+    VexaAppItem *appFileName;
     VexaAppItem *appVexDPath;
     VexaAppItem *appUniversal;
     QListWidget *lstDeviceID;

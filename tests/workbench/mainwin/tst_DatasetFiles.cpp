@@ -64,6 +64,23 @@ private Q_SLOTS:
                  qPrintable(rig.form().windowTitle()));
     }
 
+    // A dataset without a file: Save asks for one, offered under the tag
+    // (as a file name can hold it), and writes nothing before the answer.
+    void saveWithoutAFileOffersTheTag()
+    {
+        QTemporaryDir dir;
+        MainWindowRig rig;
+        ScriptedFileChooser chooser;
+        ScriptedMessageBox box;
+        rig.set("&&private_PM&&TagName", "FT/7:A");
+        rig.form().runMenuCommand(QStringLiteral("mnuFileSave")); // cancelled
+        QCOMPARE(chooser.offered(), QDir(m_documents).filePath("FT_7_A.vexds"));
+        QCOMPARE(rig.text("&&private_PM&&FileName"), QString());
+        chooser.enqueue(dir.filePath("FT_7_A.vexds"));
+        rig.form().runMenuCommand(QStringLiteral("mnuFileSave"));
+        QVERIFY(QFile::exists(dir.filePath("FT_7_A.vexds")));
+    }
+
     // The first dialog starts in the documents folder, every later one in
     // the folder last used, in this run and the next.
     void dialogsStartInTheFolderLastUsed()
@@ -77,7 +94,7 @@ private Q_SLOTS:
             QCOMPARE(chooser.offered(), m_documents);
             chooser.enqueue(dir.filePath("kept.vexds"));
             rig.form().runMenuCommand(QStringLiteral("mnuFileSaveAs"));
-            QCOMPARE(chooser.offered(), m_documents);
+            QCOMPARE(chooser.offered(), QDir(m_documents).filePath("PT-1.vexds"));
             rig.form().runMenuCommand(QStringLiteral("mnuFileOpen")); // cancelled
             QCOMPARE(chooser.offered(), dir.path());
         }

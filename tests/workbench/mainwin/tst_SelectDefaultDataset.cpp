@@ -186,6 +186,7 @@ private Q_SLOTS:
                         "WHERE ObjectName = 'freeUnitText'"});
         setItem("InCompatibleDataset", "3");
         setItem("&&private&&CurrentSource", "2");
+        setItem("&&private_PM&&FileName", "/tmp/the-file-that-was-open.vexds");
         clsAppItem currentSequence;
         currentSequence.Register(m_host->manager(), QStringLiteral("currentSequence"));
         QStringList sequences;
@@ -212,6 +213,8 @@ private Q_SLOTS:
         QCOMPARE(value("staticPressureHiLim"), QStringLiteral("160000"));
         QCOMPARE(value("InCompatibleDataset"), QStringLiteral("0"));
         QCOMPARE(value("&&private&&CurrentSource"), QStringLiteral("0"));
+        // A new dataset has no file: Save asks for one rather than overwrite the old.
+        QCOMPARE(value("&&private_PM&&FileName"), QString());
     }
 
     void hostValue_data()
