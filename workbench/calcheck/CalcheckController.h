@@ -60,7 +60,8 @@ public:
     void measure(double reference, std::optional<double> measuredCurrent = std::nullopt);
     void cancel();
     // Ends every request of the check at once: the measurement, and a read
-    // under way after the request it has out (the window closes).
+    // under way after the request it has out (the window closes); the
+    // source lets the device go.
     void stop();
 
     const CalcheckRun &run(CalcheckRun::Kind kind) const;
