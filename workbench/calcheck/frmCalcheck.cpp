@@ -474,10 +474,14 @@ void frmCalcheck::showResult()
         warn(this, FormatResText(text(5753), {problem}));
     }
     const auto drift = last ? CalcheckMath::drift(last->asLeft, m_record.asFound) : std::nullopt;
-    lblDrift->setText(
+    QString driftText =
         drift ? FormatResText(text(5750), {CalcheckCertificate::dateTime(last->checkedAt),
                                            CalcheckCertificate::number(*drift, 3)})
-              : text(5751));
+              : text(5751);
+    // Why the table shows no current.
+    if (m_record.asLeft.multidrop())
+        driftText += QLatin1Char('\n') + CalcheckCertificate::multidropNote(m_record.asLeft);
+    lblDrift->setText(driftText);
     showPage(ResultPage);
 }
 

@@ -335,6 +335,8 @@ private Q_SLOTS:
         QVERIFY(!wizard->cmdCurrentTrim->isEnabled());
         QVERIFY(CalcheckDemo::adjustAndRunAsLeft(rig, *wizard));
         QCOMPARE(wizard->lblResult->text(), GetResText(5748));
+        QVERIFY(wizard->lblDrift->text().endsWith(
+            CalcheckCertificate::multidropNote(wizard->finishedRecord().asLeft)));
         QCOMPARE(wizard->tblAsLeft->item(2, 4)->text(), GetResText(7101));
         QCOMPARE(wizard->tblAsLeft->item(2, 6)->text(), GetResText(7101));
 
