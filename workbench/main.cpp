@@ -155,9 +155,7 @@ int main(int argc, char **argv)
     // process, unless the profile names a serial modem or a HART-IP server.
     FrameOptions frameOptions = *options;
     SimulatedTransmitter transmitter;
-    // A process that moves, so that the displays have something to show.
-    const TransmitterSettings &range = transmitter.model().settings();
-    transmitter.setProcessDrift(0.04 * (range.upperRangeMbar - range.lowerRangeMbar), 1.5, 240);
+    transmitter.setLivelyProcess();
     const int bitRate = options->linkBitRate;
     const HartLinkProfile profile = chooseProfile(frameOptions);
     ProfiledHartLink link(
@@ -175,10 +173,10 @@ int main(int argc, char **argv)
         out() << "--capture " << options->captureFile << ": " << error << Qt::endl;
         return 1;
     }
-    // Its test side stands in for the pressure source and ammeter of a calibration check.
-    CalcheckSource::install(CalcheckSource::Source{
-        [&transmitter](double mbar) { transmitter.setAppliedPressure(mbar); },
-        [&transmitter] { return transmitter.analogOutputCurrent(); }});
+    // Its bench's pressure source and ammeter serve a calibration check, but
+    // only while the link goes to it.
+    const auto bench = CalcheckSource::installWhile(link, HartLinkProfile::Kind::Simulator,
+                                                    CalcheckSource::of(transmitter));
 
     // A lost link comes back by itself until the user disconnects.
     LinkReconnector reconnector(link);
@@ -197,7 +195,6 @@ int main(int argc, char **argv)
     else if (options->connect || profile.kind == HartLinkProfile::Kind::Simulator)
         frame.instance()->connection().connectDevice();
     const int rc = app.exec();
-    CalcheckSource::install(std::nullopt);
     // The main view lets go of its window once the host has released it.
     QCoreApplication::sendPostedEvents();
     frame.close();

@@ -150,6 +150,18 @@ void SimulatedTransmitter::setProcessDrift(double pressureMbar, double temperatu
     m_model.setProcessDrift(pressureMbar, temperatureCelsius, periodSeconds);
 }
 
+void SimulatedTransmitter::setLivelyProcess()
+{
+    const TransmitterSettings &range = m_model.settings();
+    setProcessDrift(0.04 * (range.upperRangeMbar - range.lowerRangeMbar), 1.5, 240);
+}
+
+double SimulatedTransmitter::measureLoopCurrent()
+{
+    syncClock();
+    return analogOutputCurrent();
+}
+
 void SimulatedTransmitter::setNoiseLevel(double level)
 {
     m_model.setNoiseLevel(level);

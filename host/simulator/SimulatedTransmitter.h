@@ -56,6 +56,15 @@ public:
     void setDiagnosisFaults(TransmitterDiagnosis::Category category, quint8 bits);
     // The process moves slowly around the applied values (see TransmitterModel).
     void setProcessDrift(double pressureMbar, double temperatureCelsius, double periodSeconds);
+    // The program's default process: a slow wave of 4 % of the range and
+    // 1.5 degC every four minutes, so that the displays have something to show.
+    void setLivelyProcess();
+    // The calibration bench (see TransmitterModel): a pressure source on the
+    // port and an ammeter in the loop, read at the device's present time.
+    void attachPressureSource() { m_model.attachPressureSource(); }
+    void setSourcePressure(double mbar) { m_model.setSourcePressure(mbar); }
+    void detachPressureSource() { m_model.detachPressureSource(); }
+    double measureLoopCurrent();
     void seedNoise(quint32 seed);
     void setNoiseLevel(double level);
     // Calibration errors as an ageing device collects them.

@@ -15,6 +15,7 @@ constexpr double ConverterOffset = -0.008;
 constexpr double PressureNoiseShare = 0.0002;    // of the sensor span, at noise level 1
 constexpr double ReferenceIntegrationMs = 100.0; // the integration time that noise is for
 constexpr double TemperatureNoise = 0.05;        // degC, at noise level 1
+constexpr double SourceRateShare = 0.25;     // of the sensor span a second, a bench source's slew
 constexpr double MaxCalibrationShare = 0.10; // balance points may correct this share of the span
 constexpr double MaxZeroShare = 0.05;        // zero shift may correct this share of the span
 constexpr double MaxTemperatureCorrection = 10.0;
@@ -112,7 +113,10 @@ bool TransmitterModel::takeColdStart()
 
 void TransmitterModel::setAppliedPressure(double mbar)
 {
-    m_baseMbar = mbar;
+    if (m_sourceTargetMbar)
+        m_sourceTargetMbar = m_sourceMbar = mbar;
+    else
+        m_baseMbar = mbar;
     applyDrift();
     if (m_settings.dampingSeconds <= 0.0)
         m_dampedMbar = dampingTarget();
@@ -143,18 +147,51 @@ void TransmitterModel::setProcessDrift(double pressureMbar, double temperatureCe
     observeProcess();
 }
 
+void TransmitterModel::attachPressureSource()
+{
+    if (m_sourceTargetMbar)
+        return;
+    // The source takes the port over at the pressure it has.
+    m_sourceTargetMbar = m_sourceMbar = m_appliedMbar;
+}
+
+void TransmitterModel::setSourcePressure(double mbar)
+{
+    if (m_sourceTargetMbar && std::isfinite(mbar))
+        m_sourceTargetMbar = mbar;
+}
+
+void TransmitterModel::detachPressureSource()
+{
+    if (!m_sourceTargetMbar)
+        return;
+    m_sourceTargetMbar.reset();
+    applyDrift();
+    observeProcess();
+}
+
 // The process as it is at the model's time: the set values plus the drift.
 // Pressure moves with a slower second wave, so that it does not look drawn
-// with a ruler; the temperature follows more slowly still.
+// with a ruler; the temperature follows more slowly still. A source on the
+// port stands in for the process pressure.
 void TransmitterModel::applyDrift()
 {
-    m_appliedMbar = m_baseMbar;
+    m_appliedMbar = m_sourceTargetMbar ? m_sourceMbar : m_baseMbar;
     m_appliedCelsius = m_baseCelsius;
     if (m_driftPeriodMs <= 0.0)
         return;
     const double phase = 2.0 * std::numbers::pi * m_driftTimeMs / m_driftPeriodMs;
-    m_appliedMbar += m_driftMbar * (0.8 * std::sin(phase) + 0.2 * std::sin(phase / 3.7 + 1.0));
+    if (!m_sourceTargetMbar)
+        m_appliedMbar += m_driftMbar * (0.8 * std::sin(phase) + 0.2 * std::sin(phase / 3.7 + 1.0));
     m_appliedCelsius += m_driftCelsius * std::sin(phase / 2.3);
+}
+
+// The source's controller moves the pressure at its rate and then holds it
+// where it was asked to, so a point is read at its pressure, not on the way.
+void TransmitterModel::settleSource(qint64 ms)
+{
+    const double step = SourceRateShare * (m_range.upperMbar - m_range.lowerMbar) * ms / 1000.0;
+    m_sourceMbar += std::clamp(*m_sourceTargetMbar - m_sourceMbar, -step, step);
 }
 
 void TransmitterModel::seedNoise(quint32 seed)
@@ -281,7 +318,12 @@ void TransmitterModel::advanceTime(qint64 ms)
         return;
     m_history.advance(ms);
     m_diagnosis.advance(ms);
-    if (m_driftPeriodMs > 0.0) {
+    // On the bench the process stands still until the source goes.
+    if (m_sourceTargetMbar) {
+        settleSource(ms);
+        applyDrift();
+        observeProcess();
+    } else if (m_driftPeriodMs > 0.0) {
         m_driftTimeMs += double(ms);
         applyDrift();
         observeProcess();

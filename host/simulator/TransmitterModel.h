@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <array>
+#include <optional>
 #include <random>
 
 // The physics and the memory of the simulated pressure transmitter, free of any
@@ -77,6 +78,17 @@ public:
     // temperature, as a real one never stands still: sines of the given
     // amplitudes and period in the model's time. 0 holds the process still.
     void setProcessDrift(double pressureMbar, double temperatureCelsius, double periodSeconds);
+    // A pressure source on the port, as on a calibration bench: while it is
+    // attached the process holds still and the port follows the pressure the
+    // source is set to (a quarter of the sensor span a second) and holds it
+    // there, read with the sensor's noise. A source's own noise would be
+    // below the sensor's and, at the sensor's end, trip its limit alarm. Detached, the process
+    // comes back where it was and moves on. The applied pressure set meanwhile is the source's, at
+    // once.
+    void attachPressureSource();
+    void setSourcePressure(double mbar);
+    void detachPressureSource();
+    bool isPressureSourceAttached() const { return m_sourceTargetMbar.has_value(); }
     void seedNoise(quint32 seed);
     // 1 is the normal noise of the sensor, 0 none.
     void setNoiseLevel(double level);
@@ -140,6 +152,7 @@ private:
     quint8 processBits() const;
     void observeProcess();
     void applyDrift();
+    void settleSource(qint64 ms);
     void completeRestart();
 
     SensorType m_type;
@@ -163,6 +176,8 @@ private:
     double m_driftCelsius = 0.0;
     double m_driftPeriodMs = 0.0;
     double m_driftTimeMs = 0.0;
+    std::optional<double> m_sourceTargetMbar; // set while a source is attached
+    double m_sourceMbar = 0.0;                // where the source has got to
     double m_staticMbar = 0.0;
     double m_noiseLevel = 1.0;
     double m_pressureNoise = 0.0;

@@ -49,6 +49,25 @@ void saveWizard(Grabber &grab, frmCalcheck &wizard, const QString &name)
     grab.save(wizard, name);
 }
 
+// Opens the certificate of the finished check and saves its window and pages.
+void saveCertificate(Grabber &grab, frmCalcheck &wizard, const QString &prefix)
+{
+    wizard.setFocus();
+    QTest::mouseClick(wizard.cmdCertificate, Qt::LeftButton);
+    clsHTMLPrintWindow *certificate = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *print = qobject_cast<clsHTMLPrintWindow *>(window); print && print->isVisible())
+            certificate = print;
+    }
+    grab.require(certificate, QStringLiteral("no certificate"));
+    certificate->resize(820, 700);
+    grab.save(*certificate, prefix + QStringLiteral("-window"));
+    const QList<QPixmap> pictures = pages(certificate->browser()->document());
+    for (int i = 0; i < pictures.size(); ++i)
+        grab.save(pictures.at(i), prefix + QStringLiteral("-page%1").arg(i + 1));
+    certificate->close();
+}
+
 } // namespace
 
 VEX_GRAB(grabCalcheck, "calcheck",
@@ -60,6 +79,8 @@ VEX_GRAB(grabCalcheck, "calcheck",
     QTemporaryDir history;
     MainWindowRig rig(
         {QStringLiteral("--history"), history.filePath(QStringLiteral("history.sqlite"))});
+    const auto bench = CalcheckDemo::defaultSimulator(rig);
+    rig.device.seedNoise(11);
     grab.require(rig.connect(), QStringLiteral("no connection"));
     frmCalcheck *wizard = CalcheckDemo::open(rig);
     grab.require(wizard, QStringLiteral("no wizard"));
@@ -70,23 +91,35 @@ VEX_GRAB(grabCalcheck, "calcheck",
     saveWizard(grab, *wizard, QStringLiteral("calcheck-adjust"));
     grab.require(CalcheckDemo::adjustAndRunAsLeft(rig, *wizard), QStringLiteral("as left failed"));
     saveWizard(grab, *wizard, QStringLiteral("calcheck-result"));
-    wizard->setFocus();
-    QTest::mouseClick(wizard->cmdCertificate, Qt::LeftButton);
-    clsHTMLPrintWindow *certificate = nullptr;
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *print = qobject_cast<clsHTMLPrintWindow *>(window); print && print->isVisible())
-            certificate = print;
-    }
-    grab.require(certificate, QStringLiteral("no certificate"));
-    certificate->resize(820, 700);
-    grab.save(*certificate, QStringLiteral("calcheck-certificate-window"));
-    const QList<QPixmap> pictures = pages(certificate->browser()->document());
-    for (int i = 0; i < pictures.size(); ++i)
-        grab.save(pictures.at(i), QStringLiteral("calcheck-certificate-page%1").arg(i + 1));
-    certificate->close();
+    saveCertificate(grab, *wizard, QStringLiteral("calcheck-certificate"));
     // The set-up of the next check lists this one.
     QTest::mouseClick(wizard->cmdNewCheck, Qt::LeftButton);
     wizard->tblPastChecks->selectRow(0);
     saveWizard(grab, *wizard, QStringLiteral("calcheck-past"));
+    QStandardPaths::setTestModeEnabled(false);
+}
+
+VEX_GRAB(grabCalcheckMultidrop, "calcheck-multidrop",
+         "Calibration check of a device at polling address 3: no current checked, its certificate")
+{
+    CalcheckDemo::registerViews();
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir history;
+    MainWindowRig rig({QStringLiteral("--history"),
+                       history.filePath(QStringLiteral("history.sqlite")),
+                       QStringLiteral("--address"), QStringLiteral("3")});
+    rig.device.setLoopPosition(3, 0);
+    const auto bench = CalcheckDemo::defaultSimulator(rig);
+    rig.device.seedNoise(11);
+    grab.require(rig.connect(), QStringLiteral("no connection"));
+    frmCalcheck *wizard = CalcheckDemo::open(rig);
+    grab.require(wizard, QStringLiteral("no wizard"));
+    grab.require(CalcheckDemo::runAsFound(rig, *wizard, 3), QStringLiteral("as found failed"));
+    saveWizard(grab, *wizard, QStringLiteral("calcheck-multidrop-run"));
+    grab.require(CalcheckDemo::finishRun(rig, *wizard), QStringLiteral("as found failed"));
+    saveWizard(grab, *wizard, QStringLiteral("calcheck-multidrop-adjust"));
+    grab.require(CalcheckDemo::adjustAndRunAsLeft(rig, *wizard), QStringLiteral("as left failed"));
+    saveWizard(grab, *wizard, QStringLiteral("calcheck-multidrop-result"));
+    saveCertificate(grab, *wizard, QStringLiteral("calcheck-multidrop-certificate"));
     QStandardPaths::setTestModeEnabled(false);
 }

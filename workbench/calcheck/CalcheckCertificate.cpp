@@ -31,22 +31,17 @@ QString runTable(const CalcheckRun &run)
                  CalcheckCertificate::number(run.lowerRange, 3),
                  CalcheckCertificate::number(run.upperRange, 3), QStringLiteral("&ndash;"),
                  QLatin1Char(' ') + run.unitText.toHtmlEscaped());
+    if (run.multidrop())
+        html += QStringLiteral("<p>") + CalcheckCertificate::multidropNote(run).toHtmlEscaped() +
+                QStringLiteral("</p>");
     html += QStringLiteral("<table border=1 cellspacing=0 cellpadding=3 width=100%><tr>");
     for (const QString &caption : {text(5728), text(5729), text(5730) + unit, text(5731) + unit,
                                    text(5732), text(5733), text(5734), text(5735)})
         html += QStringLiteral("<th>") + caption + QStringLiteral("</th>");
     html += QStringLiteral("</tr>");
     for (const CalcheckReading &reading : run.readings) {
-        const QString cells[] = {CalcheckCertificate::number(reading.point.percent, 1),
-                                 CalcheckCertificate::direction(reading.point.rising),
-                                 CalcheckCertificate::number(reading.reference, 3),
-                                 CalcheckCertificate::number(reading.primaryValue, 3),
-                                 CalcheckCertificate::number(reading.current(), 3),
-                                 CalcheckCertificate::number(reading.pvError, 3),
-                                 CalcheckCertificate::number(reading.currentError, 3),
-                                 CalcheckCertificate::verdict(reading.pass)};
         html += QStringLiteral("<tr>");
-        for (const QString &cell : cells)
+        for (const QString &cell : CalcheckCertificate::cells(reading))
             html +=
                 QStringLiteral("<td align=right>") + cell.toHtmlEscaped() + QStringLiteral("</td>");
         html += QStringLiteral("</tr>");
@@ -77,6 +72,30 @@ QString CalcheckCertificate::verdict(bool pass)
 QString CalcheckCertificate::direction(bool rising)
 {
     return GetResText(rising ? 5721 : 5722);
+}
+
+QString CalcheckCertificate::notApplicable()
+{
+    return GetResText(7101);
+}
+
+QStringList CalcheckCertificate::cells(const CalcheckReading &reading)
+{
+    const bool current = reading.currentApplies();
+    return {number(reading.point.percent, 1),
+            direction(reading.point.rising),
+            number(reading.reference, 3),
+            number(reading.primaryValue, 3),
+            current ? number(reading.current(), 3) : notApplicable(),
+            number(reading.pvError, 3),
+            current ? number(reading.currentError, 3) : notApplicable(),
+            verdict(reading.pass)};
+}
+
+QString CalcheckCertificate::multidropNote(const CalcheckRun &run)
+{
+    return run.multidrop() ? FormatResText(GetResText(7100), {QString::number(run.pollingAddress)})
+                           : QString();
 }
 
 QString CalcheckCertificate::html(const CalcheckRecord &record)

@@ -25,4 +25,9 @@ public:
     static QString direction(bool rising);
     static QString number(double value, int decimals);
     static QString dateTime(const QDateTime &when);
+    static QString notApplicable();
+    // The cells of a reading in the tables' eight columns.
+    static QStringList cells(const CalcheckReading &reading);
+    // Why a multidrop run checks no current; empty for another run.
+    static QString multidropNote(const CalcheckRun &run);
 };

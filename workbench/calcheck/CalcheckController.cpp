@@ -4,6 +4,7 @@
 #include "VexException.h"
 #include "WorkbenchLog.h"
 #include "clsAppItem.h"
+#include "clsChangeUnitValue.h"
 #include "clsRecordItem.h"
 #include "clsSequenceItem.h"
 #include "enmRegMask.h"
@@ -19,6 +20,7 @@ constexpr qint32 SequenceAbort = 2;
 constexpr int ErrorNotStable = 5700;
 constexpr int ErrorRangeChanged = 5701;
 constexpr int ErrorNoReading = 5702;
+constexpr qint16 MillibarCode = 8;
 
 std::unique_ptr<clsAppItem> item(const std::shared_ptr<AppletItemManager> &manager,
                                  const char *name, bool shadow)
@@ -66,15 +68,64 @@ CalcheckController::CalcheckController(std::shared_ptr<AppletItemManager> manage
     m_datasetUnit = item(m_manager, "primaryValueUnit", false);
     m_datasetLower = item(m_manager, "scaleInLoLim", false);
     m_datasetUpper = item(m_manager, "scaleInHiLim", false);
+    m_address = item(m_manager, "&&private_PM&&Address", false);
 
     m_poll.setSingleShot(true);
     m_poll.setInterval(DefaultPollMs);
     connect(&m_poll, &QTimer::timeout, this, &CalcheckController::poll);
+    // The ammeter's reading moves while the source settles, also between points.
+    m_ammeter.setInterval(AmmeterMs);
+    connect(&m_ammeter, &QTimer::timeout, this, &CalcheckController::readAmmeter);
 }
 
 CalcheckController::~CalcheckController()
 {
     stop();
+}
+
+bool CalcheckController::hasAmmeter() const
+{
+    const auto &source = m_source ? m_source : CalcheckSource::current();
+    return source && source->current;
+}
+
+void CalcheckController::applyPressure()
+{
+    if (!m_active || m_index >= points.size())
+        return;
+    if (!m_source) {
+        m_source = CalcheckSource::current();
+        if (!m_source)
+            return;
+        if (m_source->attach)
+            m_source->attach();
+        if (m_source->current)
+            m_ammeter.start();
+    }
+    // The source works in mbar whatever unit the device reports in.
+    const CalcheckRun &run = activeRun();
+    const double mbar = clsChangeUnitValue::fromBase(
+        MillibarCode, clsChangeUnitValue::toBase(qint16(run.unitCode), nominalPressure()));
+    if (m_source->apply)
+        m_source->apply(mbar);
+    readAmmeter();
+}
+
+void CalcheckController::releaseSource()
+{
+    m_ammeter.stop();
+    m_sourceCurrent.reset();
+    const auto source = std::exchange(m_source, std::nullopt);
+    if (source && source->detach)
+        source->detach();
+}
+
+void CalcheckController::readAmmeter()
+{
+    if (!m_source || !m_source->current)
+        return;
+    m_sourceCurrent = m_source->current();
+    Q_EMIT sourceCurrentRead(*m_sourceCurrent);
 }
 
 const CalcheckRun &CalcheckController::run(CalcheckRun::Kind kind) const
@@ -101,6 +152,7 @@ void CalcheckController::beginRun(CalcheckRun::Kind kind)
     run.unitText = m_datasetUnit->EnumValue();
     run.lowerRange = m_datasetLower->FloatValue();
     run.upperRange = m_datasetUpper->FloatValue();
+    run.pollingAddress = int(m_address->UIntValue());
     m_index = 0;
     startRead();
 }
@@ -124,11 +176,15 @@ void CalcheckController::measure(double reference, std::optional<double> measure
         return;
     m_reference = reference;
     m_measuredCurrent = measuredCurrent;
+    // Again, as it may have been detached since the point came up.
+    if (hasSource())
+        applyPressure();
     m_measuring = true;
     m_pointStartMs = m_clock();
     const CalcheckRun &run = activeRun();
-    // The pressure is watched in % of span: a tenth of the tolerance.
-    m_watch = StabilityWatch(run.tolerance / 10.0);
+    // The pressure is watched in % of span: its trend across the window
+    // within a tenth of the tolerance, its noise within a fifth.
+    m_watch = StabilityWatch(run.tolerance / 10.0, run.tolerance / 5.0);
     m_watch.restart(m_pointStartMs);
     Q_EMIT progressChanged(0);
     poll();
@@ -143,6 +199,7 @@ void CalcheckController::cancel()
 void CalcheckController::stop()
 {
     cancel();
+    releaseSource();
     if (!m_reading)
         return;
     // The host sends no further record of an aborted sequence; the request
@@ -205,6 +262,9 @@ void CalcheckController::onSequenceStatus(qint32 status)
     m_reading = false;
     if (m_fresh && m_active && activeRun().readings.isEmpty() && !m_measuring) {
         takeRange();
+        // The source sets off for the first point while the user reads it.
+        if (hasSource())
+            applyPressure();
         Q_EMIT rangeRead();
     }
     if (!m_measuring)
@@ -236,6 +296,7 @@ void CalcheckController::takeSample()
         return;
     }
     const double pv = m_pv->FloatValue();
+    readAmmeter(); // with the device's reading, so that both are of one moment
     const double span = std::abs(run.upperRange - run.lowerRange);
     const auto state = m_watch.add(m_clock(), span > 0 ? pv / span * 100.0 : pv);
     Q_EMIT progressChanged(m_watch.progress());
@@ -254,9 +315,13 @@ void CalcheckController::record(double primaryValue, double deviceCurrent)
     reading.reference = m_reference;
     reading.primaryValue = primaryValue;
     reading.deviceCurrent = deviceCurrent;
-    if (m_measuredCurrent)
-        reading.measuredCurrent = *m_measuredCurrent;
-    CalcheckMath::evaluate(reading, run.lowerRange, run.upperRange, run.tolerance);
+    // A fixed current is nobody's measurement of the pressure.
+    const std::optional<double> measured = run.multidrop()   ? std::nullopt
+                                           : m_sourceCurrent ? m_sourceCurrent
+                                                             : m_measuredCurrent;
+    if (measured)
+        reading.measuredCurrent = *measured;
+    CalcheckMath::evaluate(reading, run.lowerRange, run.upperRange, run.tolerance, run.multidrop());
     run.readings.append(reading);
     const int index = m_index++;
     const CalcheckRun::Kind kind = *m_active;
@@ -264,6 +329,11 @@ void CalcheckController::record(double primaryValue, double deviceCurrent)
     if (finished) {
         run.complete = true;
         m_active.reset();
+        // The check is over: the device goes back to its process.
+        if (kind == CalcheckRun::Kind::AsLeft)
+            releaseSource();
+    } else if (m_source) {
+        applyPressure();
     }
     Q_EMIT pointRecorded(index);
     if (finished)

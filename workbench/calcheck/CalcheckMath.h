@@ -28,8 +28,10 @@ double pvError(double primaryValue, double reference, double lowerRange, double 
 double currentError(double current, double reference, double lowerRange, double upperRange);
 bool withinTolerance(double error, double tolerance);
 
-// Fills in the errors and the verdict of a reading from its raw values.
-void evaluate(CalcheckReading &reading, double lowerRange, double upperRange, double tolerance);
+// Fills in the errors and the verdict of a reading from its raw values; on a
+// multidrop device the fixed current has no error and the pressure decides.
+void evaluate(CalcheckReading &reading, double lowerRange, double upperRange, double tolerance,
+              bool multidrop = false);
 
 // The largest change of the pressure error at the points both runs share:
 // how far the device drifted since the last calibration left it.

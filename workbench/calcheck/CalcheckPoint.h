@@ -23,10 +23,11 @@ struct CalcheckReading
     double deviceCurrent = 0.0;            // what the device says it drives (command 3)
     double measuredCurrent = std::nan(""); // an ammeter in the loop, when one was read
     double pvError = 0.0;
-    double currentError = 0.0;
+    double currentError = 0.0; // none where the loop current is fixed (multidrop)
     bool pass = false;
 
     bool hasMeasuredCurrent() const { return !std::isnan(measuredCurrent); }
+    bool currentApplies() const { return !std::isnan(currentError); }
     double current() const { return hasMeasuredCurrent() ? measuredCurrent : deviceCurrent; }
 };
 
@@ -45,8 +46,13 @@ struct CalcheckRun
     double lowerRange = 0.0;
     double upperRange = 0.0;
     double tolerance = 0.25;
+    // A HART 5 device at an address other than 0 is in multidrop mode: its
+    // loop current stays at 4 mA whatever the pressure, so only the
+    // pressure error counts.
+    int pollingAddress = 0;
     QList<CalcheckReading> readings;
     bool complete = false;
 
+    bool multidrop() const { return pollingAddress > 0; }
     bool passed() const;
 };

@@ -1,6 +1,7 @@
 #include "CalcheckRecord.h"
 
 #include <QJsonArray>
+#include <cmath>
 
 namespace {
 
@@ -12,8 +13,10 @@ QJsonObject toJson(const CalcheckReading &reading)
                      {QStringLiteral("pv"), reading.primaryValue},
                      {QStringLiteral("deviceCurrent"), reading.deviceCurrent},
                      {QStringLiteral("pvError"), reading.pvError},
-                     {QStringLiteral("currentError"), reading.currentError},
                      {QStringLiteral("pass"), reading.pass}};
+    // JSON has no NaN: a current error that does not apply is left out.
+    if (reading.currentApplies())
+        json.insert(QStringLiteral("currentError"), reading.currentError);
     if (reading.hasMeasuredCurrent())
         json.insert(QStringLiteral("measuredCurrent"), reading.measuredCurrent);
     return json;
@@ -30,7 +33,7 @@ CalcheckReading readingFromJson(const QJsonObject &json)
     if (json.contains(QStringLiteral("measuredCurrent")))
         reading.measuredCurrent = json.value(QStringLiteral("measuredCurrent")).toDouble();
     reading.pvError = json.value(QStringLiteral("pvError")).toDouble();
-    reading.currentError = json.value(QStringLiteral("currentError")).toDouble();
+    reading.currentError = json.value(QStringLiteral("currentError")).toDouble(std::nan(""));
     reading.pass = json.value(QStringLiteral("pass")).toBool();
     return reading;
 }
@@ -45,6 +48,7 @@ QJsonObject toJson(const CalcheckRun &run)
             {QStringLiteral("lowerRange"), run.lowerRange},
             {QStringLiteral("upperRange"), run.upperRange},
             {QStringLiteral("tolerance"), run.tolerance},
+            {QStringLiteral("pollingAddress"), run.pollingAddress},
             {QStringLiteral("complete"), run.complete},
             {QStringLiteral("readings"), readings}};
 }
@@ -58,6 +62,7 @@ CalcheckRun runFromJson(const QJsonObject &json, CalcheckRun::Kind kind)
     run.lowerRange = json.value(QStringLiteral("lowerRange")).toDouble();
     run.upperRange = json.value(QStringLiteral("upperRange")).toDouble();
     run.tolerance = json.value(QStringLiteral("tolerance")).toDouble();
+    run.pollingAddress = json.value(QStringLiteral("pollingAddress")).toInt();
     run.complete = json.value(QStringLiteral("complete")).toBool();
     for (const QJsonValue &reading : json.value(QStringLiteral("readings")).toArray())
         run.readings.append(readingFromJson(reading.toObject()));

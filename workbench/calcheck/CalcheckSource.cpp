@@ -1,5 +1,7 @@
 #include "CalcheckSource.h"
 
+#include "hart/ProfiledHartLink.h"
+
 namespace {
 std::optional<CalcheckSource::Source> &installed()
 {
@@ -16,4 +18,19 @@ void CalcheckSource::install(std::optional<Source> source)
 const std::optional<CalcheckSource::Source> &CalcheckSource::current()
 {
     return installed();
+}
+
+std::shared_ptr<void> CalcheckSource::installWhile(ProfiledHartLink &link,
+                                                   HartLinkProfile::Kind kind, Source source)
+{
+    auto follow = [&link, kind, source] {
+        install(link.profile().kind == kind ? std::optional<Source>(source) : std::nullopt);
+    };
+    follow();
+    auto *watch = new QObject;
+    QObject::connect(&link, &ProfiledHartLink::profileChanged, watch, follow);
+    return std::shared_ptr<void>(watch, [](QObject *watch) {
+        delete watch;
+        install(std::nullopt);
+    });
 }

@@ -6,12 +6,10 @@
 #include "CalcheckIdentity.h"
 #include "CalcheckMath.h"
 #include "CalcheckRecordStore.h"
-#include "CalcheckSource.h"
 #include "HistoryService.h"
 #include "IViewEx.h"
 #include "MessageBoxSeam.h"
 #include "WorkbenchLog.h"
-#include "clsChangeUnitValue.h"
 #include "history/HistoryTexts.h"
 #include "mainwin/MainChildWindows.h"
 #include "mainwin/MainCommandTable.h"
@@ -33,8 +31,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr qint16 MillibarCode = 8;
 
 QString text(int id)
 {
@@ -175,6 +171,10 @@ QWidget *frmCalcheck::buildRun()
     lblPoint = new QLabel(page);
     lblPoint->setObjectName(QStringLiteral("lblPoint"));
     lblPoint->setWordWrap(true);
+    lblMultidrop = new QLabel(page);
+    lblMultidrop->setObjectName(QStringLiteral("lblMultidrop"));
+    lblMultidrop->setWordWrap(true);
+    lblMultidrop->hide();
     txtReference = new QLineEdit(page);
     txtReference->setObjectName(QStringLiteral("txtReference"));
     txtMeasuredCurrent = new QLineEdit(page);
@@ -190,7 +190,10 @@ QWidget *frmCalcheck::buildRun()
     lblStability->setObjectName(QStringLiteral("lblStability"));
     tblReadings = readingsTable(page, "tblReadings");
 
-    connect(cmdApply, &QPushButton::clicked, this, &frmCalcheck::applyPressure);
+    connect(cmdApply, &QPushButton::clicked, this, [this] {
+        if (m_controller)
+            m_controller->applyPressure();
+    });
     connect(cmdMeasure, &QPushButton::clicked, this, &frmCalcheck::measure);
     connect(txtReference, &QLineEdit::returnPressed, this, &frmCalcheck::measure);
     connect(cmdCancelRun, &QPushButton::clicked, this, [this] {
@@ -213,6 +216,7 @@ QWidget *frmCalcheck::buildRun()
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(lblRunTitle);
     layout->addWidget(lblPoint);
+    layout->addWidget(lblMultidrop);
     layout->addLayout(form);
     layout->addLayout(buttons);
     layout->addLayout(stability);
@@ -309,6 +313,8 @@ void frmCalcheck::FormActivated()
             &frmCalcheck::pointRecorded);
     connect(m_controller.get(), &CalcheckController::runFinished, this, &frmCalcheck::runFinished);
     connect(m_controller.get(), &CalcheckController::pointFailed, this, &frmCalcheck::pointFailed);
+    connect(m_controller.get(), &CalcheckController::sourceCurrentRead, this,
+            &frmCalcheck::showSourceCurrent);
 }
 
 void frmCalcheck::FormUnload()
@@ -355,30 +361,32 @@ void frmCalcheck::showPoint()
                      nominal, m_controller->unitText(), QLocale().toString(point.percent),
                      CalcheckCertificate::direction(point.rising)}));
     txtReference->setText(nominal);
-    txtMeasuredCurrent->clear();
-    cmdApply->setVisible(CalcheckSource::current().has_value());
+    // A multidrop device's current is not checked; the source's ammeter
+    // writes its own readings, which nobody types over.
+    const CalcheckRun &run = m_controller->run(m_kind);
+    lblMultidrop->setText(CalcheckCertificate::multidropNote(run));
+    lblMultidrop->setVisible(run.multidrop());
+    const std::optional<double> ammeter = m_controller->sourceCurrent();
+    txtMeasuredCurrent->setText(run.multidrop() ? CalcheckCertificate::notApplicable()
+                                : ammeter       ? CalcheckCertificate::number(*ammeter, 4)
+                                                : QString());
+    txtMeasuredCurrent->setReadOnly(run.multidrop() || m_controller->hasAmmeter());
+    cmdApply->setVisible(m_controller->hasSource());
     prgStability->setValue(0);
     const bool idle = !m_controller->isMeasuring();
     txtReference->setEnabled(idle);
-    txtMeasuredCurrent->setEnabled(idle);
+    // The ammeter's reading stays legible while it follows the pressure.
+    txtMeasuredCurrent->setEnabled((idle || m_controller->hasAmmeter()) && !run.multidrop());
     cmdApply->setEnabled(idle);
     cmdMeasure->setEnabled(idle);
     txtReference->setFocus();
     txtReference->selectAll();
 }
 
-void frmCalcheck::applyPressure()
+void frmCalcheck::showSourceCurrent(double mA)
 {
-    const auto &source = CalcheckSource::current();
-    if (!source || !m_controller)
-        return;
-    const CalcheckRun &run = m_controller->run(m_kind);
-    const double mbar = clsChangeUnitValue::fromBase(
-        MillibarCode,
-        clsChangeUnitValue::toBase(qint16(run.unitCode), m_controller->nominalPressure()));
-    source->apply(mbar);
-    if (source->current)
-        txtMeasuredCurrent->setText(CalcheckCertificate::number(source->current(), 4));
+    if (m_controller && !m_controller->run(m_kind).multidrop())
+        txtMeasuredCurrent->setText(CalcheckCertificate::number(mA, 4));
 }
 
 void frmCalcheck::measure()
@@ -391,7 +399,7 @@ void frmCalcheck::measure()
         return;
     }
     std::optional<double> current;
-    if (!txtMeasuredCurrent->text().trimmed().isEmpty()) {
+    if (!txtMeasuredCurrent->isReadOnly() && !txtMeasuredCurrent->text().trimmed().isEmpty()) {
         current = parseNumber(txtMeasuredCurrent->text());
         if (!current) {
             warn(this, text(5752));
@@ -399,10 +407,12 @@ void frmCalcheck::measure()
         }
     }
     m_controller->measure(*reference, current);
-    for (QWidget *input :
-         {static_cast<QWidget *>(txtReference), static_cast<QWidget *>(txtMeasuredCurrent),
-          static_cast<QWidget *>(cmdApply), static_cast<QWidget *>(cmdMeasure)})
-        input->setEnabled(!m_controller->isMeasuring());
+    const bool idle = !m_controller->isMeasuring();
+    for (QWidget *input : {static_cast<QWidget *>(txtReference), static_cast<QWidget *>(cmdApply),
+                           static_cast<QWidget *>(cmdMeasure)})
+        input->setEnabled(idle);
+    txtMeasuredCurrent->setEnabled((idle || m_controller->hasAmmeter()) &&
+                                   !m_controller->run(m_kind).multidrop());
 }
 
 void frmCalcheck::pointRecorded()
@@ -421,7 +431,13 @@ void frmCalcheck::pointFailed(const QString &message)
 void frmCalcheck::runFinished(CalcheckRun::Kind kind)
 {
     if (kind == CalcheckRun::Kind::AsFound) {
-        fillTable(tblAsFound, m_controller->run(kind));
+        const CalcheckRun &run = m_controller->run(kind);
+        fillTable(tblAsFound, run);
+        // Nothing to trim where the current is fixed.
+        cmdCurrentTrim->setEnabled(!run.multidrop());
+        lblAdjust->setText(run.multidrop() ? text(5738) + QLatin1Char('\n') +
+                                                 CalcheckCertificate::multidropNote(run)
+                                           : text(5738));
         showPage(AdjustPage);
         return;
     }
@@ -458,10 +474,14 @@ void frmCalcheck::showResult()
         warn(this, FormatResText(text(5753), {problem}));
     }
     const auto drift = last ? CalcheckMath::drift(last->asLeft, m_record.asFound) : std::nullopt;
-    lblDrift->setText(
+    QString driftText =
         drift ? FormatResText(text(5750), {CalcheckCertificate::dateTime(last->checkedAt),
                                            CalcheckCertificate::number(*drift, 3)})
-              : text(5751));
+              : text(5751);
+    // Why the table shows no current.
+    if (m_record.asLeft.multidrop())
+        driftText += QLatin1Char('\n') + CalcheckCertificate::multidropNote(m_record.asLeft);
+    lblDrift->setText(driftText);
     showPage(ResultPage);
 }
 
@@ -542,16 +562,9 @@ void frmCalcheck::fillTable(QTableWidget *table, const CalcheckRun &run)
     table->setRowCount(int(run.readings.size()));
     for (int row = 0; row < run.readings.size(); ++row) {
         const CalcheckReading &reading = run.readings.at(row);
-        const QString cells[] = {CalcheckCertificate::number(reading.point.percent, 1),
-                                 CalcheckCertificate::direction(reading.point.rising),
-                                 CalcheckCertificate::number(reading.reference, 3),
-                                 CalcheckCertificate::number(reading.primaryValue, 3),
-                                 CalcheckCertificate::number(reading.current(), 3),
-                                 CalcheckCertificate::number(reading.pvError, 3),
-                                 CalcheckCertificate::number(reading.currentError, 3),
-                                 CalcheckCertificate::verdict(reading.pass)};
+        const QStringList texts = CalcheckCertificate::cells(reading);
         for (int column = 0; column < 8; ++column) {
-            auto *item = new QTableWidgetItem(cells[column]);
+            auto *item = new QTableWidgetItem(texts.at(column));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (column == 7)
                 item->setForeground(reading.pass ? QColor(0x1a7f1a) : QColor(0xb00000));

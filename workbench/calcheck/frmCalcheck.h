@@ -55,6 +55,7 @@ public:
 
     QLabel *lblRunTitle;
     QLabel *lblPoint;
+    QLabel *lblMultidrop;
     QLineEdit *txtReference;
     QLineEdit *txtMeasuredCurrent;
     QPushButton *cmdApply;
@@ -93,7 +94,7 @@ private:
     void showPage(Page page);
     void startRun(CalcheckRun::Kind kind);
     void showPoint();
-    void applyPressure();
+    void showSourceCurrent(double mA);
     void measure();
     void pointRecorded();
     void runFinished(CalcheckRun::Kind kind);

@@ -47,6 +47,36 @@ private slots:
         QCOMPARE(pv(bench), still);
     }
 
+    // On a calibration bench the process holds still: the port follows the
+    // source to the pressure asked for and stays there; taken off the bench,
+    // the device sees its process again, which moves on.
+    void pressureSourceHoldsTheProcess()
+    {
+        DeviceBench bench; // range 0..400 mbar
+        bench.device.setAppliedPressure(200);
+        bench.device.setProcessDrift(50, 0, 100);
+        bench.device.advanceTime(10000);
+        const float process = pv(bench);
+        bench.device.attachPressureSource();
+        QCOMPARE(pv(bench), process); // taken over at the pressure it had
+        bench.device.setSourcePressure(350);
+        bench.device.advanceTime(250);
+        const float moving = pv(bench);
+        QVERIFY2(moving > process + 10 && moving < 340, qPrintable(QString::number(moving)));
+        QList<float> held;
+        for (int step = 0; step < 6; ++step) {
+            bench.device.advanceTime(5000);
+            held << pv(bench);
+        }
+        QCOMPARE(held, QList<float>(6, 350.0f));
+        QVERIFY(qAbs(bench.device.measureLoopCurrent() - 18.0) < 1e-6);
+
+        bench.device.detachPressureSource();
+        QCOMPARE(pv(bench), process);
+        bench.device.advanceTime(5000);
+        QVERIFY(pv(bench) != process);
+    }
+
     // A drift past the sensor's end is what a real process would do: the
     // device reports it and puts out its alarm current.
     void driftBeyondTheSensorSetsTheAlarm()

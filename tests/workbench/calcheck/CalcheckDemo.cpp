@@ -6,6 +6,7 @@
 #include "ResidentViews.h"
 #include "VexAppletItemManager.h"
 #include "calcheck/CalcheckController.h"
+#include "calcheck/CalcheckSource.h"
 #include "calcheck/frmCalcheck.h"
 #include "clsSequenceItem.h"
 #include "mainwin/clsMainView.h"
@@ -23,7 +24,7 @@ namespace CalcheckDemo {
 
 namespace {
 
-bool runPoints(MainWindowRig &rig, frmCalcheck &wizard, int points = -1)
+bool runPoints(frmCalcheck &wizard, int points = -1)
 {
     CalcheckController &controller = *wizard.controller();
     if (controller.pointIndex() == 0) {
@@ -32,9 +33,6 @@ bool runPoints(MainWindowRig &rig, frmCalcheck &wizard, int points = -1)
             return false;
     }
     for (int done = 0; controller.isRunActive() && done != points; ++done) {
-        rig.device.setAppliedPressure(controller.nominalPressure());
-        wizard.txtMeasuredCurrent->setText(
-            QString::number(rig.device.analogOutputCurrent(), 'f', 4));
         QSignalSpy recorded(&controller, &CalcheckController::pointRecorded);
         QSignalSpy failed(&controller, &CalcheckController::pointFailed);
         QTest::mouseClick(wizard.cmdMeasure, Qt::LeftButton);
@@ -57,6 +55,13 @@ void registerViews()
     Q_UNUSED(once);
 }
 
+std::shared_ptr<void> defaultSimulator(MainWindowRig &rig)
+{
+    rig.device.setLivelyProcess();
+    return CalcheckSource::installWhile(rig.link(), HartLinkProfile::Kind::Simulator,
+                                        CalcheckSource::of(rig.device));
+}
+
 frmCalcheck *open(MainWindowRig &rig)
 {
     rig.form().runMenuCommand(QStringLiteral("mnuCalibrateCheck"));
@@ -64,16 +69,17 @@ frmCalcheck *open(MainWindowRig &rig)
     auto *wizard = frame ? qobject_cast<frmCalcheck *>(frame->widget()) : nullptr;
     if (!wizard || !wizard->controller())
         return nullptr;
+    // One time for both, so that the source settles as the wizard watches.
     auto now = std::make_shared<qint64>(0);
     wizard->controller()->setClock([now] { return *now += 250; });
+    rig.device.setClock([now] { return *now * 1'000'000; });
     wizard->controller()->setPollInterval(0);
-    rig.device.setNoiseLevel(0.0);
     return wizard;
 }
 
-bool finishRun(MainWindowRig &rig, frmCalcheck &wizard)
+bool finishRun(MainWindowRig &, frmCalcheck &wizard)
 {
-    return runPoints(rig, wizard) && wizard.page() == frmCalcheck::AdjustPage;
+    return runPoints(wizard) && wizard.page() == frmCalcheck::AdjustPage;
 }
 
 bool runAsFound(MainWindowRig &rig, frmCalcheck &wizard, int points)
@@ -85,13 +91,13 @@ bool runAsFound(MainWindowRig &rig, frmCalcheck &wizard, int points)
     wizard.txtTechnician->setText(QStringLiteral("R. Lindqvist"));
     QTest::mouseClick(wizard.cmdStartAsFound, Qt::LeftButton);
     if (points >= 0)
-        return runPoints(rig, wizard, points);
+        return runPoints(wizard, points);
     return finishRun(rig, wizard);
 }
 
 bool adjustAndRunAsLeft(MainWindowRig &rig, frmCalcheck &wizard)
 {
-    rig.device.setAppliedPressure(0.0);
+    // The as-found run ended at 0 %: the source holds the zero's pressure.
     clsSequenceItem zero;
     zero.Register(rig.instance().manager(), QStringLiteral("SetPvZeroAlignment"), false, 0, 1);
     bool done = false;
@@ -101,7 +107,7 @@ bool adjustAndRunAsLeft(MainWindowRig &rig, frmCalcheck &wizard)
     if (!QTest::qWaitFor([&done] { return done; }, 5000))
         return false;
     QTest::mouseClick(wizard.cmdStartAsLeft, Qt::LeftButton);
-    return runPoints(rig, wizard) && wizard.page() == frmCalcheck::ResultPage;
+    return runPoints(wizard) && wizard.page() == frmCalcheck::ResultPage;
 }
 
 } // namespace CalcheckDemo

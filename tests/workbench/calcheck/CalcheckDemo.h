@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 class MainWindowRig;
 class frmCalcheck;
 
@@ -11,11 +13,17 @@ namespace CalcheckDemo {
 // Once, before the first rig: the views the host starts by identifier.
 void registerViews();
 
-// Opens the wizard through the Calibrate menu, its clock moving a quarter
-// second each time it looks; null when it did not open.
+// Makes the rig's device the program's default one: its process moves, and
+// its bench's pressure source and ammeter serve the check as the program
+// offers them (while the link goes to it). Withdrawn when the handle goes.
+[[nodiscard]] std::shared_ptr<void> defaultSimulator(MainWindowRig &rig);
+
+// Opens the wizard through the Calibrate menu, its clock and the device's
+// moving a quarter second each time the wizard looks; null when it did not open.
 frmCalcheck *open(MainWindowRig &rig);
 // Fills the set-up and runs the as-found check; false when a point failed.
-// With points >= 0 it stops after that many, the run still open.
+// With points >= 0 it stops after that many, the run still open. The
+// source, where there is one, applies each point's pressure.
 bool runAsFound(MainWindowRig &rig, frmCalcheck &wizard, int points = -1);
 // Runs the rest of an open run.
 bool finishRun(MainWindowRig &rig, frmCalcheck &wizard);

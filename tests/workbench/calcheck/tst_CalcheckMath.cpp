@@ -4,6 +4,7 @@
 #include "calcheck/StabilityWatch.h"
 
 #include <QTest>
+#include <cmath>
 
 class TstCalcheckMath : public QObject
 {
@@ -17,17 +18,29 @@ private Q_SLOTS:
         QTest::addColumn<double>("reference");
         QTest::addColumn<double>("pv");
         QTest::addColumn<double>("mA");
+        QTest::addColumn<bool>("multidrop");
         QTest::addColumn<double>("pvError");
-        QTest::addColumn<double>("mAError");
+        QTest::addColumn<double>("mAError"); // NaN: does not apply
         QTest::newRow("0..400 mbar at 50 %")
-            << 0.0 << 400.0 << 200.0 << 201.0 << 12.0 << 0.25 << 0.0;
+            << 0.0 << 400.0 << 200.0 << 201.0 << 12.0 << false << 0.25 << 0.0;
         // A differential range around zero: span 120, -60 is 4 mA.
-        QTest::newRow("-60..60 at 0 %") << -60.0 << 60.0 << -60.0 << -59.7 << 4.04 << 0.25 << 0.25;
-        QTest::newRow("-60..60 at 50 %") << -60.0 << 60.0 << 0.0 << -0.6 << 11.92 << -0.5 << -0.5;
-        QTest::newRow("-60..60 at 100 %") << -60.0 << 60.0 << 60.0 << 60.0 << 20.0 << 0.0 << 0.0;
+        QTest::newRow("-60..60 at 0 %")
+            << -60.0 << 60.0 << -60.0 << -59.7 << 4.04 << false << 0.25 << 0.25;
+        QTest::newRow("-60..60 at 50 %")
+            << -60.0 << 60.0 << 0.0 << -0.6 << 11.92 << false << -0.5 << -0.5;
+        QTest::newRow("-60..60 at 100 %")
+            << -60.0 << 60.0 << 60.0 << 60.0 << 20.0 << false << 0.0 << 0.0;
         // The same device after a unit change to kPa (1 kPa = 10 mbar) reads the same %.
-        QTest::newRow("-6..6 kPa at 50 %") << -6.0 << 6.0 << 0.0 << -0.06 << 11.92 << -0.5 << -0.5;
-        QTest::newRow("inverted range") << 400.0 << 0.0 << 100.0 << 101.0 << 16.0 << 0.25 << 0.0;
+        QTest::newRow("-6..6 kPa at 50 %")
+            << -6.0 << 6.0 << 0.0 << -0.06 << 11.92 << false << -0.5 << -0.5;
+        QTest::newRow("inverted range")
+            << 400.0 << 0.0 << 100.0 << 101.0 << 16.0 << false << 0.25 << 0.0;
+        // At a multidrop address the current stays at 4 mA: the pressure decides.
+        const double none = std::nan("");
+        QTest::newRow("multidrop at 50 %")
+            << 0.0 << 400.0 << 200.0 << 199.976 << 4.0 << true << -0.006 << none;
+        QTest::newRow("multidrop, pressure out")
+            << 0.0 << 400.0 << 300.0 << 301.2 << 4.0 << true << 0.3 << none;
     }
     void errors()
     {
@@ -36,16 +49,19 @@ private Q_SLOTS:
         QFETCH(double, reference);
         QFETCH(double, pv);
         QFETCH(double, mA);
+        QFETCH(bool, multidrop);
         QFETCH(double, pvError);
         QFETCH(double, mAError);
         CalcheckReading reading;
         reading.reference = reference;
         reading.primaryValue = pv;
         reading.deviceCurrent = mA;
-        CalcheckMath::evaluate(reading, lower, upper, 0.25);
+        CalcheckMath::evaluate(reading, lower, upper, 0.25, multidrop);
         QVERIFY(qAbs(reading.pvError - pvError) < 1e-9);
-        QVERIFY(qAbs(reading.currentError - mAError) < 1e-9);
-        QCOMPARE(reading.pass, qAbs(pvError) <= 0.25 && qAbs(mAError) <= 0.25);
+        QCOMPARE(reading.currentApplies(), !std::isnan(mAError));
+        if (reading.currentApplies())
+            QVERIFY(qAbs(reading.currentError - mAError) < 1e-9);
+        QCOMPARE(reading.pass, qAbs(pvError) <= 0.25 && !(qAbs(mAError) > 0.25));
     }
 
     void measuredCurrentCountsFirst()
@@ -94,25 +110,47 @@ private Q_SLOTS:
         QCOMPARE(CalcheckMath::parsePoints(CalcheckMath::formatPoints(*points)), points);
     }
 
+    void stability_data()
+    {
+        // Samples every quarter second; limits 0.025 on the trend across the
+        // two-second window, 0.05 on the scatter; time-out after 10 s.
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<qint64>("stableAtMs"); // -1: times out
+        QList<double> noisy, creeping, step, rough;
+        for (int i = 0; i <= 40; ++i) {
+            const double sign = i % 2 ? -1.0 : 1.0;
+            noisy << 50.0 + sign * 0.04 * (i % 3 ? 1.0 : 0.5);
+            creeping << 50.0 + i * 250 * 0.00002; // 0.04 in two seconds
+            step << (i < 4 ? 50.0 : 50.1);
+            rough << 50.0 + sign * 0.2;
+        }
+        QTest::newRow("steady with noise above the limit") << noisy << qint64(2000);
+        QTest::newRow("creeping above the limit") << creeping << qint64(-1);
+        QTest::newRow("a step: a window after it") << step << qint64(3000);
+        QTest::newRow("noise beyond the scatter limit") << rough << qint64(-1);
+    }
     void stability()
     {
-        StabilityWatch watch(0.025, 2000, 10000);
-        watch.restart(0);
-        QCOMPARE(watch.add(0, 50.0), StabilityWatch::State::Waiting);
-        QCOMPARE(watch.add(1000, 50.02), StabilityWatch::State::Waiting);
-        QCOMPARE(watch.progress(), 50);
-        // A step larger than the limit starts the calm again.
-        QCOMPARE(watch.add(1500, 50.1), StabilityWatch::State::Waiting);
-        QCOMPARE(watch.add(3000, 50.11), StabilityWatch::State::Waiting);
-        QCOMPARE(watch.add(3500, 50.12), StabilityWatch::State::Stable);
-        QCOMPARE(watch.progress(), 100);
-
-        // A steady drift above the limit over two seconds never settles.
+        QFETCH(QList<double>, values);
+        QFETCH(qint64, stableAtMs);
+        StabilityWatch watch(0.025, 0.05, 2000, 10000);
         watch.restart(0);
         StabilityWatch::State state = StabilityWatch::State::Waiting;
-        for (qint64 ms = 0; state == StabilityWatch::State::Waiting; ms += 250)
-            state = watch.add(ms, 50.0 + ms * 0.00002);
-        QCOMPARE(state, StabilityWatch::State::TimedOut);
+        qint64 ms = 0;
+        for (int i = 0; i < values.size() && state == StabilityWatch::State::Waiting; ++i) {
+            ms = i * 250;
+            state = watch.add(ms, values.at(i));
+            QVERIFY(watch.progress() >= 0 && watch.progress() <= 100);
+        }
+        if (stableAtMs < 0) {
+            QCOMPARE(state, StabilityWatch::State::TimedOut);
+            QCOMPARE(ms, qint64(10000));
+            QVERIFY(watch.progress() < 100);
+        } else {
+            QCOMPARE(state, StabilityWatch::State::Stable);
+            QCOMPARE(ms, stableAtMs);
+            QCOMPARE(watch.progress(), 100);
+        }
     }
 };
 

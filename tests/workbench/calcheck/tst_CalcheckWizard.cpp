@@ -6,9 +6,11 @@
 #include "FileChooser.h"
 #include "HistoryDatabase.h"
 #include "ScriptedMessageBox.h"
+#include "calcheck/CalcheckCertificate.h"
 #include "calcheck/CalcheckController.h"
 #include "calcheck/CalcheckLegacyFile.h"
 #include "calcheck/CalcheckRecordStore.h"
+#include "calcheck/CalcheckSource.h"
 #include "calcheck/frmCalcheck.h"
 #include "clsHTMLPrintWindow.h"
 #include "mainwin/Toolkit_LoadResource.h"
@@ -145,6 +147,7 @@ private Q_SLOTS:
     void adjustOpensTheCalibrationDialogs()
     {
         MainWindowRig rig;
+        const auto bench = CalcheckDemo::defaultSimulator(rig);
         QVERIFY(rig.connect());
         frmCalcheck *wizard = CalcheckDemo::open(rig);
         QVERIFY(wizard);
@@ -165,6 +168,8 @@ private Q_SLOTS:
     void checkIsRecordedWithItsCertificate()
     {
         MainWindowRig rig;
+        const auto bench = CalcheckDemo::defaultSimulator(rig);
+        rig.device.setNoiseLevel(0); // the drift between checks to the digit
         QVERIFY(rig.connect());
         frmCalcheck *wizard = CalcheckDemo::open(rig);
         QVERIFY(wizard);
@@ -236,17 +241,20 @@ private Q_SLOTS:
     void closingTheWindowStopsAskingTheDevice()
     {
         MainWindowRig rig;
+        const auto bench = CalcheckDemo::defaultSimulator(rig);
         QVERIFY(rig.connect());
         frmCalcheck *wizard = CalcheckDemo::open(rig);
         QVERIFY(wizard);
         QVERIFY(CalcheckDemo::runAsFound(rig, *wizard, 1));
         QTRY_VERIFY(rig.idle());
-        rig.device.setAppliedPressure(wizard->controller()->nominalPressure());
         QSignalSpy answers(&rig.link(), &HartLink::responseReceived);
         QTest::mouseClick(wizard->cmdMeasure, Qt::LeftButton);
         QVERIFY(wizard->controller()->isMeasuring());
+        QVERIFY(rig.device.model().isPressureSourceAttached());
         wizard->parentWidget()->close();
         QVERIFY(!wizard->controller()->isMeasuring());
+        // The device is back on its moving process.
+        QVERIFY(!rig.device.model().isPressureSourceAttached());
         // The request out when the window closed is answered; none follows.
         QTRY_VERIFY(rig.idle());
         QTest::qWait(200);
@@ -258,6 +266,114 @@ private Q_SLOTS:
         QVERIFY(wizard->isVisible());
         QVERIFY(wizard->cmdMeasure->isEnabled());
         QVERIFY(CalcheckDemo::finishRun(rig, *wizard));
+    }
+
+    // The program's own device as it starts: its process moves by itself and
+    // its sensor is noisy. On the bench the source takes each point's
+    // pressure, each reading settles within seconds, the ammeter's current
+    // is the one of the stable reading; the whole check ends in its
+    // certificate and the process moves again.
+    void wholeCheckOnTheDefaultSimulator()
+    {
+        MainWindowRig rig;
+        const auto bench = CalcheckDemo::defaultSimulator(rig);
+        rig.device.seedNoise(11);
+        QVERIFY(rig.connect());
+        frmCalcheck *wizard = CalcheckDemo::open(rig);
+        QVERIFY(wizard);
+        CalcheckController &controller = *wizard->controller();
+        controller.setTimeoutMs(10000);
+        QVERIFY(CalcheckDemo::runAsFound(rig, *wizard, 1));
+        // The ammeter writes the field: it follows the source on its way to
+        // the next point (8 mA) from the current of the first reading.
+        QVERIFY(wizard->cmdApply->isVisibleTo(wizard));
+        QVERIFY(wizard->txtMeasuredCurrent->isReadOnly());
+        const CalcheckReading first = controller.run(CalcheckRun::Kind::AsFound).readings.first();
+        QVERIFY(qAbs(first.measuredCurrent - 4.0) < 0.1);
+        const double shown = QLocale().toDouble(wizard->txtMeasuredCurrent->text());
+        QVERIFY2(shown > first.measuredCurrent && shown < 8.1,
+                 qPrintable(wizard->txtMeasuredCurrent->text()));
+        QVERIFY(CalcheckDemo::finishRun(rig, *wizard));
+        QVERIFY(!controller.run(CalcheckRun::Kind::AsFound).passed());
+        QVERIFY(rig.device.model().isPressureSourceAttached()); // held for the adjustment
+        QVERIFY(CalcheckDemo::adjustAndRunAsLeft(rig, *wizard));
+        QCOMPARE(wizard->lblResult->text(), GetResText(5748));
+        const CalcheckRun &left = wizard->finishedRecord().asLeft;
+        QCOMPARE(left.readings.size(), 9);
+        // The ammeter read the current of the stable reading, not of the
+        // moment the point came up: it agrees with the pressure read with it.
+        for (const CalcheckReading &reading : left.readings) {
+            QVERIFY(reading.hasMeasuredCurrent() && reading.currentApplies());
+            QVERIFY2(qAbs(reading.currentError - reading.pvError) < 0.005,
+                     qPrintable(QString::number(reading.currentError)));
+        }
+        QTest::mouseClick(wizard->cmdCertificate, Qt::LeftButton);
+        clsHTMLPrintWindow *certificate = certificateWindow();
+        QVERIFY(certificate);
+        QCOMPARE(certificate->browser()->toPlainText().count(GetResText(5736)), 10);
+        certificate->close();
+        QVERIFY(!rig.device.model().isPressureSourceAttached());
+    }
+
+    // At a multidrop address the loop current stays at 4 mA: the check says
+    // so, shows no current and judges each point by its pressure alone.
+    void multidropCheckRestsOnThePressure()
+    {
+        MainWindowRig rig({QStringLiteral("--address"), QStringLiteral("3")});
+        rig.device.setLoopPosition(3, 0);
+        const auto bench = CalcheckDemo::defaultSimulator(rig);
+        rig.device.setNoiseLevel(0);
+        QVERIFY(rig.connect());
+        frmCalcheck *wizard = CalcheckDemo::open(rig);
+        QVERIFY(wizard);
+        QVERIFY(CalcheckDemo::runAsFound(rig, *wizard, 1));
+        QVERIFY(wizard->lblMultidrop->isVisibleTo(wizard));
+        QVERIFY(wizard->lblMultidrop->text().contains(QStringLiteral("3")));
+        QCOMPARE(wizard->txtMeasuredCurrent->text(), GetResText(7101));
+        QVERIFY(!wizard->txtMeasuredCurrent->isEnabled());
+        QVERIFY(CalcheckDemo::finishRun(rig, *wizard));
+        QVERIFY(!wizard->cmdCurrentTrim->isEnabled());
+        QVERIFY(CalcheckDemo::adjustAndRunAsLeft(rig, *wizard));
+        QCOMPARE(wizard->lblResult->text(), GetResText(5748));
+        QVERIFY(wizard->lblDrift->text().endsWith(
+            CalcheckCertificate::multidropNote(wizard->finishedRecord().asLeft)));
+        QCOMPARE(wizard->tblAsLeft->item(2, 4)->text(), GetResText(7101));
+        QCOMPARE(wizard->tblAsLeft->item(2, 6)->text(), GetResText(7101));
+
+        // Kept so, and so on its certificate.
+        HistoryDatabase history(HistoryDatabase::defaultPath());
+        CalcheckRecordStore store(history);
+        QVERIFY(store.open());
+        const CalcheckRecord kept = store.last(wizard->finishedRecord().device.uniqueId).value();
+        QCOMPARE(kept.asLeft.pollingAddress, 3);
+        QVERIFY(kept.passed());
+        QVERIFY(!kept.asLeft.readings.first().currentApplies());
+        QTest::mouseClick(wizard->cmdCertificate, Qt::LeftButton);
+        clsHTMLPrintWindow *certificate = certificateWindow();
+        QVERIFY(certificate);
+        const QString page = certificate->browser()->toPlainText();
+        QCOMPARE(page.count(CalcheckCertificate::multidropNote(kept.asLeft)), 2);
+        QCOMPARE(page.count(GetResText(7101)), 36);
+        certificate->close();
+    }
+
+    // The bench belongs to the simulated transmitter: over another link the
+    // check has no source that would drive a device it is not talking to.
+    void sourceOnlyWhileTheLinkGoesToTheSimulator()
+    {
+        MainWindowRig rig;
+        auto bench = CalcheckDemo::defaultSimulator(rig);
+        QVERIFY(CalcheckSource::current());
+        HartLinkProfile profile = rig.link().profile();
+        profile.kind = HartLinkProfile::Kind::HartIp;
+        profile.host = QStringLiteral("127.0.0.1");
+        rig.link().setProfile(profile);
+        QVERIFY(!CalcheckSource::current());
+        profile.kind = HartLinkProfile::Kind::Simulator;
+        rig.link().setProfile(profile);
+        QVERIFY(CalcheckSource::current());
+        bench.reset();
+        QVERIFY(!CalcheckSource::current());
     }
 
     void incompleteCheckIsNotKept()
