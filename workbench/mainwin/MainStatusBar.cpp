@@ -55,6 +55,9 @@ void MainStatusBar::setPanelText(int index, qint16 textId)
 
 void MainStatusBar::showConnection(ConnectionState status)
 {
+    // How the last session's transfer ended says nothing about the next.
+    if (status == ConnectionState::Connecting && m_connection != ConnectionState::Connecting)
+        showTransfer(QString());
     m_connection = status;
     showConnectionPanel();
 }

@@ -5,6 +5,8 @@
 #include "Toolkit_LoadResource.h"
 #include "global.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QVBoxLayout>
 
 namespace {
@@ -120,10 +123,24 @@ QString frmAbout::SystemInfoMissingText()
                       "Systeminformationsprogramm zur Zeit nicht verfügbar.");
 }
 
+// What a support call asks first, without a program of the desktop's.
+QString frmAbout::SystemInformation()
+{
+    const QString settings = QSettings().fileName();
+    return GetResText(7420)
+        .arg(QCoreApplication::applicationName() + QLatin1Char(' ') +
+                 QCoreApplication::applicationVersion(),
+             QString::fromLatin1(qVersion()), QSysInfo::prettyProductName(),
+             QSysInfo::kernelVersion(), QSysInfo::currentCpuArchitecture(),
+             QLocale().name(), QDir::toNativeSeparators(settings),
+             QDir::toNativeSeparators(
+                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+}
+
 void frmAbout::StartSysInfo()
 {
     const QString program = SystemInfoProgram();
     if (program.isEmpty() || !QProcess::startDetached(program, {}))
-        MessageBoxSeam::show(this, QMessageBox::NoIcon, windowTitle(), SystemInfoMissingText());
+        MessageBoxSeam::show(this, QMessageBox::Information, windowTitle(), SystemInformation());
     cmdOK->setFocus();
 }

@@ -29,6 +29,9 @@ public:
     static QString SystemInfoProgram();
     // The fallback message when no program can be started.
     static QString SystemInfoMissingText();
+    // The program, the system it runs on and where it keeps its files, in
+    // the user's language: shown when no system information program is there.
+    static QString SystemInformation();
 
     QLabel *picIcon;
     QLabel *lblTitle;

@@ -1,6 +1,8 @@
 #include "MainWindowRig.h"
 #include "TestRegistry.h"
 
+#include "ConnectionController.h"
+#include "DeviceInstance.h"
 #include "ResidentViews.h"
 #include "ScriptedMessageBox.h"
 #include "ctlBusyWindow.h"
@@ -81,6 +83,13 @@ private Q_SLOTS:
             QCOMPARE(rig.text("filterTime") == "9.5", !completed);
             QCOMPARE(rig.text("&&private&&CurrentSource"), completed ? "2" : source);
         }
+        if (interrupt == "drop")
+            return;
+        // The next connection is another session: the old outcome goes.
+        rig.form().runMenuCommand("mnuDeviceDisconnect");
+        QTRY_COMPARE(rig.instance().connection().status(), 0);
+        QVERIFY(rig.connect());
+        QVERIFY(!shown->isVisible());
     }
 };
 
