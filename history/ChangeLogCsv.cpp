@@ -34,14 +34,9 @@ bool write(QIODevice &out, const QStringList &header, const QList<ChangeEntry> &
     if (!line(header))
         return false;
     for (const ChangeEntry &e : entries) {
-        const QStringList row{e.time.toUTC().toString(Qt::ISODate),
-                              e.user,
-                              e.device,
-                              e.tag,
-                              e.item,
-                              e.oldValue,
-                              e.newValue,
-                              outcomeText(e)};
+        const QStringList row{
+            e.time.toUTC().toString(Qt::ISODate), e.user,     e.device,      e.tag, e.item,
+            e.oldValue.value_or(QString()),       e.newValue, outcomeText(e)};
         if (!line(row))
             return false;
     }

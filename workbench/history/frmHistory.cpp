@@ -85,6 +85,7 @@ frmHistory::frmHistory(QWidget *parent)
         else
             close();
     });
+    m_controller->setItemLabel(HistoryTexts::itemLabel);
     connect(m_controller, &HistoryController::changed, this, &frmHistory::fill);
 }
 
@@ -219,14 +220,8 @@ void frmHistory::fill()
     }
     lvwChanges->clear();
     HistoryService *service = m_controller->service();
-    const auto shown = [service](const QString &item, const QString &value) {
-        return service ? service->shownValue(item, value) : value.trimmed();
-    };
     for (const ChangeEntry &e : m_controller->entries()) {
-        auto *row = new QTreeWidgetItem(lvwChanges,
-                                        {HistoryTexts::time(e.time), e.user, e.device, e.tag,
-                                         HistoryTexts::itemLabel(e.item), shown(e.item, e.oldValue),
-                                         shown(e.item, e.newValue), HistoryTexts::outcome(e)});
+        auto *row = new QTreeWidgetItem(lvwChanges, HistoryTexts::logRow(service, e));
         row->setToolTip(4, e.item);
         if (e.outcome != ChangeEntry::Outcome::Accepted)
             row->setForeground(7, QColor(160, 0, 0));
