@@ -59,9 +59,9 @@ void HistoryController::reload()
 
 bool HistoryController::exportCsv(
     QIODevice &out, const QStringList &header,
-    const std::function<QString(const ChangeEntry &)> &outcomeText) const
+    const std::function<QStringList(const ChangeEntry &)> &cells) const
 {
-    return ChangeLogCsv::write(out, header, m_entries, outcomeText);
+    return ChangeLogCsv::write(out, header, m_entries, cells);
 }
 
 // A write stores and completes several entries in a row: one reload for all.

@@ -42,7 +42,7 @@ public:
 
     // The entries shown, as CSV.
     bool exportCsv(QIODevice &out, const QStringList &header,
-                   const std::function<QString(const ChangeEntry &)> &outcomeText) const;
+                   const std::function<QStringList(const ChangeEntry &)> &cells) const;
 
     void reload();
 

@@ -310,8 +310,14 @@ private Q_SLOTS:
         QBuffer buffer;
         QVERIFY(buffer.open(QIODevice::WriteOnly));
         const QStringList header{"Time", "User", "Device", "Tag", "Item", "Old", "New", "Outcome"};
-        QVERIFY(ChangeLogCsv::write(buffer, header, {a, b}, [](const ChangeEntry &) {
-            return QStringLiteral("accepted");
+        QVERIFY(ChangeLogCsv::write(buffer, header, {a, b}, [](const ChangeEntry &e) {
+            return QStringList{e.user,
+                               e.device,
+                               e.tag,
+                               e.item,
+                               *e.oldValue,
+                               e.newValue,
+                               QStringLiteral("accepted")};
         }));
         const QList<QStringList> rows = readCsv(QString::fromUtf8(buffer.data()));
         QCOMPARE(rows.size(), 3);

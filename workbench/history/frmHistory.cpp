@@ -276,10 +276,14 @@ void frmHistory::chooseExportFile()
 
 bool frmHistory::exportTo(const QString &path)
 {
+    // The table as shown, but for the time: ISO 8601 sorts and reads anywhere.
+    HistoryService *service = m_controller->service();
+    const auto cells = [service](const ChangeEntry &e) {
+        return HistoryTexts::logRow(service, e).mid(1);
+    };
     QSaveFile file(path);
     const bool ok = file.open(QIODevice::WriteOnly) &&
-                    m_controller->exportCsv(file, logHeader(), HistoryTexts::outcome) &&
-                    file.commit();
+                    m_controller->exportCsv(file, logHeader(), cells) && file.commit();
     if (!ok)
         MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(),
                              FormatResText(GetResText(4785), {QDir::toNativeSeparators(path)}),

@@ -395,7 +395,8 @@ private Q_SLOTS:
             QString::fromUtf8(file.readAll()).split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines.first(), frmHistory::logHeader().join(','));
         QCOMPARE(lines.size(), history->lvwChanges->topLevelItemCount() + 1);
-        QVERIFY(lines.join('\n').contains(",filterTime,0,2.5,"));
+        // As the window shows it.
+        QVERIFY(lines.join('\n').contains(",Damping,0 s,2.5 s,Accepted"));
         QVERIFY(QDateTime::fromString(lines[1].section(',', 0, 0), Qt::ISODate).isValid());
     }
 };
