@@ -69,6 +69,8 @@ void calibrate(Grabber &grab, MainWindowRig &rig)
     grab.require(
         pressure && QTest::qWaitFor([&] { return !pressure->calPointsReadPending() && settled(); }),
         QStringLiteral("no balance points read"));
+    // The reference of the point lies near the pressure applied.
+    rig.device.setAppliedPressure(350);
     rig.set(QStringLiteral("calibrationCalHi"), QStringLiteral("352.25"));
     pressure->cmdSetCalPoint[1]->click();
     grab.require(QTest::qWaitFor(settled), QStringLiteral("no balance point set"));
@@ -100,7 +102,7 @@ VEX_GRAB(grabHistoryWindows, "history",
     MainWindowRig rig(
         {QStringLiteral("--history"), dir.filePath(QStringLiteral("history.sqlite"))});
     frmMain &form = rig.form();
-    form.resize(980, 720);
+    form.resize(1100, 720);
     prepare(grab, rig);
 
     form.runMenuCommand(QStringLiteral("mnuDeviceCompare"));
@@ -127,7 +129,7 @@ VEX_GRAB(grabHistoryWindows, "history",
     grab.require(history, QStringLiteral("no History window"));
     grab.require(QTest::qWaitFor([&] { return history->lvwChanges->topLevelItemCount() == 6; }),
                  QStringLiteral("no log entries"));
-    history->parentWidget()->resize(900, 420);
+    history->parentWidget()->resize(1020, 420);
     history->lvwSnapshots->topLevelItem(0)->setSelected(true);
     grab.save(history->parentWidget()->grab(), QStringLiteral("history-snapshots"));
     history->tbsHistory->setCurrentIndex(1);

@@ -78,7 +78,8 @@ frmHistory::frmHistory(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tbsHistory, 1);
     layout->addLayout(bottom);
-    resize(760, 480);
+    // The change log's eight columns side by side.
+    resize(960, 480);
     connect(cmdClose, &QPushButton::clicked, this, [this] {
         if (parentWidget())
             parentWidget()->close();
