@@ -291,8 +291,13 @@ private Q_SLOTS:
         QVERIFY(history);
         QTRY_COMPARE(history->lvwSnapshots->topLevelItemCount(), 1);
         QCOMPARE(history->lvwChanges->topLevelItemCount(), 2);
-        history->txtItem->setText("filter");
-        QTRY_COMPARE(history->lvwChanges->topLevelItemCount(), 1);
+        // By the name the user reads or the device's.
+        for (const char *part : {"damp", "filter"}) {
+            history->txtItem->setText(part);
+            QTRY_COMPARE(history->lvwChanges->topLevelItemCount(), 1);
+            history->txtItem->clear();
+            QTRY_COMPARE(history->lvwChanges->topLevelItemCount(), 2);
+        }
     }
 
     void takingIntoTheDatasetLeavesTheDevice()
