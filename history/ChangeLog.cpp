@@ -20,18 +20,21 @@ QList<qint64> ChangeLog::begin(const QList<ChangeEntry> &entries)
     const bool ok = m_database.transaction([&](QSqlQuery &query) {
         query.prepare(QStringLiteral(
             "INSERT INTO changes(time, user, device, tag, item, old_value, new_value, outcome,"
-            " response_code, command, sequence) VALUES(?, ?, ?, ?, ?, ?, ?, ?, NULL, ?, ?)"));
+            " response_code, command, sequence, old_unit, new_unit)"
+            " VALUES(?, ?, ?, ?, ?, ?, ?, ?, NULL, ?, ?, ?, ?)"));
         for (const ChangeEntry &e : entries) {
             query.addBindValue(timeText(e.time));
             query.addBindValue(e.user);
             query.addBindValue(e.device);
             query.addBindValue(e.tag);
             query.addBindValue(e.item);
-            query.addBindValue(e.oldValue);
+            query.addBindValue(e.oldValue ? QVariant(*e.oldValue) : QVariant());
             query.addBindValue(e.newValue);
             query.addBindValue(int(ChangeEntry::Outcome::Unknown));
             query.addBindValue(e.command);
             query.addBindValue(e.sequence);
+            query.addBindValue(e.oldUnit);
+            query.addBindValue(e.newUnit);
             if (!query.exec())
                 return false;
             ids.append(query.lastInsertId().toLongLong());
@@ -64,7 +67,7 @@ QList<ChangeEntry> ChangeLog::entries(const ChangeFilter &filter) const
         return result;
     QString sql = QStringLiteral(
         "SELECT id, time, user, device, tag, item, old_value, new_value, outcome, response_code,"
-        " command, sequence FROM changes WHERE 1 = 1");
+        " command, sequence, old_unit, new_unit FROM changes WHERE 1 = 1");
     QVariantList values;
     if (!filter.device.isEmpty()) {
         sql += QStringLiteral(" AND device = ?");
@@ -99,7 +102,8 @@ QList<ChangeEntry> ChangeLog::entries(const ChangeFilter &filter) const
         e.device = query.value(3).toString();
         e.tag = query.value(4).toString();
         e.item = query.value(5).toString();
-        e.oldValue = query.value(6).toString();
+        if (!query.value(6).isNull())
+            e.oldValue = query.value(6).toString();
         e.newValue = query.value(7).toString();
         const int outcome = query.value(8).toInt();
         e.outcome = outcome == 1   ? ChangeEntry::Outcome::Accepted
@@ -108,6 +112,8 @@ QList<ChangeEntry> ChangeLog::entries(const ChangeFilter &filter) const
         e.responseCode = query.value(9).isNull() ? -1 : query.value(9).toInt();
         e.command = query.value(10).isNull() ? -1 : query.value(10).toInt();
         e.sequence = query.value(11).toString();
+        e.oldUnit = query.value(12).toString();
+        e.newUnit = query.value(13).toString();
         result.append(e);
     }
     return result;

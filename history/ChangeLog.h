@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class HistoryDatabase;
 
@@ -24,8 +25,14 @@ struct ChangeEntry
     QString device; // DeviceIdentity::key()
     QString tag;
     QString item; // the record's name for a command that carries no value
-    QString oldValue;
+    // The device's value before the write; none when it was not read from
+    // the device (what it held is not known).
+    std::optional<QString> oldValue;
     QString newValue;
+    // The units the values were written in (a unit the user can change:
+    // the one of each side), empty for a value without one.
+    QString oldUnit;
+    QString newUnit;
     Outcome outcome = Outcome::Unknown;
     int responseCode = -1; // -1: no response
     int command = -1;

@@ -22,7 +22,7 @@ QString field(const QString &text)
 }
 
 bool write(QIODevice &out, const QStringList &header, const QList<ChangeEntry> &entries,
-           const std::function<QString(const ChangeEntry &)> &outcomeText)
+           const Cells &cells)
 {
     const auto line = [&out](const QStringList &fields) {
         QStringList quoted;
@@ -34,15 +34,7 @@ bool write(QIODevice &out, const QStringList &header, const QList<ChangeEntry> &
     if (!line(header))
         return false;
     for (const ChangeEntry &e : entries) {
-        const QStringList row{e.time.toUTC().toString(Qt::ISODate),
-                              e.user,
-                              e.device,
-                              e.tag,
-                              e.item,
-                              e.oldValue,
-                              e.newValue,
-                              outcomeText(e)};
-        if (!line(row))
+        if (!line(QStringList{e.time.toUTC().toString(Qt::ISODate)} + cells(e)))
             return false;
     }
     return true;

@@ -11,10 +11,11 @@ class QIODevice;
 // ISO 8601 (UTC), every field quoted where it must be.
 namespace ChangeLogCsv {
 
-// header: the column titles in the user's language; outcomeText: how an
-// entry's outcome reads (with the response code and its text).
+// header: the column titles in the user's language; cells: an entry's
+// columns after its time, as the user reads them.
+using Cells = std::function<QStringList(const ChangeEntry &)>;
 bool write(QIODevice &out, const QStringList &header, const QList<ChangeEntry> &entries,
-           const std::function<QString(const ChangeEntry &)> &outcomeText);
+           const Cells &cells);
 
 // One field as CSV: quoted when it holds a separator, a quote or a line
 // break, or could be taken for a formula.

@@ -1,5 +1,6 @@
 #include "DatasetComparison.h"
 
+#include "DescriptionTexts.h"
 #include "ItemStore.h"
 
 #include <QDate>
@@ -62,30 +63,40 @@ bool DatasetComparison::equal(const ItemDefinition &definition, const QString &a
     }
 }
 
+QString DatasetComparison::shownValue(const ItemStore &store, int index, const QString &value,
+                                      bool hex, const QLocale &locale)
+{
+    const ItemDefinition &definition = store.definition(index);
+    if (const QString e = enumerationText(store, index, value); !e.isEmpty())
+        return DescriptionTexts::translated(e, locale);
+    if (definition.type == ItemType::Float) {
+        const auto number = toFloat(value);
+        return number ? QString(value).replace(QLatin1Char('.'), locale.decimalPoint()) : value;
+    }
+    if (hex) {
+        QString text =
+            QStringLiteral("0x%1").arg(value.toUInt(), 2, 16, QLatin1Char('0')).toUpper();
+        text[1] = QLatin1Char('x');
+        return text;
+    }
+    if (definition.type == ItemType::HartDate) {
+        const QDate date = QDate::fromString(value, Qt::ISODate);
+        return date.isValid() ? locale.toString(date, QLocale::ShortFormat) : value;
+    }
+    return withoutPadding(value);
+}
+
 QString DatasetComparison::shown(const ItemStore &store, int index, const CompareItem &item,
                                  const QString &value, const QString &unitValue,
                                  const QLocale &locale)
 {
-    const ItemDefinition &definition = store.definition(index);
-    QString text;
-    if (const QString e = enumerationText(store, index, value); !e.isEmpty()) {
-        text = e;
-    } else if (definition.type == ItemType::Float) {
-        const auto number = toFloat(value);
-        text = number ? QString(value).replace(QLatin1Char('.'), locale.decimalPoint()) : value;
-    } else if (item.hex) {
-        text = QStringLiteral("0x%1").arg(value.toUInt(), 2, 16, QLatin1Char('0')).toUpper();
-        text[1] = QLatin1Char('x');
-    } else if (definition.type == ItemType::HartDate) {
-        const QDate date = QDate::fromString(value, Qt::ISODate);
-        text = date.isValid() ? locale.toString(date, QLocale::ShortFormat) : value;
-    } else {
-        text = withoutPadding(value);
-    }
+    const QString text = shownValue(store, index, value, item.hex, locale);
     QString unit = QLatin1String(item.fixedUnit);
     if (*item.unitItem) {
         const int unitIndex = store.indexOf(QLatin1String(item.unitItem));
-        unit = unitIndex < 0 ? QString() : enumerationText(store, unitIndex, unitValue);
+        unit = unitIndex < 0 ? QString()
+                             : DescriptionTexts::translated(
+                                   enumerationText(store, unitIndex, unitValue), locale);
     }
     return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
 }

@@ -42,4 +42,8 @@ public:
     // same side (empty when the unit is fixed or there is none).
     static QString shown(const ItemStore &store, int index, const CompareItem &item,
                          const QString &value, const QString &unitValue, const QLocale &locale);
+    // The same without a unit: the enumeration text in the user's language,
+    // a number in the user's format, a bit mask in hexadecimal.
+    static QString shownValue(const ItemStore &store, int index, const QString &value, bool hex,
+                              const QLocale &locale);
 };

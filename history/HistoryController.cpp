@@ -30,7 +30,7 @@ void HistoryController::setTimeFilter(const QDateTime &from, const QDateTime &to
 
 void HistoryController::setItemFilter(const QString &item)
 {
-    m_filter.item = item.trimmed();
+    m_itemText = item.trimmed();
     reload();
 }
 
@@ -47,15 +47,21 @@ void HistoryController::reload()
     if (m_service) {
         m_snapshots = m_service->snapshots().list(m_filter.device);
         m_entries = m_service->changeLog().entries(m_filter);
+        const auto matches = [this](const ChangeEntry &e) {
+            return e.item.contains(m_itemText, Qt::CaseInsensitive) ||
+                   (m_itemLabel && m_itemLabel(e.item).contains(m_itemText, Qt::CaseInsensitive));
+        };
+        if (!m_itemText.isEmpty())
+            m_entries.removeIf([&matches](const ChangeEntry &e) { return !matches(e); });
     }
     Q_EMIT changed();
 }
 
 bool HistoryController::exportCsv(
     QIODevice &out, const QStringList &header,
-    const std::function<QString(const ChangeEntry &)> &outcomeText) const
+    const std::function<QStringList(const ChangeEntry &)> &cells) const
 {
-    return ChangeLogCsv::write(out, header, m_entries, outcomeText);
+    return ChangeLogCsv::write(out, header, m_entries, cells);
 }
 
 // A write stores and completes several entries in a row: one reload for all.

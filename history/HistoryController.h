@@ -26,7 +26,13 @@ public:
     const ChangeFilter &filter() const { return m_filter; }
     void setDeviceFilter(const QString &device);
     void setTimeFilter(const QDateTime &from, const QDateTime &to);
+    // Entries whose item's name or label holds the text (without regard to case).
     void setItemFilter(const QString &item);
+    // How the user reads an item's name, for the item filter.
+    void setItemLabel(std::function<QString(const QString &item)> label)
+    {
+        m_itemLabel = std::move(label);
+    }
 
     // Every device that has entries or snapshots.
     QStringList devices() const;
@@ -36,7 +42,7 @@ public:
 
     // The entries shown, as CSV.
     bool exportCsv(QIODevice &out, const QStringList &header,
-                   const std::function<QString(const ChangeEntry &)> &outcomeText) const;
+                   const std::function<QStringList(const ChangeEntry &)> &cells) const;
 
     void reload();
 
@@ -49,7 +55,9 @@ private:
     QPointer<HistoryService> m_service;
     bool m_reloadScheduled = false;
     QMetaObject::Connection m_connection;
-    ChangeFilter m_filter;
+    ChangeFilter m_filter; // its item filter stays empty: the labels are matched here
+    QString m_itemText;
+    std::function<QString(const QString &item)> m_itemLabel;
     QList<Snapshot> m_snapshots;
     QList<ChangeEntry> m_entries;
 };

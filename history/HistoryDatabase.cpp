@@ -32,6 +32,11 @@ const char *const Migrations[] = {
     "CREATE INDEX calibration_checks_device ON calibration_checks(device, checked_at);"
     "CREATE TABLE calibration_imports(source TEXT PRIMARY KEY, imported_at TEXT NOT NULL,"
     " checks INTEGER NOT NULL);",
+    // 2 -> 3: the units of the values; a value before the write that was not
+    // read is NULL (until now it was an empty text, as was an empty value).
+    "ALTER TABLE changes ADD COLUMN old_unit TEXT;"
+    "ALTER TABLE changes ADD COLUMN new_unit TEXT;"
+    "UPDATE changes SET old_value = NULL WHERE old_value = '';",
 };
 static_assert(std::size(Migrations) == HistoryDatabase::SchemaVersion);
 

@@ -13,7 +13,7 @@ class QSqlQuery;
 class HistoryDatabase
 {
 public:
-    static constexpr int SchemaVersion = 2;
+    static constexpr int SchemaVersion = 3;
     // Marks the file as ours (PRAGMA application_id).
     static constexpr int ApplicationId = 0x56455848;
 

@@ -8,21 +8,26 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class ChangeLog;
+class DeviceDescription;
 class ItemStore;
 class SnapshotStore;
 class VexAppletItemManager;
+struct ChangeEntry;
 
 // Keeps what the host writes to the device: before the first write of a
 // sequence a snapshot of the device's dataset as read, and one change-log
 // entry per value, stored before its request goes out and completed with
 // the device's answer. Knows which values were read from the device since
-// it connected, so that a snapshot holds only what the device said.
+// it connected, so that a snapshot holds only what the device said and an
+// entry's old value is the device's, or plainly not known.
 class HistoryRecorder final : public DeviceWriteJournal
 {
 public:
-    HistoryRecorder(VexAppletItemManager &manager, ChangeLog &log, SnapshotStore &snapshots);
+    HistoryRecorder(VexAppletItemManager &manager, const DeviceDescription &description,
+                    ChangeLog &log, SnapshotStore &snapshots);
     ~HistoryRecorder() override;
 
     // The login name of the user.
@@ -49,7 +54,20 @@ public:
     void writeEnded(qint64 token, Outcome outcome, int responseCode) override;
 
 private:
+    struct ResponseField
+    {
+        int item;
+        int end; // offset behind its bytes in the response data
+    };
+
     void itemChanged(int index, bool shadow);
+    void responseArrived(const QList<ResponseField> &fields, int responseIndex);
+    // What the device held before the write, as last read from it.
+    std::optional<QString> deviceValue(int index, const QString &before) const;
+    void addValue(QList<ChangeEntry> &entries, ChangeEntry entry, const QString &item,
+                  const std::optional<QString> &before, const QString &after,
+                  const DeviceWrite &write) const;
+    QString unitOf(const QString &item, const DeviceWrite &write, bool before) const;
     void beforeStore() const;
     void changed() const;
 
@@ -63,6 +81,10 @@ private:
     std::function<void()> m_beforeStore;
     std::function<void(int index)> m_value;
     QSet<int> m_read;
+    // Items outside the dataset keep one value for what the user enters and
+    // what the device answers: the device's is taken as its response arrives.
+    QHash<int, QList<ResponseField>> m_responses; // response item -> the items it fills
+    QHash<int, QString> m_deviceValues;
     int m_connectIndex = -1;
     QHash<qint64, QList<qint64>> m_pending; // token -> log entry ids
     qint64 m_nextToken = 1;

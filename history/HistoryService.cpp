@@ -1,6 +1,8 @@
 #include "HistoryService.h"
 
+#include "ChangeNames.h"
 #include "ConnectionController.h"
+#include "DescriptionTexts.h"
 #include "DeviceInstance.h"
 #include "HistoryRecorder.h"
 #include "HostResult.h"
@@ -17,7 +19,8 @@ HistoryService::HistoryService(DeviceInstance &instance, const QString &database
                                QObject *parent)
     : QObject(parent), m_instance(&instance), m_database(databasePath)
 {
-    m_recorder = std::make_unique<HistoryRecorder>(*instance.manager(), m_log, m_snapshots);
+    m_recorder = std::make_unique<HistoryRecorder>(*instance.manager(), instance.description(),
+                                                   m_log, m_snapshots);
     m_recorder->setStoreHandler([this] { openDatabase(); });
     m_recorder->setChangedHandler([this] { Q_EMIT historyChanged(); });
     m_recorder->setConnectionHandler([this] { Q_EMIT connectionChanged(); });
@@ -170,14 +173,24 @@ void HistoryService::takeIntoDataset(const QStringList &items)
     }
 }
 
-QString HistoryService::shownValue(const QString &item, const QString &value) const
+QString HistoryService::shownValue(const QString &item, const QString &value,
+                                   const QString &unit) const
 {
     const ItemStore &store = m_instance->manager()->store();
     const int index = store.indexOf(item);
-    const CompareItem *compared = CompareItems::find(item);
-    if (index < 0 || !compared || value.isEmpty())
-        return value.trimmed();
-    return DatasetComparison::shown(store, index, *compared, value, QString(), QLocale());
+    const QString text =
+        index < 0 || value.isEmpty()
+            ? value.trimmed()
+            : DatasetComparison::shownValue(
+                  store, index, value, ChangeNames::item(item).value_or(ChangeNames::Item()).hex,
+                  QLocale());
+    const QString shownUnit = DescriptionTexts::translated(unit);
+    return shownUnit.isEmpty() || text.isEmpty() ? text : text + QLatin1Char(' ') + shownUnit;
+}
+
+bool HistoryService::isItem(const QString &name) const
+{
+    return m_instance->manager()->store().indexOf(name) >= 0;
 }
 
 qint64 HistoryService::lastSnapshot() const

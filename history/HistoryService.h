@@ -63,9 +63,12 @@ public:
     void takeIntoDataset(const QStringList &items);
 
     qint64 lastSnapshot() const;
-    // A logged or stored value as the user reads it: enumeration text, the
-    // user's number format, a fixed unit.
-    QString shownValue(const QString &item, const QString &value) const;
+    // A logged or stored value as the user reads it: enumeration text in the
+    // user's language, the user's number format, with its unit (as logged).
+    QString shownValue(const QString &item, const QString &value,
+                       const QString &unit = QString()) const;
+    // Whether name is an item of the device (not a command's record).
+    bool isItem(const QString &name) const;
 
 Q_SIGNALS:
     void historyChanged();

@@ -6,6 +6,10 @@
 #include "DeviceInstance.h"
 #include "ResidentViews.h"
 #include "SequenceEngine.h"
+#include "VexaLabelTextUnit.h"
+#include "VexaValueEdit.h"
+#include "dialogs/frmCalibrateCurrent.h"
+#include "dialogs/frmCalibratePressure.h"
 #include "history/CompareTable.h"
 #include "history/HistoryTexts.h"
 #include "history/frmCompare.h"
@@ -16,6 +20,8 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -52,6 +58,38 @@ void prepare(Grabber &grab, MainWindowRig &rig)
     rig.set(QStringLiteral("alarmSelection"), QStringLiteral("0"));
 }
 
+// An upper balance point and the current output's 4 mA trim, through their
+// dialogs, for the change log.
+void calibrate(Grabber &grab, MainWindowRig &rig)
+{
+    frmMain &form = rig.form();
+    const auto settled = [&] { return rig.idle() && form.isEnabled(); };
+    form.runMenuCommand(QStringLiteral("mnuCalibratePressure"));
+    auto *pressure = childWindow<frmCalibratePressure>(form);
+    grab.require(
+        pressure && QTest::qWaitFor([&] { return !pressure->calPointsReadPending() && settled(); }),
+        QStringLiteral("no balance points read"));
+    // The reference of the point lies near the pressure applied.
+    rig.device.setAppliedPressure(350);
+    rig.set(QStringLiteral("calibrationCalHi"), QStringLiteral("352.25"));
+    pressure->cmdSetCalPoint[1]->click();
+    grab.require(QTest::qWaitFor(settled), QStringLiteral("no balance point set"));
+
+    form.runMenuCommand(QStringLiteral("mnuCalibrateCurrent"));
+    auto *current = childWindow<frmCalibrateCurrent>(form);
+    grab.require(current && QTest::qWaitFor([&] { return current->IsInitialized() && settled(); }),
+                 QStringLiteral("no current calibration"));
+    current->optAbgleich[1]->click();
+    grab.require(QTest::qWaitFor([&] { return settled() && !current->awaitingOutputResponse(); }),
+                 QStringLiteral("no fixed current"));
+    QLineEdit *measured = current->txtMeasPvCurrLevel[0]->edit();
+    measured->selectAll();
+    QTest::keyClicks(measured, QLocale().toString(4.02, 'f', 2));
+    QTest::keyClick(measured, Qt::Key_Return);
+    current->cmdAbgleichen->click();
+    grab.require(QTest::qWaitFor(settled), QStringLiteral("no trim"));
+}
+
 } // namespace
 
 VEX_GRAB(grabHistoryWindows, "history",
@@ -64,7 +102,7 @@ VEX_GRAB(grabHistoryWindows, "history",
     MainWindowRig rig(
         {QStringLiteral("--history"), dir.filePath(QStringLiteral("history.sqlite"))});
     frmMain &form = rig.form();
-    form.resize(980, 720);
+    form.resize(1100, 720);
     prepare(grab, rig);
 
     form.runMenuCommand(QStringLiteral("mnuDeviceCompare"));
@@ -85,12 +123,13 @@ VEX_GRAB(grabHistoryWindows, "history",
     form.runMenuCommand(QStringLiteral("mnuDeviceSaveToDevice"));
     grab.require(QTest::qWaitFor([&] { return rig.idle() && form.isEnabled(); }),
                  QStringLiteral("no download"));
+    calibrate(grab, rig);
     form.runMenuCommand(QStringLiteral("mnuDeviceHistory"));
     auto *history = childWindow<frmHistory>(form);
     grab.require(history, QStringLiteral("no History window"));
-    grab.require(QTest::qWaitFor([&] { return history->lvwChanges->topLevelItemCount() == 3; }),
+    grab.require(QTest::qWaitFor([&] { return history->lvwChanges->topLevelItemCount() == 6; }),
                  QStringLiteral("no log entries"));
-    history->parentWidget()->resize(900, 420);
+    history->parentWidget()->resize(1020, 420);
     history->lvwSnapshots->topLevelItem(0)->setSelected(true);
     grab.save(history->parentWidget()->grab(), QStringLiteral("history-snapshots"));
     history->tbsHistory->setCurrentIndex(1);

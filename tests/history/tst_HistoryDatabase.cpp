@@ -67,6 +67,9 @@ void writeVersionOneDatabase(const QString &path)
             "INSERT INTO snapshot_values VALUES(1, 'filterTime', '2.5')",
             "INSERT INTO changes VALUES(1, '2026-03-01T08:00:01.000Z', 'anna', '3C-91-000001',"
             " 'PT-101', 'filterTime', '2.5', '4', 1, 0, 34, 'DOWNLOAD')",
+            // Not read before the write: it was kept as an empty text then.
+            "INSERT INTO changes VALUES(2, '2026-03-01T08:00:02.000Z', 'anna', '3C-91-000001',"
+            " 'PT-101', 'fixedOutputValue', '', '4', 1, 0, 40, 'SetActualOutputValue')",
             "PRAGMA application_id=1447385160",
             "PRAGMA user_version=1",
         };
@@ -202,7 +205,10 @@ private Q_SLOTS:
         QCOMPARE(db.open(), HistoryDatabase::Status::Open);
         QCOMPARE(db.fileVersion(), HistoryDatabase::SchemaVersion);
         QCOMPARE(SnapshotStore(db).load(1)->values.value("filterTime"), QStringLiteral("2.5"));
-        QCOMPARE(ChangeLog(db).entries().size(), 1);
+        const QList<ChangeEntry> changes = ChangeLog(db).entries(); // newest first
+        QCOMPARE(changes.size(), 2);
+        QCOMPARE(changes[1].oldValue.value_or("not read"), QStringLiteral("2.5"));
+        QVERIFY(!changes[0].oldValue);
         CalibrationStore calibrations(db);
         const QDateTime when(QDate(2026, 4, 1), QTime(9, 30), Qt::UTC);
         QVERIFY(calibrations.store(calibration("3C-91-000001", when, true)) > 0);
@@ -304,8 +310,14 @@ private Q_SLOTS:
         QBuffer buffer;
         QVERIFY(buffer.open(QIODevice::WriteOnly));
         const QStringList header{"Time", "User", "Device", "Tag", "Item", "Old", "New", "Outcome"};
-        QVERIFY(ChangeLogCsv::write(buffer, header, {a, b}, [](const ChangeEntry &) {
-            return QStringLiteral("accepted");
+        QVERIFY(ChangeLogCsv::write(buffer, header, {a, b}, [](const ChangeEntry &e) {
+            return QStringList{e.user,
+                               e.device,
+                               e.tag,
+                               e.item,
+                               *e.oldValue,
+                               e.newValue,
+                               QStringLiteral("accepted")};
         }));
         const QList<QStringList> rows = readCsv(QString::fromUtf8(buffer.data()));
         QCOMPARE(rows.size(), 3);
@@ -313,10 +325,10 @@ private Q_SLOTS:
         QCOMPARE(rows[1][0], QStringLiteral("2026-03-01T08:05:07Z"));
         QCOMPARE(QDateTime::fromString(rows[1][0], Qt::ISODate), a.time);
         QCOMPARE(rows[1][3], a.tag);
-        QCOMPARE(rows[1][5], a.oldValue);
+        QCOMPARE(rows[1][5], *a.oldValue);
         // A formula stays text.
         QCOMPARE(rows[1][6], QStringLiteral("'=SUM(A1)"));
-        QCOMPARE(rows[2][5], b.oldValue);
+        QCOMPARE(rows[2][5], *b.oldValue);
         QCOMPARE(rows[2][6], b.newValue);
     }
 };

@@ -22,8 +22,8 @@ std::optional<QList<QStringList>> HistoryReportTables::ReportRows(const QString 
     QList<QStringList> rows;
     for (const ChangeEntry &e : m_service->changeLog().entries(filter)) {
         rows.append({HistoryTexts::time(e.time), e.user, HistoryTexts::itemLabel(e.item),
-                     m_service->shownValue(e.item, e.oldValue),
-                     m_service->shownValue(e.item, e.newValue), HistoryTexts::outcome(e)});
+                     HistoryTexts::oldValue(m_service, e), HistoryTexts::newValue(m_service, e),
+                     HistoryTexts::outcome(e)});
     }
     return rows;
 }

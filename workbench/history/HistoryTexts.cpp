@@ -2,6 +2,7 @@
 
 #include "Applet.h"
 #include "AppletItemManager.h"
+#include "ChangeNames.h"
 #include "HistoryService.h"
 #include "IViewEx.h"
 #include "mainwin/Toolkit_LoadResource.h"
@@ -15,6 +16,39 @@ namespace {
 constexpr int ResponseTextBase = 4800;
 constexpr int KnownCodes[] = {2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 16, 32, 64};
 constexpr int InvalidUnitCode = 4899;
+constexpr qint16 NotRead = 4715;
+constexpr qint16 EmptyValue = 7217;
+// A command that carries no value has none before or after.
+const QString NoValue = QStringLiteral("\u2013");
+
+QString labelText(const ChangeNames::Label &label)
+{
+    const QString text = GetResText(label.labelId);
+    return label.contextId == 0 ? text : GetResText(label.contextId) + QStringLiteral(": ") + text;
+}
+
+bool isCommand(HistoryService *service, const ChangeEntry &entry)
+{
+    const auto name = ChangeNames::item(entry.item);
+    if (name)
+        return name->command;
+    return service && !service->isItem(entry.item);
+}
+
+QString valueText(HistoryService *service, const ChangeEntry &entry, const QString &value,
+                  const QString &unit)
+{
+    if (value.isEmpty())
+        return GetResText(EmptyValue);
+    // What a number stands for, where the dialog says it in words.
+    const auto name = ChangeNames::item(entry.item);
+    bool number = false;
+    if (name && name->zeroTextId != 0 && value.toDouble(&number) == 0 && number)
+        return GetResText(name->zeroTextId);
+    if (service)
+        return service->shownValue(entry.item, value, unit);
+    return unit.isEmpty() ? value.trimmed() : value.trimmed() + QLatin1Char(' ') + unit;
+}
 } // namespace
 
 QString groupLabel(CompareItem::Group group)
@@ -24,8 +58,36 @@ QString groupLabel(CompareItem::Group group)
 
 QString itemLabel(const QString &item)
 {
-    const CompareItem *known = CompareItems::find(item);
-    return known ? GetResText(known->labelId) : item;
+    const auto known = ChangeNames::item(item);
+    return known ? labelText(known->label) : item;
+}
+
+QString oldValue(HistoryService *service, const ChangeEntry &entry)
+{
+    if (isCommand(service, entry))
+        return NoValue;
+    if (!entry.oldValue)
+        return GetResText(NotRead);
+    return valueText(service, entry, *entry.oldValue, entry.oldUnit);
+}
+
+QString newValue(HistoryService *service, const ChangeEntry &entry)
+{
+    if (isCommand(service, entry))
+        return NoValue;
+    return valueText(service, entry, entry.newValue, entry.newUnit);
+}
+
+QStringList logRow(HistoryService *service, const ChangeEntry &entry)
+{
+    return {time(entry.time),
+            entry.user,
+            entry.device,
+            entry.tag,
+            itemLabel(entry.item),
+            oldValue(service, entry),
+            newValue(service, entry),
+            outcome(entry)};
 }
 
 QString responseText(int command, int code)
@@ -62,6 +124,8 @@ QString reason(const QString &reason)
         return GetResText(4779);
     if (reason.startsWith(QLatin1String("restore:")))
         return FormatResText(GetResText(4780), {reason.mid(8)});
+    if (const auto action = ChangeNames::action(reason))
+        return labelText(*action);
     return FormatResText(GetResText(4781), {reason});
 }
 

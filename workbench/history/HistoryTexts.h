@@ -12,14 +12,22 @@ class IViewEx;
 namespace HistoryTexts {
 
 QString groupLabel(CompareItem::Group group);
-// The item's label, or its name when it is not one of the compared items.
+// The label of a logged item or command, as the dialogs name it; the name
+// itself when none is known.
 QString itemLabel(const QString &item);
+// The device's value before the write ("not read" when it was not) and the
+// value written, as the user reads them, with units.
+QString oldValue(HistoryService *service, const ChangeEntry &entry);
+QString newValue(HistoryService *service, const ChangeEntry &entry);
+// A change log entry as the History window shows it: time, user, device,
+// tag, item, old value, new value, outcome.
+QStringList logRow(HistoryService *service, const ChangeEntry &entry);
 // Accepted; refused with the response code and its text; unknown.
 QString outcome(const ChangeEntry &entry);
 // What a write response code means.
 QString responseText(int command, int code);
 // Why a snapshot was taken: Save to device, a restore, the Compare window,
-// or the dialog sequence that wrote.
+// or the dialog action that wrote.
 QString reason(const QString &reason);
 // Why no history is kept; empty when it is.
 QString databaseProblem(HistoryService *service);

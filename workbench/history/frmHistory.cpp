@@ -78,13 +78,15 @@ frmHistory::frmHistory(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tbsHistory, 1);
     layout->addLayout(bottom);
-    resize(760, 480);
+    // The change log's eight columns side by side.
+    resize(960, 480);
     connect(cmdClose, &QPushButton::clicked, this, [this] {
         if (parentWidget())
             parentWidget()->close();
         else
             close();
     });
+    m_controller->setItemLabel(HistoryTexts::itemLabel);
     connect(m_controller, &HistoryController::changed, this, &frmHistory::fill);
 }
 
@@ -219,14 +221,8 @@ void frmHistory::fill()
     }
     lvwChanges->clear();
     HistoryService *service = m_controller->service();
-    const auto shown = [service](const QString &item, const QString &value) {
-        return service ? service->shownValue(item, value) : value.trimmed();
-    };
     for (const ChangeEntry &e : m_controller->entries()) {
-        auto *row = new QTreeWidgetItem(lvwChanges,
-                                        {HistoryTexts::time(e.time), e.user, e.device, e.tag,
-                                         HistoryTexts::itemLabel(e.item), shown(e.item, e.oldValue),
-                                         shown(e.item, e.newValue), HistoryTexts::outcome(e)});
+        auto *row = new QTreeWidgetItem(lvwChanges, HistoryTexts::logRow(service, e));
         row->setToolTip(4, e.item);
         if (e.outcome != ChangeEntry::Outcome::Accepted)
             row->setForeground(7, QColor(160, 0, 0));
@@ -281,10 +277,14 @@ void frmHistory::chooseExportFile()
 
 bool frmHistory::exportTo(const QString &path)
 {
+    // The table as shown, but for the time: ISO 8601 sorts and reads anywhere.
+    HistoryService *service = m_controller->service();
+    const auto cells = [service](const ChangeEntry &e) {
+        return HistoryTexts::logRow(service, e).mid(1);
+    };
     QSaveFile file(path);
     const bool ok = file.open(QIODevice::WriteOnly) &&
-                    m_controller->exportCsv(file, logHeader(), HistoryTexts::outcome) &&
-                    file.commit();
+                    m_controller->exportCsv(file, logHeader(), cells) && file.commit();
     if (!ok)
         MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(),
                              FormatResText(GetResText(4785), {QDir::toNativeSeparators(path)}),

@@ -1,6 +1,7 @@
 #include "clsHTMLPrintView.h"
 
 #include "AppletItemManager.h"
+#include "DescriptionTexts.h"
 #include "HostLog.h"
 #include "HtmlReportFiller.h"
 #include "ProgIdRegistry.h"
@@ -125,7 +126,8 @@ bool clsHTMLPrintView::connected() const
     }
 }
 
-// An enumerated item shows its text, every other item its string form.
+// An enumerated item shows its text in the user's language, every other
+// item its string form.
 std::optional<QString> clsHTMLPrintView::itemText(const QString &name) const
 {
     if (name == PrintDate)
@@ -141,7 +143,7 @@ std::optional<QString> clsHTMLPrintView::itemText(const QString &name) const
     }
     const QString text = item.hasEnumeration() ? item.EnumValue() : QString();
     if (!text.isEmpty())
-        return text;
+        return DescriptionTexts::translated(text);
     // The host writes numbers with '.'; the reader expects the separator of
     // the language the report is shown in.
     if (item.DataType() == FloatType)

@@ -56,10 +56,19 @@ void clsHTMLPrintWindow::setReport(const QString &html, const QString &folder)
     // Pictures of the report lie beside it.
     m_browser->setSearchPaths({folder});
     m_browser->setHtml(html);
+    const QString title = reportTitle();
+    setWindowTitle(title.isEmpty() ? text("Device report", "Gerätebericht") : title);
 }
 
+QString clsHTMLPrintWindow::reportTitle() const
+{
+    return m_browser->documentTitle().simplified();
+}
+
+// The report's title names the print job and is the PDF file's title.
 void clsHTMLPrintWindow::printTo(QPrinter &printer)
 {
+    printer.setDocName(reportTitle());
     m_browser->document()->print(&printer);
 }
 

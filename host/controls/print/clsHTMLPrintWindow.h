@@ -16,6 +16,9 @@ public:
     explicit clsHTMLPrintWindow(QWidget *parent = nullptr);
 
     void setReport(const QString &html, const QString &folder);
+    // The title of the report page (device tag, kind of report, date); the
+    // window, the print job and the PDF file carry it.
+    QString reportTitle() const;
     QTextBrowser *browser() const { return m_browser; }
     QPushButton *printButton() const { return m_print; }
     QPushButton *exportButton() const { return m_export; }

@@ -1,16 +1,23 @@
 #include "MainWindowRig.h"
 #include "TestRegistry.h"
 
+#include "DescriptionTexts.h"
+#include "DeviceDescription.h"
 #include "DeviceInstance.h"
+#include "FileChooser.h"
 #include "HistoryRecorder.h"
 #include "HistoryService.h"
+#include "ItemStore.h"
 #include "ResidentViews.h"
+#include "VexAppletItemManager.h"
 #include "clsHTMLPrintView.h"
 #include "clsHTMLPrintWindow.h"
 #include "mainwin/clsMainView.h"
 #include "mainwin/frmMain.h"
 
+#include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,6 +61,38 @@ QTextTable *changesTable(QTextDocument *document)
             return table;
     }
     return nullptr;
+}
+
+// The title in a PDF file's information dictionary: a string of UTF-16BE
+// after a byte-order mark, with '(', ')' and '\\' escaped by a backslash.
+QString pdfTitle(const QByteArray &pdf)
+{
+    const QByteArray start("/Title (\xfe\xff");
+    qsizetype at = pdf.indexOf(start);
+    if (at < 0)
+        return QString();
+    QByteArray bytes;
+    for (at += start.size(); at < pdf.size() && pdf[at] != ')'; ++at) {
+        if (pdf[at] == '\\')
+            ++at;
+        bytes.append(pdf[at]);
+    }
+    QString title;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        title.append(QChar(char16_t(quint8(bytes[i]) << 8 | quint8(bytes[i + 1]))));
+    return title;
+}
+
+bool writeThroughHistory(MainWindowRig &rig, const QHash<QString, QString> &values)
+{
+    auto *history = qobject_cast<HistoryService *>(
+        rig.instance().object(QLatin1String(HistoryService::ProgId)).get());
+    if (!history)
+        return false;
+    QSignalSpy read(history, &HistoryService::deviceRead);
+    QSignalSpy written(history, &HistoryService::writeFinished);
+    return history->readDevice() == 0 && read.wait(5000) &&
+           history->writeValues(values, "test") == 0 && written.wait(5000);
 }
 
 QTextDocument *printPreview(MainWindowRig &rig)
@@ -199,15 +238,7 @@ private Q_SLOTS:
         QCOMPARE(rowText(table, 0), header);
         QCOMPARE(cellText(table, 1, 0), none);
 
-        auto *history = qobject_cast<HistoryService *>(
-            rig.instance().object(QLatin1String(HistoryService::ProgId)).get());
-        QVERIFY(history);
-        QSignalSpy read(history, &HistoryService::deviceRead);
-        QCOMPARE(history->readDevice(), 0);
-        QVERIFY(read.wait(5000));
-        QSignalSpy written(history, &HistoryService::writeFinished);
-        QCOMPARE(history->writeValues({{"filterTime", "2.5"}}, "test"), 0);
-        QVERIFY(written.wait(5000));
+        QVERIFY(writeThroughHistory(rig, {{"filterTime", "2.5"}}));
         document = printPreview(rig);
         table = changesTable(document);
         QVERIFY(table);
@@ -217,6 +248,97 @@ private Q_SLOTS:
         QCOMPARE((QStringList{row.value(2), row.value(4), row.value(5)}), entry);
         QVERIFY(!row.value(3).isEmpty() && row.value(3) != row.value(4)); // as the device had it
         QVERIFY(!document->toPlainText().contains(none));
+    }
+
+    // The title names the device, the kind of report and the day: on the
+    // page, on the window and in the PDF file's information.
+    void titleNamesTheDeviceTheReportAndTheDay()
+    {
+        MainWindowRig rig;
+        QVERIFY(rig.connect());
+        QTextDocument *document = printPreview(rig);
+        QVERIFY(document);
+        const QString date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+        const QString tag = rig.text("_tagHART").trimmed();
+        const QString title =
+            tag + QStringLiteral(" \u2013 Calibration and configuration report \u2013 ") + date;
+        clsHTMLPrintWindow *window = clsHTMLPrintView::window();
+        QCOMPARE(window->reportTitle(), title);
+        QCOMPARE(window->windowTitle(), title);
+        const QStringList lines = document->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.value(0), QStringLiteral("Calibration and configuration report"));
+        QVERIFY2(lines.value(1).startsWith("Tag " + tag) && lines.value(1).endsWith(date),
+                 qPrintable(lines.value(1)));
+
+        QTemporaryDir dir;
+        ScriptedFileChooser chooser;
+        chooser.enqueue(dir.filePath("report.pdf"));
+        QVERIFY(window->exportPdf());
+        QFile pdf(dir.filePath("report.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QCOMPARE(pdfTitle(pdf.readAll()), title);
+    }
+
+    // In German every enumeration text and every number of the report is
+    // German, the last changes too; and every text any enumeration the
+    // report shows can take has its German text.
+    void germanReportHasNoEnglishLeftovers()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QTemporaryDir dir;
+        MainWindowRig rig({"--history", dir.filePath("history.sqlite")});
+        QVERIFY(rig.connect());
+        QVERIFY(writeThroughHistory(rig, {{"filterTime", "2.5"}, {"alarmSelection", "0"}}));
+        QTextDocument *document = printPreview(rig);
+        QVERIFY(document);
+        QVERIFY(changesTable(document));
+
+        const ItemStore &store = rig.instance().manager()->store();
+        QStringList english; // the texts that read otherwise in German
+        for (const EnumerationDefinition &e : rig.instance().description().enumerations) {
+            for (const EnumerationEntry &entry : e.entries) {
+                if (DescriptionTexts::translated(entry.text) != entry.text)
+                    english << QRegularExpression::escape(entry.text);
+            }
+        }
+        const QRegularExpression englishText("(^|\\W)(" + english.join('|') + ")($|\\W)");
+        const QRegularExpression date("\\d{1,2}\\.\\d{1,2}\\.\\d{2,4}");
+        const QRegularExpression pointDecimal("\\d\\.\\d");
+        QStringList leftovers;
+        for (QTextTable *table : tables(document)) {
+            for (int row = 0; row < table->rows(); ++row) {
+                for (int column = 0; column < table->columns(); ++column) {
+                    const QString cell = cellText(table, row, column);
+                    if (englishText.match(cell).hasMatch() ||
+                        QString(cell).remove(date).contains(pointDecimal))
+                        leftovers << cell;
+                }
+            }
+        }
+        QCOMPARE(leftovers, QStringList());
+        const QString text = document->toPlainText();
+        for (const char *seen : {"Low alarm current", "Differential pressure", "Silicone oil",
+                                 "Enabled", "Simulation off", "2.5"})
+            QVERIFY2(!text.contains(QLatin1String(seen)), seen);
+
+        QFile page(QStringLiteral(":/device/gv/gv049.htm"));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        static const QRegularExpression placeholder("\\{\\{([\\w&]+)\\}\\}");
+        QStringList untranslated;
+        for (const auto &match : placeholder.globalMatch(QString::fromUtf8(page.readAll()))) {
+            const int index = store.indexOf(match.captured(1));
+            const QList<EnumerationEntry> *entries = index < 0 ? nullptr : store.enumeration(index);
+            const QString table = index < 0 ? QString() : store.definition(index).enumeration;
+            // Units are symbols, makers and device types names.
+            if (!entries || table.endsWith("Units") || table == "Manufacturer" ||
+                table == "DeviceTypeCode")
+                continue;
+            for (const EnumerationEntry &entry : *entries) {
+                if (!DescriptionTexts::hasGerman(entry.text))
+                    untranslated << entry.text;
+            }
+        }
+        QCOMPARE(untranslated, QStringList());
     }
 };
 

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// How the change log and the snapshots name what was written to a device,
+// as the user knows it from the dialogs: the compared items, the values the
+// device dialogs send, the commands that carry no value (by their record)
+// and the dialog actions (sequences) a snapshot is taken before. Labels are
+// ids of the program's string table; one with a context reads
+// "context: label" ("Adjustment 4 mA: Measured Current").
+namespace ChangeNames {
+
+struct Label
+{
+    qint16 contextId = 0;
+    qint16 labelId = 0;
+};
+
+struct Item
+{
+    Label label;
+    QString unitItem;      // an item whose value (enumeration text) is the unit
+    QString fixedUnit;     // a unit that never changes
+    bool hex = false;      // a bit mask: shown in hexadecimal
+    qint16 zeroTextId = 0; // what 0 means where it means more than the number
+    bool command = false;  // a record that carries no value
+};
+
+// A compared or written item, or a record that carries no value.
+std::optional<Item> item(const QString &name);
+// The action a sequence performs, for the snapshot taken before it.
+std::optional<Label> action(const QString &sequence);
+
+// A record that writes a fixed value of an item (the transfer function
+// switches): logged as that item taking that value.
+struct FixedWrite
+{
+    const char *item;
+    const char *value;
+};
+std::optional<FixedWrite> fixedWrite(const QString &record);
+
+} // namespace ChangeNames
