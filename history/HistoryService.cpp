@@ -88,6 +88,19 @@ bool HistoryService::isConnected() const
     return m_instance->connection().status() == ConnectionController::Connected;
 }
 
+DatasetMatch HistoryService::datasetMatch() const
+{
+    return DatasetMatch::of(m_instance->manager()->store(), isConnected());
+}
+
+QString HistoryService::sensorLimitsVerdict() const
+{
+    const ItemStore &store = m_instance->manager()->store();
+    const QString item = QStringLiteral("InCompatibleDataset");
+    const int index = store.indexOf(item);
+    return index < 0 ? QString() : shownValue(item, store.text(index, false));
+}
+
 bool HistoryService::deviceReadComplete() const
 {
     const ItemStore &store = m_instance->manager()->store();

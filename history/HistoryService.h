@@ -2,6 +2,7 @@
 
 #include "ChangeLog.h"
 #include "DatasetComparison.h"
+#include "DatasetMatch.h"
 #include "DeviceIdentity.h"
 #include "HistoryDatabase.h"
 #include "SnapshotStore.h"
@@ -42,6 +43,12 @@ public:
     SnapshotStore &snapshots();
 
     DeviceIdentity identity() const;
+    // Whether the dataset matches the device connected now, from what was
+    // read from it since it connected.
+    DatasetMatch datasetMatch() const;
+    // The dataset check's verdict on the range against the device's sensor
+    // limits, as the user reads it.
+    QString sensorLimitsVerdict() const;
     QString tag() const;
     bool isConnected() const;
     // Whether every compared item was read from the device since it connected.

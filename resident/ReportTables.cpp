@@ -18,18 +18,23 @@ QString fillBlock(QString body, const QList<QStringList> &rows)
                                           QRegularExpression::DotMatchesEverythingOption);
     body.replace(empty, rows.isEmpty() ? QStringLiteral("\\1") : QString());
     body.replace(QLatin1String("<!--@rows-->"), ReportTables::rowsHtml(rows));
+    body.replace(QLatin1String("<!--@rows labelled-->"), ReportTables::rowsHtml(rows, true));
     return body;
 }
 
 } // namespace
 
-QString ReportTables::rowsHtml(const QList<QStringList> &rows)
+QString ReportTables::rowsHtml(const QList<QStringList> &rows, bool labelled)
 {
     QString html;
     for (const QStringList &row : rows) {
         html += QLatin1String("<tr>");
-        for (const QString &cell : row)
-            html += QLatin1String("<td>") + cellHtml(cell) + QLatin1String("</td>");
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            // A label column as wide as the labels of the report's other tables.
+            html += labelled && i == 0 ? QLatin1String("<td class=\"label\" width=\"40%\">")
+                                       : QLatin1String("<td>");
+            html += cellHtml(row[i]) + QLatin1String("</td>");
+        }
         html += QLatin1String("</tr>\n");
     }
     return html;

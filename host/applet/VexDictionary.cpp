@@ -1,5 +1,6 @@
 #include "VexDictionary.h"
 
+#include "DescriptionTexts.h"
 #include "DeviceDescription.h"
 #include "HostResult.h"
 #include "ItemStore.h"
@@ -187,8 +188,10 @@ void VexDictionary::fncGetEnumTable(qint32 enumId, QString &name, QList<EnumTabl
     const EnumerationDefinition &e = m_description->enumerations[index];
     name = e.name;
     table.clear();
+    // In the user's language: every window that shows an enumerated value
+    // (combos, summary, messages, report) reads it from here.
     for (const EnumerationEntry &entry : e.entries)
-        table.append({entry.value, entry.text});
+        table.append({entry.value, DescriptionTexts::translated(entry.text)});
     rc = HostResult::Ok;
 }
 

@@ -1,11 +1,11 @@
 #include "DeviceSummaryDock.h"
 
-#include "CompareItems.h"
 #include "VexaAppItem.h"
 #include "WinColor.h"
 #include "clsGetDecimalPlaces.h"
 #include "ctlDeviceStatus.h"
 #include "ctlFixedDigitalDisplay.h"
+#include "history/HistoryTexts.h"
 #include "mainwin/MainCommandTable.h"
 #include "mainwin/MainWindowParts.h"
 #include "mainwin/Toolkit_LoadResource.h"
@@ -318,29 +318,7 @@ void DeviceSummaryDock::showHealth()
 
 void DeviceSummaryDock::showDataset()
 {
-    const DatasetMatch &match = m_status->datasetMatch();
-    QString text;
-    switch (match.kind) {
-    case DatasetMatch::Kind::NoDevice:
-        text = resText(7418);
-        break;
-    case DatasetMatch::Kind::NotCompared:
-        text = resText(7412);
-        break;
-    case DatasetMatch::Kind::Matches:
-        text = resText(3865);
-        break;
-    case DatasetMatch::Kind::Differs: {
-        QStringList names;
-        for (const QString &item : match.differing) {
-            const CompareItem *known = CompareItems::find(item);
-            names << (known ? resText(known->labelId) : item);
-        }
-        text = resText(3864) + QStringLiteral(": ") + names.join(QStringLiteral(", "));
-        break;
-    }
-    }
-    m_values["dataset"]->setText(text);
+    m_values["dataset"]->setText(HistoryTexts::datasetMatch(m_status->datasetMatch()));
 }
 
 // Where the dataset came from, in the user's language.

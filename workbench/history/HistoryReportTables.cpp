@@ -2,6 +2,7 @@
 
 #include "HistoryService.h"
 #include "HistoryTexts.h"
+#include "mainwin/Toolkit_LoadResource.h"
 
 HistoryReportTables::HistoryReportTables(HistoryService *service, QObject *parent)
     : QObject(parent), m_service(service)
@@ -10,6 +11,8 @@ HistoryReportTables::HistoryReportTables(HistoryService *service, QObject *paren
 
 std::optional<QList<QStringList>> HistoryReportTables::ReportRows(const QString &name)
 {
+    if (m_service && name.compare(QLatin1String(DatasetCheck), Qt::CaseInsensitive) == 0)
+        return datasetCheck();
     if (!m_service || name.compare(QLatin1String(LastChanges), Qt::CaseInsensitive) != 0)
         return std::nullopt;
     // Offline the report is the dataset's, with no device to name.
@@ -26,4 +29,14 @@ std::optional<QList<QStringList>> HistoryReportTables::ReportRows(const QString 
                      HistoryTexts::outcome(e)});
     }
     return rows;
+}
+
+// What the report's values are: the dataset's, said to match the device
+// connected only where what was read from it says so.
+QList<QStringList> HistoryReportTables::datasetCheck() const
+{
+    if (!m_service->isConnected())
+        return {{GetResText(7422), GetResText(7421)}};
+    return {{GetResText(7422), HistoryTexts::datasetMatch(m_service->datasetMatch())},
+            {GetResText(7423), m_service->sensorLimitsVerdict()}};
 }

@@ -153,6 +153,24 @@ QString time(const QDateTime &utc)
            local.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
+QString datasetMatch(const DatasetMatch &match)
+{
+    switch (match.kind) {
+    case DatasetMatch::Kind::NoDevice:
+        return GetResText(7418);
+    case DatasetMatch::Kind::NotCompared:
+        return GetResText(7412);
+    case DatasetMatch::Kind::Matches:
+        return GetResText(3865);
+    case DatasetMatch::Kind::Differs:
+        break;
+    }
+    QStringList names;
+    for (const QString &item : match.differing)
+        names << itemLabel(item);
+    return GetResText(3864) + QStringLiteral(": ") + names.join(QStringLiteral(", "));
+}
+
 } // namespace HistoryTexts
 
 HistoryService *historyServiceOf(IViewEx *view)

@@ -2,6 +2,7 @@
 
 #include "ChangeLog.h"
 #include "CompareItems.h"
+#include "DatasetMatch.h"
 
 #include <QString>
 
@@ -32,6 +33,9 @@ QString reason(const QString &reason);
 // Why no history is kept; empty when it is.
 QString databaseProblem(HistoryService *service);
 QString time(const QDateTime &utc);
+// Whether the dataset matches the device connected, as a sentence that names
+// the values that differ.
+QString datasetMatch(const DatasetMatch &match);
 
 } // namespace HistoryTexts
 
