@@ -214,13 +214,16 @@ VexaEntry VexaEntryCheck::checkOctets(const VexaItemFacts &facts, const QString 
 }
 
 QString VexaEntryCheck::display(const VexaItemFacts &facts, const QString &hostText,
-                                const QLocale &locale)
+                                const QLocale &locale, int decimals)
 {
     switch (facts.dataType) {
     case VexaItemFacts::Float: {
         bool ok = false;
         const double number = QLocale::c().toDouble(hostText, &ok);
-        return ok ? shown(number, locale) : hostText;
+        if (!ok)
+            return hostText;
+        return decimals >= 0 ? plain(locale).toString(number, 'f', decimals)
+                             : shown(number, locale);
     }
     case VexaItemFacts::UInt:
         for (const EnumTableEntry &entry : facts.enumeration) {

@@ -5,6 +5,8 @@
 #include "DeviceInstance.h"
 #include "SequenceEngine.h"
 #include "VexaAppItem.h"
+#include "VexaText.h"
+#include "VexaValueEdit.h"
 #include "dialogs/DiagnosisTree.h"
 #include "dialogs/frmEventCounter.h"
 #include "dialogs/frmMaxValues.h"
@@ -223,14 +225,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("seconds");
         QTest::addColumn<QString>("shown");
         QTest::newRow("0") << "0"
-                           << "0:0:0";
+                           << "00:00:00";
+        QTest::newRow("1025") << "1025"
+                              << "00:17:05";
         QTest::newRow("3725") << "3725"
-                              << "1:2:5";
+                              << "01:02:05";
         QTest::newRow("86399") << "86399"
                                << "23:59:59";
         // Beyond 32767 hours (under four years in service).
         QTest::newRow("40000 h") << "144000000"
-                                 << "40000:0:0";
+                                 << "40000:00:00";
     }
     void timesAsHoursMinutesSeconds()
     {
@@ -265,7 +269,7 @@ private Q_SLOTS:
         QVERIFY(rig.connect());
         auto *dialog = rig.open<frmEventCounter>();
         QTRY_VERIFY(rig.text(cleared) != "0");
-        QTRY_COMPARE(dialog->lblTime[5]->text(), QStringLiteral("2:0:0"));
+        QTRY_COMPARE(dialog->lblTime[5]->text(), QStringLiteral("02:00:00"));
 
         dialog->cmdReset[reset]->click();
 
@@ -297,6 +301,45 @@ private Q_SLOTS:
         rig.setItem("sensorTemperatureUnit", "33");
         QCOMPARE(dialog->lblUnit[0]->text(), QStringLiteral("[bar]"));
         QCOMPARE(dialog->lblUnit[1]->text(), QStringLiteral("[°F]"));
+    }
+
+    // Peak values with the places the live displays give them: by the span
+    // of the device's measuring range (pressure) and of the sensor limits.
+    void peakValuePlaces_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("upperRange"); // the lower range value is 0
+        QTest::addColumn<QString>("pressure");
+        QTest::addColumn<QString>("temperature");
+        QTest::newRow("span 400") << "en"
+                                  << "400"
+                                  << "-15.4"
+                                  << "23.5";
+        QTest::newRow("span 10") << "en"
+                                 << "10"
+                                 << "-15.429"
+                                 << "23.5";
+        QTest::newRow("German") << "de"
+                                << "400"
+                                << "-15,4"
+                                << "23,5";
+    }
+    void peakValuePlaces()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, upperRange);
+        QFETCH(QString, pressure);
+        QFETCH(QString, temperature);
+        if (language == "de")
+            QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        DiagnosisRig rig;
+        auto *dialog = rig.open<frmMaxValues>();
+        rig.setShadow("scaleInLoLim", "0");
+        rig.setShadow("scaleInHiLim", upperRange);
+        rig.setItem("sensorMinMaxUserLoLim", "-15.428842");
+        rig.setItem("sensorTemperatureMinMaxUserHiLim", "23.456789");
+        QCOMPARE(dialog->txtPeak[0][0]->edit()->text(), pressure);
+        QCOMPARE(dialog->txtPeak[1][1]->edit()->text(), temperature);
     }
 
     void peakValueResets_data()
