@@ -4,9 +4,11 @@
 #include "DeviceInstance.h"
 #include "ItemStore.h"
 #include "ScriptedMessageBox.h"
+#include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 #include "VexaLabelComboUnit.h"
 #include "VexaLabelTextUnit.h"
+#include "VexaSequenceItem.h"
 #include "VexaText.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmConfigPrimaryMeas.h"
@@ -171,8 +173,18 @@ private Q_SLOTS:
 
     // The new upper range value reaches the device; the shift data are read
     // again and no offset is written.
+    // The shift data are read again afterwards; when another sequence comes
+    // between, the read waits for its end without asking the host again and
+    // again meanwhile.
+    void upperRangeFromAppliedPressure_data()
+    {
+        QTest::addColumn<bool>("between");
+        QTest::newRow("alone") << false;
+        QTest::newRow("another sequence between") << true;
+    }
     void upperRangeFromAppliedPressure()
     {
+        QFETCH(bool, between);
         DialogRig rig;
         QVERIFY(connectAndLoad(rig));
         rig.device.setAppliedPressure(300);
@@ -180,10 +192,20 @@ private Q_SLOTS:
         const auto offsetWrites = rig.countWrites("offsetShiftScaleIn");
         const auto reads = rig.countStarts("GetParallelShiftData");
         const auto shifts = rig.countStarts("PerformOffsetShift");
+        const auto infos = rig.countStarts("GetDeviceInfo");
+        if (between) {
+            rig.onSequence("SetPrimaryVariableUpperRange", [&](bool running) {
+                if (!running)
+                    QCOMPARE(rig.instance().engine().start("GetDeviceInfo"), 0);
+            });
+        }
+        DeferredStarts deferred(dialog->seqGetParallelShiftData);
         QTest::mouseClick(dialog->optProzessdruckuebernahme, Qt::LeftButton);
         QTest::mouseClick(dialog->cmdSetPrimaryVariableRangeValue[1], Qt::LeftButton);
         QVERIFY(!MainWindow()->isEnabled());
         QTRY_VERIFY(*reads == 1 && dialog->parallelShiftStep() == 0 && rig.settled());
+        QCOMPARE(*infos, int(between));
+        QCOMPARE(deferred.count, 0);
         QCOMPARE(rig.device.model().settings().upperRangeMbar, 300.0);
         QCOMPARE(rig.number("scaleInHiLim"), 300.0);
         QCOMPARE(*offsetWrites, 0);
