@@ -98,6 +98,19 @@ QString VexaEntryCheck::dateFormat(const QLocale &locale)
     return format;
 }
 
+bool VexaEntryCheck::isNumber(const VexaItemFacts &facts)
+{
+    switch (facts.dataType) {
+    case VexaItemFacts::UInt:
+    case VexaItemFacts::Int:
+    case VexaItemFacts::BCD:
+    case VexaItemFacts::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
 VexaEntry VexaEntryCheck::check(const VexaItemFacts &facts, const QString &typed,
                                 const QLocale &locale)
 {

@@ -58,6 +58,8 @@ public:
     // The date format shown and read: the locale's short form with a
     // four-digit year, so that no century is guessed.
     static QString dateFormat(const QLocale &locale);
+    // The item holds a number (an empty entry is then no value at all).
+    static bool isNumber(const VexaItemFacts &facts);
 
 private:
     static VexaEntry checkNumber(const VexaItemFacts &facts, const QString &typed,

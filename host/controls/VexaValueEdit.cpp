@@ -53,6 +53,12 @@ bool VexaValueEdit::commit()
         showHostValue(true);
         return true;
     }
+    // A number box emptied and left holds no entry: nothing is written, and
+    // the item's value comes back (a text item may well be emptied).
+    if (text().trimmed().isEmpty() && VexaEntryCheck::isNumber(m_binding->facts())) {
+        showHostValue(true);
+        return true;
+    }
     const VexaEntry entry = m_binding->write(text());
     // Show the host's own form of what was written (or what it kept).
     showHostValue(true);

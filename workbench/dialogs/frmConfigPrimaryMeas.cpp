@@ -422,6 +422,12 @@ void frmConfigPrimaryMeas::CommitRangeEntry(int index)
     if (index < 0 || index >= 2)
         return;
     const QString text = txtScaleInLimEx[index]->text();
+    // An emptied box holds no entry: the range value comes back, nothing is
+    // written.
+    if (text.trimmed().isEmpty()) {
+        appScaleInLimRounded_ValueChanged(index);
+        return;
+    }
     if (m_lastCommittedText[index].isValid() && m_lastCommittedText[index].toString() == text)
         return;
     m_lastCommittedText[index] = text;

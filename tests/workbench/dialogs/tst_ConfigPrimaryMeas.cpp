@@ -10,6 +10,7 @@
 #include "VexaLabelTextUnit.h"
 #include "VexaSequenceItem.h"
 #include "VexaText.h"
+#include "VexaValueEdit.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmConfigPrimaryMeas.h"
 #include "mainwin/frmMain.h"
@@ -106,6 +107,42 @@ private Q_SLOTS:
         // The index beyond the boxes is never used.
         dialog->CommitRangeEntry(3);
         QCOMPARE(*writes, 1);
+    }
+
+    // A box emptied and left writes nothing and shows the item's value
+    // again: the output scaling (a framework field) and the range entry.
+    void emptiedBoxWritesNothing_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("framework");
+        QTest::newRow("output scaling, lower") << "outScaleLoLim" << true;
+        QTest::newRow("lower range value") << "scaleInLoLim" << false;
+    }
+    void emptiedBoxWritesNothing()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, framework);
+        DialogRig rig;
+        ScriptedMessageBox box;
+        auto *dialog = rig.open<frmConfigPrimaryMeas>();
+        rig.set(item, "-12.5");
+        QLineEdit *entry = framework ? static_cast<QLineEdit *>(dialog->txtMessanfang->edit())
+                                     : dialog->txtScaleInLimEx[0];
+        dialog->tbsOptions->setCurrentIndex(framework ? 1 : 0);
+        QTRY_COMPARE(entry->text(), "-12.5");
+        const auto writes = rig.countWrites(item);
+        rig.form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&rig.form()));
+        entry->setFocus();
+        QVERIFY(entry->hasFocus());
+        entry->selectAll();
+        QTest::keyClick(entry, Qt::Key_Delete);
+        QCOMPARE(entry->text(), "");
+        dialog->tbsOptions->setFocus(); // leaving the box
+        QCOMPARE(*writes, 0);
+        QCOMPARE(rig.text(item), "-12.5");
+        QCOMPARE(entry->text(), "-12.5");
+        QVERIFY(box.asked().isEmpty());
     }
 
     void keyFilter_data()
