@@ -194,8 +194,8 @@ void frmCalibratePressure::cmdSetCalPoint_Click(int index)
     VexaValueEdit *reference = txtCalPoint[index]->edit();
     if (!reference->commit())
         return;
-    const QString text = FormatResText(GetResText(qint16(AskCalibration[index])),
-                                       {reference->text(), txtCalPoint[index]->unitText()});
+    const QString text =
+        FormatResText(GetResText(qint16(AskCalibration[index])), {shownValue(index)});
     if (MessageBoxSeam::show(this, QMessageBox::Question, windowTitle(), text,
                              QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
@@ -228,11 +228,17 @@ void frmCalibratePressure::seqSetCalPoint_StatusChanged(int index, qint32 status
             this, [this, index] { ConfirmCalibration(index); }, Qt::QueuedConnection);
 }
 
+// The reference as its field shows it, with its unit, not to be broken
+// across lines.
+QString frmCalibratePressure::shownValue(int index) const
+{
+    return txtCalPoint[index]->edit()->text() + QChar(0x00A0) + txtCalPoint[index]->unitText();
+}
+
 void frmCalibratePressure::ConfirmCalibration(int index)
 {
     // The device's answer echoes the reference it took.
     const QString text =
-        FormatResText(GetResText(qint16(CalibrationDone[index])),
-                      {txtCalPoint[index]->edit()->text(), txtCalPoint[index]->unitText()});
+        FormatResText(GetResText(qint16(CalibrationDone[index])), {shownValue(index)});
     MessageBoxSeam::show(this, QMessageBox::Information, windowTitle(), text);
 }

@@ -66,6 +66,7 @@ private:
     void seqSetCalPoint_StatusChanged(int index, qint32 status);
     void RefreshButtons();
     void ConfirmCalibration(int index);
+    QString shownValue(int index) const;
 
     SequenceStarter *m_readStarter;
     std::array<SequenceStarter *, 3> m_calStarter;

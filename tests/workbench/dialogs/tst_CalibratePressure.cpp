@@ -70,13 +70,13 @@ private Q_SLOTS:
         const int yes = QMessageBox::Yes;
         QTest::newRow("lower") << 0 << -300.0 << "-301.5" << yes
                                << "The lower balance point was set: the pressure applied now "
-                                  "reads -301.5 mbar.";
+                                  "reads -301.5\u00a0mbar.";
         QTest::newRow("upper") << 1 << 350.0 << "352.25" << yes
                                << "The upper balance point was set: the pressure applied now "
-                                  "reads 352.25 mbar.";
+                                  "reads 352.25\u00a0mbar.";
         QTest::newRow("temperature") << 2 << 30.0 << "31.5" << yes
                                      << "The sensor temperature was calibrated: it now reads "
-                                        "31.5 °C.";
+                                        "31.5\u00a0°C.";
         // 90 mbar above what the sensor measures: more than 10 % of its span.
         QTest::newRow("refused") << 1 << 300.0 << "390" << yes
                                  << "The balance point was not set: the reference pressure "
@@ -94,11 +94,11 @@ private Q_SLOTS:
         QFETCH(QString, told);
         const QString questions[3] = {
             "Set the lower balance point now?\nThe pressure applied to the sensor will then "
-            "read %1 mbar.",
+            "read %1\u00a0mbar.",
             "Set the upper balance point now?\nThe pressure applied to the sensor will then "
-            "read %1 mbar.",
+            "read %1\u00a0mbar.",
             "Calibrate the sensor temperature now?\nThe present sensor temperature will then "
-            "read %1 °C."};
+            "read %1\u00a0°C."};
         DialogRig rig;
         QVERIFY(rig.connect());
         ScriptedMessageBox box;

@@ -80,10 +80,11 @@ private Q_SLOTS:
             if (point == 0) {
                 QCOMPARE(box.asked()[0].icon, QMessageBox::Warning);
                 QCOMPARE(box.asked()[0].buttons, QMessageBox::Yes | QMessageBox::No);
-                QCOMPARE(box.asked()[0].text,
-                         "Adjusting the output holds the loop current at 4 mA: the loop will be "
-                         "taken out of automatic control, and the current no longer follows the "
-                         "pressure.\nHold the current at 4 mA?");
+                QCOMPARE(
+                    box.asked()[0].text,
+                    "Adjusting the output holds the loop current at 4\u00a0mA: the loop will be "
+                    "taken out of automatic control, and the current no longer follows the "
+                    "pressure.\nHold the current at 4\u00a0mA?");
             }
             QTRY_VERIFY(rig.settled() && !dialog->awaitingOutputResponse());
             QCOMPARE(fixedCurrent(rig), nominal);
@@ -105,11 +106,13 @@ private Q_SLOTS:
             QVERIFY(dialog->trimInFlight() && !dialog->cmdAbgleichen->isEnabled());
             dialog->cmdAbgleichen->click();
             QTRY_COMPARE(box.asked().size(), 1);
-            QCOMPARE(box.asked()[0].text,
-                     QString("The output was trimmed at %1 mA: the measured current of %2 mA was "
-                             "written to the device.")
-                         .arg(nominal)
-                         .arg(nominal + 0.02, 0, 'f', 3));
+            QCOMPARE(
+                box.asked()[0].text,
+                QString(
+                    "The output was trimmed at %1\u00a0mA: the measured current of %2\u00a0mA was "
+                    "written to the device.")
+                    .arg(nominal)
+                    .arg(nominal + 0.02, 0, 'f', 3));
             QTRY_VERIFY(rig.settled());
             QCOMPARE(*trims, 1);
             QVERIFY(dialog->cmdAbgleichen->isEnabled());
