@@ -6,10 +6,11 @@
 #include "ResponseWatch.h"
 #include "SequenceStarter.h"
 #include "VexaAppItem.h"
+#include "VexaItemBinding.h"
 #include "VexaLabelTextUnit.h"
 #include "VexaSequenceItem.h"
-#include "VexaItemBinding.h"
 #include "VexaValueEdit.h"
+#include "WorkbenchLog.h"
 #include "displays/ctlDisplaySetting.h"
 #include "displays/ctlFixedDigitalDisplay.h"
 #include "mainwin/Toolkit_LoadResource.h"
@@ -304,17 +305,24 @@ void frmCalibrateCurrent::seqSetPvCurrentDac_StatusChanged(int endPoint, qint32 
     const bool done = m_trimOutcome->carriedOut();
     m_trimOutcome->clear();
     RefreshEnabling();
-    // A refusal was told by the response evaluation; a trim that was done
-    // is confirmed here, once the host's report has returned.
-    if (done)
-        QMetaObject::invokeMethod(
-            this, [this, endPoint] { ConfirmTrim(endPoint); }, Qt::QueuedConnection);
+    if (!done)
+        return; // a refusal was told by the response evaluation
+    // What the device took: its answer echoes the measured current.
+    VexaItemBinding &measured = txtMeasPvCurrLevel[endPoint]->fieldBinding();
+    const QString written = measured.hostText();
+    // The output has moved: the reading is used up. The field shows the
+    // nominal current again, so that Adjust pressed without a new reading
+    // corrects nothing instead of the same difference a second time.
+    const VexaEntry reset = measured.write(QString::number(Modes[endPoint + 1]));
+    if (!reset.ok())
+        qCInfo(lcWorkbench).noquote() << "Measured current not reset:" << reset.message;
+    // Said once the host's report has returned.
+    QMetaObject::invokeMethod(
+        this, [this, endPoint, written] { ConfirmTrim(endPoint, written); }, Qt::QueuedConnection);
 }
 
-void frmCalibrateCurrent::ConfirmTrim(int endPoint)
+void frmCalibrateCurrent::ConfirmTrim(int endPoint, const QString &written)
 {
-    // What the device took: its answer echoes the measured current.
-    const QString written = txtMeasPvCurrLevel[endPoint]->fieldBinding().hostText();
     const QLocale locale;
     const QString text = FormatResText(GetResText(TrimDone),
                                        {QString::number(Modes[endPoint + 1]),

@@ -80,7 +80,8 @@ private:
     void ResponseArrived();
     void cmdAbgleichen_Click();
     void seqSetPvCurrentDac_StatusChanged(int endPoint, qint32 status);
-    void ConfirmTrim(int endPoint);
+    // written: the measured current the device took, as the host holds it.
+    void ConfirmTrim(int endPoint, const QString &written);
     bool QueryUnload();
 
     ResponseWatch *m_responses;

@@ -116,6 +116,8 @@ private Q_SLOTS:
             QTRY_VERIFY(rig.settled());
             QCOMPARE(*trims, 1);
             QVERIFY(dialog->cmdAbgleichen->isEnabled());
+            // The reading is used up: pressed again, Adjust corrects nothing.
+            QCOMPARE(measured->text(), QString::number(nominal));
             QVERIFY2(qAbs(rig.device.analogOutputCurrent() - (before - 0.02)) < 0.001,
                      qPrintable(QString::number(rig.device.analogOutputCurrent(), 'f', 5)));
         }

@@ -1,10 +1,12 @@
 #include "DiagnosisRig.h"
+#include "DialogRig.h"
 #include "TestRegistry.h"
 
 #include "ConnectionController.h"
 #include "DeviceInstance.h"
 #include "SequenceEngine.h"
 #include "VexaAppItem.h"
+#include "VexaSequenceItem.h"
 #include "VexaText.h"
 #include "VexaValueEdit.h"
 #include "dialogs/DiagnosisTree.h"
@@ -203,6 +205,22 @@ private Q_SLOTS:
         dialog->cmdRefresh->click();
         QVERIFY(rig.main().isEnabled());
         QVERIFY(rig.idle());
+    }
+
+    // Opened while another sequence runs (on the program, with its
+    // components), the status is read once that has ended, without asking
+    // the host again and again meanwhile.
+    void statusReadWaitsForTheRunningSequence()
+    {
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        const auto reads = rig.countStarts("ReadAdditionalTransmitterStatus");
+        QCOMPARE(rig.instance().engine().start("UPLOAD"), 0);
+        auto *dialog = new frmStatus;
+        DeferredStarts deferred(dialog->seqReadAdditionalTransmitterStatus);
+        rig.show(dialog);
+        QTRY_VERIFY(*reads == 1 && rig.settled());
+        QCOMPARE(deferred.count, 0);
     }
 
     void offlineFramesCoverTheStatus()
