@@ -1,10 +1,7 @@
 #include "DialogRig.h"
 #include "TestRegistry.h"
 
-#include "DeviceInstance.h"
 #include "ScriptedMessageBox.h"
-#include "SequenceEngine.h"
-#include "VexaSequenceItem.h"
 #include "dialogs/frmCalibratePressure.h"
 #include "displays/ctlFixedDigitalDisplay.h"
 #include "mainwin/frmMain.h"
@@ -126,24 +123,6 @@ private Q_SLOTS:
         // Only what the dialog confirmed has changed what the device measures.
         const double expected = told.contains("now reads") ? reference.toDouble() : applied;
         QVERIFY2(qAbs(measured() - expected) < 1e-4, qPrintable(QString::number(measured())));
-    }
-
-    // Opened while another sequence runs, the balance points are read once
-    // it has ended; the host is not asked again and again meanwhile.
-    void readWaitsForTheRunningSequence()
-    {
-        DialogRig rig;
-        QVERIFY(rig.connect());
-        const auto reads = rig.countStarts("GetPressureCalPoints");
-        QCOMPARE(rig.instance().engine().start("UPLOAD"), 0);
-        auto *dialog = new frmCalibratePressure;
-        DeferredStarts deferred(dialog->seqGetPressureCalPoints);
-        rig.show(dialog);
-        QVERIFY(!dialog->calPointsReadPending());
-        QCOMPARE(*reads, 0);
-        QTRY_VERIFY(*reads == 1 && rig.settled());
-        QCOMPARE(deferred.count, 0);
-        QCOMPARE(rig.number("calibrationCalHi"), 400.0);
     }
 };
 

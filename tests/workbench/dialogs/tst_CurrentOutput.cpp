@@ -449,17 +449,13 @@ private Q_SLOTS:
     void closeQuestionShowsItsTitle()
     {
         MessageBoxRequest request;
-        request.icon = QMessageBox::Question;
         request.title = "Simulate Current Output Close";
         request.text = "Terminate Simulation?";
-        request.buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         const auto real = QtMessageBoxSeam::build(nullptr, request);
         real->show();
-        QVERIFY(QTest::qWaitForWindowExposed(real.get()));
         const QFontMetrics title(QtMessageBoxSeam::titleFont(*real));
-        QVERIFY2(real->width() >= title.horizontalAdvance(request.title) +
-                                      QtMessageBoxSeam::titleBarReserve(title),
-                 qPrintable(QString::number(real->width())));
+        QVERIFY(real->width() >=
+                title.horizontalAdvance(request.title) + QtMessageBoxSeam::titleBarReserve(title));
     }
 
     void offlineClosesAtOnce()
