@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -42,4 +43,11 @@ class QtMessageBoxSeam final : public MessageBoxSeam
 {
 public:
     QMessageBox::StandardButton ask(QWidget *parent, const MessageBoxRequest &request) override;
+
+    // The box as asked, not yet shown: wide enough for its whole title.
+    static std::unique_ptr<QMessageBox> build(QWidget *parent, const MessageBoxRequest &request);
+    // What a title bar takes besides its title: the window's icon and buttons.
+    static int titleBarReserve(const QFontMetrics &titleFont);
+    // The font a title bar writes with, as near as a program can know it.
+    static QFont titleFont(const QWidget &box);
 };

@@ -8,6 +8,33 @@ constexpr quint8 NotImplemented = 64;
 constexpr quint8 SetPrimaryVariableZero = 43;
 constexpr quint8 WritePrimaryVariableUnit = 44;
 constexpr quint8 WriteTemperatureUnit = 53;
+
+// A calibration the device refused is told as what happened and what to do,
+// not as a command number and a code: the user was trimming, not
+// programming. The 4 mA and 20 mA sentence names the current held.
+struct TrimRefusal
+{
+    quint8 command;
+    quint8 code;
+    int textId;
+};
+constexpr TrimRefusal TrimRefusals[] = {
+    {45, 3, 7380},  {45, 4, 7381},  {45, 9, 7382},  {46, 3, 7380},  {46, 4, 7381},
+    {46, 9, 7382},  {131, 3, 7384}, {131, 4, 7385}, {131, 6, 7386}, {132, 3, 7384},
+    {132, 4, 7385}, {132, 6, 7386}, {133, 3, 7387}, {133, 4, 7388}};
+constexpr quint8 TrimAt20mA = 46;
+
+QString trimRefusal(quint8 command, quint8 code)
+{
+    for (const TrimRefusal &refusal : TrimRefusals) {
+        if (refusal.command == command && refusal.code == code) {
+            const QString held = command == TrimAt20mA ? QStringLiteral("20") : QStringLiteral("4");
+            QString text = Toolkit_LoadResource(refusal.textId);
+            return text.contains(QLatin1String("%1")) ? text.arg(held) : text;
+        }
+    }
+    return QString();
+}
 } // namespace
 
 clsResponseMessage::clsResponseMessage(const QByteArray &response)
@@ -78,6 +105,11 @@ void clsResponseMessage::commandResponse(quint8 command, quint8 code)
         return;
     default:
         break;
+    }
+    if (const QString sentence = trimRefusal(command, code); !sentence.isEmpty()) {
+        m_icon = QMessageBox::Warning;
+        m_message = sentence;
+        return;
     }
     m_message = QStringLiteral("Command:%1, Responsecode:%2\r\n").arg(command).arg(code) +
                 Toolkit_LoadResource(textId);

@@ -98,6 +98,19 @@ QString VexaEntryCheck::dateFormat(const QLocale &locale)
     return format;
 }
 
+bool VexaEntryCheck::isNumber(const VexaItemFacts &facts)
+{
+    switch (facts.dataType) {
+    case VexaItemFacts::UInt:
+    case VexaItemFacts::Int:
+    case VexaItemFacts::BCD:
+    case VexaItemFacts::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
 VexaEntry VexaEntryCheck::check(const VexaItemFacts &facts, const QString &typed,
                                 const QLocale &locale)
 {
@@ -214,13 +227,16 @@ VexaEntry VexaEntryCheck::checkOctets(const VexaItemFacts &facts, const QString 
 }
 
 QString VexaEntryCheck::display(const VexaItemFacts &facts, const QString &hostText,
-                                const QLocale &locale)
+                                const QLocale &locale, int decimals)
 {
     switch (facts.dataType) {
     case VexaItemFacts::Float: {
         bool ok = false;
         const double number = QLocale::c().toDouble(hostText, &ok);
-        return ok ? shown(number, locale) : hostText;
+        if (!ok)
+            return hostText;
+        return decimals >= 0 ? plain(locale).toString(number, 'f', decimals)
+                             : shown(number, locale);
     }
     case VexaItemFacts::UInt:
         for (const EnumTableEntry &entry : facts.enumeration) {

@@ -51,11 +51,15 @@ class VexaEntryCheck
 public:
     static VexaEntry check(const VexaItemFacts &facts, const QString &typed,
                            const QLocale &locale = QLocale());
+    // decimals >= 0 shows a float with that many places (a measured value);
+    // otherwise its shortest exact form (a value the user entered).
     static QString display(const VexaItemFacts &facts, const QString &hostText,
-                           const QLocale &locale = QLocale());
+                           const QLocale &locale = QLocale(), int decimals = -1);
     // The date format shown and read: the locale's short form with a
     // four-digit year, so that no century is guessed.
     static QString dateFormat(const QLocale &locale);
+    // The item holds a number (an empty entry is then no value at all).
+    static bool isNumber(const VexaItemFacts &facts);
 
 private:
     static VexaEntry checkNumber(const VexaItemFacts &facts, const QString &typed,

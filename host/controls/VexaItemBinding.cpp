@@ -86,9 +86,10 @@ QString VexaItemBinding::hostText() const
     return isBound() ? m_item->StringValue() : QString();
 }
 
-QString VexaItemBinding::displayText() const
+QString VexaItemBinding::displayText(int decimals) const
 {
-    return isBound() ? VexaEntryCheck::display(m_facts, hostText()) : QString();
+    return isBound() ? VexaEntryCheck::display(m_facts, hostText(), QLocale(), decimals)
+                     : QString();
 }
 
 void VexaItemBinding::refresh()

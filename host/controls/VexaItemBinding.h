@@ -32,7 +32,8 @@ public:
     const QString &name() const { return m_name; }
     const VexaItemFacts &facts() const { return m_facts; }
     QString hostText() const;
-    QString displayText() const;
+    // decimals: see VexaEntryCheck::display.
+    QString displayText(int decimals = -1) const;
     qint32 state() const { return m_state; }
     bool isModified() const { return m_state & StateModified; }
 

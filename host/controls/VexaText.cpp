@@ -13,6 +13,16 @@ VexaValueEdit *VexaText::edit() const
     return static_cast<VexaValueEdit *>(fieldPart());
 }
 
+int VexaText::decimalPlaces() const
+{
+    return edit()->decimalPlaces();
+}
+
+void VexaText::setDecimalPlaces(int places)
+{
+    edit()->setDecimalPlaces(places);
+}
+
 void VexaText::bindField(const std::shared_ptr<AppletItemManager> &manager)
 {
     VexaFieldControl::bindField(manager);

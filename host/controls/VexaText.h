@@ -13,6 +13,7 @@ class VexaText : public VexaFieldControl
     Q_PROPERTY(QString ObjectNameText READ objectNameText WRITE setObjectNameText)
     Q_PROPERTY(int lefttext READ leftText WRITE setLeftText)
     Q_PROPERTY(int widthtext READ widthText WRITE setWidthText)
+    Q_PROPERTY(int decimalplaces READ decimalPlaces WRITE setDecimalPlaces)
 
 public:
     explicit VexaText(QWidget *parent = nullptr);
@@ -23,6 +24,10 @@ public:
     void setLeftText(int pixels) { setFieldLeft(pixels); }
     int widthText() const { return fieldWidth(); }
     void setWidthText(int pixels) { setFieldWidth(pixels); }
+
+    // Places of a float shown (-1: its shortest exact form).
+    int decimalPlaces() const;
+    void setDecimalPlaces(int places);
 
     VexaValueEdit *edit() const;
 

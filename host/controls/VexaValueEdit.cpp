@@ -28,12 +28,20 @@ void VexaValueEdit::setBinding(VexaItemBinding *binding)
     showHostValue(true);
 }
 
+void VexaValueEdit::setDecimalPlaces(int places)
+{
+    if (places == m_decimals)
+        return;
+    m_decimals = places;
+    showHostValue();
+}
+
 void VexaValueEdit::showHostValue(bool force)
 {
     const bool bound = m_binding && m_binding->isBound();
     // A background report must not wipe out what the user is typing.
     if (force || !isModified())
-        setText(bound ? m_binding->displayText() : QString());
+        setText(bound ? m_binding->displayText(m_decimals) : QString());
     showMarker(bound && m_binding->isModified());
 }
 
@@ -42,6 +50,12 @@ bool VexaValueEdit::commit()
     if (!isModified() || m_refusing)
         return true;
     if (!m_binding || !m_binding->isBound()) {
+        showHostValue(true);
+        return true;
+    }
+    // A number box emptied and left holds no entry: nothing is written, and
+    // the item's value comes back (a text item may well be emptied).
+    if (text().trimmed().isEmpty() && VexaEntryCheck::isNumber(m_binding->facts())) {
         showHostValue(true);
         return true;
     }

@@ -20,6 +20,9 @@ public:
     // Shown as the title's subject of a refusal (the control's caption).
     void setSubject(const QString &subject) { m_subject = subject; }
 
+    // A float shown with this many places (-1: its shortest exact form).
+    void setDecimalPlaces(int places);
+    int decimalPlaces() const { return m_decimals; }
     // Shows the host's value; a typed entry not yet confirmed stays unless forced.
     void showHostValue(bool force = false);
     // Writes a typed entry not yet confirmed; false when it was refused.
@@ -36,4 +39,5 @@ private:
     QPointer<VexaItemBinding> m_binding;
     QString m_subject;
     bool m_refusing = false;
+    int m_decimals = -1;
 };

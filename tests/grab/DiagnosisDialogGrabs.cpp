@@ -84,7 +84,7 @@ VEX_GRAB(grabDiagnosisDialogs, "diagnosis-dialogs",
 
     QWidget *counters = open(grab, rig, "mnuDiagnosticsEventCounter", "frmEventCounter");
     auto *total = counters->findChild<QLabel *>(QStringLiteral("lblTime4"));
-    grab.require(QTest::qWaitFor([total] { return total->text().startsWith("1:2:"); }, 5000),
+    grab.require(QTest::qWaitFor([total] { return total->text().startsWith("01:02:"); }, 5000),
                  QStringLiteral("no working hours"));
     save(grab, rig, counters, QStringLiteral("frmEventCounter"));
 

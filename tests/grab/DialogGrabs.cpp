@@ -1,11 +1,14 @@
 #include "GrabRegistry.h"
 #include "Grabber.h"
 #include "MainWindowRig.h"
+#include "MessageBoxPictures.h"
 
 #include "DeviceInstance.h"
 #include "ResidentViews.h"
 #include "UpdateScheduler.h"
 #include "VexAppletItemManager.h"
+#include "VexaLabelTextUnit.h"
+#include "VexaValueEdit.h"
 #include "dialogs/frmCalibrateCurrent.h"
 #include "dialogs/frmCalibratePressure.h"
 #include "dialogs/frmConfigPrimaryMeas.h"
@@ -17,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
@@ -44,15 +48,27 @@ void waitFor(Grabber &grab, const std::function<bool()> &done, const QString &wh
     grab.require(QTest::qWaitFor(done, 5000), what);
 }
 
+// Types into a framework field and confirms, as leaving it would.
+void enter(VexaLabelTextUnit *field, double value)
+{
+    VexaValueEdit *edit = field->edit();
+    edit->setText(QLocale().toString(value));
+    edit->setModified(true);
+    edit->commit();
+}
+
 } // namespace
 
 VEX_GRAB(grabDeviceDialogs, "device-dialogs",
          "Device > Configure, Calibrate Pressure, Calibrate Current and Diagnostics > Simulate "
-         "Current Output, connected (with a range being typed) and not")
+         "Current Output, connected (with a range being typed) and not; their questions and "
+         "confirmations (a refused calibration, the trim warning and confirmation, closing a "
+         "simulation) with the title bar as wide as the box")
 {
     registerResidentViews();
     registerWorkbenchViews();
     for (const bool connected : {false, true}) {
+        MessageBoxPictures boxes(grab);
         MainWindowRig rig;
         rig.device.setNoiseLevel(0);
         rig.instance().manager()->updateScheduler().setUnitMilliseconds(50);
@@ -85,16 +101,44 @@ VEX_GRAB(grabDeviceDialogs, "device-dialogs",
                 grab, [&] { return !pressure->calPointsReadPending() && rig.idle(); },
                 QStringLiteral("no balance points"));
         saveFrame(grab, pressure, QStringLiteral("calibrate-pressure-") + state);
+        if (connected) {
+            // A reference far above what the sensor measures: asked, then refused.
+            enter(pressure->txtCalPoint[1], 220.0);
+            boxes.expect(QStringLiteral("calibrate-pressure-question"), QMessageBox::Yes);
+            boxes.expect(QStringLiteral("calibrate-pressure-refused"), QMessageBox::Ok);
+            pressure->cmdSetCalPoint[1]->click();
+            waitFor(
+                grab, [&] { return rig.idle() && !pressure->calibrationInFlight(); },
+                QStringLiteral("calibration did not end"));
+            // Near what it measures: done, and said so.
+            enter(pressure->txtCalPoint[1], 123.5);
+            boxes.expect(QString(), QMessageBox::Yes);
+            boxes.expect(QStringLiteral("calibrate-pressure-done"), QMessageBox::Ok);
+            pressure->cmdSetCalPoint[1]->click();
+            waitFor(
+                grab,
+                [&] {
+                    return rig.idle() && !pressure->calibrationInFlight() && boxes.allExpected();
+                },
+                QStringLiteral("no calibration"));
+        }
 
         auto *current = open<frmCalibrateCurrent>(rig);
         saveFrame(grab, current, QStringLiteral("calibrate-current-") + state);
         if (connected) {
-            // Held at 20 mA, ready for the meter's reading.
+            // Held at 20 mA once the user agreed, ready for the meter's reading.
+            boxes.expect(QStringLiteral("calibrate-current-warning"), QMessageBox::Yes);
             current->optAbgleich[2]->click();
             waitFor(
                 grab, [&] { return rig.idle() && current->optAbgleich[2]->isChecked(); },
                 QStringLiteral("no fixed 20 mA"));
             saveFrame(grab, current, QStringLiteral("calibrate-current-20mA"));
+            enter(current->txtMeasPvCurrLevel[1], 20.02);
+            boxes.expect(QStringLiteral("calibrate-current-trimmed"), QMessageBox::Ok);
+            current->cmdAbgleichen->click();
+            waitFor(
+                grab, [&] { return rig.idle() && !current->trimInFlight() && boxes.allExpected(); },
+                QStringLiteral("no trim"));
             current->optAbgleich[0]->click();
             waitFor(
                 grab, [&] { return rig.idle() && !current->awaitingOutputResponse(); },
@@ -113,13 +157,14 @@ VEX_GRAB(grabDeviceDialogs, "device-dialogs",
                 },
                 QStringLiteral("no simulation"));
             saveFrame(grab, simulate, QStringLiteral("simulate-current-running"));
-            simulate->Check1->click();
+            // Closing asks whether to end it (Yes: ended, then closed).
+            boxes.expect(QStringLiteral("simulate-current-close"), QMessageBox::Yes);
+            simulate->close();
             waitFor(
-                grab,
-                [&] {
-                    return rig.idle() && simulate->isEnabled() && !simulate->Check1->isChecked();
-                },
+                grab, [&] { return rig.idle() && !simulate->isVisible(); },
                 QStringLiteral("simulation not ended"));
         }
+        grab.require(boxes.allExpected(),
+                     QStringLiteral("message boxes not expected: ") + boxes.unexpected());
     }
 }

@@ -81,6 +81,19 @@ private Q_SLOTS:
             << "23 0E 00" << 16 << int(Button::Cancel)
             << "Command:35, Responsecode:14\r\n\"Warning: span too small" << okCancel << warn << "4"
             << true;
+        // A refused calibration is told as a sentence (command 132, upper
+        // balance point; 46, trim at 20 mA, not held at 20 mA).
+        QTest::newRow("refused balance point")
+            << "84 03 00" << 32 << int(Button::Ok)
+            << "The balance point was not set: the reference pressure entered is more than 10 % "
+               "of the sensor span above the pressure the sensor measures. Check the reference "
+               "and the pressure applied."
+            << okCancel << warn << "4" << false;
+        QTest::newRow("refused trim")
+            << "2E 09 08" << 32 << int(Button::Ok)
+            << "The output was not trimmed: the device does not hold the output at exactly 20 mA. "
+               "Choose the balance point again, then adjust."
+            << okCancel << warn << "4" << false;
         QTest::newRow("access restricted, retry")
             << "23 10 00" << 32 << int(Button::Retry)
             << "Command:35, Responsecode:16\r\nAccess restricted" << retryCancel << info << "1"

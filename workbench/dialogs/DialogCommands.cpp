@@ -25,12 +25,14 @@ template <class Form> MainCommand opens(const char *kind, ChildWindowOptions opt
         kind, [] { return new Form; }, options);
 }
 
-// Simulating the output moves the loop: the user confirms first.
+// Simulating the output moves the loop: the user confirms first, unless a
+// simulation runs already (then its window comes back).
 ChildWindowOptions confirmSimulation()
 {
     ChildWindowOptions options;
     options.questionId = 2534;
     options.questionTitleId = 2251;
+    options.questionNeeded = &frmSimulateCurrent::QuestionBeforeOpening;
     return options;
 }
 

@@ -7,7 +7,11 @@ QString DurationText::format(qint64 seconds)
     seconds = qMax<qint64>(0, seconds);
     const qint64 hours = seconds / 3600;
     const qint64 minutes = seconds % 3600 / 60;
-    return QStringLiteral("%1:%2:%3").arg(hours).arg(minutes).arg(seconds % 60);
+    const QChar zero(u'0');
+    return QStringLiteral("%1:%2:%3")
+        .arg(hours, 2, 10, zero)
+        .arg(minutes, 2, 10, zero)
+        .arg(seconds % 60, 2, 10, zero);
 }
 
 QString DurationText::fromItemText(const QString &seconds)

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// A time the device counts in seconds, shown as hours, minutes and seconds
-// joined by ":" without leading zeros (3725 s is 1:2:5). Hours are not
-// bounded: a device's working time runs for years.
+// A time the device counts in seconds, shown as hh:mm:ss (3725 s is
+// 01:02:05). Hours are not bounded: a device's working time runs for years,
+// and then takes as many digits as it needs.
 class DurationText
 {
 public:

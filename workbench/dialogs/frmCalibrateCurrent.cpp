@@ -1,13 +1,16 @@
 #include "frmCalibrateCurrent.h"
 
+#include "CommandOutcome.h"
 #include "DialogControls.h"
 #include "MessageBoxSeam.h"
 #include "ResponseWatch.h"
 #include "SequenceStarter.h"
 #include "VexaAppItem.h"
+#include "VexaItemBinding.h"
 #include "VexaLabelTextUnit.h"
 #include "VexaSequenceItem.h"
 #include "VexaValueEdit.h"
+#include "WorkbenchLog.h"
 #include "displays/ctlDisplaySetting.h"
 #include "displays/ctlFixedDigitalDisplay.h"
 #include "mainwin/Toolkit_LoadResource.h"
@@ -28,6 +31,10 @@ using namespace DialogControls;
 namespace {
 constexpr int CouldNotLeaveFixedCurrent = 2122;
 constexpr int CloseTitle = 2123;
+constexpr int FixedCurrentWarning = 7300;
+constexpr int TrimDone = 7301;
+// The device's trim commands, 4 mA and 20 mA end point.
+constexpr quint8 TrimCommands[2] = {45, 46};
 } // namespace
 
 frmCalibrateCurrent::frmCalibrateCurrent(QWidget *parent) : clsVexaForm(parent)
@@ -48,6 +55,7 @@ frmCalibrateCurrent::frmCalibrateCurrent(QWidget *parent) : clsVexaForm(parent)
     appActualOutputValue = appItem(this, "appActualOutputValue", "actualOutputValue", 1);
     appConnectionStatus = appItem(this, "appConnectionStatus", "&&private&&Connect");
     appAddress = appItem(this, "appAddress", "&&private_PM&&Address");
+    appCurrentSequence = appItem(this, "appCurrentSequence", "currentSequence");
 
     Frame1 = frame(all, "Frame1", 2137);
     auto *grid = new QGridLayout(Frame1);
@@ -79,21 +87,19 @@ frmCalibrateCurrent::frmCalibrateCurrent(QWidget *parent) : clsVexaForm(parent)
     setMinimumWidth(340);
 
     m_responses = new ResponseWatch(appCurrentResponseCode, appCurrentRecordState, this);
-    m_outputStarter = new SequenceStarter(seqSetActualOutputValue, this);
+    m_outputStarter = new SequenceStarter(seqSetActualOutputValue, appCurrentSequence, this);
+    m_trimOutcome = new CommandOutcome(appCurrentResponseCode, m_responses, this);
     connect(m_outputStarter, &SequenceStarter::Accepted, this, [this] {
         m_awaitingOutputResponse = true;
         m_requestedCurrent = m_pendingCurrent;
         EnableMainWindow(false);
     });
     for (int i = 0; i < 2; ++i) {
-        m_trimStarter[i] = new SequenceStarter(seqSetPvCurrentDac[i], this);
+        m_trimStarter[i] = new SequenceStarter(seqSetPvCurrentDac[i], appCurrentSequence, this);
         connect(m_trimStarter[i], &SequenceStarter::Accepted, this,
                 [] { EnableMainWindow(false); });
         connect(seqSetPvCurrentDac[i], &VexaSequenceItem::StatusChanged, this,
-                [this, i](qint32 &status) {
-                    if (status == 1 || status == 2)
-                        seqSetPvCurrentDac[i]->DoAction(1);
-                });
+                [this, i](qint32 &status) { seqSetPvCurrentDac_StatusChanged(i, status); });
     }
     connect(seqSetActualOutputValue, &VexaSequenceItem::StatusChanged, this,
             [this](qint32 &status) {
@@ -157,6 +163,8 @@ void frmCalibrateCurrent::FormLoad()
     m_awaitingOutputResponse = false;
     m_leavingFixedCurrent = false;
     m_closeRequested = false;
+    m_trimInFlight = -1;
+    m_trimOutcome->clear();
 }
 
 void frmCalibrateCurrent::FormActivated()
@@ -188,7 +196,8 @@ void frmCalibrateCurrent::RefreshEnabling()
     for (VexaLabelTextUnit *measured : txtMeasPvCurrLevel)
         measured->setEnabled(possible);
     const int mode = selectedMode();
-    cmdAbgleichen->setEnabled(possible && (mode == 4 || mode == 20));
+    // One trim at a time: a second press would correct the output twice.
+    cmdAbgleichen->setEnabled(possible && (mode == 4 || mode == 20) && !trimInFlight());
     if (possible && mode != 0 && mode != -1) {
         txtMeasPvCurrLevel[0]->setVisible(mode == 4);
         txtMeasPvCurrLevel[1]->setVisible(mode == 20);
@@ -206,9 +215,36 @@ void frmCalibrateCurrent::optAbgleich_Click(int mode)
     RefreshEnabling();
     if (m_suppressOutputCommand)
         return;
+    if (!ConfirmFixedCurrent(mode)) {
+        // Nothing is sent: the output stays in normal operation.
+        m_suppressOutputCommand = true;
+        SelectMode(0);
+        m_suppressOutputCommand = false;
+        return;
+    }
+    SendOutputCommand(mode);
+}
+
+bool frmCalibrateCurrent::ConfirmFixedCurrent(int mode)
+{
+    // Moving between the end points, or back to normal operation, changes
+    // nothing the user has not agreed to already.
+    if (mode == 0 || fixedCurrentModeEnabled())
+        return true;
+    const QString text = FormatResText(GetResText(FixedCurrentWarning), {QString::number(mode)});
+    return MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(), text,
+                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void frmCalibrateCurrent::SendOutputCommand(int mode)
+{
     appFixedOutputValue->setStringValue(QString::number(mode));
     m_pendingCurrent = mode;
-    if (!m_outputStarter->start(SequenceStarter::Command::Force)) {
+    // Leaving fixed-current mode on closing must not be lost to another
+    // sequence; a choice of the user that meets one is simply not sent.
+    const auto whenBusy = m_closeRequested && mode == 0 ? SequenceStarter::WhenBusy::WaitForHost
+                                                        : SequenceStarter::WhenBusy::Refuse;
+    if (!m_outputStarter->start(SequenceStarter::Command::Force, whenBusy)) {
         // Nothing was sent: only the enabling follows the selection.
         m_suppressOutputCommand = true;
         optAbgleich_Click(mode);
@@ -238,13 +274,60 @@ void frmCalibrateCurrent::ResponseArrived()
 
 void frmCalibrateCurrent::cmdAbgleichen_Click()
 {
+    if (trimInFlight())
+        return;
     int endPoint = -1;
     if (optAbgleich[1]->isChecked() && !txtMeasPvCurrLevel[0]->edit()->text().isEmpty())
         endPoint = 0;
     else if (optAbgleich[2]->isChecked() && !txtMeasPvCurrLevel[1]->edit()->text().isEmpty())
         endPoint = 1;
-    if (endPoint >= 0)
-        m_trimStarter[endPoint]->start(SequenceStarter::Command::Force);
+    if (endPoint < 0)
+        return;
+    m_trimOutcome->expect(TrimCommands[endPoint]);
+    m_trimInFlight = endPoint;
+    RefreshEnabling();
+    if (!m_trimStarter[endPoint]->start(SequenceStarter::Command::Force)) {
+        m_trimInFlight = -1;
+        m_trimOutcome->clear();
+        RefreshEnabling();
+    }
+}
+
+void frmCalibrateCurrent::seqSetPvCurrentDac_StatusChanged(int endPoint, qint32 status)
+{
+    if (status == 1 || status == 2) {
+        seqSetPvCurrentDac[endPoint]->DoAction(1);
+        return;
+    }
+    if (status != 0 || m_trimInFlight != endPoint)
+        return;
+    m_trimInFlight = -1;
+    const bool done = m_trimOutcome->carriedOut();
+    m_trimOutcome->clear();
+    RefreshEnabling();
+    if (!done)
+        return; // a refusal was told by the response evaluation
+    // What the device took: its answer echoes the measured current.
+    VexaItemBinding &measured = txtMeasPvCurrLevel[endPoint]->fieldBinding();
+    const QString written = measured.hostText();
+    // The output has moved: the reading is used up. The field shows the
+    // nominal current again, so that Adjust pressed without a new reading
+    // corrects nothing instead of the same difference a second time.
+    const VexaEntry reset = measured.write(QString::number(Modes[endPoint + 1]));
+    if (!reset.ok())
+        qCInfo(lcWorkbench).noquote() << "Measured current not reset:" << reset.message;
+    // Said once the host's report has returned.
+    QMetaObject::invokeMethod(
+        this, [this, endPoint, written] { ConfirmTrim(endPoint, written); }, Qt::QueuedConnection);
+}
+
+void frmCalibrateCurrent::ConfirmTrim(int endPoint, const QString &written)
+{
+    const QLocale locale;
+    const QString text = FormatResText(GetResText(TrimDone),
+                                       {QString::number(Modes[endPoint + 1]),
+                                        locale.toString(QLocale::c().toDouble(written), 'f', 3)});
+    MessageBoxSeam::show(this, QMessageBox::Information, windowTitle(), text);
 }
 
 // The output must not stay fixed behind a closed dialog: the first close

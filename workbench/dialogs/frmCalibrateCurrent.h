@@ -4,6 +4,7 @@
 
 #include <array>
 
+class CommandOutcome;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -40,6 +41,7 @@ public:
     VexaAppItem *appActualOutputValue;
     VexaAppItem *appConnectionStatus;
     VexaAppItem *appAddress;
+    VexaAppItem *appCurrentSequence;
 
     QGroupBox *Frame1;
     // By mode index: 0, 4 and 20 mA.
@@ -56,6 +58,8 @@ public:
     int selectedMode() const;
     bool closeRequested() const { return m_closeRequested; }
     bool awaitingOutputResponse() const { return m_awaitingOutputResponse; }
+    // A trim was sent and its sequence has not ended.
+    bool trimInFlight() const { return m_trimInFlight >= 0; }
 
 protected:
     void FormLoad() override;
@@ -70,17 +74,26 @@ private:
     void RefreshEnabling();
     void appAddress_ValueChanged();
     void optAbgleich_Click(int mode);
+    // The loop leaves automatic control only when the user agrees.
+    bool ConfirmFixedCurrent(int mode);
+    void SendOutputCommand(int mode);
     void ResponseArrived();
     void cmdAbgleichen_Click();
+    void seqSetPvCurrentDac_StatusChanged(int endPoint, qint32 status);
+    // written: the measured current the device took, as the host holds it.
+    void ConfirmTrim(int endPoint, const QString &written);
     bool QueryUnload();
 
     ResponseWatch *m_responses;
     SequenceStarter *m_outputStarter;
     std::array<SequenceStarter *, 2> m_trimStarter;
+    CommandOutcome *m_trimOutcome;
     bool m_suppressOutputCommand = false;
     int m_requestedCurrent = 0;
     int m_pendingCurrent = 0;
     bool m_awaitingOutputResponse = false;
     bool m_leavingFixedCurrent = false;
     bool m_closeRequested = false;
+    // The end point (0: 4 mA, 1: 20 mA) whose trim runs, -1 for none.
+    int m_trimInFlight = -1;
 };

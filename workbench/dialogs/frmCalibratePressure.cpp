@@ -1,12 +1,17 @@
 #include "frmCalibratePressure.h"
 
+#include "CommandOutcome.h"
 #include "DialogControls.h"
+#include "MessageBoxSeam.h"
+#include "ResponseWatch.h"
 #include "SequenceStarter.h"
 #include "VexaAppItem.h"
 #include "VexaLabelTextUnit.h"
 #include "VexaSequenceItem.h"
+#include "VexaValueEdit.h"
 #include "displays/ctlDisplaySetting.h"
 #include "displays/ctlFixedDigitalDisplay.h"
+#include "mainwin/Toolkit_LoadResource.h"
 #include "mainwin/global.h"
 
 #include <QComboBox>
@@ -17,6 +22,14 @@
 #include <QVBoxLayout>
 
 using namespace DialogControls;
+
+namespace {
+// The question before each calibration and its confirmation, by index.
+constexpr int AskCalibration[3] = {7302, 7303, 7304};
+constexpr int CalibrationDone[3] = {7305, 7306, 7307};
+// The device's commands: lower, upper balance point, sensor temperature.
+constexpr quint8 CalibrationCommands[3] = {131, 132, 133};
+} // namespace
 
 frmCalibratePressure::frmCalibratePressure(QWidget *parent) : clsVexaForm(parent)
 {
@@ -30,6 +43,11 @@ frmCalibratePressure::frmCalibratePressure(QWidget *parent) : clsVexaForm(parent
                       sequence(this, "seqSetCalPoint1", "SetCalPointHi"),
                       sequence(this, "seqSetCalPoint2", "SetSensorTempCalibration")};
     appConnectionStatus = appItem(this, "appConnectionStatus", "&&private&&Connect");
+    appCurrentSequence = appItem(this, "appCurrentSequence", "currentSequence");
+    appCurrentResponseCode = appItem(this, "appCurrentResponseCode", "currentResponseCode");
+    appCurrentRecordState = appItem(this, "appCurrentRecordState", "currentRecordState");
+    m_responses = new ResponseWatch(appCurrentResponseCode, appCurrentRecordState, this);
+    m_calOutcome = new CommandOutcome(appCurrentResponseCode, m_responses, this);
 
     auto *points = frame(all, "Frame4", 2133);
     auto *grid = new QGridLayout(points);
@@ -45,7 +63,7 @@ frmCalibratePressure::frmCalibratePressure(QWidget *parent) : clsVexaForm(parent
         cmdSetCalPoint[i] = button(points, buttonName.constData(), 2136);
         grid->addWidget(txtCalPoint[i], i, 0);
         grid->addWidget(cmdSetCalPoint[i], i, 1);
-        m_calStarter[i] = new SequenceStarter(seqSetCalPoint[i], this);
+        m_calStarter[i] = new SequenceStarter(seqSetCalPoint[i], appCurrentSequence, this);
         connect(m_calStarter[i], &SequenceStarter::Accepted, this, [] { EnableMainWindow(false); });
         connect(cmdSetCalPoint[i], &QPushButton::clicked, this,
                 [this, i] { cmdSetCalPoint_Click(i); });
@@ -65,7 +83,7 @@ frmCalibratePressure::frmCalibratePressure(QWidget *parent) : clsVexaForm(parent
     (new QVBoxLayout(this))->addWidget(all);
     setMinimumWidth(420);
 
-    m_readStarter = new SequenceStarter(seqGetPressureCalPoints, this);
+    m_readStarter = new SequenceStarter(seqGetPressureCalPoints, appCurrentSequence, this);
     connect(m_readStarter, &SequenceStarter::Accepted, this, [] { EnableMainWindow(false); });
     connect(seqGetPressureCalPoints, &VexaSequenceItem::StatusChanged, this,
             [this](qint32 &status) { seqGetPressureCalPoints_StatusChanged(status); });
@@ -111,6 +129,8 @@ void frmCalibratePressure::FormLoad()
 {
     m_calPointsReadPending = true;
     m_calPointsAdjustPending = false;
+    m_calibrationInFlight = -1;
+    m_calOutcome->clear();
     alignFields({txtCalPoint[0], txtCalPoint[1], txtCalPoint[2]});
 }
 
@@ -128,7 +148,9 @@ void frmCalibratePressure::ReadCalPoints()
     if (!m_calPointsReadPending)
         return;
     m_calPointsReadPending = false;
-    m_readStarter->start(SequenceStarter::Command::Start);
+    // The dialog shows nothing true without them: a read that meets another
+    // sequence waits for it.
+    m_readStarter->start(SequenceStarter::Command::Start, SequenceStarter::WhenBusy::WaitForHost);
 }
 
 void frmCalibratePressure::appConnectionStatus_ValueChanged2()
@@ -136,8 +158,7 @@ void frmCalibratePressure::appConnectionStatus_ValueChanged2()
     if (!IsInitialized())
         return;
     const bool online = appConnectionStatus->StringValue().toDouble() == 2;
-    for (QPushButton *button : cmdSetCalPoint)
-        button->setEnabled(online);
+    RefreshButtons();
     if (online) {
         ReadCalPoints();
     } else {
@@ -157,13 +178,67 @@ void frmCalibratePressure::seqGetPressureCalPoints_StatusChanged(qint32 status)
     }
 }
 
+void frmCalibratePressure::RefreshButtons()
+{
+    const bool online = appConnectionStatus->StringValue().toDouble() == 2;
+    // One calibration at a time: a second press would calibrate twice.
+    for (QPushButton *button : cmdSetCalPoint)
+        button->setEnabled(online && !calibrationInFlight());
+}
+
 void frmCalibratePressure::cmdSetCalPoint_Click(int index)
 {
-    m_calStarter[index]->start(SequenceStarter::Command::Force);
+    if (calibrationInFlight())
+        return;
+    // A reference typed and not yet confirmed is what the user means.
+    VexaValueEdit *reference = txtCalPoint[index]->edit();
+    if (!reference->commit())
+        return;
+    const QString text =
+        FormatResText(GetResText(qint16(AskCalibration[index])), {shownValue(index)});
+    if (MessageBoxSeam::show(this, QMessageBox::Question, windowTitle(), text,
+                             QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    m_calOutcome->expect(CalibrationCommands[index]);
+    m_calibrationInFlight = index;
+    RefreshButtons();
+    if (!m_calStarter[index]->start(SequenceStarter::Command::Force)) {
+        m_calibrationInFlight = -1;
+        m_calOutcome->clear();
+        RefreshButtons();
+    }
 }
 
 void frmCalibratePressure::seqSetCalPoint_StatusChanged(int index, qint32 status)
 {
-    if (status == 1 || status == 2)
+    if (status == 1 || status == 2) {
         seqSetCalPoint[index]->DoAction(1);
+        return;
+    }
+    if (status != 0 || m_calibrationInFlight != index)
+        return;
+    m_calibrationInFlight = -1;
+    const bool done = m_calOutcome->carriedOut();
+    m_calOutcome->clear();
+    RefreshButtons();
+    // A refusal was told by the response evaluation, in a sentence; what was
+    // done is said here, once the host's report has returned.
+    if (done)
+        QMetaObject::invokeMethod(
+            this, [this, index] { ConfirmCalibration(index); }, Qt::QueuedConnection);
+}
+
+// The reference as its field shows it, with its unit, not to be broken
+// across lines.
+QString frmCalibratePressure::shownValue(int index) const
+{
+    return txtCalPoint[index]->edit()->text() + QChar(0x00A0) + txtCalPoint[index]->unitText();
+}
+
+void frmCalibratePressure::ConfirmCalibration(int index)
+{
+    // The device's answer echoes the reference it took.
+    const QString text =
+        FormatResText(GetResText(qint16(CalibrationDone[index])), {shownValue(index)});
+    MessageBoxSeam::show(this, QMessageBox::Information, windowTitle(), text);
 }

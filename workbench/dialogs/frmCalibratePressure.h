@@ -4,10 +4,12 @@
 
 #include <array>
 
+class CommandOutcome;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+class ResponseWatch;
 class SequenceStarter;
 class VexaAppItem;
 class VexaLabelTextUnit;
@@ -17,8 +19,9 @@ class ctlFixedDigitalDisplay;
 
 // Calibrates the pressure sensor at its lower and upper balance point and
 // the sensor temperature, with the pressure and the temperature shown live.
-// The balance points are read once per opening, and again after the
-// connection was lost and came back.
+// Each calibration is asked for before it is sent and confirmed when the
+// device has done it. The balance points are read once per opening, and
+// again after the connection was lost and came back.
 class frmCalibratePressure : public clsVexaForm
 {
     Q_OBJECT
@@ -31,6 +34,9 @@ public:
     // 0 lower, 1 upper balance point, 2 sensor temperature.
     std::array<VexaSequenceItem *, 3> seqSetCalPoint;
     VexaAppItem *appConnectionStatus;
+    VexaAppItem *appCurrentSequence;
+    VexaAppItem *appCurrentResponseCode;
+    VexaAppItem *appCurrentRecordState;
 
     std::array<VexaLabelTextUnit *, 3> txtCalPoint;
     std::array<QPushButton *, 3> cmdSetCalPoint;
@@ -43,6 +49,8 @@ public:
     QComboBox *cmbDummy;
 
     bool calPointsReadPending() const { return m_calPointsReadPending; }
+    // A calibration was sent and its sequence has not ended.
+    bool calibrationInFlight() const { return m_calibrationInFlight >= 0; }
 
 protected:
     void FormLoad() override;
@@ -56,9 +64,16 @@ private:
     void seqGetPressureCalPoints_StatusChanged(qint32 status);
     void cmdSetCalPoint_Click(int index);
     void seqSetCalPoint_StatusChanged(int index, qint32 status);
+    void RefreshButtons();
+    void ConfirmCalibration(int index);
+    QString shownValue(int index) const;
 
     SequenceStarter *m_readStarter;
     std::array<SequenceStarter *, 3> m_calStarter;
+    ResponseWatch *m_responses;
+    CommandOutcome *m_calOutcome;
+    // The calibration (index as seqSetCalPoint) whose sequence runs, -1 for none.
+    int m_calibrationInFlight = -1;
     bool m_calPointsReadPending = false;
     bool m_calPointsAdjustPending = false;
 };

@@ -91,11 +91,11 @@ frmConfigPrimaryMeas::frmConfigPrimaryMeas(QWidget *parent) : clsVexaForm(parent
     appTransferFunction = appItem(items, "appTransferFunction", "ptrbLinType");
     appPrimaryValueUnit = appItem(items, "appPrimaryValueUnit", "primaryValueUnit");
 
-    m_rangeStarter = {new SequenceStarter(seqSetPvRangeValues[0], this),
-                      new SequenceStarter(seqSetPvRangeValues[1], this)};
-    m_zeroStarter = new SequenceStarter(seqSetPvZero, this);
-    m_shiftReadStarter = new SequenceStarter(seqGetParallelShiftData, this);
-    m_shiftWriteStarter = new SequenceStarter(seqPerformOffsetShift, this);
+    m_rangeStarter = {new SequenceStarter(seqSetPvRangeValues[0], appCurrentSequence, this),
+                      new SequenceStarter(seqSetPvRangeValues[1], appCurrentSequence, this)};
+    m_zeroStarter = new SequenceStarter(seqSetPvZero, appCurrentSequence, this);
+    m_shiftReadStarter = new SequenceStarter(seqGetParallelShiftData, appCurrentSequence, this);
+    m_shiftWriteStarter = new SequenceStarter(seqPerformOffsetShift, appCurrentSequence, this);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tbsOptions);
@@ -422,6 +422,12 @@ void frmConfigPrimaryMeas::CommitRangeEntry(int index)
     if (index < 0 || index >= 2)
         return;
     const QString text = txtScaleInLimEx[index]->text();
+    // An emptied box holds no entry: the range value comes back, nothing is
+    // written.
+    if (text.trimmed().isEmpty()) {
+        appScaleInLimRounded_ValueChanged(index);
+        return;
+    }
     if (m_lastCommittedText[index].isValid() && m_lastCommittedText[index].toString() == text)
         return;
     m_lastCommittedText[index] = text;
@@ -459,7 +465,7 @@ void frmConfigPrimaryMeas::seqSetPvRangeValues_StatusChanged(int index, qint32 s
     if (status == 1 || status == 2)
         seqSetPvRangeValues[index]->DoAction(1);
     else if (status == 0 && IsInitialized())
-        m_shiftReadStarter->start(SequenceStarter::Command::Start);
+        RereadShiftData();
 }
 
 void frmConfigPrimaryMeas::Cmd_Set_PV_Value_Click()
@@ -516,7 +522,17 @@ void frmConfigPrimaryMeas::WriteOffsetShiftTarget()
     if (!target)
         return;
     appOffsetShiftScaleIn->setStringValue(QString::number(*target, 'g', 17));
-    m_shiftWriteStarter->start(SequenceStarter::Command::Force);
+    // The user asked for the shift: it waits for a sequence that came between.
+    m_shiftWriteStarter->start(SequenceStarter::Command::Force,
+                               SequenceStarter::WhenBusy::WaitForHost);
+}
+
+// After a change of range or shift the dialog's shift data are stale: the
+// read waits for a sequence that came between.
+void frmConfigPrimaryMeas::RereadShiftData()
+{
+    m_shiftReadStarter->start(SequenceStarter::Command::Start,
+                              SequenceStarter::WhenBusy::WaitForHost);
 }
 
 void frmConfigPrimaryMeas::seqPerformOffsetShift_StatusChanged(qint32 status)
@@ -524,7 +540,7 @@ void frmConfigPrimaryMeas::seqPerformOffsetShift_StatusChanged(qint32 status)
     if (status == 1)
         seqPerformOffsetShift->DoAction(1);
     else if (status == 0 && IsInitialized())
-        m_shiftReadStarter->start(SequenceStarter::Command::Start);
+        RereadShiftData();
 }
 
 void frmConfigPrimaryMeas::RefreshPreview()

@@ -112,6 +112,7 @@ private:
     void seqGetParallelShiftData_StatusChanged(qint32 status);
     void seqPerformOffsetShift_StatusChanged(qint32 status);
     void WriteOffsetShiftTarget();
+    void RereadShiftData();
 
     std::array<SequenceStarter *, 2> m_rangeStarter;
     SequenceStarter *m_zeroStarter;

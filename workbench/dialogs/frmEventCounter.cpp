@@ -18,6 +18,7 @@
 namespace {
 constexpr int Connected = 2;
 constexpr int ValueWidth = 90;
+constexpr int TimeFormatText = 7310;
 const QColor OfflineTime(0xE0, 0xE0, 0xE0);
 
 struct TimeRow
@@ -123,7 +124,9 @@ void frmEventCounter::build()
             rows->addWidget(
                 caption(DesignText(TimeRows[time].english, TimeRows[time].german), group), row, 0);
             rows->addWidget(lblTime[time], row, 1);
-            rows->addWidget(caption(QStringLiteral("h:m:s"), group), row++, 2);
+            const QByteArray unitName = "lblTimeUnit" + QByteArray::number(time);
+            rows->addWidget(DialogControls::label(group, unitName.constData(), TimeFormatText),
+                            row++, 2);
         }
         if (f > 0) {
             const int k = f - 1;

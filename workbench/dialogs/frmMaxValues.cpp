@@ -5,6 +5,7 @@
 #include "VexaSequenceItem.h"
 #include "VexaText.h"
 #include "VexaValueEdit.h"
+#include "clsGetDecimalPlaces.h"
 #include "mainwin/global.h"
 
 #include <QFrame>
@@ -24,12 +25,20 @@ struct PeakGroup
     const char *maximum;
     const char *unit;
     int selector;
+    // The span whose places the group's values take, as the live displays
+    // do; the sensor's limits while the device's span is not known.
+    const char *spanLow;
+    const char *spanHigh;
+    const char *sensorLow;
+    const char *sensorHigh;
 };
-constexpr PeakGroup Groups[2] = {{2096, "sensorMinMaxUserLoLim", "sensorMinMaxUserHiLim",
-                                  "primaryValueUnit", frmMaxValues::PressureReset},
-                                 {2098, "sensorTemperatureMinMaxUserLoLim",
-                                  "sensorTemperatureMinMaxUserHiLim", "sensorTemperatureUnit",
-                                  frmMaxValues::TemperatureReset}};
+constexpr PeakGroup Groups[2] = {
+    {2096, "sensorMinMaxUserLoLim", "sensorMinMaxUserHiLim", "primaryValueUnit",
+     frmMaxValues::PressureReset, "scaleInLoLim", "scaleInHiLim", "sensorRangeLoLim",
+     "sensorRangeHiLim"},
+    {2098, "sensorTemperatureMinMaxUserLoLim", "sensorTemperatureMinMaxUserHiLim",
+     "sensorTemperatureUnit", frmMaxValues::TemperatureReset, "sensorTemperatureRangeLoLim",
+     "sensorTemperatureRangeHiLim", "sensorTemperatureRangeLoLim", "sensorTemperatureRangeHiLim"}};
 
 VexaAppItem *item(const char *name, QWidget *parent, qint16 interval = 0)
 {
@@ -66,9 +75,14 @@ frmMaxValues::frmMaxValues(QWidget *parent) : clsVexaForm(parent)
     // The framework controls take their captions from the program's table.
     DialogControls::useProgramTexts();
     build();
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         connect(appUnit[i], &VexaAppItem::ValueChanged, this,
                 [this, i](QString &) { showUnit(i); });
+        for (VexaAppItem *limit :
+             {appSpan[i][0], appSpan[i][1], appSensorLimits[i][0], appSensorLimits[i][1]})
+            connect(limit, &VexaAppItem::ValueChanged, this,
+                    [this, i](QString &) { showDecimals(i); });
+    }
     connect(appConnectionStatus, &VexaAppItem::ValueChanged, this,
             [this](QString &value) { showConnection(value); });
     for (int selector : {TemperatureReset, PressureReset})
@@ -82,6 +96,9 @@ frmMaxValues::~frmMaxValues() = default;
 
 void frmMaxValues::FormActivated()
 {
+    // The limits delivered at registration came before the values were shown.
+    showDecimals(0);
+    showDecimals(1);
     // Opened before its texts and controls were there: wide enough now.
     DialogControls::fitToContents(this);
 }
@@ -104,6 +121,12 @@ void frmMaxValues::build()
         group->setObjectName(QStringLiteral("fraPeak%1").arg(i));
         group->setProperty("Tag", g.tag);
         appUnit[i] = item(g.unit, group, 1);
+        // The device's own values: a range only typed in the dataset does
+        // not change what was measured.
+        appSpan[i] = {item(g.spanLow, group), item(g.spanHigh, group)};
+        for (VexaAppItem *limit : appSpan[i])
+            limit->setRegisterOnShadow(true);
+        appSensorLimits[i] = {item(g.sensorLow, group), item(g.sensorHigh, group)};
         auto *grid = new QGridLayout(group);
         grid->addWidget(columnLabel(2100, group), 0, 0);
         grid->addWidget(columnLabel(2101, group), 0, 1);
@@ -134,6 +157,19 @@ void frmMaxValues::showUnit(int group)
     const QString unit = appUnit[group]->EnumValue();
     if (!unit.isEmpty())
         lblUnit[group]->setText(QLatin1Char('[') + unit + QLatin1Char(']'));
+}
+
+void frmMaxValues::showDecimals(int group)
+{
+    const auto span = [](const std::array<VexaAppItem *, 2> &limits) {
+        return double(limits[1]->FloatValue()) - double(limits[0]->FloatValue());
+    };
+    double width = span(appSpan[group]);
+    if (width == 0)
+        width = span(appSensorLimits[group]);
+    const int places = clsGetDecimalPlaces().GetDecimalPlaces(width);
+    for (VexaText *value : txtPeak[group])
+        value->setDecimalPlaces(places);
 }
 
 void frmMaxValues::showConnection(const QString &value)

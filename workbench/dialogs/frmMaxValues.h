@@ -25,6 +25,10 @@ public:
     ~frmMaxValues() override;
 
     std::array<VexaAppItem *, 2> appUnit{};
+    // What sets the places shown of each group: [group][0 lower, 1 upper]
+    // end of the measuring range (pressure) and the sensor's limits.
+    std::array<std::array<VexaAppItem *, 2>, 2> appSpan{};
+    std::array<std::array<VexaAppItem *, 2>, 2> appSensorLimits{};
     std::array<QLabel *, 2> lblUnit{};
     // Minimum and maximum of the group: [group][0 min, 1 max].
     std::array<std::array<VexaText *, 2>, 2> txtPeak{};
@@ -40,6 +44,7 @@ protected:
 private:
     void build();
     void showUnit(int group);
+    void showDecimals(int group);
     void showConnection(const QString &value);
     void reset(int selector);
     void resetStatus(qint32 status);

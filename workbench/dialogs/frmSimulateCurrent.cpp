@@ -37,6 +37,7 @@ frmSimulateCurrent::frmSimulateCurrent(QWidget *parent) : clsVexaForm(parent)
     all->setObjectName(QStringLiteral("fraGroupAll"));
 
     seqSetActualOutputValue = sequence(this, "seqSetActualOutputValue", "SetActualOutputValue");
+    seqReadOutput = sequence(this, "seqReadOutput", "ReadCheckValues");
     appLevelCurr = appItem(this, "appLevelCurr", "fixedOutputValue");
     appCurr = appItem(this, "appCurr", "actualOutputValue", 1);
     // Bound to the value the record manager writes: every response counts.
@@ -44,6 +45,7 @@ frmSimulateCurrent::frmSimulateCurrent(QWidget *parent) : clsVexaForm(parent)
     appCurrentRecordState = appItem(this, "appCurrentRecordState", "currentRecordState");
     appConnectionStatus = appItem(this, "appConnectionStatus", "&&private&&Connect");
     appAddress = appItem(this, "appAddress", "&&private_PM&&Address");
+    appCurrentSequence = appItem(this, "appCurrentSequence", "currentSequence");
 
     Check1 = new QCheckBox(all);
     Check1->setObjectName(QStringLiteral("Check1"));
@@ -84,7 +86,8 @@ frmSimulateCurrent::frmSimulateCurrent(QWidget *parent) : clsVexaForm(parent)
     setMinimumWidth(320);
 
     m_responses = new ResponseWatch(appCurrentResponseCode, appCurrentRecordState, this);
-    m_starter = new SequenceStarter(seqSetActualOutputValue, this);
+    m_starter = new SequenceStarter(seqSetActualOutputValue, appCurrentSequence, this);
+    m_readStarter = new SequenceStarter(seqReadOutput, appCurrentSequence, this);
     connect(m_starter, &SequenceStarter::Accepted, this, [this] {
         m_responseSinceStart = false;
         m_sequenceRunning = true;
@@ -138,6 +141,7 @@ void frmSimulateCurrent::appConnectionStatus_ValueChanged()
     Slider1->setEnabled(online && !Check1->isChecked());
     if (!online) {
         m_starter->forget();
+        m_readStarter->forget();
         WaitForResponse(false);
     }
 }
@@ -173,7 +177,11 @@ void frmSimulateCurrent::Check1_Click()
     }
     m_requestedFixedMode = checked ? 1 : 0;
     m_awaitingModeConfirmation = true;
-    if (!m_starter->start(SequenceStarter::Command::Force)) {
+    // Ending the simulation on closing must not be lost to another sequence;
+    // a click that meets one is simply not sent.
+    const auto whenBusy = m_closeRequested && !checked ? SequenceStarter::WhenBusy::WaitForHost
+                                                       : SequenceStarter::WhenBusy::Refuse;
+    if (!m_starter->start(SequenceStarter::Command::Force, whenBusy)) {
         // Nothing was sent: the box shows what the device does.
         m_suppressOutputCommand = true;
         SetChecked(fixedCurrentModeEnabled(), true);
@@ -190,12 +198,6 @@ void frmSimulateCurrent::seqSetActualOutputValue_StatusChanged(qint32 status)
     if (status != 0 || !m_sequenceRunning)
         return;
     m_sequenceRunning = false;
-    // The response that ended the simulation came while the sequence still
-    // ran: the close it asked for happens now.
-    if (m_closeRequested && m_responseSinceStart && !fixedCurrentModeEnabled()) {
-        unload(this);
-        return;
-    }
     if (!m_responseSinceStart) {
         WaitForResponse(true);
     } else if (m_awaitingModeConfirmation) {
@@ -222,16 +224,31 @@ void frmSimulateCurrent::ResponseArrived()
     WaitForResponse(false);
     m_responseSinceStart = true;
     const bool fixed = fixedCurrentModeEnabled();
+    // The answer that confirms a change only ends the wait; the one after it
+    // shows the mode and, when the user asked to close, closes the dialog.
+    // That is the device's close handshake: the dialog goes on an answer
+    // given with the output already back in normal operation.
     if (m_awaitingModeConfirmation) {
         if (int(fixed) != m_requestedFixedMode)
             return;
         m_awaitingModeConfirmation = false;
+        if (m_closeRequested && !fixed)
+            AskForFollowingAnswer();
+        return;
     }
     m_suppressOutputCommand = true;
     SetChecked(fixed);
     m_suppressOutputCommand = false;
     if (!fixed && m_closeRequested)
         unload(this);
+}
+
+// The host reports no answers of its periodic reads: the one that closes the
+// dialog is asked for, by reading the loop current once. It waits for the
+// output sequence, which may not have ended yet.
+void frmSimulateCurrent::AskForFollowingAnswer()
+{
+    m_readStarter->start(SequenceStarter::Command::Start, SequenceStarter::WhenBusy::WaitForHost);
 }
 
 void frmSimulateCurrent::appCurr_ValueChanged()
@@ -266,6 +283,13 @@ void frmSimulateCurrent::txtStromwert_Validate()
     if (clamped != *value)
         txtStromwert->setText(QLocale().toString(clamped));
     SetSliderQuietly(EntryRules::sliderPosition(clamped));
+}
+
+bool frmSimulateCurrent::QuestionBeforeOpening(const QWidget *instance)
+{
+    if (!instance)
+        return true;
+    return !instance->isVisible() && !fixedCurrentModeEnabled();
 }
 
 bool frmSimulateCurrent::QueryUnload()

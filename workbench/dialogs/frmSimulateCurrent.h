@@ -23,12 +23,15 @@ public:
     ~frmSimulateCurrent() override;
 
     VexaSequenceItem *seqSetActualOutputValue;
+    // Asks the device for the answer that closes the dialog after "Yes".
+    VexaSequenceItem *seqReadOutput;
     VexaAppItem *appLevelCurr;
     VexaAppItem *appCurr;
     VexaAppItem *appCurrentResponseCode;
     VexaAppItem *appCurrentRecordState;
     VexaAppItem *appConnectionStatus;
     VexaAppItem *appAddress;
+    VexaAppItem *appCurrentSequence;
 
     QCheckBox *Check1;
     QLineEdit *txtStromwert;
@@ -40,6 +43,13 @@ public:
     bool closeRequested() const { return m_closeRequested; }
     // The entry is checked and clamped, as when the user leaves the box.
     void txtStromwert_Validate();
+
+    // Whether the menu asks before showing the dialog: not when its window
+    // is open or its simulation still holds the output (closed with "No"),
+    // for then the loop is out of automatic control already and the user
+    // wants the window back. instance: the dialog kept, null before the
+    // first opening.
+    static bool QuestionBeforeOpening(const QWidget *instance);
 
 protected:
     void FormLoad() override;
@@ -55,6 +65,7 @@ private:
     void SetChecked(bool checked, bool force = false);
     void seqSetActualOutputValue_StatusChanged(qint32 status);
     void ResponseArrived();
+    void AskForFollowingAnswer();
     void appCurr_ValueChanged();
     void Slider1_Change(int position);
     void SetSliderQuietly(int position);
@@ -63,6 +74,7 @@ private:
 
     ResponseWatch *m_responses;
     SequenceStarter *m_starter;
+    SequenceStarter *m_readStarter;
     bool m_suppressOutputCommand = false;
     int m_requestedFixedMode = 99;
     bool m_awaitingModeConfirmation = false;

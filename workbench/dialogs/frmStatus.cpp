@@ -3,6 +3,7 @@
 #include "DiagnosisBits.h"
 #include "DialogControls.h"
 #include "IViewEx.h"
+#include "SequenceStarter.h"
 #include "VexaAppItem.h"
 #include "VexaSequenceItem.h"
 #include "mainwin/Toolkit_LoadResource.h"
@@ -75,6 +76,10 @@ void frmStatus::build()
     appDiagnosis->setRegisterOnShadow(true);
     appConnectionStatus = new VexaAppItem(frame);
     appConnectionStatus->setAppItemName(QStringLiteral("&&private&&Connect"));
+    appCurrentSequence = new VexaAppItem(frame);
+    appCurrentSequence->setAppItemName(QStringLiteral("currentSequence"));
+    m_statusReader =
+        new SequenceStarter(seqReadAdditionalTransmitterStatus, appCurrentSequence, this);
 
     auto *messages = new QLabel(frame);
     messages->setObjectName(QStringLiteral("lblMessages"));
@@ -187,7 +192,9 @@ void frmStatus::FormActivated()
     if (m_statusReadStarted)
         return;
     m_statusReadStarted = true;
-    seqReadAdditionalTransmitterStatus->Start();
+    // Another sequence may run (the dialog opened during an upload): the
+    // read waits for it rather than asking the host again and again.
+    m_statusReader->start(SequenceStarter::Command::Start, SequenceStarter::WhenBusy::WaitForHost);
 }
 
 void frmStatus::diagnosisChanged()
@@ -273,4 +280,6 @@ void frmStatus::showConnection()
     frmMeasurementdisconnect->setVisible(!online);
     chkCyclicRefresh->setEnabled(online);
     cmdRefresh->setEnabled(online);
+    if (!online)
+        m_statusReader->forget();
 }

@@ -10,6 +10,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QTreeWidget;
+class SequenceStarter;
 class VexaAppItem;
 class VexaSequenceItem;
 
@@ -33,6 +34,7 @@ public:
     VexaSequenceItem *seqPerformTransmitterSelfTest;
     VexaAppItem *appDiagnosis;
     VexaAppItem *appConnectionStatus;
+    VexaAppItem *appCurrentSequence;
     QTreeWidget *tvwMessages;
     std::array<QLabel *, Categories> Picture1{};
     std::array<QLabel *, Categories> lblCategory{};
@@ -64,6 +66,7 @@ private:
     void showConnection();
 
     DiagnosisTree m_tree;
+    SequenceStarter *m_statusReader;
     bool m_statusReadStarted = false;
     // The self test runs on in the device: the status is read until it reports.
     bool m_awaitingSelfTest = false;

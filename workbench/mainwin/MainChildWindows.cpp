@@ -35,7 +35,11 @@ MainCommand MainChildWindows::opener(const char *kind, std::function<QWidget *()
                                      ChildWindowOptions options)
 {
     return [kind, make = std::move(make), options](frmMain &main) {
-        if (options.questionId != 0 &&
+        const bool ask = options.questionId != 0 &&
+                         (!options.questionNeeded ||
+                          options.questionNeeded(
+                              options.several ? nullptr : main.childWindows().existing(kind)));
+        if (ask &&
             MessageBoxSeam::show(&main, QMessageBox::Warning, GetResText(options.questionTitleId),
                                  GetResText(options.questionId),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::No)
@@ -59,6 +63,11 @@ QWidget *MainChildWindows::instance(const char *kind, const std::function<QWidge
     if (!window)
         window = make();
     return window;
+}
+
+QWidget *MainChildWindows::existing(const char *kind) const
+{
+    return m_instances.value(QLatin1String(kind));
 }
 
 void MainChildWindows::ShowChildForm(QWidget *dialog, IViewEx *view)

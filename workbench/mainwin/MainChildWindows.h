@@ -28,6 +28,9 @@ struct ChildWindowOptions
     // A question asked first (Yes/No, string-table ids); No opens nothing.
     qint16 questionId = 0;
     qint16 questionTitleId = 0;
+    // Whether the question is asked, given the one instance kept (null
+    // before the first opening); unset: always.
+    bool (*questionNeeded)(const QWidget *instance) = nullptr;
 };
 
 // The main window's document area: every device dialog and display window is
@@ -56,6 +59,8 @@ public:
 
     // The one instance of a kind of child window, made now if there is none.
     QWidget *instance(const char *kind, const std::function<QWidget *()> &make);
+    // The one instance, null while none was made.
+    QWidget *existing(const char *kind) const;
 
     // Shows a dialog as child window (adding it on first use) with the view
     // given, and gives it the focus.

@@ -9,6 +9,8 @@
 #include "mainwin/frmMain.h"
 #include "mainwin/global.h"
 
+#include "VexaCommandEvent.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -28,6 +30,19 @@ QStringList registeredViews()
 }
 
 } // namespace
+
+DeferredStarts::DeferredStarts(QObject *control)
+{
+    control->installEventFilter(this);
+}
+
+bool DeferredStarts::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() == QEvent::Type(VexaCommandEvent::StartCode) ||
+        event->type() == QEvent::Type(VexaCommandEvent::ForceCode))
+        ++count;
+    return false;
+}
 
 DialogRig::DialogRig() : MainWindowRig(registeredViews())
 {
@@ -55,19 +70,28 @@ std::shared_ptr<int> DialogRig::countWrites(const QString &item)
 std::shared_ptr<int> DialogRig::countStarts(const QString &sequence)
 {
     auto count = std::make_shared<int>(0);
+    onSequence(sequence, [count](bool running) {
+        if (running)
+            ++*count;
+    });
+    return count;
+}
+
+void DialogRig::onSequence(const QString &sequence, std::function<void(bool running)> changed)
+{
     auto running = std::make_shared<bool>(false);
     const ItemStore *store = &instance().manager()->store();
     const int index = store->indexOf(QStringLiteral("&&Sequence_State&&") + sequence);
     instance().manager()->addObserver(
-        [count, running, index, store](int changed, bool shadow, qint32) {
-            if (changed != index || shadow)
+        [changed = std::move(changed), running, index, store](int item, bool shadow, qint32) {
+            if (item != index || shadow)
                 return;
             const bool now = store->value(index, false).number() != 0;
-            if (now && !*running)
-                ++*count;
-            *running = now;
+            if (now != *running) {
+                *running = now;
+                changed(now);
+            }
         });
-    return count;
 }
 
 bool DialogRig::settled() const

@@ -4,10 +4,13 @@
 #include "DeviceInstance.h"
 #include "ItemStore.h"
 #include "ScriptedMessageBox.h"
+#include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 #include "VexaLabelComboUnit.h"
 #include "VexaLabelTextUnit.h"
+#include "VexaSequenceItem.h"
 #include "VexaText.h"
+#include "VexaValueEdit.h"
 #include "dialogs/DialogControls.h"
 #include "dialogs/frmConfigPrimaryMeas.h"
 #include "mainwin/frmMain.h"
@@ -106,6 +109,42 @@ private Q_SLOTS:
         QCOMPARE(*writes, 1);
     }
 
+    // A box emptied and left writes nothing and shows the item's value
+    // again: the output scaling (a framework field) and the range entry.
+    void emptiedBoxWritesNothing_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("framework");
+        QTest::newRow("output scaling, lower") << "outScaleLoLim" << true;
+        QTest::newRow("lower range value") << "scaleInLoLim" << false;
+    }
+    void emptiedBoxWritesNothing()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, framework);
+        DialogRig rig;
+        ScriptedMessageBox box;
+        auto *dialog = rig.open<frmConfigPrimaryMeas>();
+        rig.set(item, "-12.5");
+        QLineEdit *entry = framework ? static_cast<QLineEdit *>(dialog->txtMessanfang->edit())
+                                     : dialog->txtScaleInLimEx[0];
+        dialog->tbsOptions->setCurrentIndex(framework ? 1 : 0);
+        QTRY_COMPARE(entry->text(), "-12.5");
+        const auto writes = rig.countWrites(item);
+        rig.form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&rig.form()));
+        entry->setFocus();
+        QVERIFY(entry->hasFocus());
+        entry->selectAll();
+        QTest::keyClick(entry, Qt::Key_Delete);
+        QCOMPARE(entry->text(), "");
+        dialog->tbsOptions->setFocus(); // leaving the box
+        QCOMPARE(*writes, 0);
+        QCOMPARE(rig.text(item), "-12.5");
+        QCOMPARE(entry->text(), "-12.5");
+        QVERIFY(box.asked().isEmpty());
+    }
+
     void keyFilter_data()
     {
         QTest::addColumn<QString>("before");
@@ -171,8 +210,18 @@ private Q_SLOTS:
 
     // The new upper range value reaches the device; the shift data are read
     // again and no offset is written.
+    // The shift data are read again afterwards; when another sequence comes
+    // between, the read waits for its end without asking the host again and
+    // again meanwhile.
+    void upperRangeFromAppliedPressure_data()
+    {
+        QTest::addColumn<bool>("between");
+        QTest::newRow("alone") << false;
+        QTest::newRow("another sequence between") << true;
+    }
     void upperRangeFromAppliedPressure()
     {
+        QFETCH(bool, between);
         DialogRig rig;
         QVERIFY(connectAndLoad(rig));
         rig.device.setAppliedPressure(300);
@@ -180,10 +229,20 @@ private Q_SLOTS:
         const auto offsetWrites = rig.countWrites("offsetShiftScaleIn");
         const auto reads = rig.countStarts("GetParallelShiftData");
         const auto shifts = rig.countStarts("PerformOffsetShift");
+        const auto infos = rig.countStarts("GetDeviceInfo");
+        if (between) {
+            rig.onSequence("SetPrimaryVariableUpperRange", [&](bool running) {
+                if (!running)
+                    QCOMPARE(rig.instance().engine().start("GetDeviceInfo"), 0);
+            });
+        }
+        DeferredStarts deferred(dialog->seqGetParallelShiftData);
         QTest::mouseClick(dialog->optProzessdruckuebernahme, Qt::LeftButton);
         QTest::mouseClick(dialog->cmdSetPrimaryVariableRangeValue[1], Qt::LeftButton);
         QVERIFY(!MainWindow()->isEnabled());
         QTRY_VERIFY(*reads == 1 && dialog->parallelShiftStep() == 0 && rig.settled());
+        QCOMPARE(*infos, int(between));
+        QCOMPARE(deferred.count, 0);
         QCOMPARE(rig.device.model().settings().upperRangeMbar, 300.0);
         QCOMPARE(rig.number("scaleInHiLim"), 300.0);
         QCOMPARE(*offsetWrites, 0);

@@ -17,6 +17,7 @@
 #include "mainwin/global.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -59,18 +60,32 @@ class TstCurrentOutput : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Both end points trimmed by what a meter reads, then closing returns to
-    // normal operation before the dialog goes.
+    // Both end points trimmed by what a meter reads: the output is held only
+    // after the user agreed, each press trims once and says what was
+    // written, and closing returns to normal operation before the dialog goes.
     void trimAndClose()
     {
         DialogRig rig;
         QVERIFY(rig.connect());
+        ScriptedMessageBox box;
         auto *dialog = rig.open<frmCalibrateCurrent>();
         QVERIFY(dialog->optAbgleich[0]->isChecked());
         QVERIFY(!dialog->cmdAbgleichen->isEnabled());
         for (int point : {0, 1}) {
             const double nominal = point == 0 ? 4.0 : 20.0;
+            box.clear();
             QTest::mouseClick(dialog->optAbgleich[point + 1], Qt::LeftButton);
+            // Asked before the first fixed current only (Yes).
+            QCOMPARE(box.asked().size(), 1 - point);
+            if (point == 0) {
+                QCOMPARE(box.asked()[0].icon, QMessageBox::Warning);
+                QCOMPARE(box.asked()[0].buttons, QMessageBox::Yes | QMessageBox::No);
+                QCOMPARE(
+                    box.asked()[0].text,
+                    "Adjusting the output holds the loop current at 4\u00a0mA: the loop will be "
+                    "taken out of automatic control, and the current no longer follows the "
+                    "pressure.\nHold the current at 4\u00a0mA?");
+            }
             QTRY_VERIFY(rig.settled() && !dialog->awaitingOutputResponse());
             QCOMPARE(fixedCurrent(rig), nominal);
             QVERIFY(dialog->optAbgleich[point + 1]->isChecked());
@@ -84,8 +99,25 @@ private Q_SLOTS:
             measured->selectAll();
             QTest::keyClicks(measured, QLocale().toString(nominal + 0.02, 'f', 3));
             QTest::keyClick(measured, Qt::Key_Return);
-            QTest::mouseClick(dialog->cmdAbgleichen, Qt::LeftButton);
+            const auto trims =
+                rig.countStarts(point == 0 ? "SetPvCurrentDacZero" : "SetPvCurrentDacGain");
+            box.clear();
+            dialog->cmdAbgleichen->click();
+            QVERIFY(dialog->trimInFlight() && !dialog->cmdAbgleichen->isEnabled());
+            dialog->cmdAbgleichen->click();
+            QTRY_COMPARE(box.asked().size(), 1);
+            QCOMPARE(
+                box.asked()[0].text,
+                QString(
+                    "The output was trimmed at %1\u00a0mA: the measured current of %2\u00a0mA was "
+                    "written to the device.")
+                    .arg(nominal)
+                    .arg(nominal + 0.02, 0, 'f', 3));
             QTRY_VERIFY(rig.settled());
+            QCOMPARE(*trims, 1);
+            QVERIFY(dialog->cmdAbgleichen->isEnabled());
+            // The reading is used up: pressed again, Adjust corrects nothing.
+            QCOMPARE(measured->text(), QString::number(nominal));
             QVERIFY2(qAbs(rig.device.analogOutputCurrent() - (before - 0.02)) < 0.001,
                      qPrintable(QString::number(rig.device.analogOutputCurrent(), 'f', 5)));
         }
@@ -115,10 +147,43 @@ private Q_SLOTS:
         QCOMPARE(fixedCurrent(rig), 0.0);
     }
 
+    // The output is not held when the user says No, nor when another
+    // sequence runs (then nothing is asked again later, and nothing makes
+    // the program busy).
+    void outputStaysInNormalOperation_data()
+    {
+        QTest::addColumn<bool>("answerNo");
+        QTest::newRow("No to the warning") << true;
+        QTest::newRow("another sequence runs") << false;
+    }
+    void outputStaysInNormalOperation()
+    {
+        QFETCH(bool, answerNo);
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        ScriptedMessageBox box;
+        auto *dialog = rig.open<frmCalibrateCurrent>();
+        const auto sent = rig.countStarts("SetActualOutputValue");
+        DeferredStarts deferred(dialog->seqSetActualOutputValue);
+        if (answerNo)
+            box.enqueue(QMessageBox::No);
+        else // a read without a busy window leaves the dialog usable
+            QCOMPARE(rig.instance().engine().start("ReadCheckValues"), 0);
+        dialog->optAbgleich[1]->click();
+        QCOMPARE(box.asked().size(), 1);
+        QVERIFY(MainWindow()->isEnabled());
+        QCOMPARE(dialog->optAbgleich[0]->isChecked(), answerNo);
+        QTRY_VERIFY(rig.settled());
+        QCOMPARE(*sent, 0);
+        QCOMPARE(deferred.count, 0);
+        QCOMPARE(fixedCurrent(rig), 0.0);
+    }
+
     void emptyMeasuredCurrentDoesNothing()
     {
         DialogRig rig;
         QVERIFY(rig.connect());
+        ScriptedMessageBox box;
         auto *dialog = rig.open<frmCalibrateCurrent>();
         QTest::mouseClick(dialog->optAbgleich[1], Qt::LeftButton);
         QTRY_VERIFY(rig.settled() && fixedCurrent(rig) == 4.0);
@@ -290,13 +355,27 @@ private Q_SLOTS:
         ScriptedMessageBox box;
         auto *dialog = simulating(rig);
         QVERIFY(dialog->Check1->isChecked());
+        // The answer to leaving only ends the wait: the dialog closes on the
+        // one after it, which it asks the device for.
+        QStringList handshake;
+        rig.onSequence("SetActualOutputValue", [&](bool running) {
+            if (!running)
+                handshake << QString("left, open: %1").arg(dialog->isVisible());
+        });
+        rig.onSequence("ReadCheckValues", [&](bool running) {
+            if (running)
+                handshake << QString("asked again, open: %1").arg(dialog->isVisible());
+        });
         box.enqueue(QMessageBox::StandardButton(answer));
         dialog->close();
         QCOMPARE(box.asked().size(), 1);
         QCOMPARE(box.asked()[0].text, "Terminate Simulation?");
+        QCOMPARE(box.asked()[0].title, "Simulate Current Output Close");
         QCOMPARE(box.asked()[0].buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QTRY_VERIFY(rig.settled());
         QTRY_COMPARE(dialog->isVisible(), !closes);
+        if (answer == QMessageBox::Yes)
+            QCOMPARE(handshake, QStringList({"left, open: 1", "asked again, open: 1"}));
         QCOMPARE(fixedCurrent(rig) > 0, stillFixed);
         if (stillFixed)
             leaveFixedCurrent(rig);
@@ -334,6 +413,49 @@ private Q_SLOTS:
             QVERIFY2(frame->width() >= wanted.width() && frame->height() >= wanted.height(),
                      qPrintable(frame->widget()->objectName()));
         }
+    }
+
+    // A simulation left running ("No" on closing) or open is shown again by
+    // its menu entry, without the question before a new one.
+    void reopeningARunningSimulation()
+    {
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        ScriptedMessageBox box;
+        box.enqueue(QMessageBox::Yes);
+        rig.form().runMenuCommand("mnuDiagnosticsSimulateCurrent");
+        auto *dialog = rig.form().findChild<frmSimulateCurrent *>();
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->txtStromwert->setText("12");
+        dialog->Check1->click();
+        QTRY_VERIFY(rig.settled() && fixedCurrent(rig) == 12.0);
+        rig.form().runMenuCommand("mnuDiagnosticsSimulateCurrent");
+        QCOMPARE(box.asked().size(), 1);
+        box.enqueue(QMessageBox::No);
+        QVERIFY(dialog->close());
+        QVERIFY(!dialog->isVisible());
+
+        box.clear();
+        rig.form().runMenuCommand("mnuDiagnosticsSimulateCurrent");
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(box.asked().size(), 0);
+        QCOMPARE(rig.form().findChildren<frmSimulateCurrent *>().size(), 1);
+        QTRY_VERIFY(dialog->Check1->isChecked());
+        QCOMPARE(fixedCurrent(rig), 12.0);
+        leaveFixedCurrent(rig);
+    }
+
+    // The title bar of the real box has room for the whole title.
+    void closeQuestionShowsItsTitle()
+    {
+        MessageBoxRequest request;
+        request.title = "Simulate Current Output Close";
+        request.text = "Terminate Simulation?";
+        const auto real = QtMessageBoxSeam::build(nullptr, request);
+        real->show();
+        const QFontMetrics title(QtMessageBoxSeam::titleFont(*real));
+        QVERIFY(real->width() >=
+                title.horizontalAdvance(request.title) + QtMessageBoxSeam::titleBarReserve(title));
     }
 
     void offlineClosesAtOnce()

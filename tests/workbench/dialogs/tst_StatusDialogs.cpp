@@ -1,10 +1,14 @@
 #include "DiagnosisRig.h"
+#include "DialogRig.h"
 #include "TestRegistry.h"
 
 #include "ConnectionController.h"
 #include "DeviceInstance.h"
 #include "SequenceEngine.h"
 #include "VexaAppItem.h"
+#include "VexaSequenceItem.h"
+#include "VexaText.h"
+#include "VexaValueEdit.h"
 #include "dialogs/DiagnosisTree.h"
 #include "dialogs/frmEventCounter.h"
 #include "dialogs/frmMaxValues.h"
@@ -203,6 +207,22 @@ private Q_SLOTS:
         QVERIFY(rig.idle());
     }
 
+    // Opened while another sequence runs (on the program, with its
+    // components), the status is read once that has ended, without asking
+    // the host again and again meanwhile.
+    void statusReadWaitsForTheRunningSequence()
+    {
+        DialogRig rig;
+        QVERIFY(rig.connect());
+        const auto reads = rig.countStarts("ReadAdditionalTransmitterStatus");
+        QCOMPARE(rig.instance().engine().start("UPLOAD"), 0);
+        auto *dialog = new frmStatus;
+        DeferredStarts deferred(dialog->seqReadAdditionalTransmitterStatus);
+        rig.show(dialog);
+        QTRY_VERIFY(*reads == 1 && rig.settled());
+        QCOMPARE(deferred.count, 0);
+    }
+
     void offlineFramesCoverTheStatus()
     {
         DiagnosisRig rig;
@@ -223,14 +243,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("seconds");
         QTest::addColumn<QString>("shown");
         QTest::newRow("0") << "0"
-                           << "0:0:0";
+                           << "00:00:00";
+        QTest::newRow("1025") << "1025"
+                              << "00:17:05";
         QTest::newRow("3725") << "3725"
-                              << "1:2:5";
+                              << "01:02:05";
         QTest::newRow("86399") << "86399"
                                << "23:59:59";
         // Beyond 32767 hours (under four years in service).
         QTest::newRow("40000 h") << "144000000"
-                                 << "40000:0:0";
+                                 << "40000:00:00";
     }
     void timesAsHoursMinutesSeconds()
     {
@@ -265,7 +287,7 @@ private Q_SLOTS:
         QVERIFY(rig.connect());
         auto *dialog = rig.open<frmEventCounter>();
         QTRY_VERIFY(rig.text(cleared) != "0");
-        QTRY_COMPARE(dialog->lblTime[5]->text(), QStringLiteral("2:0:0"));
+        QTRY_COMPARE(dialog->lblTime[5]->text(), QStringLiteral("02:00:00"));
 
         dialog->cmdReset[reset]->click();
 
@@ -297,6 +319,45 @@ private Q_SLOTS:
         rig.setItem("sensorTemperatureUnit", "33");
         QCOMPARE(dialog->lblUnit[0]->text(), QStringLiteral("[bar]"));
         QCOMPARE(dialog->lblUnit[1]->text(), QStringLiteral("[°F]"));
+    }
+
+    // Peak values with the places the live displays give them: by the span
+    // of the device's measuring range (pressure) and of the sensor limits.
+    void peakValuePlaces_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("upperRange"); // the lower range value is 0
+        QTest::addColumn<QString>("pressure");
+        QTest::addColumn<QString>("temperature");
+        QTest::newRow("span 400") << "en"
+                                  << "400"
+                                  << "-15.4"
+                                  << "23.5";
+        QTest::newRow("span 10") << "en"
+                                 << "10"
+                                 << "-15.429"
+                                 << "23.5";
+        QTest::newRow("German") << "de"
+                                << "400"
+                                << "-15,4"
+                                << "23,5";
+    }
+    void peakValuePlaces()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, upperRange);
+        QFETCH(QString, pressure);
+        QFETCH(QString, temperature);
+        if (language == "de")
+            QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        DiagnosisRig rig;
+        auto *dialog = rig.open<frmMaxValues>();
+        rig.setShadow("scaleInLoLim", "0");
+        rig.setShadow("scaleInHiLim", upperRange);
+        rig.setItem("sensorMinMaxUserLoLim", "-15.428842");
+        rig.setItem("sensorTemperatureMinMaxUserHiLim", "23.456789");
+        QCOMPARE(dialog->txtPeak[0][0]->edit()->text(), pressure);
+        QCOMPARE(dialog->txtPeak[1][1]->edit()->text(), temperature);
     }
 
     void peakValueResets_data()
