@@ -5,9 +5,9 @@
 #include <vector>
 
 // The samples of one curve in bounded memory: once full, each new sample
-// replaces the oldest. Times never go backwards (a sample older than the
-// newest is stored at the newest time). 13 bytes a sample, allocated as the
-// ring fills.
+// replaces the oldest. The samples stay in time order: one older than the
+// newest (a slow read that ended after a later gap was noted) goes in at its
+// place. 13 bytes a sample, allocated as the ring fills.
 class TrendRing
 {
 public:
@@ -18,7 +18,10 @@ public:
     bool isEmpty() const { return m_size == 0; }
     void clear();
 
-    void append(const TrendSample &sample);
+    // False when the ring is full and the sample older than all it keeps.
+    bool append(const TrendSample &sample);
+    // Another sample at the same place (its time unchanged in order).
+    void replace(int i, const TrendSample &sample);
     // 0 is the oldest sample kept.
     TrendSample at(int i) const;
     qint64 timeAt(int i) const { return m_time[slot(i)]; }
@@ -33,6 +36,8 @@ public:
 private:
     int slot(int i) const { return (m_start + i) % m_capacity; }
     void grow();
+    void push(const TrendSample &sample);
+    void set(int i, const TrendSample &sample);
 
     int m_capacity;
     int m_start = 0;

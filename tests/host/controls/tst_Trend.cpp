@@ -101,6 +101,17 @@ private Q_SLOTS:
         QVERIFY(ring.memoryBytes() < 16 * size_t(ring.capacity()));
         QCOMPARE(ring.lowerBound(Start + (extra + 10) * 1000LL), 10);
         QCOMPARE(ring.lastAtOrBefore(Start + (extra + 10) * 1000LL + 500), 10);
+
+        // A late sample goes in at its time, the oldest making room; one older
+        // than all the full ring keeps is not taken.
+        const qint64 newest = ring.timeAt(ring.size() - 1);
+        QVERIFY(ring.append({newest - 500, -1.0f, TrendStatus::Good}));
+        QCOMPARE(ring.at(ring.size() - 2).value, -1.0f);
+        QCOMPARE(ring.timeAt(ring.size() - 1), newest);
+        QCOMPARE(ring.at(0).timeMs, Start + (extra + 1) * 1000LL);
+        QVERIFY(!ring.append({Start, -2.0f, TrendStatus::Good}));
+        for (int i = 1; i < ring.size(); ++i)
+            QVERIFY(ring.timeAt(i - 1) <= ring.timeAt(i));
     }
 
     void wrappedExportInTimeOrder()
@@ -117,13 +128,54 @@ private Q_SLOTS:
         }
         const QStringList rows = lines(exported(recorder));
         QCOMPARE(rows.size(), 6);
-        QCOMPARE(rows[0], "time,\"Current Output [mA]\",\"Pressure, \"\"damped\"\" [bar]\",status");
+        QCOMPARE(rows[0],
+                 "time,\"Current Output [mA]\",\"Current Output status\","
+                 "\"Pressure, \"\"damped\"\" [bar]\",\"Pressure, \"\"damped\"\" status\",marker");
         const auto time = [](int i) { return TrendRecordingFile::isoTime(Start + i * 1000); };
-        QCOMPARE(rows[1], time(3) + ",7,0.3,good");
-        QCOMPARE(rows[3], time(5) + ",,0.5,no read");
-        QCOMPARE(rows[4], time(6) + ",10,0.6,uncertain");
-        QCOMPARE(rows[5], time(7) + ",11,0.7,good");
+        QCOMPARE(rows[1], time(3) + ",7,good,0.3,good,");
+        QCOMPARE(rows[3], time(5) + ",,no read,0.5,good,");
+        QCOMPARE(rows[4], time(6) + ",10,good,0.6,uncertain,");
         QVERIFY(time(3).startsWith("2026-03-02T08:00:03.000"));
+    }
+
+    // What the user opens: one row per time, in order; a value only where
+    // that curve's read succeeded, with its own status; the markers' notes;
+    // the recording file gives the same table as memory.
+    void exportOneRowPerSampleTime()
+    {
+        QTemporaryDir dir;
+        TrendRecorder recorder;
+        recorder.setRecordingFolder(dir.path());
+        recorder.setCurve(0, {"Current Output", "mA"}, Start);
+        recorder.setCurve(1, {"Pressure", "bar"}, Start);
+        const auto at = [](int s) { return Start + s * 1000; };
+        recorder.append(0, {at(0), 4.0f, TrendStatus::Good});
+        recorder.append(1, {at(0), 0.5f, TrendStatus::Good});
+        // A read's first record failed, its second carried the value.
+        QVERIFY(recorder.append(1, {at(1), 0, TrendStatus::NoRead}));
+        QVERIFY(recorder.append(1, {at(1), 0.6f, TrendStatus::Uncertain}));
+        QVERIFY(!recorder.append(1, {at(1), 0.61f, TrendStatus::Good}));
+        // A slow read ended after the watchdog had noted a gap.
+        recorder.append(0, {at(3), 0, TrendStatus::NoRead});
+        QVERIFY(recorder.append(0, {at(1), 5.0f, TrendStatus::Good}));
+        recorder.addMarker(at(2), "closed");
+        recorder.addMarker(at(1), "valve, open");
+        recorder.append(0, {at(4), 6.0f, TrendStatus::Good});
+        recorder.append(1, {at(4), 0.7f, TrendStatus::Bad});
+        const auto time = [&](int s) { return TrendRecordingFile::isoTime(at(s)); };
+        const QStringList expected{
+            "time,\"Current Output [mA]\",\"Current Output status\",\"Pressure [bar]\","
+            "\"Pressure status\",marker",
+            time(0) + ",4,good,0.5,good,",
+            time(1) + ",5,good,0.6,uncertain,\"valve, open\"",
+            time(2) + ",,,,,\"closed\"",
+            time(3) + ",,no read,,,",
+            time(4) + ",6,good,0.7,bad,"};
+        QCOMPARE(lines(exported(recorder)), expected);
+        QBuffer file;
+        file.open(QIODevice::WriteOnly);
+        QVERIFY(recorder.exportRecording(file, at(0), at(4)));
+        QCOMPARE(lines(file.data()), expected);
     }
 
     // A day's curve reduced to a thousand columns; a gap breaks the line.
@@ -268,7 +320,7 @@ private Q_SLOTS:
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList rows = lines(file.readAll());
-        QCOMPARE(rows[0], "time,\"Current Output [mA]\",status");
+        QCOMPARE(rows[0], "time,\"Current Output [mA]\",\"Current Output status\",marker");
         QCOMPARE(rows.filter(",,no read").size(), 1);
         QVERIFY(!rows.filter("," + TrendStatusText::word(flagged)).isEmpty());
         QVERIFY(rows.filter(",0,").isEmpty());
@@ -345,9 +397,11 @@ private Q_SLOTS:
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList rows = lines(file.readAll());
-        QCOMPARE(rows.size(), 3);
-        QVERIFY(rows[1].endsWith(",bad"));
-        QVERIFY(rows[2].endsWith(",good"));
+        QCOMPARE(rows.size(), 5);
+        QVERIFY(rows[1].endsWith(",,,\"start\""));
+        QVERIFY(rows[2].endsWith(",bad,"));
+        QVERIFY(rows[3].endsWith(",good,"));
+        QVERIFY(rows[4].endsWith(",,,\"end\""));
 
         // A file that cannot be written says why.
         QString error;
