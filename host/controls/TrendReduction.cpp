@@ -51,3 +51,23 @@ bool TrendReduction::joins(const std::vector<TrendColumn> &columns, int a, int b
     }
     return true;
 }
+
+std::vector<TrendStretch> TrendReduction::stretches(const std::vector<TrendColumn> &columns)
+{
+    std::vector<TrendStretch> out;
+    int previous = -1;
+    for (int c = 0; c < int(columns.size()); ++c) {
+        const TrendColumn &col = columns[size_t(c)];
+        if (!col.hasValue)
+            continue;
+        if (col.worst != TrendStatus::Good) {
+            if (!out.empty() && out.back().last == previous && out.back().status == col.worst &&
+                joins(columns, previous, c))
+                out.back().last = c;
+            else
+                out.push_back({c, c, col.worst});
+        }
+        previous = c;
+    }
+    return out;
+}
