@@ -224,13 +224,23 @@ void TrendCanvas::drawBands(QPainter &p, const QRect &area,
                 worst[size_t(c)] = std::max(worst[size_t(c)], quint8(s.status));
         }
     }
+    // The tint laid on the plot's background beforehand: an opaque fill
+    // costs a fraction of a blended one.
+    const QColor base = palette().color(QPalette::Base);
+    const auto tinted = [&base](TrendStatus status) {
+        const QColor tint = statusColour(status);
+        const double a = tint.alphaF();
+        return QColor::fromRgbF(float(base.redF() * (1 - a) + tint.redF() * a),
+                                float(base.greenF() * (1 - a) + tint.greenF() * a),
+                                float(base.blueF() * (1 - a) + tint.blueF() * a));
+    };
     for (int c = 0; c < int(worst.size());) {
         int end = c + 1;
         while (end < int(worst.size()) && worst[size_t(end)] == worst[size_t(c)])
             ++end;
         if (worst[size_t(c)] != quint8(TrendStatus::Good))
             p.fillRect(QRect(area.left() + c, area.top(), end - c, area.height()),
-                       statusColour(TrendStatus(worst[size_t(c)])));
+                       tinted(TrendStatus(worst[size_t(c)])));
         c = end;
     }
 }

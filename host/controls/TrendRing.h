@@ -2,6 +2,7 @@
 
 #include "TrendSample.h"
 
+#include <algorithm>
 #include <vector>
 
 // The samples of one curve in bounded memory: once full, each new sample
@@ -29,6 +30,21 @@ public:
     int lowerBound(qint64 timeMs) const;
     // The last sample at or before the time (-1 when none).
     int lastAtOrBefore(qint64 timeMs) const;
+
+    // Calls f(timeMs, value, status) for the samples [from, to) in order,
+    // straight from the storage: the inner loop of every redraw.
+    template <typename F> void visit(int from, int to, F &&f) const
+    {
+        from = std::max(from, 0);
+        to = std::min(to, m_size);
+        while (from < to) {
+            const int first = slot(from);
+            const int run = std::min(to - from, m_capacity - first);
+            for (int s = first; s < first + run; ++s)
+                f(m_time[size_t(s)], m_value[size_t(s)], TrendStatus(m_status[size_t(s)]));
+            from += run;
+        }
+    }
 
     // Bytes held for samples (what the vectors have allocated).
     size_t memoryBytes() const;

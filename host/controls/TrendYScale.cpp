@@ -14,12 +14,6 @@ bool TrendYScale::valid() const
     return std::isfinite(span) && span != 0.0 && bottom > top;
 }
 
-double TrendYScale::y(double value) const
-{
-    const double f = std::clamp((value - minimum) / (maximum - minimum), 0.0, 1.0);
-    return bottom - f * (bottom - top);
-}
-
 int TrendYScale::side(double value) const
 {
     const double low = std::min(minimum, maximum);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <algorithm>
 
 // Where a curve's values go up and down the plot. The scale's ends lie a
 // few pixels inside the plot's frame, and a value beyond them stays on the
@@ -18,7 +19,12 @@ struct TrendYScale
 
     // A scale of no span or not finite places nothing.
     bool valid() const;
-    double y(double value) const;
+    // Inline: called for every column of every curve.
+    double y(double value) const
+    {
+        const double f = std::clamp((value - minimum) / (maximum - minimum), 0.0, 1.0);
+        return bottom - f * (bottom - top);
+    }
     // -1 below the minimum, 1 above the maximum, 0 on the scale.
     int side(double value) const;
 };
