@@ -16,7 +16,9 @@ bool TrendYScale::valid() const
 
 int TrendYScale::side(double value) const
 {
-    const double low = std::min(minimum, maximum);
-    const double high = std::max(minimum, maximum);
+    // A value on the end as a float (3.6 mA stored as 3.5999999) is on the scale.
+    const double slack = std::fabs(maximum - minimum) * 1e-6;
+    const double low = std::min(minimum, maximum) - slack;
+    const double high = std::max(minimum, maximum) + slack;
     return value < low ? -1 : value > high ? 1 : 0;
 }

@@ -504,10 +504,13 @@ void VexaPlotter::refreshLegend()
         button->setVisible(curveInUse(c));
         if (!curveInUse(c))
             continue;
-        button->setText(m_curves[c].caption + QStringLiteral(": ") + curveValueText(c, at));
+        const QString value = curveValueText(c, at);
+        button->setText(
+            legendText(m_curves[c].caption, value, button->fontMetrics(), legendWidth()));
         const TrendCanvas::CurveStyle &style = m_canvas->curveStyle(c);
-        button->setToolTip(QStringLiteral("%1 … %2 %3\n%4")
-                               .arg(VexaScale::label(style.minimum, m_curves[c].decimals),
+        button->setToolTip(QStringLiteral("%1: %2\n%3 … %4 %5\n%6")
+                               .arg(m_curves[c].caption, value,
+                                    VexaScale::label(style.minimum, m_curves[c].decimals),
                                     VexaScale::label(style.maximum, m_curves[c].decimals),
                                     unitText(c), T::text(T::AxisTooltip)));
     }
@@ -519,12 +522,34 @@ void VexaPlotter::refreshLegend()
     m_time->setText(status);
 }
 
+int VexaPlotter::legendWidth() const
+{
+    // Half the width, less the swatch, its gap and the button's margins.
+    return std::max(80, (width() - 8) / 2 - 8 - 36);
+}
+
+QString VexaPlotter::legendText(const QString &caption, const QString &value,
+                                const QFontMetrics &metrics, int width)
+{
+    // The name gives way, never the value: a number cut short reads as another.
+    const QString separator = QStringLiteral(": ");
+    const int room = width - metrics.horizontalAdvance(separator + value);
+    const QString name = metrics.elidedText(caption, Qt::ElideRight, std::max(0, room));
+    return name.isEmpty() ? value : name + separator + value;
+}
+
+void VexaPlotter::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    refreshLegend();
+}
+
 QString VexaPlotter::readoutText() const
 {
     QStringList parts{m_time->text()};
     for (int c = 0; c < CurveCount; ++c) {
         if (curveInUse(c))
-            parts << m_legend[c]->text();
+            parts << m_legend[c]->toolTip().section(QLatin1Char('\n'), 0, 0);
     }
     return parts.join(QStringLiteral("; "));
 }

@@ -106,6 +106,9 @@ public:
     static QColor curveColour(int curve);
 
     QSize sizeHint() const override { return {640, 360}; }
+    // A legend entry that fits the width: the caption shortened, the value whole.
+    static QString legendText(const QString &caption, const QString &value,
+                              const QFontMetrics &metrics, int width);
 
     // Tests run the clock the plotter reads.
     void setClock(std::function<qint64()> clock);
@@ -114,6 +117,9 @@ public:
 
 Q_SIGNALS:
     void sampled(int curve);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct Curve
@@ -139,6 +145,7 @@ private:
     void redraw();
     void refreshStyles();
     void refreshLegend();
+    int legendWidth() const;
     void chooseExport();
     void chooseExportBetweenMarkers();
     void choosePicture();

@@ -589,6 +589,18 @@ private Q_SLOTS:
         QCOMPARE(QList<int>({scale.side(3.9), scale.side(4.0), scale.side(25.0)}),
                  QList<int>({-1, 0, 1}));
         QVERIFY(!TrendYScale::inside(QRect(0, 0, 100, 100), 5.0, 5.0).valid());
+        // The alarm current on the scale's end, stored as a float, is on the scale.
+        QCOMPARE(TrendYScale::inside(QRect(0, 0, 100, 100), 3.6, 21.0).side(double(3.6f)), 0);
+
+        // A legend entry too wide shortens the name, never the value.
+        const QFontMetrics metrics{QFont()};
+        const QString reading = "1000,0 % (gestört)";
+        const int room = metrics.horizontalAdvance("Prozent: " + reading);
+        const QString entry =
+            VexaPlotter::legendText("Prozent vom Messbereich", reading, metrics, room);
+        QVERIFY2(entry.endsWith(": " + reading) && entry.startsWith("Pro"), qPrintable(entry));
+        QVERIFY(metrics.horizontalAdvance(entry) <= room);
+        QCOMPARE(VexaPlotter::legendText("Prozent", reading, metrics, 10), reading);
 
         const auto placed =
             TrendMarkerLabels::place({{10, 50}, {30, 50}, {395, 50}, {200, 1000}}, 0, 400, 2, 150);
