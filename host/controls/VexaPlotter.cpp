@@ -102,6 +102,7 @@ VexaPlotter::VexaPlotter(QWidget *parent)
             pause();
     });
     m_recorder.setRecordingFolder(defaultRecordingFolder());
+    m_startedMs = now();
     m_canvas->follow(now());
 }
 
@@ -118,6 +119,7 @@ qint64 VexaPlotter::now() const
 void VexaPlotter::setClock(std::function<qint64()> clock)
 {
     m_clock = std::move(clock);
+    m_startedMs = now();
     m_canvas->follow(now());
 }
 
@@ -190,8 +192,7 @@ void VexaPlotter::buildToolBar()
         const QString file = FileChooser::current().saveFileName(
             this, T::text(T::ExportCsv), QStringLiteral("trend.csv"), T::text(T::CsvFilter));
         QString error;
-        if (!file.isEmpty() &&
-            !exportCsv(file, ExportRange::Recording, m_recorder.firstTime(), now(), &error))
+        if (!file.isEmpty() && !exportCsv(file, ExportRange::Recording, 0, 0, &error))
             reportFailure(T::text(T::ExportFailed).arg(file, error));
     });
     menu->addAction(T::text(T::BetweenMarkers), this, &VexaPlotter::chooseExportBetweenMarkers);
@@ -386,6 +387,7 @@ void VexaPlotter::onRead(const QList<int> &items, bool valid, quint8 deviceStatu
         // the gap the watchdog noted: the recorder keeps one sample a time.
         if (!m_recorder.append(c, sample))
             continue;
+        m_startedMs = std::min(m_startedMs, timeMs);
         const TrendRing &ring = m_recorder.ring(c);
         curve.gapOpen = ring.at(ring.size() - 1).isGap();
         Q_EMIT sampled(c);
@@ -581,7 +583,9 @@ void VexaPlotter::resume()
 
 void VexaPlotter::addMarker(const QString &note)
 {
-    m_recorder.addMarker(m_canvas->placedCursor().value_or(now()), note);
+    const qint64 at = m_canvas->placedCursor().value_or(now());
+    m_startedMs = std::min(m_startedMs, at);
+    m_recorder.addMarker(at, note);
     scheduleRedraw();
 }
 
@@ -600,7 +604,7 @@ bool VexaPlotter::exportCsv(const QString &fileName, ExportRange range, qint64 f
         ok = m_recorder.exportMemory(file, fromMs ? fromMs : m_recorder.firstTime(),
                                      toMs ? toMs : std::max(m_recorder.lastTime(), now()));
     else
-        ok = m_recorder.exportRecording(file, fromMs, toMs ? toMs : now());
+        ok = m_recorder.exportRecording(file, fromMs ? fromMs : m_startedMs, toMs ? toMs : now());
     if (!ok) {
         if (error)
             *error = file.errorString();

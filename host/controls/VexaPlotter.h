@@ -48,7 +48,8 @@ public:
     enum class ExportRange
     {
         Memory,    // the samples the ring holds
-        Recording, // from the recording files, between from and to
+        Recording, // from the recording files, between from (0: since this
+                   // plotter began recording) and to (0: now)
     };
 
     explicit VexaPlotter(QWidget *parent = nullptr);
@@ -167,6 +168,9 @@ private:
     QString m_tagName;
     std::function<qint64()> m_clock;
     qint64 m_lastReadMs = 0; // any read's end, of any item
+    // Since when this plotter records: the folder also holds earlier sessions,
+    // of other devices too, which are not this recording.
+    qint64 m_startedMs = 0;
     std::shared_ptr<AppletItemManager> m_manager;
     int m_readListener = 0;
     QString m_caption;

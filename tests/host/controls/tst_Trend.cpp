@@ -425,6 +425,21 @@ private Q_SLOTS:
         QVERIFY(rows[3].endsWith(",good,"));
         QVERIFY(rows[4].endsWith(",,,\"end, valve shut\""));
 
+        // The whole recording is this one: an earlier session's file in the
+        // folder, of another device, stays out.
+        {
+            TrendRecorder earlier;
+            earlier.setRecordingFolder(rig.folder.path());
+            earlier.setCurve(0, {"Other device", "bar"}, Start);
+            earlier.append(0, {Start, 1.0f, TrendStatus::Good});
+        }
+        QVERIFY(rig.plotter.exportCsv(csv, VexaPlotter::ExportRange::Recording));
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList whole = lines(file.readAll());
+        QCOMPARE(whole.size(), 1 + 4 + 2);
+        QVERIFY(whole[0].startsWith("time,\"Current Output [mA]\""));
+
         // A file that cannot be written says why.
         QString error;
         QVERIFY(!rig.plotter.exportCsv(out.filePath("no/such/folder/x.csv"),
