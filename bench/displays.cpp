@@ -87,7 +87,8 @@ void BM_TrendRepaint(benchmark::State &state)
     fill(recorder);
     TrendCanvas canvas(recorder);
     for (int c = 0; c < TrendCanvas::CurveCount; ++c)
-        canvas.setCurveStyle(c, {QColor::fromHsv(c * 70, 200, 180), 0.0, 100.0, true});
+        canvas.setCurveStyle(c, {QColor::fromHsv(c * 70, 200, 180), 0.0, 100.0, true,
+                                 recorder.curve(c).caption, recorder.curve(c).unit});
     // The plot itself 1000 pixels wide, inside the axes.
     canvas.resize(PlotWidth + (canvas.width() - canvas.plotArea().width()), 400);
     canvas.resize(PlotWidth + (canvas.width() - canvas.plotArea().width()), 400);

@@ -1,5 +1,6 @@
 #include "TrendRecorder.h"
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -42,20 +43,43 @@ void TrendRecorder::setCurve(int curve, const CurveInfo &info, qint64 nowMs)
         m_file->writeCurve(nowMs, curve, info);
 }
 
-void TrendRecorder::append(int curve, const TrendSample &sample)
+bool TrendRecorder::append(int curve, const TrendSample &sample)
 {
     if (curve < 0 || curve >= CurveCount)
-        return;
-    m_rings[curve].append(sample);
+        return false;
+    TrendRing &ring = m_rings[curve];
+    const int same = ring.lastAtOrBefore(sample.timeMs);
+    if (same >= 0 && ring.timeAt(same) == sample.timeMs) {
+        if (!ring.at(same).isGap() || sample.isGap())
+            return false;
+        ring.replace(same, sample);
+    } else if (!ring.append(sample)) {
+        return false;
+    }
+    // Read back, the later line of a time wins over a gap the same way.
     if (m_file)
         m_file->writeSample(curve, sample);
+    return true;
 }
 
 void TrendRecorder::addMarker(qint64 timeMs, const QString &note)
 {
-    m_markers.append({timeMs, note});
+    const auto later =
+        std::upper_bound(m_markers.begin(), m_markers.end(), timeMs,
+                         [](qint64 t, const Marker &marker) { return t < marker.timeMs; });
+    const Marker &added = *m_markers.insert(later, {timeMs, note});
     if (m_file)
-        m_file->writeMarker(m_markers.last());
+        m_file->writeMarker(added);
+}
+
+QList<TrendRecorder::Marker> TrendRecorder::markersIn(qint64 fromMs, qint64 toMs) const
+{
+    QList<Marker> in;
+    for (const Marker &marker : m_markers) {
+        if (marker.timeMs >= fromMs && marker.timeMs <= toMs)
+            in.append(marker);
+    }
+    return in;
 }
 
 qint64 TrendRecorder::firstTime() const
@@ -92,7 +116,8 @@ TrendCsvExport::Samples TrendRecorder::samplesInMemory(qint64 fromMs, qint64 toM
 
 bool TrendRecorder::exportMemory(QIODevice &out, qint64 fromMs, qint64 toMs) const
 {
-    return TrendCsvExport::write(out, m_curves, samplesInMemory(fromMs, toMs));
+    return TrendCsvExport::write(out, m_curves, samplesInMemory(fromMs, toMs),
+                                 markersIn(fromMs, toMs));
 }
 
 bool TrendRecorder::exportRecording(QIODevice &out, qint64 fromMs, qint64 toMs) const
@@ -101,7 +126,7 @@ bool TrendRecorder::exportRecording(QIODevice &out, qint64 fromMs, qint64 toMs) 
         return exportMemory(out, fromMs, toMs);
     const TrendRecordingFile::Contents contents =
         TrendRecordingFile::read(m_file->folder(), fromMs, toMs);
-    return TrendCsvExport::write(out, contents.curves, contents.samples);
+    return TrendCsvExport::write(out, contents.curves, contents.samples, contents.markers);
 }
 
 size_t TrendRecorder::memoryBytes() const

@@ -35,10 +35,14 @@ public:
     void setCurve(int curve, const CurveInfo &info, qint64 nowMs);
     const CurveInfo &curve(int curve) const { return m_curves[curve]; }
     const TrendRing &ring(int curve) const { return m_rings[curve]; }
-    void append(int curve, const TrendSample &sample);
+    // One sample a time a curve: a second one at the same time (another
+    // record of the same read) only replaces a gap. False when not kept.
+    bool append(int curve, const TrendSample &sample);
 
     void addMarker(qint64 timeMs, const QString &note);
+    // In time order.
     const QList<Marker> &markers() const { return m_markers; }
+    QList<Marker> markersIn(qint64 fromMs, qint64 toMs) const;
 
     // Oldest and newest time in memory over all curves (0 when empty).
     qint64 firstTime() const;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLocale>
 #include <QTextStream>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -175,5 +176,11 @@ TrendRecordingFile::Contents TrendRecordingFile::read(const QString &folder, qin
                 ++contents.skippedLines;
         }
     }
+    // A read that ended after a later gap, a second record of one read, a
+    // marker set at an earlier time: lines in the order they came, not in time.
+    for (QList<TrendSample> &samples : contents.samples)
+        TrendSamples::normalise(samples);
+    std::stable_sort(contents.markers.begin(), contents.markers.end(),
+                     [](const Marker &a, const Marker &b) { return a.timeMs < b.timeMs; });
     return contents;
 }

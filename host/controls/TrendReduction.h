@@ -22,6 +22,17 @@ struct TrendColumn
     TrendStatus worst = TrendStatus::Good;
 };
 
+// A stretch of columns whose values the device flagged, joined across the
+// empty columns between them.
+struct TrendStretch
+{
+    int first = 0;
+    int last = 0;
+    TrendStatus status = TrendStatus::Uncertain;
+
+    bool operator==(const TrendStretch &) const = default;
+};
+
 // Reduces the samples of a time window to one entry per pixel column, so
 // that drawing a day costs what drawing a minute does.
 struct TrendReduction
@@ -33,4 +44,6 @@ struct TrendReduction
     // Whether the line may run from column a (its last value) to column b (its
     // first), with only empty columns between them.
     static bool joins(const std::vector<TrendColumn> &columns, int a, int b);
+    // The stretches of uncertain and bad values, in column order.
+    static std::vector<TrendStretch> stretches(const std::vector<TrendColumn> &columns);
 };

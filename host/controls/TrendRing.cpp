@@ -26,25 +26,57 @@ void TrendRing::grow()
     m_status.reserve(wanted);
 }
 
-void TrendRing::append(const TrendSample &sample)
+void TrendRing::push(const TrendSample &sample)
 {
-    qint64 time = sample.timeMs;
-    if (m_size > 0)
-        time = std::max(time, timeAt(m_size - 1));
     if (m_size < m_capacity) {
         if (m_time.size() == m_time.capacity())
             grow();
-        m_time.push_back(time);
+        m_time.push_back(sample.timeMs);
         m_value.push_back(sample.value);
         m_status.push_back(quint8(sample.status));
         ++m_size;
         return;
     }
     // Full: the oldest makes room.
-    m_time[m_start] = time;
+    m_time[m_start] = sample.timeMs;
     m_value[m_start] = sample.value;
     m_status[m_start] = quint8(sample.status);
     m_start = (m_start + 1) % m_capacity;
+}
+
+void TrendRing::set(int i, const TrendSample &sample)
+{
+    const int s = slot(i);
+    m_time[s] = sample.timeMs;
+    m_value[s] = sample.value;
+    m_status[s] = quint8(sample.status);
+}
+
+bool TrendRing::append(const TrendSample &sample)
+{
+    if (m_size == 0 || sample.timeMs >= timeAt(m_size - 1)) {
+        push(sample);
+        return true;
+    }
+    // Older than the newest: the later ones move up by one. Only the last
+    // few ever do, so this stays cheap.
+    int place = lowerBound(sample.timeMs + 1);
+    const bool full = m_size == m_capacity;
+    if (full && place == 0)
+        return false;
+    push(at(m_size - 1));
+    if (full)
+        --place;
+    for (int i = m_size - 1; i > place; --i)
+        set(i, at(i - 1));
+    set(place, sample);
+    return true;
+}
+
+void TrendRing::replace(int i, const TrendSample &sample)
+{
+    if (i >= 0 && i < m_size)
+        set(i, {timeAt(i), sample.value, sample.status});
 }
 
 TrendSample TrendRing::at(int i) const

@@ -1,5 +1,7 @@
 #include "TrendSample.h"
 
+#include <algorithm>
+
 namespace {
 const char *const Words[] = {"good", "uncertain", "bad", "no read"};
 
@@ -40,4 +42,21 @@ TrendStatus TrendStatusText::fromDeviceStatus(quint8 deviceStatus)
 TrendStatus TrendStatusText::worse(TrendStatus a, TrendStatus b)
 {
     return quint8(a) >= quint8(b) ? a : b;
+}
+
+void TrendSamples::normalise(QList<TrendSample> &samples)
+{
+    std::stable_sort(
+        samples.begin(), samples.end(),
+        [](const TrendSample &a, const TrendSample &b) { return a.timeMs < b.timeMs; });
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < samples.size(); ++i) {
+        if (kept > 0 && samples[kept - 1].timeMs == samples[i].timeMs) {
+            if (samples[kept - 1].isGap() && !samples[i].isGap())
+                samples[kept - 1] = samples[i];
+            continue;
+        }
+        samples[kept++] = samples[i];
+    }
+    samples.resize(kept);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -31,3 +32,9 @@ TrendStatus fromDeviceStatus(quint8 deviceStatus);
 // The worse of two.
 TrendStatus worse(TrendStatus a, TrendStatus b);
 } // namespace TrendStatusText
+
+namespace TrendSamples {
+// One sample a time, in time order: of two at the same time (two records of
+// one read) the first with a value stays.
+void normalise(QList<TrendSample> &samples);
+} // namespace TrendSamples

@@ -43,6 +43,14 @@ const Entry Texts[] = {
     {"Remove point", "Punkt entfernen"},
     {"Linear", "Linear"},
     {"not connected", "nicht verbunden"},
+    {"(click a name below or the axis for another curve)",
+     "(für eine andere Kurve unten einen Namen oder die Achse anklicken)"},
+    {"Sets a marker with the note at the cursor (click in the plot to place it), without a "
+     "cursor at the newest time",
+     "Setzt eine Marke mit der Notiz am Cursor (zum Setzen in die Kurven klicken), ohne Cursor "
+     "beim neuesten Wert"},
+    {"uncertain", "unsicher"},
+    {"bad", "gestört"},
 };
 } // namespace
 

@@ -41,6 +41,10 @@ public:
         RemovePoint,
         ResetCurve,
         NotConnected,
+        AxisHint,
+        MarkerTooltip,
+        StatusUncertain,
+        StatusBad,
     };
 
     static QString text(Id id);

@@ -19,8 +19,10 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QPointer>
@@ -35,11 +37,6 @@
 namespace {
 
 using T = VexaDisplayTexts;
-
-qint64 now()
-{
-    return QDateTime::currentMSecsSinceEpoch();
-}
 
 QString timeText(qint64 timeMs)
 {
@@ -59,7 +56,8 @@ VexaPlotter::VexaPlotter(QWidget *parent)
     : QWidget(parent), m_canvas(new TrendCanvas(m_recorder, this)), m_toolBar(new QToolBar(this)),
       m_pauseAction(nullptr), m_note(new QLineEdit(this)), m_time(new QLabel(this)),
       m_redraw(new QTimer(this)), m_watchdog(new QTimer(this)),
-      m_connection(new VexaItemBinding(this))
+      m_connection(new VexaItemBinding(this)), m_tag(new VexaItemBinding(this)),
+      m_clock([] { return QDateTime::currentMSecsSinceEpoch(); })
 {
     for (Curve &curve : m_curves) {
         curve.value = new VexaItemBinding(this);
@@ -86,6 +84,17 @@ VexaPlotter::VexaPlotter(QWidget *parent)
     layout->addWidget(m_canvas, 1);
     buildLegend();
     connect(m_canvas, &TrendCanvas::cursorMoved, this, &VexaPlotter::refreshLegend);
+    connect(m_canvas, &TrendCanvas::axisClicked, this, [this] {
+        // On to the next curve in use.
+        for (int step = 1; step <= CurveCount; ++step) {
+            const int c = (m_canvas->axisCurve() + step) % CurveCount;
+            if (curveInUse(c)) {
+                setAxisCurve(c);
+                return;
+            }
+        }
+    });
+    m_canvas->setAxisHint(T::text(T::AxisHint));
     connect(m_canvas, &TrendCanvas::viewChanged, this, [this] {
         if (m_canvas->view().live)
             resume();
@@ -93,12 +102,25 @@ VexaPlotter::VexaPlotter(QWidget *parent)
             pause();
     });
     m_recorder.setRecordingFolder(defaultRecordingFolder());
+    m_startedMs = now();
     m_canvas->follow(now());
 }
 
 VexaPlotter::~VexaPlotter()
 {
     unregisterItems();
+}
+
+qint64 VexaPlotter::now() const
+{
+    return m_clock();
+}
+
+void VexaPlotter::setClock(std::function<qint64()> clock)
+{
+    m_clock = std::move(clock);
+    m_startedMs = now();
+    m_canvas->follow(now());
 }
 
 QString VexaPlotter::defaultRecordingFolder()
@@ -147,10 +169,13 @@ void VexaPlotter::buildToolBar()
     m_note->setPlaceholderText(T::text(T::MarkerNote));
     m_note->setMaximumWidth(180);
     m_toolBar->addWidget(m_note);
-    m_toolBar->addAction(T::text(T::Marker), this, [this] {
+    QAction *marker = m_toolBar->addAction(T::text(T::Marker), this, [this] {
         addMarker(m_note->text());
         m_note->clear();
     });
+    marker->setObjectName(QStringLiteral("marker"));
+    marker->setToolTip(T::text(T::MarkerTooltip));
+    m_note->setToolTip(T::text(T::MarkerTooltip));
     m_toolBar->addSeparator();
     auto *exportButton = new QToolButton(m_toolBar);
     exportButton->setText(T::text(T::ExportCsv));
@@ -167,8 +192,7 @@ void VexaPlotter::buildToolBar()
         const QString file = FileChooser::current().saveFileName(
             this, T::text(T::ExportCsv), QStringLiteral("trend.csv"), T::text(T::CsvFilter));
         QString error;
-        if (!file.isEmpty() &&
-            !exportCsv(file, ExportRange::Recording, m_recorder.firstTime(), now(), &error))
+        if (!file.isEmpty() && !exportCsv(file, ExportRange::Recording, 0, 0, &error))
             reportFailure(T::text(T::ExportFailed).arg(file, error));
     });
     menu->addAction(T::text(T::BetweenMarkers), this, &VexaPlotter::chooseExportBetweenMarkers);
@@ -199,7 +223,7 @@ void VexaPlotter::buildLegend()
         button->setVisible(false);
         button->setChecked(c == 0);
         group->addButton(button, c);
-        connect(button, &QToolButton::clicked, this, [this, c] { m_canvas->setAxisCurve(c); });
+        connect(button, &QToolButton::clicked, this, [this, c] { setAxisCurve(c); });
         row->addWidget(button, c / 2, c % 2, Qt::AlignLeft);
         m_legend[c] = button;
     }
@@ -254,6 +278,10 @@ QString VexaPlotter::ObjectCaption(int index) const
 {
     return index >= 0 && index < CurveCount ? m_curves[index].caption : QString();
 }
+void VexaPlotter::setObjectNameTag(const QString &name)
+{
+    m_tagName = name;
+}
 
 void VexaPlotter::setPlotterCaption(const QString &caption)
 {
@@ -291,6 +319,7 @@ void VexaPlotter::registerItems(const std::shared_ptr<AppletItemManager> &manage
         curve.maximum->bind(manager);
         curve.unit->bind(manager, curve.unitName);
         curve.itemIndex = -1;
+        curve.cadence.reset();
         if (!curveInUse(c))
             continue;
         // A live value: read from the device every second.
@@ -300,6 +329,8 @@ void VexaPlotter::registerItems(const std::shared_ptr<AppletItemManager> &manage
         m_recorder.setCurve(c, {curve.caption, curve.unit->displayText()}, now());
     }
     m_connection->bind(manager, QStringLiteral("&&private&&Connect"));
+    if (!m_tagName.isEmpty())
+        m_tag->bind(manager, m_tagName);
     if (host) {
         const QPointer<VexaPlotter> self(this);
         m_readListener = host->addReadListener(
@@ -325,6 +356,7 @@ void VexaPlotter::unregisterItems()
         curve.itemIndex = -1;
     }
     m_connection->unbind();
+    m_tag->unbind();
     m_manager.reset();
     m_registered = false;
 }
@@ -338,24 +370,26 @@ void VexaPlotter::updateItems()
 
 void VexaPlotter::onRead(const QList<int> &items, bool valid, quint8 deviceStatus, qint64 timeMs)
 {
+    const qint64 t = now();
+    m_lastReadMs = t;
     for (int c = 0; c < CurveCount; ++c) {
         Curve &curve = m_curves[c];
         if (curve.itemIndex < 0 || !items.contains(curve.itemIndex))
             continue;
-        const TrendRing &ring = m_recorder.ring(c);
-        // Two records of one read both carry the value: one sample.
-        if (!ring.isEmpty() && ring.timeAt(ring.size() - 1) == timeMs &&
-            !ring.at(ring.size() - 1).isGap())
-            continue;
+        curve.cadence.read(timeMs, t);
         TrendSample sample{timeMs, 0.0f, TrendStatus::NoRead};
         const auto value = VexaLimitSource::number(curve.value->hostText());
         if (valid && value) {
             sample.value = float(*value);
             sample.status = TrendStatusText::fromDeviceStatus(deviceStatus);
         }
-        curve.lastReadMs = now();
-        curve.gapOpen = sample.isGap();
-        m_recorder.append(c, sample);
+        // Another record of the same read, or a slow read that ended after
+        // the gap the watchdog noted: the recorder keeps one sample a time.
+        if (!m_recorder.append(c, sample))
+            continue;
+        m_startedMs = std::min(m_startedMs, timeMs);
+        const TrendRing &ring = m_recorder.ring(c);
+        curve.gapOpen = ring.at(ring.size() - 1).isGap();
         Q_EMIT sampled(c);
     }
     scheduleRedraw();
@@ -364,14 +398,17 @@ void VexaPlotter::onRead(const QList<int> &items, bool valid, quint8 deviceStatu
 void VexaPlotter::checkMissingReads()
 {
     const qint64 t = now();
+    // Reads still come: a slow round is under way.
+    if (t - m_lastReadMs <= MissingReadMs)
+        return;
     for (int c = 0; c < CurveCount; ++c) {
         Curve &curve = m_curves[c];
-        if (curve.gapOpen || t - curve.lastReadMs <= MissingReadMs)
+        if (curve.gapOpen || !curve.cadence.overdue(t))
             continue;
         // No read came (not connected, the link busy, the window closed).
         curve.gapOpen = true;
-        m_recorder.append(c, TrendSample{t, 0.0f, TrendStatus::NoRead});
-        Q_EMIT sampled(c);
+        if (m_recorder.append(c, TrendSample{t, 0.0f, TrendStatus::NoRead}))
+            Q_EMIT sampled(c);
         scheduleRedraw();
     }
 }
@@ -403,6 +440,8 @@ void VexaPlotter::refreshStyles()
         if (style.maximum == style.minimum)
             style.maximum = style.minimum + 1.0;
         style.shown = curveInUse(c);
+        style.caption = curve.caption;
+        style.unit = curve.unit->displayText();
         m_canvas->setCurveStyle(c, style);
         // A hundredth of a scale step: the resolution a reading is worth.
         const double step =
@@ -411,7 +450,24 @@ void VexaPlotter::refreshStyles()
         if (m_registered && curveInUse(c))
             m_recorder.setCurve(c, {curve.caption, curve.unit->displayText()}, now());
     }
+    // The axis shows a curve that is there.
+    if (!curveInUse(m_canvas->axisCurve())) {
+        for (int c = 0; c < CurveCount; ++c) {
+            if (curveInUse(c)) {
+                setAxisCurve(c);
+                break;
+            }
+        }
+    }
     scheduleRedraw();
+}
+
+void VexaPlotter::setAxisCurve(int curve)
+{
+    if (curve < 0 || curve >= CurveCount)
+        return;
+    m_canvas->setAxisCurve(curve);
+    m_legend[curve]->setChecked(true);
 }
 
 QString VexaPlotter::unitText(int curve) const
@@ -426,10 +482,18 @@ QString VexaPlotter::curveValueText(int curve, qint64 timeMs) const
     if (i < 0)
         return T::text(T::NoValue);
     const TrendSample s = ring.at(i);
-    if (s.isGap() || timeMs - s.timeMs > MissingReadMs)
+    // A value holds until the next sample; the newest until its next read is late.
+    const bool stale =
+        i == ring.size() - 1 && timeMs - s.timeMs > m_curves[curve].cadence.allowanceMs();
+    if (s.isGap() || stale)
         return T::text(T::NoValue);
-    return VexaScale::valueText(s.value, 12, m_curves[curve].decimals) + QLatin1Char(' ') +
-           unitText(curve);
+    QString text = VexaScale::valueText(s.value, 12, m_curves[curve].decimals) + QLatin1Char(' ') +
+                   unitText(curve);
+    if (s.status == TrendStatus::Uncertain)
+        text += QStringLiteral(" (") + T::text(T::StatusUncertain) + QLatin1Char(')');
+    else if (s.status == TrendStatus::Bad)
+        text += QStringLiteral(" (") + T::text(T::StatusBad) + QLatin1Char(')');
+    return text;
 }
 
 void VexaPlotter::refreshLegend()
@@ -442,10 +506,13 @@ void VexaPlotter::refreshLegend()
         button->setVisible(curveInUse(c));
         if (!curveInUse(c))
             continue;
-        button->setText(m_curves[c].caption + QStringLiteral(": ") + curveValueText(c, at));
+        const QString value = curveValueText(c, at);
+        button->setText(
+            legendText(m_curves[c].caption, value, button->fontMetrics(), legendWidth()));
         const TrendCanvas::CurveStyle &style = m_canvas->curveStyle(c);
-        button->setToolTip(QStringLiteral("%1 … %2 %3\n%4")
-                               .arg(VexaScale::label(style.minimum, m_curves[c].decimals),
+        button->setToolTip(QStringLiteral("%1: %2\n%3 … %4 %5\n%6")
+                               .arg(m_curves[c].caption, value,
+                                    VexaScale::label(style.minimum, m_curves[c].decimals),
                                     VexaScale::label(style.maximum, m_curves[c].decimals),
                                     unitText(c), T::text(T::AxisTooltip)));
     }
@@ -457,12 +524,34 @@ void VexaPlotter::refreshLegend()
     m_time->setText(status);
 }
 
+int VexaPlotter::legendWidth() const
+{
+    // Half the width, less the swatch, its gap and the button's margins.
+    return std::max(80, (width() - 8) / 2 - 8 - 36);
+}
+
+QString VexaPlotter::legendText(const QString &caption, const QString &value,
+                                const QFontMetrics &metrics, int width)
+{
+    // The name gives way, never the value: a number cut short reads as another.
+    const QString separator = QStringLiteral(": ");
+    const int room = width - metrics.horizontalAdvance(separator + value);
+    const QString name = metrics.elidedText(caption, Qt::ElideRight, std::max(0, room));
+    return name.isEmpty() ? value : name + separator + value;
+}
+
+void VexaPlotter::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    refreshLegend();
+}
+
 QString VexaPlotter::readoutText() const
 {
     QStringList parts{m_time->text()};
     for (int c = 0; c < CurveCount; ++c) {
         if (curveInUse(c))
-            parts << m_legend[c]->text();
+            parts << m_legend[c]->toolTip().section(QLatin1Char('\n'), 0, 0);
     }
     return parts.join(QStringLiteral("; "));
 }
@@ -494,7 +583,9 @@ void VexaPlotter::resume()
 
 void VexaPlotter::addMarker(const QString &note)
 {
-    m_recorder.addMarker(now(), note);
+    const qint64 at = m_canvas->placedCursor().value_or(now());
+    m_startedMs = std::min(m_startedMs, at);
+    m_recorder.addMarker(at, note);
     scheduleRedraw();
 }
 
@@ -508,11 +599,12 @@ bool VexaPlotter::exportCsv(const QString &fileName, ExportRange range, qint64 f
         return false;
     }
     bool ok = false;
+    // Up to now: a marker set after the newest sample is exported too.
     if (range == ExportRange::Memory)
         ok = m_recorder.exportMemory(file, fromMs ? fromMs : m_recorder.firstTime(),
-                                     toMs ? toMs : m_recorder.lastTime());
+                                     toMs ? toMs : std::max(m_recorder.lastTime(), now()));
     else
-        ok = m_recorder.exportRecording(file, fromMs, toMs ? toMs : now());
+        ok = m_recorder.exportRecording(file, fromMs ? fromMs : m_startedMs, toMs ? toMs : now());
     if (!ok) {
         if (error)
             *error = file.errorString();
@@ -527,10 +619,64 @@ bool VexaPlotter::exportCsv(const QString &fileName, ExportRange range, qint64 f
     return true;
 }
 
-bool VexaPlotter::exportPicture(const QString &fileName)
+QStringList VexaPlotter::pictureHeading() const
+{
+    QString title = m_caption;
+    const QString tag = m_tag->hostText().trimmed();
+    if (!tag.isEmpty())
+        title = title.isEmpty() ? tag : title + QStringLiteral(": ") + tag;
+    const QLocale locale;
+    const auto dateTime = [&](qint64 ms) {
+        const QDateTime t = QDateTime::fromMSecsSinceEpoch(ms);
+        return locale.toString(t.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
+               t.toString(QStringLiteral("HH:mm:ss"));
+    };
+    const TrendView &view = m_canvas->view();
+    const bool oneDay = QDateTime::fromMSecsSinceEpoch(view.startMs()).date() ==
+                        QDateTime::fromMSecsSinceEpoch(view.endMs).date();
+    const QString span = dateTime(view.startMs()) + QStringLiteral(" – ") +
+                         (oneDay ? timeText(view.endMs) : dateTime(view.endMs));
+    return title.isEmpty() ? QStringList{span} : QStringList{title, span};
+}
+
+QImage VexaPlotter::picture()
 {
     const int top = m_toolBar->geometry().bottom() + 1;
-    return grab(QRect(0, top, width(), height() - top)).save(fileName, "PNG");
+    // How to use the axis is for the screen, not for the picture.
+    m_canvas->setAxisHint(QString());
+    const QPixmap body = grab(QRect(0, top, width(), height() - top));
+    m_canvas->setAxisHint(T::text(T::AxisHint));
+    const QStringList heading = pictureHeading();
+    QFont bold = font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    const QFontMetrics boldMetrics(bold);
+    const QFontMetrics metrics = fontMetrics();
+    constexpr int Pad = 6;
+    const int headingHeight =
+        Pad + boldMetrics.height() + int(heading.size() - 1) * metrics.height() + Pad;
+    const qreal ratio = body.devicePixelRatio();
+    QImage image(body.width(), body.height() + int(std::ceil(headingHeight * ratio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(palette().color(QPalette::Window));
+    QPainter p(&image);
+    p.setPen(palette().color(QPalette::WindowText));
+    int baseline = Pad + boldMetrics.ascent();
+    for (qsizetype i = 0; i < heading.size(); ++i) {
+        const QFontMetrics &m = i == 0 ? boldMetrics : metrics;
+        p.setFont(i == 0 ? bold : font());
+        p.drawText(QPointF(Pad, baseline),
+                   m.elidedText(heading[i], Qt::ElideRight, width() - 2 * Pad));
+        baseline += i == 0 ? boldMetrics.descent() + metrics.ascent() : metrics.height();
+    }
+    p.drawPixmap(QPointF(0, headingHeight), body);
+    return image;
+}
+
+bool VexaPlotter::exportPicture(const QString &fileName)
+{
+    return picture().save(fileName, "PNG");
 }
 
 void VexaPlotter::choosePicture()

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "IVexaFrameworkControl.h"
+#include "TrendCadence.h"
 #include "TrendRecorder.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -21,14 +23,16 @@ class VexaLimitSource;
 // The framework's trend recorder: four curves, each bound to a measured
 // value with its unit and display limits and captioned (all per curve
 // index, set while unregistered). Every periodic read of a curve's value
-// becomes a sample; a read that fails, or does not come, becomes a gap, and
-// a value the device flags is marked by its status. Samples go to a ring of
-// bounded size and, as they come, to the day's recording file.
+// becomes a sample; a read that fails, or does not come while the curve's
+// reads are due at their own pace, becomes a gap, and a value the device
+// flags is marked by its status. Samples go to a ring of bounded size and,
+// as they come, to the day's recording file.
 //
 // The picture is redrawn from a timer, at most 25 times a second. The user
 // can pause following the newest samples (recording goes on), zoom and pan
-// the time axis, read the values under the pointer, set markers with a
-// note, and export the samples as a table or the picture.
+// the time axis, read the values under the pointer or a placed cursor, set
+// markers with a note at the cursor, and export the samples as a table or
+// the picture with the device's tag and the time shown.
 class VexaPlotter : public QWidget, public IVexaFrameworkControl
 {
     Q_OBJECT
@@ -37,13 +41,15 @@ class VexaPlotter : public QWidget, public IVexaFrameworkControl
 public:
     static constexpr int CurveCount = TrendRecorder::CurveCount;
     static constexpr int RedrawMs = 40;
-    // No read for this long is a gap.
+    // No read for this long, and for three of the curve's usual intervals,
+    // is a gap.
     static constexpr int MissingReadMs = 3000;
 
     enum class ExportRange
     {
         Memory,    // the samples the ring holds
-        Recording, // from the recording files, between from and to
+        Recording, // from the recording files, between from (0: since this
+                   // plotter began recording) and to (0: now)
     };
 
     explicit VexaPlotter(QWidget *parent = nullptr);
@@ -67,6 +73,9 @@ public:
     Q_INVOKABLE QString ObjectNameMin(int index) const;
     Q_INVOKABLE QString ObjectNameMax(int index) const;
     Q_INVOKABLE QString ObjectCaption(int index) const;
+    // The item of the device's tag, for the exported picture.
+    Q_INVOKABLE void setObjectNameTag(const QString &name);
+    Q_INVOKABLE QString ObjectNameTag() const { return m_tagName; }
 
     QString plotterCaption() const { return m_caption; }
     void setPlotterCaption(const QString &caption);
@@ -81,10 +90,16 @@ public:
     bool isPaused() const;
     void pause();
     void resume();
+    // At the placed cursor, else at the newest time.
     void addMarker(const QString &note);
+    void setAxisCurve(int curve);
     bool exportCsv(const QString &fileName, ExportRange range, qint64 fromMs = 0, qint64 toMs = 0,
                    QString *error = nullptr) const;
     bool exportPicture(const QString &fileName);
+    // What the exported picture shows: the heading over the curves and legend.
+    QImage picture();
+    // The title with the tag, and the date and time span shown.
+    QStringList pictureHeading() const;
     // Time and values at the cursor (or the newest), as shown.
     QString readoutText() const;
     QString curveValueText(int curve, qint64 timeMs) const;
@@ -92,9 +107,20 @@ public:
     static QColor curveColour(int curve);
 
     QSize sizeHint() const override { return {640, 360}; }
+    // A legend entry that fits the width: the caption shortened, the value whole.
+    static QString legendText(const QString &caption, const QString &value,
+                              const QFontMetrics &metrics, int width);
+
+    // Tests run the clock the plotter reads.
+    void setClock(std::function<qint64()> clock);
+    // Once a second: a curve whose reads stopped gets a gap.
+    void checkMissingReads();
 
 Q_SIGNALS:
     void sampled(int curve);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct Curve
@@ -107,19 +133,20 @@ private:
         VexaLimitSource *minimum = nullptr;
         VexaLimitSource *maximum = nullptr;
         int itemIndex = -1;
-        qint64 lastReadMs = 0; // wall clock of the last read outcome
+        TrendCadence cadence{MissingReadMs};
         bool gapOpen = true;
         int decimals = 3;
     };
 
     void buildToolBar();
     void buildLegend();
+    qint64 now() const;
     void onRead(const QList<int> &items, bool valid, quint8 deviceStatus, qint64 timeMs);
-    void checkMissingReads();
     void scheduleRedraw();
     void redraw();
     void refreshStyles();
     void refreshLegend();
+    int legendWidth() const;
     void chooseExport();
     void chooseExportBetweenMarkers();
     void choosePicture();
@@ -137,6 +164,13 @@ private:
     QTimer *m_redraw;
     QTimer *m_watchdog;
     VexaItemBinding *m_connection;
+    VexaItemBinding *m_tag;
+    QString m_tagName;
+    std::function<qint64()> m_clock;
+    qint64 m_lastReadMs = 0; // any read's end, of any item
+    // Since when this plotter records: the folder also holds earlier sessions,
+    // of other devices too, which are not this recording.
+    qint64 m_startedMs = 0;
     std::shared_ptr<AppletItemManager> m_manager;
     int m_readListener = 0;
     QString m_caption;

@@ -9,12 +9,16 @@
 #include "VexAppletItemManager.h"
 #include "VexaPlotter.h"
 #include "displays/ctlDigitalDisplay.h"
+#include "displays/ctlDisplaySetting.h"
 #include "displays/frmDisplayDigital.h"
 #include "displays/frmDisplayTrend.h"
 #include "mainwin/clsMainView.h"
 #include "mainwin/frmMain.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QDateTime>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -110,4 +114,78 @@ VEX_GRAB(grabDisplays, "displays",
                  QStringLiteral("still connected"));
     grabWindows(grab, rig.form(), QStringLiteral("disconnected"), true, false);
     grab.save(rig.form().grab(), QStringLiteral("displays-main-disconnected"));
+}
+
+VEX_GRAB(grabTrend, "trend",
+         "the trend with four curves of different units, a gap, a stretch the device flags, "
+         "values below the scale, a marker with a note at the cursor, and the exported picture")
+{
+    registerResidentViews();
+    registerWorkbenchViews();
+    MainWindowRig rig;
+    rig.instance().manager()->updateScheduler().setUnitMilliseconds(50);
+    rig.form().resize(1400, 1000);
+    const TransmitterSettings &range = rig.device.model().settings();
+    const double span = range.upperRangeMbar - range.lowerRangeMbar;
+    const auto process = [&](double share, double drift) {
+        rig.device.setProcessDrift(drift * span, drift * 10, 3);
+        rig.device.setAppliedPressure(range.lowerRangeMbar + share * span);
+    };
+    rig.device.setRealTimeClock(true);
+    process(0.5, 0.3);
+    grab.require(rig.connect(), QStringLiteral("no connection"));
+    rig.form().runMenuCommand("mnuDisplayTrend");
+    grab.require(QTest::qWaitFor([&] { return rig.idle(); }), QStringLiteral("still busy"));
+    QMdiSubWindow *frame = frameOf(rig.form(), "frmDisplayTrend");
+    grab.require(frame, QStringLiteral("no trend window"));
+    auto *trend = qobject_cast<frmDisplayTrend *>(frame->widget());
+    // The fourth curve on the sensor's temperature: four units.
+    trend->cmbMeasValue[3]->setCurrentIndex(4);
+    trend->ctlDisplaySettings[3]->ChangeDisplayedValue();
+    frame->resize(1100, 600);
+    const auto now = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    const qint64 start = now();
+    QTest::qWait(3000);
+    // Unanswered reads: a gap.
+    rig.device.injectNoAnswer(8);
+    QTest::qWait(1500);
+    const qint64 marked = now() - 500;
+    // Far beyond the sensor: the device fails.
+    process(10.0, 0.0);
+    QTest::qWait(2000);
+    // Below the range: the percentage leaves its scale.
+    process(-0.4, 0.0);
+    QTest::qWait(2000);
+    process(0.5, 0.3);
+    QTest::qWait(1500);
+
+    VexaPlotter &plotter = *trend->plotter;
+    plotter.pause();
+    TrendView view;
+    view.endMs = now() + 500;
+    view.spanMs = view.endMs - start + 500;
+    view.live = false;
+    plotter.canvas()->setView(view);
+    plotter.canvas()->setPlacedCursor(marked);
+    plotter.findChild<QLineEdit *>()->setText(grab.german()
+                                                  ? QStringLiteral("Ventil geöffnet, Messung B")
+                                                  : QStringLiteral("valve opened, run B"));
+    plotter.findChild<QAction *>(QStringLiteral("marker"))->trigger();
+    QCoreApplication::processEvents();
+    QTest::qWait(100);
+    grab.save(frame->grab(), QStringLiteral("trend-large"));
+    frame->resize(520, 340);
+    QTest::qWait(100);
+    grab.save(frame->grab(), QStringLiteral("trend-small"));
+    frame->resize(1100, 600);
+    QTest::qWait(100);
+    grab.save(QPixmap::fromImage(plotter.picture()), QStringLiteral("trend-picture"));
+    // Closer, the temperature's scale on the axis: the hatched stretches and
+    // the arrows where values leave the scale.
+    view.endMs = marked + 4500;
+    view.spanMs = 5000;
+    plotter.canvas()->setView(view);
+    plotter.setAxisCurve(3);
+    QTest::qWait(100);
+    grab.save(frame->grab(), QStringLiteral("trend-zoomed"));
 }

@@ -6,6 +6,7 @@
 #include "VexaSequenceItem.h"
 #include "ctlDisplaySetting.h"
 #include "mainwin/MainChildWindows.h"
+#include "mainwin/Toolkit_LoadResource.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -25,6 +26,8 @@ frmDisplayTrend::frmDisplayTrend(QWidget *parent)
       plotter(new VexaPlotter(this)), seqGetRangeValues(new VexaSequenceItem(this))
 {
     plotter->setObjectName(QStringLiteral("VexaPlotter"));
+    // The exported picture says whose curves they are.
+    plotter->setObjectNameTag(QStringLiteral("&&private_PM&&TagName"));
     seqGetRangeValues->setObjectName(QStringLiteral("seqGetRangeValues"));
     seqGetRangeValues->setAppItemName(QStringLiteral("GetRangeValues"));
     auto *layout = new QGridLayout(this);
@@ -53,6 +56,7 @@ frmDisplayTrend::frmDisplayTrend(QWidget *parent)
 
 void frmDisplayTrend::FormActivated()
 {
+    plotter->setPlotterCaption(GetResText(3943));
     // Each curve starts on its own measured value.
     for (int c = 0; c < CurveCount; ++c) {
         ctlDisplaySettings[c]->Init(plotter, cmbMeasValue[c]);

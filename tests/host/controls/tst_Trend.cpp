@@ -7,8 +7,10 @@
 #include "ItemStore.h"
 #include "TrendCanvas.h"
 #include "TrendCsv.h"
+#include "TrendMarkerLabels.h"
 #include "TrendRecorder.h"
 #include "TrendReduction.h"
+#include "TrendYScale.h"
 #include "UpdateScheduler.h"
 #include "VexAppletItemManager.h"
 #include "VexaPlotter.h"
@@ -19,10 +21,12 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -101,6 +105,17 @@ private Q_SLOTS:
         QVERIFY(ring.memoryBytes() < 16 * size_t(ring.capacity()));
         QCOMPARE(ring.lowerBound(Start + (extra + 10) * 1000LL), 10);
         QCOMPARE(ring.lastAtOrBefore(Start + (extra + 10) * 1000LL + 500), 10);
+
+        // A late sample goes in at its time, the oldest making room; one older
+        // than all the full ring keeps is not taken.
+        const qint64 newest = ring.timeAt(ring.size() - 1);
+        QVERIFY(ring.append({newest - 500, -1.0f, TrendStatus::Good}));
+        QCOMPARE(ring.at(ring.size() - 2).value, -1.0f);
+        QCOMPARE(ring.timeAt(ring.size() - 1), newest);
+        QCOMPARE(ring.at(0).timeMs, Start + (extra + 1) * 1000LL);
+        QVERIFY(!ring.append({Start, -2.0f, TrendStatus::Good}));
+        for (int i = 1; i < ring.size(); ++i)
+            QVERIFY(ring.timeAt(i - 1) <= ring.timeAt(i));
     }
 
     void wrappedExportInTimeOrder()
@@ -117,13 +132,54 @@ private Q_SLOTS:
         }
         const QStringList rows = lines(exported(recorder));
         QCOMPARE(rows.size(), 6);
-        QCOMPARE(rows[0], "time,\"Current Output [mA]\",\"Pressure, \"\"damped\"\" [bar]\",status");
+        QCOMPARE(rows[0],
+                 "time,\"Current Output [mA]\",\"Current Output status\","
+                 "\"Pressure, \"\"damped\"\" [bar]\",\"Pressure, \"\"damped\"\" status\",marker");
         const auto time = [](int i) { return TrendRecordingFile::isoTime(Start + i * 1000); };
-        QCOMPARE(rows[1], time(3) + ",7,0.3,good");
-        QCOMPARE(rows[3], time(5) + ",,0.5,no read");
-        QCOMPARE(rows[4], time(6) + ",10,0.6,uncertain");
-        QCOMPARE(rows[5], time(7) + ",11,0.7,good");
+        QCOMPARE(rows[1], time(3) + ",7,good,0.3,good,");
+        QCOMPARE(rows[3], time(5) + ",,no read,0.5,good,");
+        QCOMPARE(rows[4], time(6) + ",10,good,0.6,uncertain,");
         QVERIFY(time(3).startsWith("2026-03-02T08:00:03.000"));
+    }
+
+    // What the user opens: one row per time, in order; a value only where
+    // that curve's read succeeded, with its own status; the markers' notes;
+    // the recording file gives the same table as memory.
+    void exportOneRowPerSampleTime()
+    {
+        QTemporaryDir dir;
+        TrendRecorder recorder;
+        recorder.setRecordingFolder(dir.path());
+        recorder.setCurve(0, {"Current Output", "mA"}, Start);
+        recorder.setCurve(1, {"Pressure", "bar"}, Start);
+        const auto at = [](int s) { return Start + s * 1000; };
+        recorder.append(0, {at(0), 4.0f, TrendStatus::Good});
+        recorder.append(1, {at(0), 0.5f, TrendStatus::Good});
+        // A read's first record failed, its second carried the value.
+        QVERIFY(recorder.append(1, {at(1), 0, TrendStatus::NoRead}));
+        QVERIFY(recorder.append(1, {at(1), 0.6f, TrendStatus::Uncertain}));
+        QVERIFY(!recorder.append(1, {at(1), 0.61f, TrendStatus::Good}));
+        // A slow read ended after the watchdog had noted a gap.
+        recorder.append(0, {at(3), 0, TrendStatus::NoRead});
+        QVERIFY(recorder.append(0, {at(1), 5.0f, TrendStatus::Good}));
+        recorder.addMarker(at(2), "closed");
+        recorder.addMarker(at(1), "valve, open");
+        recorder.append(0, {at(4), 6.0f, TrendStatus::Good});
+        recorder.append(1, {at(4), 0.7f, TrendStatus::Bad});
+        const auto time = [&](int s) { return TrendRecordingFile::isoTime(at(s)); };
+        const QStringList expected{
+            "time,\"Current Output [mA]\",\"Current Output status\",\"Pressure [bar]\","
+            "\"Pressure status\",marker",
+            time(0) + ",4,good,0.5,good,",
+            time(1) + ",5,good,0.6,uncertain,\"valve, open\"",
+            time(2) + ",,,,,\"closed\"",
+            time(3) + ",,no read,,,",
+            time(4) + ",6,good,0.7,bad,"};
+        QCOMPARE(lines(exported(recorder)), expected);
+        QBuffer file;
+        file.open(QIODevice::WriteOnly);
+        QVERIFY(recorder.exportRecording(file, at(0), at(4)));
+        QCOMPARE(lines(file.data()), expected);
     }
 
     // A day's curve reduced to a thousand columns; a gap breaks the line.
@@ -268,7 +324,7 @@ private Q_SLOTS:
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList rows = lines(file.readAll());
-        QCOMPARE(rows[0], "time,\"Current Output [mA]\",status");
+        QCOMPARE(rows[0], "time,\"Current Output [mA]\",\"Current Output status\",marker");
         QCOMPARE(rows.filter(",,no read").size(), 1);
         QVERIFY(!rows.filter("," + TrendStatusText::word(flagged)).isEmpty());
         QVERIFY(rows.filter(",0,").isEmpty());
@@ -316,10 +372,14 @@ private Q_SLOTS:
         QVERIFY(rig.plotter.canvas()->paintCount() <= before + 2);
     }
 
-    void pauseMarkersAndExportBetweenMarkers()
+    // A click places the cursor; the marker goes there with its note, and the
+    // table between two markers holds their rows and the samples between.
+    void markerAtTheCursorAndExportBetweenMarkers()
     {
         PlotterRig rig;
         rig.plotter.Register(rig.host.manager());
+        rig.plotter.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.plotter));
         const QList<int> items{rig.itemIndex("actualOutputValue")};
         const qint64 t = QDateTime::currentMSecsSinceEpoch() - 10000;
         const auto read = [&](int i, quint8 status = 0) {
@@ -329,36 +389,262 @@ private Q_SLOTS:
         rig.plotter.recorder().addMarker(t + 500, "start");
         read(1, 0x80);
         read(2);
-        rig.plotter.recorder().addMarker(t + 2500, "end");
         read(3);
-        rig.plotter.addMarker("now");
-        QCOMPARE(rig.plotter.recorder().markers().size(), 3);
 
         rig.plotter.pause();
         QVERIFY(rig.plotter.isPaused() && !rig.plotter.canvas()->view().live);
+        TrendView view;
+        view.endMs = t + 4000;
+        view.spanMs = 4000;
+        view.live = false;
+        TrendCanvas &canvas = *rig.plotter.canvas();
+        canvas.setView(view);
+        const QRect area = canvas.plotArea();
+        const int x = area.left() + area.width() * 5 / 8; // 2.5 s in
+        QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(x, area.center().y()));
+        QCOMPARE(canvas.placedCursor(), view.timeAt(x - area.left(), area.width()));
+        rig.plotter.findChild<QLineEdit *>()->setText("end, valve shut");
+        rig.plotter.findChild<QAction *>("marker")->trigger();
+        const auto markers = rig.plotter.recorder().markers();
+        QCOMPARE(markers.size(), 2);
+        QCOMPARE(markers[1].timeMs, *canvas.placedCursor());
+        QCOMPARE(markers[1].note, "end, valve shut");
         rig.plotter.resume();
         QVERIFY(!rig.plotter.isPaused() && rig.plotter.canvas()->view().live);
 
         QTemporaryDir out;
         const QString csv = out.filePath("between.csv");
-        QVERIFY(rig.plotter.exportCsv(csv, VexaPlotter::ExportRange::Recording, t + 500, t + 2500));
+        QVERIFY(rig.plotter.exportCsv(csv, VexaPlotter::ExportRange::Recording, t + 500,
+                                      markers[1].timeMs));
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QStringList rows = lines(file.readAll());
-        QCOMPARE(rows.size(), 3);
-        QVERIFY(rows[1].endsWith(",bad"));
-        QVERIFY(rows[2].endsWith(",good"));
+        QCOMPARE(rows.size(), 5);
+        QVERIFY(rows[1].endsWith(",,,\"start\""));
+        QVERIFY(rows[2].endsWith(",bad,"));
+        QVERIFY(rows[3].endsWith(",good,"));
+        QVERIFY(rows[4].endsWith(",,,\"end, valve shut\""));
+
+        // The whole recording is this one: an earlier session's file in the
+        // folder, of another device, stays out.
+        {
+            TrendRecorder earlier;
+            earlier.setRecordingFolder(rig.folder.path());
+            earlier.setCurve(0, {"Other device", "bar"}, Start);
+            earlier.append(0, {Start, 1.0f, TrendStatus::Good});
+        }
+        QVERIFY(rig.plotter.exportCsv(csv, VexaPlotter::ExportRange::Recording));
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QStringList whole = lines(file.readAll());
+        QCOMPARE(whole.size(), 1 + 4 + 2);
+        QVERIFY(whole[0].startsWith("time,\"Current Output [mA]\""));
 
         // A file that cannot be written says why.
         QString error;
         QVERIFY(!rig.plotter.exportCsv(out.filePath("no/such/folder/x.csv"),
                                        VexaPlotter::ExportRange::Memory, 0, 0, &error));
         QVERIFY(!error.isEmpty());
+    }
 
-        // A picture of what is shown.
+    // The exported picture carries the title, the device's tag and the date
+    // and time of what it shows above the curves and legend.
+    void exportedPictureSaysWhatItShows()
+    {
+        PlotterRig rig;
+        rig.plotter.setPlotterCaption("Trend");
+        rig.plotter.setObjectNameTag("&&private_PM&&TagName");
+        rig.plotter.Register(rig.host.manager());
+        rig.plotter.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.plotter));
+        TrendView view;
+        view.endMs = Start + 600 * 1000;
+        view.live = false;
+        rig.plotter.pause();
+        rig.plotter.canvas()->setView(view);
+        const QStringList heading = rig.plotter.pictureHeading();
+        QCOMPARE(heading.size(), 2);
+        QCOMPARE(heading[0], "Trend: PT-1");
+        QCOMPARE(heading[1], QLocale().toString(QDate(2026, 3, 2), QLocale::ShortFormat) +
+                                 " 08:00:00 – 08:10:00");
+
+        QTemporaryDir out;
         const QString png = out.filePath("trend.png");
         QVERIFY(rig.plotter.exportPicture(png));
-        QCOMPARE(QImage(png).width(), rig.plotter.width());
+        const QImage picture(png);
+        const QImage body = rig.plotter.canvas()->grab().toImage();
+        QCOMPARE(picture.width(), rig.plotter.width());
+        QVERIFY(picture.height() > body.height() + 30);
+        // The heading's text is on the picture.
+        const QRgb background = picture.pixel(0, 0);
+        int ink = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 120; ++x)
+                ink += picture.pixel(x, y) != background ? 1 : 0;
+        QVERIFY(ink > 50);
+    }
+
+    // Reads at a slower pace than asked (a slow link) are a line: only a
+    // read late for the curve's own pace, or none at all, is a gap.
+    void slowReadsAreALine()
+    {
+        PlotterRig rig;
+        qint64 clock = Start;
+        rig.plotter.setClock([&] { return clock; });
+        rig.plotter.Register(rig.host.manager());
+        const QList<int> items{rig.itemIndex("actualOutputValue")};
+        const TrendRing &ring = rig.plotter.recorder().ring(0);
+        const auto seconds = [&](int n) {
+            for (int s = 0; s < n; ++s) {
+                clock += 1000;
+                rig.plotter.checkMissingReads();
+            }
+        };
+        // A read every five seconds, the watchdog every second.
+        for (int i = 0; i < 6; ++i) {
+            rig.manager().reportRead(items, {true, 0, clock});
+            seconds(5);
+            QVERIFY(rig.plotter.curveValueText(0, clock) != "no value");
+        }
+        QCOMPARE(ring.size(), 6);
+        const auto columns = TrendReduction::reduce(ring, ring.timeAt(0), ring.timeAt(5) + 1, 100);
+        QVERIFY(TrendReduction::joins(columns, 0, 99));
+        QVERIFY(TrendReduction::stretches(columns).empty());
+
+        // The reads stop: a gap once three of their intervals have passed, once.
+        seconds(9);
+        QCOMPARE(ring.size(), 6);
+        seconds(5);
+        QCOMPARE(ring.size(), 7);
+        QVERIFY(ring.at(6).isGap());
+        seconds(30);
+        QCOMPARE(ring.size(), 7);
+        QCOMPARE(rig.plotter.curveValueText(0, clock), "no value");
+    }
+
+    // The axis names its curve with the unit; a click on it goes on to the next curve.
+    void axisNamesItsCurve()
+    {
+        PlotterRig rig;
+        rig.plotter.setObjectNameValue(2, "sensorTemperatureValue");
+        rig.plotter.setObjectNameUnit(2, "sensorTemperatureUnit");
+        rig.plotter.setObjectNameMin(2, "-40");
+        rig.plotter.setObjectNameMax(2, "85");
+        rig.plotter.setObjectCaption(2, "Sensor Temperature");
+        rig.plotter.Register(rig.host.manager());
+        rig.plotter.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.plotter));
+        TrendCanvas &canvas = *rig.plotter.canvas();
+        QCOMPARE(canvas.axisTitle(), "Current Output [mA]");
+        QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(10, canvas.plotArea().center().y()));
+        QCOMPARE(canvas.axisCurve(), 2);
+        QCOMPARE(canvas.axisTitle(), "Sensor Temperature [" + rig.plotter.unitText(2) + "]");
+        QVERIFY(!rig.plotter.unitText(2).isEmpty());
+        const auto legend = rig.plotter.findChildren<QToolButton *>();
+        QTRY_VERIFY(std::any_of(legend.begin(), legend.end(), [](QToolButton *b) {
+            return b->isChecked() && b->text().startsWith("Sensor Temperature");
+        }));
+        QTest::mouseClick(&canvas, Qt::LeftButton, {}, QPoint(10, canvas.plotArea().center().y()));
+        QCOMPARE(canvas.axisCurve(), 0);
+    }
+
+    // Each curve keeps its colour where the device flags its values, values
+    // below the scale stay on its edge inside the plot.
+    void drawnInTheCurvesColours()
+    {
+        TrendRecorder recorder(100);
+        for (int i = 0; i < 60; ++i) {
+            const qint64 t = Start + i * 1000;
+            recorder.append(0, {t, i < 30 ? 2.0f : 12.0f, TrendStatus::Good});
+            recorder.append(1, {t, 50.0f, i >= 30 ? TrendStatus::Bad : TrendStatus::Uncertain});
+        }
+        TrendCanvas canvas(recorder);
+        const QColor blue(0x1F, 0x5F, 0xC0);
+        const QColor green(0x20, 0x90, 0x30);
+        canvas.setCurveStyle(0, {blue, 4.0, 20.0, true, "Current Output", "mA"});
+        canvas.setCurveStyle(1, {green, 0.0, 100.0, true, "Pressure", "mbar"});
+        canvas.resize(400, 300);
+        TrendView view;
+        view.endMs = Start + 60 * 1000;
+        view.spanMs = 60 * 1000;
+        view.live = false;
+        canvas.setView(view);
+        QImage image(canvas.size(), QImage::Format_RGB32);
+        canvas.render(&image);
+        const QRect area = canvas.plotArea();
+        const auto count = [&](const QColor &colour, int left, int right, int top, int bottom) {
+            int n = 0;
+            for (int y = top; y <= bottom; ++y)
+                for (int x = left; x <= right; ++x)
+                    n += image.pixelColor(x, y).rgb() == colour.rgb() ? 1 : 0;
+            return n;
+        };
+        const int middle = area.left() + area.width() / 2;
+        const int y50 = area.center().y();
+        QVERIFY(count(blue, area.left() + 10, middle - 10, area.bottom() - 6, area.bottom()) > 40);
+        QVERIFY(count(green, area.left() + 10, middle - 10, y50 - 4, y50 + 4) > 40);
+        QVERIFY(count(green, middle + 10, area.right() - 10, y50 - 4, y50 + 4) > 40);
+        for (TrendStatus s : {TrendStatus::Uncertain, TrendStatus::Bad}) {
+            QCOMPARE(TrendCanvas::linePen(green, s).color(), green);
+            QVERIFY(TrendCanvas::linePen(green, s).style() != Qt::SolidLine);
+        }
+    }
+
+    // Geometry: a value beyond the scale stays on its edge inside the plot;
+    // markers' notes stay inside the plot and off each other; flagged
+    // stretches join across empty columns but not across a gap.
+    void plotGeometry()
+    {
+        const TrendYScale scale = TrendYScale::inside(QRect(0, 10, 100, 101), 4.0, 20.0);
+        QCOMPARE(scale.y(20.0), 13.0);
+        QCOMPARE(scale.y(12.0), 60.0);
+        QCOMPARE(scale.y(4.0), 107.0);
+        QCOMPARE(scale.y(-1e6), 107.0);
+        QCOMPARE(scale.y(25.0), 13.0);
+        QCOMPARE(QList<int>({scale.side(3.9), scale.side(4.0), scale.side(25.0)}),
+                 QList<int>({-1, 0, 1}));
+        QVERIFY(!TrendYScale::inside(QRect(0, 0, 100, 100), 5.0, 5.0).valid());
+        // The alarm current on the scale's end, stored as a float, is on the scale.
+        QCOMPARE(TrendYScale::inside(QRect(0, 0, 100, 100), 3.6, 21.0).side(double(3.6f)), 0);
+
+        // A legend entry too wide shortens the name, never the value.
+        const QFontMetrics metrics{QFont()};
+        const QString reading = "1000,0 % (gestört)";
+        const int room = metrics.horizontalAdvance("Prozent: " + reading);
+        const QString entry =
+            VexaPlotter::legendText("Prozent vom Messbereich", reading, metrics, room);
+        QVERIFY2(entry.endsWith(": " + reading) && entry.startsWith("Pro"), qPrintable(entry));
+        QVERIFY(metrics.horizontalAdvance(entry) <= room);
+        QCOMPARE(VexaPlotter::legendText("Prozent", reading, metrics, 10), reading);
+
+        const auto placed =
+            TrendMarkerLabels::place({{10, 50}, {30, 50}, {395, 50}, {200, 1000}}, 0, 400, 2, 150);
+        const auto box = [&](int i) {
+            return std::tuple(placed[size_t(i)].left, placed[size_t(i)].width,
+                              placed[size_t(i)].row);
+        };
+        QCOMPARE(box(0), std::tuple(13, 50, 0));       // right of its line
+        QCOMPARE(box(1), std::tuple(33, 50, 1));       // would cover the first: a row lower
+        QCOMPARE(box(2), std::tuple(395 - 53, 50, 0)); // at the edge: left of its line
+        QCOMPARE(box(3), std::tuple(203, 150, 1));     // shortened
+        // No room left in the rows: not drawn (the tooltip tells it).
+        QCOMPARE(TrendMarkerLabels::place({{10, 50}, {12, 50}}, 0, 400, 1, 150)[1].row, -1);
+
+        const auto value = [](TrendStatus s, bool gapBefore = false) {
+            TrendColumn c;
+            c.hasValue = true;
+            c.worst = s;
+            c.gap = c.gapBeforeFirst = gapBefore;
+            return c;
+        };
+        using S = TrendStatus;
+        const std::vector<TrendColumn> columns{
+            value(S::Good), value(S::Uncertain), TrendColumn{},       value(S::Uncertain),
+            value(S::Bad),  value(S::Good),      value(S::Uncertain), value(S::Uncertain, true)};
+        QCOMPARE(
+            TrendReduction::stretches(columns),
+            (std::vector<TrendStretch>{
+                {1, 3, S::Uncertain}, {4, 4, S::Bad}, {6, 6, S::Uncertain}, {7, 7, S::Uncertain}}));
     }
 };
 

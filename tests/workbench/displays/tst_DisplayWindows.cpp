@@ -131,7 +131,8 @@ private Q_SLOTS:
         QCOMPARE(digital[1]->displayCtrl->textColour(), WinColor::Grey);
     }
 
-    // Each first activation of the trend reads the range values.
+    // Each first activation of the trend reads the range values; its
+    // exported picture is headed with the window's title and the device's tag.
     void trendReadsRangesAtEachOpening()
     {
         MainWindowRig rig;
@@ -147,6 +148,8 @@ private Q_SLOTS:
         for (int c = 0; c < frmDisplayTrend::CurveCount; ++c)
             QCOMPARE(trend->plotter->ObjectCaption(c), trend->cmbMeasValue[c]->itemText(c));
         QCOMPARE(trend->plotter->ObjectNameMax(0), rig.text("alarmHighValue"));
+        QCOMPARE(trend->plotter->pictureHeading().value(0),
+                 "Trend: " + rig.text("&&private_PM&&TagName"));
 
         trend->parentWidget()->close();
         rig.form().runMenuCommand("mnuDisplayTrend");
