@@ -122,6 +122,7 @@ DeviceSummaryDock::DeviceSummaryDock(QWidget *mainWindow)
     line("file", 3870);
     line("dataset", 3863);
     m_values["file"]->setWordWrap(true);
+    m_values["dataset"]->setWordWrap(true);
     m_values["file"]->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *layout = new QVBoxLayout(m_body);
