@@ -237,7 +237,9 @@ void frmMain::Load()
 
     m_helpFile = QCoreApplication::applicationDirPath() + QLatin1Char('/') + resText(1100);
     appUserLevel->setStringValue(QStringLiteral("1"));
-    appCurrentSource->setStringValue(QStringLiteral("2"));
+    // Where the dataset came from is the host's to say (defaults, a file, the
+    // device): claiming the device here would be a value nobody read.
+    m_statusBar->showSource(appCurrentSource->StringValue().trimmed());
     // Caption and polling address as they are now, not only after a change:
     // a device at a multidrop address from the start has no current output.
     guarded("caption", [this] { UpdateCaption(); });
