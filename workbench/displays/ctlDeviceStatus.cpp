@@ -11,6 +11,7 @@ namespace {
 // the output fixed or saturated, more status available.
 constexpr quint8 Malfunction = 0x80;
 constexpr quint8 Attention = 0x1F;
+constexpr quint8 OutputFixed = 0x08;
 } // namespace
 
 ctlDeviceStatus::ctlDeviceStatus(QWidget *parent) : QWidget(parent), m_poll(new QTimer(this))
@@ -25,11 +26,13 @@ ctlDeviceStatus::~ctlDeviceStatus()
     UnRegister();
 }
 
-ctlDeviceStatus::Health ctlDeviceStatus::healthOf(quint8 deviceStatus)
+ctlDeviceStatus::Health ctlDeviceStatus::healthOf(quint8 deviceStatus, bool multidrop)
 {
     if (deviceStatus & Malfunction)
         return Health::Failure;
-    if (deviceStatus & Attention)
+    // At a multidrop address the current is fixed by design, not by a fault.
+    const quint8 attention = multidrop ? quint8(Attention & ~OutputFixed) : Attention;
+    if (deviceStatus & attention)
         return Health::Maintenance;
     return Health::Good;
 }
@@ -49,7 +52,10 @@ void ctlDeviceStatus::Register(std::shared_ptr<AppletItemManager> AppletItemMana
             [self](const QList<int> &, const VexAppletItemManager::ReadOutcome &outcome) {
                 if (!self || !outcome.valid)
                     return;
-                const Health health = healthOf(outcome.deviceStatus);
+                const ItemStore &store = self->host()->store();
+                const int address = store.indexOf(QStringLiteral("&&private_PM&&Address"));
+                const bool multidrop = address >= 0 && store.value(address, false).number() > 0;
+                const Health health = healthOf(outcome.deviceStatus, multidrop);
                 if (health != self->m_health) {
                     self->m_health = health;
                     Q_EMIT self->changed();

@@ -43,8 +43,9 @@ public:
     bool readFromDevice(const QString &item) const;
     static bool readFromDevice(const AppletItemManager *manager, const QString &item);
 
-    // The health a HART device status byte reports.
-    static Health healthOf(quint8 deviceStatus);
+    // The health a HART device status byte reports; at a multidrop address
+    // the fixed loop current is no sign of anything.
+    static Health healthOf(quint8 deviceStatus, bool multidrop = false);
 
 Q_SIGNALS:
     void changed();

@@ -134,6 +134,22 @@ std::optional<QString> clsHTMLPrintView::itemText(const QString &name) const
         return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
     if (name == Connected)
         return connected() ? QStringLiteral("1") : QStringLiteral("0");
+    // "{{item:version}}": octets as the dialogs show a version, "1.5.2".
+    const QString VersionFormat = QStringLiteral(":version");
+    if (name.endsWith(VersionFormat)) {
+        clsAppItem version;
+        try {
+            version.Register(m_manager, name.chopped(VersionFormat.size()));
+            QStringList parts;
+            for (char byte : version.OctetValue().toByteArray())
+                parts << QString::number(quint8(byte));
+            return parts.join(QLatin1Char('.'));
+        } catch (const std::exception &error) {
+            qCInfo(lcHost).noquote()
+                << "report field" << name << "stays as written:" << error.what();
+            return std::nullopt;
+        }
+    }
     clsAppItem item;
     try {
         item.Register(m_manager, name);

@@ -40,18 +40,23 @@ private Q_SLOTS:
     void healthFromTheDeviceStatus_data()
     {
         QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("multidrop");
         QTest::addColumn<int>("health");
         using H = ctlDeviceStatus::Health;
-        QTest::newRow("nothing set") << 0x00 << int(H::Good);
-        QTest::newRow("configuration changed, cold start") << 0x60 << int(H::Good);
-        QTest::newRow("more status available") << 0x10 << int(H::Maintenance);
-        QTest::newRow("output saturated") << 0x04 << int(H::Maintenance);
-        QTest::newRow("malfunction wins") << 0x81 << int(H::Failure);
+        QTest::newRow("nothing set") << 0x00 << false << int(H::Good);
+        QTest::newRow("configuration changed, cold start") << 0x60 << false << int(H::Good);
+        QTest::newRow("more status available") << 0x10 << false << int(H::Maintenance);
+        QTest::newRow("output saturated") << 0x04 << false << int(H::Maintenance);
+        QTest::newRow("output fixed") << 0x08 << false << int(H::Maintenance);
+        QTest::newRow("output fixed at a multidrop address") << 0x08 << true << int(H::Good);
+        QTest::newRow("saturated at a multidrop address") << 0x0C << true << int(H::Maintenance);
+        QTest::newRow("malfunction wins") << 0x81 << false << int(H::Failure);
     }
     void healthFromTheDeviceStatus()
     {
         QFETCH(int, status);
-        QTEST(int(ctlDeviceStatus::healthOf(quint8(status))), "health");
+        QFETCH(bool, multidrop);
+        QTEST(int(ctlDeviceStatus::healthOf(quint8(status), multidrop)), "health");
     }
 
     // Live values within one update interval of connecting; without a device

@@ -169,6 +169,8 @@ private Q_SLOTS:
         QTextDocument *document = window->browser()->document();
         QVERIFY(document->toPlainText().startsWith(title));
         QVERIFY(document->toPlainText().contains(current));
+        // The software version as Identification writes it.
+        QVERIFY(document->toPlainText().contains(QStringLiteral("1.5.2")));
 
         // Every label sits in a column of the same width, so the values of
         // all sections line up; the signature block is three labelled boxes.
@@ -315,13 +317,16 @@ private Q_SLOTS:
         const QRegularExpression englishText("(^|\\W)(" + english.join('|') + ")($|\\W)");
         const QRegularExpression date("\\d{1,2}\\.\\d{1,2}\\.\\d{2,4}");
         const QRegularExpression pointDecimal("\\d\\.\\d");
+        // A version is written with points in German too.
+        const QRegularExpression version("^\\d{1,3}\\.\\d{1,3}\\.\\d{1,3}$");
         QStringList leftovers;
         for (QTextTable *table : tables(document)) {
             for (int row = 0; row < table->rows(); ++row) {
                 for (int column = 0; column < table->columns(); ++column) {
                     const QString cell = cellText(table, row, column);
                     if (englishText.match(cell).hasMatch() ||
-                        QString(cell).remove(date).contains(pointDecimal))
+                        (!version.match(cell).hasMatch() &&
+                         QString(cell).remove(date).contains(pointDecimal)))
                         leftovers << cell;
                 }
             }
