@@ -85,7 +85,6 @@ void MainChildWindows::ShowChildForm(QWidget *dialog, IViewEx *view)
         frame->installEventFilter(this);
         // Each new window a step below the one before, not all on one spot;
         // a place the user left it in before is restored as it loads.
-        frame->adjustSize();
         frame->move(ChildWindowPlacement::cascadePosition(m_opened++, frame->size(),
                                                           m_area->viewport()->size(),
                                                           titleHeight()));

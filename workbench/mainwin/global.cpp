@@ -94,10 +94,10 @@ void EnableMainWindow(bool enable)
     static QPointer<QWidget> focused;
     auto *area = main->findChild<QMdiArea *>();
     if (!enable && main->isEnabled()) {
-        activeWindow = area ? area->activeSubWindow() : nullptr;
-        focused = QApplication::focusWidget();
-        if (focused && !main->isAncestorOf(focused))
-            focused = nullptr;
+        // Current, not active: a message box that just asked leaves the main
+        // window inactive, and then no child window counts as active.
+        activeWindow = area ? area->currentSubWindow() : nullptr;
+        focused = main->focusWidget();
     }
     const bool wasEnabled = main->isEnabled();
     main->setEnabled(enable);

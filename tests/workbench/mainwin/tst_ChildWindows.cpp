@@ -208,6 +208,15 @@ private Q_SLOTS:
         EnableMainWindow(true);
         QCOMPARE(main.mdiArea()->activeSubWindow(), working);
         QTRY_VERIFY(field->hasFocus());
+
+        // The same when a question came first: its box leaves the main window
+        // inactive while the operation starts.
+        QApplication::setActiveWindow(nullptr);
+        EnableMainWindow(false);
+        QApplication::setActiveWindow(&main);
+        EnableMainWindow(true);
+        QCOMPARE(main.mdiArea()->currentSubWindow(), working);
+        QTRY_VERIFY(field->hasFocus());
     }
 
     // A device action that is not offered says why, also on a multidrop address.
