@@ -85,9 +85,8 @@ void MainChildWindows::ShowChildForm(QWidget *dialog, IViewEx *view)
         frame->installEventFilter(this);
         // Each new window a step below the one before, not all on one spot;
         // a place the user left it in before is restored as it loads.
-        frame->move(ChildWindowPlacement::cascadePosition(m_opened++, frame->size(),
-                                                          m_area->viewport()->size(),
-                                                          titleHeight()));
+        frame->move(ChildWindowPlacement::cascadePosition(
+            m_opened++, frame->size(), m_area->viewport()->size(), titleHeight()));
     }
     dialog->show();
     frame->showNormal();

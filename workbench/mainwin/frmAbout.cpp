@@ -127,14 +127,13 @@ QString frmAbout::SystemInfoMissingText()
 QString frmAbout::SystemInformation()
 {
     const QString settings = QSettings().fileName();
-    return GetResText(7420)
-        .arg(QCoreApplication::applicationName() + QLatin1Char(' ') +
-                 QCoreApplication::applicationVersion(),
-             QString::fromLatin1(qVersion()), QSysInfo::prettyProductName(),
-             QSysInfo::kernelVersion(), QSysInfo::currentCpuArchitecture(),
-             QLocale().name(), QDir::toNativeSeparators(settings),
-             QDir::toNativeSeparators(
-                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    return GetResText(7420).arg(QCoreApplication::applicationName() + QLatin1Char(' ') +
+                                    QCoreApplication::applicationVersion(),
+                                QString::fromLatin1(qVersion()), QSysInfo::prettyProductName(),
+                                QSysInfo::kernelVersion(), QSysInfo::currentCpuArchitecture(),
+                                QLocale().name(), QDir::toNativeSeparators(settings),
+                                QDir::toNativeSeparators(QStandardPaths::writableLocation(
+                                    QStandardPaths::AppDataLocation)));
 }
 
 void frmAbout::StartSysInfo()

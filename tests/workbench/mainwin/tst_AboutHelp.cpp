@@ -104,8 +104,7 @@ private Q_SLOTS:
         QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
         qputenv("PATH", path);
         // Without a program the window shows what it knows of the system itself.
-        QCOMPARE(box.texts(),
-                 missing ? QStringList{frmAbout::SystemInformation()} : QStringList());
+        QCOMPARE(box.texts(), missing ? QStringList{frmAbout::SystemInformation()} : QStringList());
         if (missing)
             QVERIFY(box.texts().first().contains(QString::fromLatin1(qVersion())));
         QTest::keyClick(&about, Qt::Key_Return);
