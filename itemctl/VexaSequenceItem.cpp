@@ -3,15 +3,24 @@
 #include "ItemctlLog.h"
 #include "Module1.h"
 #include "VexException.h"
+#include "clsAppItem.h"
 #include "clsSequenceItem.h"
 #include "enmRegMask.h"
 
 #include <QCoreApplication>
+#include <QTimer>
+
+namespace {
+constexpr int RetryPauseMs = 250;
+} // namespace
 
 VexaSequenceItem::VexaSequenceItem(QWidget *parent)
     : VexaDesignControl(QStringLiteral("Sequence: "), parent),
-      m_item(std::make_unique<clsSequenceItem>())
+      m_item(std::make_unique<clsSequenceItem>()), m_retry(new QTimer(this))
 {
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(RetryPauseMs);
+    connect(m_retry, &QTimer::timeout, this, &VexaSequenceItem::retryNow);
     // Red marks the sequence controls among the item controls of a dialog.
     QPalette red = palette();
     red.setColor(QPalette::Window, QColor(255, 0, 0));
@@ -33,6 +42,7 @@ void VexaSequenceItem::Register(std::shared_ptr<AppletItemManager> AppletItemMan
     UnRegister();
     const qint16 regMask =
         (m_registerState ? REGISTER_STATE : 0) | (m_registerControl ? REGISTER_CONTROL : 0);
+    m_manager = AppletItemManagerRef;
     try {
         m_item->Register(std::move(AppletItemManagerRef), m_appItemName, m_registerOnShadow, 0,
                          regMask);
@@ -51,6 +61,10 @@ void VexaSequenceItem::UnRegister()
 {
     if (!m_registered)
         return;
+    m_waiting.clear();
+    m_retry->stop();
+    m_running.reset();
+    m_manager.reset();
     try {
         m_item->UnRegister();
     } catch (...) {
@@ -142,9 +156,9 @@ void VexaSequenceItem::runDeferred(VexaCommandEvent::Code code, qint32 parameter
             break;
         }
     } catch (const VexException &error) {
-        // Another sequence still runs: ask again on the next pass of the loop.
+        // Another sequence still runs: ask again once it has ended.
         if (error.number() == SEQUENCE_BUSY)
-            post(this, code, parameter);
+            retryLater(code, parameter);
         else
             qCInfo(lcItemctl).noquote() << "Sequence" << m_appItemName << "did not run command"
                                         << int(code) << "-" << error.what();
@@ -152,6 +166,34 @@ void VexaSequenceItem::runDeferred(VexaCommandEvent::Code code, qint32 parameter
         qCInfo(lcItemctl).noquote() << "Sequence" << m_appItemName << "did not run command"
                                     << int(code) << "-" << CurrentErrorText();
     }
+}
+
+void VexaSequenceItem::retryLater(VexaCommandEvent::Code code, qint32 parameter)
+{
+    if (!m_waiting.contains(qMakePair(code, parameter)))
+        m_waiting.append(qMakePair(code, parameter));
+    if (!m_running && m_manager) {
+        auto running = std::make_unique<clsAppItem>();
+        try {
+            running->Register(m_manager, QStringLiteral("currentSequence"));
+            connect(running.get(), &clsAppItem::ValueUpdate, this,
+                    [this](QString &) { retryNow(); });
+            m_running = std::move(running);
+        } catch (const VexException &error) {
+            qCInfo(lcItemctl).noquote()
+                << "Sequence" << m_appItemName << "retries after a pause:" << error.what();
+        }
+    }
+    // Also after a pause: not every host publishes the running sequence.
+    m_retry->start();
+}
+
+void VexaSequenceItem::retryNow()
+{
+    m_retry->stop();
+    const auto waiting = std::exchange(m_waiting, {});
+    for (const auto &[code, parameter] : waiting)
+        post(this, code, parameter);
 }
 
 void VexaSequenceItem::setAppItemName(const QString &name)

@@ -3,11 +3,15 @@
 #include "VexaCommandEvent.h"
 #include "VexaDesignControl.h"
 
+#include <QList>
+#include <QPair>
 #include <QPointer>
 #include <memory>
 
 class AppletItemManager;
+class clsAppItem;
 class clsSequenceItem;
+class QTimer;
 
 // A dialog's binding of one sequence. Its commands run either now (errors go
 // to the caller) or deferred: posted to this control and run once the
@@ -55,6 +59,11 @@ protected:
 private:
     void post(QObject *target, VexaCommandEvent::Code code, qint32 parameter);
     void runDeferred(VexaCommandEvent::Code code, qint32 parameter);
+    // A command the host refused as busy: asked again when the running
+    // sequence ends ("currentSequence" changes), or after a pause where the
+    // host does not publish it, never at the loop's own speed.
+    void retryLater(VexaCommandEvent::Code code, qint32 parameter);
+    void retryNow();
 
     bool m_registered = false;
     bool m_registerState = true;
@@ -64,4 +73,8 @@ private:
     // Where deferred DoAction goes; set by the first registration.
     QPointer<QObject> m_actionTarget;
     std::unique_ptr<clsSequenceItem> m_item;
+    std::shared_ptr<AppletItemManager> m_manager;
+    std::unique_ptr<clsAppItem> m_running; // "currentSequence", bound while a retry waits
+    QList<QPair<VexaCommandEvent::Code, qint32>> m_waiting;
+    QTimer *m_retry;
 };

@@ -77,6 +77,9 @@ private Q_SLOTS:
         QCOMPARE(ended.at(0).at(0).toString(), QString("UPLOAD"));
         QCOMPARE(ended.last().at(0).toString(), QString("GetDeviceInfo"));
         QVERIFY2(counter.codes.size() > 1, "never asked again while busy");
+        // Asked again when something changed or after a pause, not as fast as
+        // the loop turns (tens of thousands of times in a few hundred ms).
+        QVERIFY2(counter.codes.size() < 50, qPrintable(QString::number(counter.codes.size())));
         QVERIFY(std::all_of(counter.codes.begin(), counter.codes.end(),
                             [](int c) { return c == VexaCommandEvent::StartCode; }));
     }
