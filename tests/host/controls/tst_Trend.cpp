@@ -7,6 +7,7 @@
 #include "ItemStore.h"
 #include "TrendCanvas.h"
 #include "TrendCsv.h"
+#include "TrendLegend.h"
 #include "TrendMarkerLabels.h"
 #include "TrendRecorder.h"
 #include "TrendReduction.h"
@@ -612,10 +613,10 @@ private Q_SLOTS:
         const QString reading = "1000,0 % (gestört)";
         const int room = metrics.horizontalAdvance("Prozent: " + reading);
         const QString entry =
-            VexaPlotter::legendText("Prozent vom Messbereich", reading, metrics, room);
+            TrendLegend::entryText("Prozent vom Messbereich", reading, metrics, room);
         QVERIFY2(entry.endsWith(": " + reading) && entry.startsWith("Pro"), qPrintable(entry));
         QVERIFY(metrics.horizontalAdvance(entry) <= room);
-        QCOMPARE(VexaPlotter::legendText("Prozent", reading, metrics, 10), reading);
+        QCOMPARE(TrendLegend::entryText("Prozent", reading, metrics, 10), reading);
 
         const auto placed =
             TrendMarkerLabels::place({{10, 50}, {30, 50}, {395, 50}, {200, 1000}}, 0, 400, 2, 150);
