@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr quint8 IdentityCommand = 0;
-constexpr quint8 FindByTagCommand = 11;
-constexpr quint8 TagCommand = 13;
 constexpr int TagBytes = 6;
 
 // Commands 0 and 11 answer the same identity.
@@ -90,12 +87,14 @@ bool HartDeviceScan::start(const QString &tag)
     m_total = PollingAddresses + (wanted.isEmpty() ? 0 : 1);
     report();
     if (wanted.isEmpty()) {
-        send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, 0, IdentityCommand));
+        send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, 0,
+                                                   hart::command::ReadUniqueIdentifier));
     } else {
         // The broadcast address: every device hears it, the one with the tag answers.
         m_wantedTag = HartCodec::packAscii(wanted, TagBytes);
-        send(Step::FindByTag, HartFrame::longFrame(HartFrame::Kind::Request, 0, 0, 0,
-                                                   FindByTagCommand, m_wantedTag));
+        send(Step::FindByTag,
+             HartFrame::longFrame(HartFrame::Kind::Request, 0, 0, 0,
+                                  hart::command::ReadUniqueIdentifierByTag, m_wantedTag));
     }
     return true;
 }
@@ -162,7 +161,8 @@ void HartDeviceScan::identified(const std::optional<HartFrame> &response)
     m_current = device;
     send(Step::ReadTag,
          HartFrame::longFrame(HartFrame::Kind::Request, device->identity.manufacturer,
-                              device->identity.deviceType, device->identity.deviceId, TagCommand));
+                              device->identity.deviceType, device->identity.deviceId,
+                              hart::command::ReadTagDescriptorDate));
 }
 
 void HartDeviceScan::tagRead(const std::optional<HartFrame> &response)
@@ -192,7 +192,8 @@ void HartDeviceScan::foundByTag(const std::optional<HartFrame> &response)
     device->tag = HartCodec::unpackAscii(m_wantedTag).trimmed();
     m_wanted = device;
     report();
-    send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, 0, IdentityCommand));
+    send(Step::Identify,
+         HartFrame::shortFrame(HartFrame::Kind::Request, 0, hart::command::ReadUniqueIdentifier));
 }
 
 void HartDeviceScan::nextAddress()
@@ -210,8 +211,8 @@ void HartDeviceScan::nextAddress()
         return;
     }
     report();
-    send(Step::Identify,
-         HartFrame::shortFrame(HartFrame::Kind::Request, quint8(m_address), IdentityCommand));
+    send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, quint8(m_address),
+                                               hart::command::ReadUniqueIdentifier));
 }
 
 void HartDeviceScan::end(bool completed)

@@ -1,6 +1,7 @@
 #include "hart/HartMaster.h"
 
 #include "hart/HartLink.h"
+#include "hart/HartProtocol.h"
 
 HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_link(link)
 {
@@ -30,13 +31,15 @@ HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_lin
 void HartMaster::identify(quint8 pollingAddress, Callback callback)
 {
     m_identified = false;
-    const HartFrame frame = HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress, 0);
+    const HartFrame frame = HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress,
+                                                  hart::command::ReadUniqueIdentifier);
     send(frame, [this, callback = std::move(callback)](const Outcome &outcome) {
         if (!isCurrent(outcome)) {
             callback(outcome); // the address of a connection that is gone
             return;
         }
-        if (outcome.kind == Outcome::Kind::Response && outcome.responseCode == 0) {
+        if (outcome.kind == Outcome::Kind::Response &&
+            outcome.responseCode == hart::response::Success) {
             if (const auto identity = HartDeviceIdentity::parse(outcome.data)) {
                 m_identity = identity;
                 m_identified = true;
@@ -48,7 +51,9 @@ void HartMaster::identify(quint8 pollingAddress, Callback callback)
 
 void HartMaster::poll(quint8 pollingAddress, Callback callback)
 {
-    send(HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress, 0), std::move(callback));
+    send(HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress,
+                               hart::command::ReadUniqueIdentifier),
+         std::move(callback));
 }
 
 void HartMaster::transact(quint8 command, const QByteArray &data, Callback callback)

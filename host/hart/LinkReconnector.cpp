@@ -1,6 +1,7 @@
 #include "hart/LinkReconnector.h"
 
 #include "hart/HartLinkTexts.h"
+#include "hart/HartProtocol.h"
 #include "hart/ProfiledHartLink.h"
 
 #include <QDir>
@@ -206,7 +207,8 @@ void LinkReconnector::probeNext()
     connect(probe, &HartLink::requestTimedOut, this, [answer] { answer(std::nullopt); });
     connect(probe, &HartLink::communicationError, this, [answer] { answer(std::nullopt); });
     connect(probe, &HartLink::connectionLost, this, [answer] { answer(std::nullopt); });
-    probe->send(HartFrame::shortFrame(HartFrame::Kind::Request, m_pollingAddress, 0));
+    probe->send(HartFrame::shortFrame(HartFrame::Kind::Request, m_pollingAddress,
+                                      hart::command::ReadUniqueIdentifier));
 }
 
 void LinkReconnector::probed(const QString &port, const std::optional<HartDeviceIdentity> &identity)
