@@ -148,8 +148,7 @@ void HartIpLink::readMessages()
                 break;
             handle(*message);
         }
-        if (error == HartIpMessage::ReadError::BadVersion ||
-            error == HartIpMessage::ReadError::BadLength)
+        if (error == HartIpMessage::ReadError::BadLength)
             fail(HartLinkTexts::text(HartLinkTexts::IpUnreadable).arg(m_settings.host));
         return;
     }

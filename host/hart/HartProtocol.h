@@ -62,6 +62,8 @@ constexpr quint8 SpanTooSmall = 14; // warning: value accepted
 constexpr quint8 AccessRestricted = 16;
 constexpr quint8 InvalidSpan = 29;
 constexpr quint8 Busy = 32;
+// A gateway's answer for a device it cannot reach: nobody is at that address.
+constexpr quint8 DelayedResponseDead = 35;
 constexpr quint8 CommandNotImplemented = 64;
 } // namespace response
 
