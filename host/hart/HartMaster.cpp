@@ -3,6 +3,8 @@
 #include "hart/HartLink.h"
 #include "hart/HartProtocol.h"
 
+#include <QPointer>
+
 HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_link(link)
 {
     using Kind = Outcome::Kind;
@@ -33,7 +35,7 @@ void HartMaster::identify(quint8 pollingAddress, Callback callback)
     m_identified = false;
     const HartFrame frame = HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress,
                                                   hart::command::ReadUniqueIdentifier);
-    send(frame, [this, callback = std::move(callback)](const Outcome &outcome) {
+    request(frame, [this, callback = std::move(callback)](const Outcome &outcome) {
         if (!isCurrent(outcome)) {
             callback(outcome); // the address of a connection that is gone
             return;
@@ -51,9 +53,9 @@ void HartMaster::identify(quint8 pollingAddress, Callback callback)
 
 void HartMaster::poll(quint8 pollingAddress, Callback callback)
 {
-    send(HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress,
-                               hart::command::ReadUniqueIdentifier),
-         std::move(callback));
+    request(HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress,
+                                  hart::command::ReadUniqueIdentifier),
+            std::move(callback));
 }
 
 void HartMaster::transact(quint8 command, const QByteArray &data, Callback callback)
@@ -63,12 +65,12 @@ void HartMaster::transact(quint8 command, const QByteArray &data, Callback callb
         lostLater(std::move(callback));
         return;
     }
-    send(HartFrame::longFrame(HartFrame::Kind::Request, m_identity->manufacturer,
-                              m_identity->deviceType, m_identity->deviceId, command, data),
-         std::move(callback));
+    request(HartFrame::longFrame(HartFrame::Kind::Request, m_identity->manufacturer,
+                                 m_identity->deviceType, m_identity->deviceId, command, data),
+            std::move(callback));
 }
 
-void HartMaster::send(const HartFrame &frame, Callback callback)
+void HartMaster::request(const HartFrame &frame, Callback callback)
 {
     if (!m_link) {
         lostLater(std::move(callback));
@@ -92,5 +94,9 @@ void HartMaster::finish(quint64 id, Outcome outcome)
     if (!pending.callback)
         return;
     outcome.session = pending.session;
+    // The callback may end this master's owner: nothing of it is used after.
+    QPointer<HartMaster> self(this);
     pending.callback(outcome);
+    if (self)
+        Q_EMIT transactionEnded(outcome);
 }
