@@ -1,4 +1,5 @@
 #include "FakeHartIpPeer.h"
+#include "FileSizeLimit.h"
 #include "PtyPair.h"
 #include "RecordFile.h"
 #include "TestRegistry.h"
@@ -15,8 +16,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -67,30 +66,6 @@ struct Outcomes
     {
         return [this](const HartMaster::Outcome &o) { list << o; };
     }
-};
-
-// A limit on the size of every file this process writes, as a full disk
-// sets one; the signal that would end the process is ignored meanwhile.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_before);
-        m_signal = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_before;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_before);
-        std::signal(SIGXFSZ, m_signal);
-    }
-
-private:
-    rlimit m_before{};
-    void (*m_signal)(int) = nullptr;
 };
 
 } // namespace
