@@ -17,6 +17,7 @@ HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_lin
         o.responseCode = response.responseCode();
         o.deviceStatus = response.deviceStatus();
         o.data = response.data();
+        o.response = response;
         finish(id, o);
     });
     connect(link, &HartLink::requestTimedOut, this, [this](quint64 id) {

@@ -36,7 +36,8 @@ public:
         quint8 responseCode = 0; // the error byte for a communication error
         quint8 deviceStatus = 0;
         QByteArray data;
-        quint64 session = 0; // the connection the request was sent on
+        quint64 session = 0;  // the connection the request was sent on
+        HartFrame response{}; // the whole response frame, for a response
     };
     using Callback = std::function<void(const Outcome &)>;
 

@@ -11,6 +11,7 @@ ProfiledHartLink::ProfiledHartLink(Factory factory, HartLinkProfile profile, QOb
 
 ProfiledHartLink::~ProfiledHartLink()
 {
+    m_liveMaster.reset();
     if (m_live) {
         m_live->disconnect(this);
         m_live->setTrafficSink(nullptr);
@@ -75,18 +76,8 @@ bool ProfiledHartLink::open()
 
 void ProfiledHartLink::attach()
 {
-    // The live link carries one request of ours at a time: whatever it
-    // reports ends the one in flight here.
     HartLink *live = m_live.get();
-    connect(live, &HartLink::responseReceived, this,
-            [this](quint64, const HartFrame &f) { finishWithResponse(f); });
-    connect(live, &HartLink::requestTimedOut, this, [this] { finishWithTimeout(); });
-    connect(live, &HartLink::communicationError, this,
-            [this](quint64, quint8 bits) { finishWithCommunicationError(bits); });
-    connect(live, &HartLink::connectionLost, this, [this, live] {
-        setErrorString(live->errorString());
-        finishWithConnectionLost();
-    });
+    m_liveMaster = std::make_unique<HartMaster>(live);
     connect(live, &HartLink::openChanged, this, [this, live](bool open) {
         if (!open) {
             setErrorString(live->errorString());
@@ -100,6 +91,8 @@ void ProfiledHartLink::attach()
 
 void ProfiledHartLink::dropLive()
 {
+    // The master first: what the live link still reports is nobody's.
+    m_liveMaster.reset();
     m_live->setTrafficSink(nullptr);
     m_live->disconnect(this);
     m_live.release()->deleteLater();
@@ -115,7 +108,24 @@ void ProfiledHartLink::close()
 
 void ProfiledHartLink::transmit(const HartFrame &request)
 {
-    m_live->send(request);
+    m_liveMaster->request(request, [this](const HartMaster::Outcome &outcome) {
+        switch (outcome.kind) {
+        case HartMaster::Outcome::Kind::Response:
+            finishWithResponse(outcome.response);
+            break;
+        case HartMaster::Outcome::Kind::Timeout:
+            finishWithTimeout();
+            break;
+        case HartMaster::Outcome::Kind::CommunicationError:
+            finishWithCommunicationError(outcome.responseCode);
+            break;
+        case HartMaster::Outcome::Kind::ConnectionLost:
+            if (m_live)
+                setErrorString(m_live->errorString());
+            finishWithConnectionLost();
+            break;
+        }
+    });
 }
 
 bool ProfiledHartLink::startCapture(const QString &path, QString *error)

@@ -2,6 +2,7 @@
 
 #include "hart/HartLink.h"
 #include "hart/HartLinkProfile.h"
+#include "hart/HartMaster.h"
 #include "hart/HartPcapWriter.h"
 
 #include <functional>
@@ -9,7 +10,8 @@
 
 // The link the host holds for the whole session. It keeps the connection
 // profile apart from the live link: at each open it makes the link the
-// profile describes and passes requests and outcomes through, one at a time.
+// profile describes and passes each request on through a master of the
+// live link, one at a time, and its outcome back.
 // While a traffic record is on, the live link hands it every byte as it
 // travelled; a record that cannot be written stops and says why.
 class ProfiledHartLink : public HartLink, private HartTrafficSink
@@ -66,5 +68,6 @@ private:
     Factory m_factory;
     HartLinkProfile m_profile;
     std::unique_ptr<HartLink> m_live;
+    std::unique_ptr<HartMaster> m_liveMaster;
     HartPcapWriter m_capture;
 };
