@@ -126,10 +126,11 @@ private Q_SLOTS:
         link.close();
         QTRY_VERIFY(!answered.isEmpty() && answered.last().first().value<HartIpMessage>().id() ==
                                                HartIpMessage::Id::SessionClose);
-        link.stopCapture();
-
+        // Still recording, the file holds every packet: a crash now would lose none.
         const auto packets = RecordFile::read(file);
         QVERIFY(packets);
+        link.stopCapture();
+        QCOMPARE(RecordFile::read(file)->size(), packets->size());
         if (udp) {
             QList<QByteArray> sent, received;
             for (const RecordFile::Packet &p : *packets)
