@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <optional>
 
-class SimulatedTransmitter;
+class SimulatedDevice;
 
-// A link to a simulated transmitter in the same process. Requests still travel
+// A link to a simulated device in the same process. Requests still travel
 // as bytes both ways, and each outcome arrives after the time the bytes would
 // take on a 1200 bit/s loop (11 bits a byte, a turnaround gap between request
 // and response, the master's timeout when nothing comes back). At bit rate 0
@@ -24,7 +24,7 @@ public:
     static constexpr int TurnaroundMs = 20;
     static constexpr int DefaultResponseTimeoutMs = 300;
 
-    explicit InProcessHartLink(SimulatedTransmitter *device, QObject *parent = nullptr);
+    explicit InProcessHartLink(SimulatedDevice *device, QObject *parent = nullptr);
 
     void setBitRate(int bitsPerSecond);
     int bitRate() const { return m_bitRate; }
@@ -69,7 +69,7 @@ private:
     void deliver();
     void loseConnection();
 
-    QPointer<SimulatedTransmitter> m_device;
+    QPointer<SimulatedDevice> m_device;
     QTimer m_timer;
     QQueue<Pending> m_queue;
     std::optional<Pending> m_inFlight;
