@@ -20,22 +20,36 @@ constexpr double FixedCurrentMin = 3.5;
 constexpr double FixedCurrentMax = 23.0;
 constexpr double TrimLimitMa = 0.5;
 
-struct UnitFactor
+// Volumes (a flow meter's totalizer), which the unit table leaves out:
+// units of each code in one cubic metre.
+struct VolumeUnit
 {
     quint8 unit;
-    double perBase; // units of this code in one base unit (m3/h, m3)
+    double perCubicMetre;
 };
-constexpr UnitFactor VolumeFlowUnits[] = {
-    {19, 1.0}, {17, 1000.0 / 60.0}, {24, 1000.0 / 3600.0}, {16, 4.402867539}, {138, 1000.0}};
-constexpr UnitFactor VolumeUnits[] = {{43, 1.0}, {41, 1000.0}, {40, 264.1720524}};
+constexpr VolumeUnit VolumeUnits[] = {{43, 1.0}, {41, 1000.0}, {40, 264.1720524}};
 
-template <size_t N> const UnitFactor *factorOf(const UnitFactor (&table)[N], quint8 unit)
+const VolumeUnit *volumeUnit(quint8 unit)
 {
-    for (const UnitFactor &f : table) {
-        if (f.unit == unit)
-            return &f;
+    for (const VolumeUnit &v : VolumeUnits) {
+        if (v.unit == unit)
+            return &v;
     }
     return nullptr;
+}
+
+HartUnits::Quantity tableQuantity(Quantity quantity)
+{
+    switch (quantity) {
+    case Quantity::Pressure:
+        return HartUnits::Quantity::Pressure;
+    case Quantity::Temperature:
+        return HartUnits::Quantity::Temperature;
+    case Quantity::VolumeFlow:
+    case Quantity::Volume:
+        break;
+    }
+    return HartUnits::Quantity::VolumeFlow;
 }
 
 QByteArray nanFloat()
@@ -274,35 +288,18 @@ double FieldDeviceModel::loopCurrent() const
 
 bool FieldDeviceModel::isUnitOf(quint8 unit, Quantity quantity)
 {
-    switch (quantity) {
-    case Quantity::Pressure:
-        return HartUnits::isPressureUnit(unit);
-    case Quantity::Temperature:
-        return HartUnits::isTemperatureUnit(unit);
-    case Quantity::VolumeFlow:
-        return factorOf(VolumeFlowUnits, unit) != nullptr;
-    case Quantity::Volume:
-        return factorOf(VolumeUnits, unit) != nullptr;
-    }
-    return false;
+    if (quantity == Quantity::Volume)
+        return volumeUnit(unit) != nullptr;
+    return HartUnits::quantity(unit) == tableQuantity(quantity);
 }
 
 double FieldDeviceModel::convert(double value, Quantity quantity, quint8 from, quint8 to)
 {
     if (from == to || !isUnitOf(from, quantity) || !isUnitOf(to, quantity))
         return value;
-    switch (quantity) {
-    case Quantity::Pressure:
-        return HartUnits::pressureFromMbar(HartUnits::pressureToMbar(value, from), to);
-    case Quantity::Temperature:
-        return HartUnits::temperatureFromCelsius(HartUnits::temperatureToCelsius(value, from), to);
-    case Quantity::VolumeFlow:
-        return value / factorOf(VolumeFlowUnits, from)->perBase *
-               factorOf(VolumeFlowUnits, to)->perBase;
-    case Quantity::Volume:
-        return value / factorOf(VolumeUnits, from)->perBase * factorOf(VolumeUnits, to)->perBase;
-    }
-    return value;
+    if (quantity == Quantity::Volume)
+        return value / volumeUnit(from)->perCubicMetre * volumeUnit(to)->perCubicMetre;
+    return HartUnits::fromBase(to, *HartUnits::toBase(from, value)).value_or(value);
 }
 
 QByteArray FieldDeviceModel::pvRangeUnitAndValues(quint8 unit) const
