@@ -44,6 +44,12 @@ public:
         WriteStoppedTitle,
         OtherDeviceAnswers,   // %1 the device answering, %2 the session's device
         IdentityNotConfirmed, // %1 the session's device
+        // %1 manufacturer, %2 device type, %3 HART revision, %4 device
+        // revision, %5 unique id, %6 tag
+        DeviceIdentity,
+        TagNotRead,
+        ForeignDevice,        // %1 polling address, %2 the device's identity
+        OtherDeviceReconnect, // %1 polling address, %2 the one answering, %3 the one expected
     };
 
     static QString text(Id id);

@@ -1,4 +1,7 @@
+#include "TestHost.h"
 #include "TestRegistry.h"
+
+#include "DeviceDescription.h"
 #include "hart/HartDeviceIdentity.h"
 #include "hart/HartFrame.h"
 #include "hart/HartManufacturers.h"
@@ -160,6 +163,30 @@ private slots:
     {
         QFETCH(int, code);
         QTEST(HartManufacturers::describe(quint16(code)), "text");
+    }
+
+    // Only a device of the description's maker and type is one of ours,
+    // whichever layout its answer has.
+    void theDescriptionKnowsItsOwn_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("ours");
+        QTest::newRow("ours, HART 5") << QByteArray::fromHex("FE3C9D050501030800ABCDEF") << true;
+        QTest::newRow("ours as HART 7 states it")
+            << QByteArray::fromHex("FE3C9D050702010800ABCDEF 0504000100 003C 003C 01") << true;
+        QTest::newRow("our type code, another maker")
+            << QByteArray::fromHex("FE269D050501030800ABCDEF") << false;
+        QTest::newRow("our maker, another type")
+            << QByteArray::fromHex("FE3C9E050501030800ABCDEF") << false;
+        QTest::newRow("our expanded type, another maker's code in HART 7")
+            << QByteArray::fromHex("FE3C9D050702010800ABCDEF 0504000100 0026 0026 01") << false;
+    }
+    void theDescriptionKnowsItsOwn()
+    {
+        QFETCH(QByteArray, data);
+        const auto identity = HartDeviceIdentity::parse(data);
+        QVERIFY(identity);
+        QTEST(testhost::builtInDescription().describes(*identity), "ours");
     }
 
     void sameDeviceLooksAtTheUniqueIdentityAlone()
