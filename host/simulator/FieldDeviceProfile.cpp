@@ -61,7 +61,7 @@ FieldDeviceProfile temperatureHart7()
     p.flags = 0x01; // multi-sensor device
     p.deviceIdBase = 0x5C2200;
     p.tag = QStringLiteral("TT-118");
-    p.longTag = QStringLiteral("Reactor jacket outlet temperature");
+    p.longTag = QStringLiteral("Reactor 2 jacket outlet");
     p.descriptor = QStringLiteral("JACKET OUTLET");
     p.date = QDate(2022, 3, 1);
     p.finalAssemblyNumber = 7711;
