@@ -295,7 +295,10 @@ void DeviceSummaryDock::showForeignDevice()
     showSource();
     const QString file = m_items.value(QStringLiteral("&&private_PM&&FileName"))->StringValue();
     m_values["file"]->setText(file.trimmed().isEmpty() ? QStringLiteral("–") : file);
-    m_stale->setText(m_foreignText + QStringLiteral("\n") + resText(7605));
+    // Who it is, line by line, without the message's opening sentence: the
+    // status line below says what it is.
+    m_stale->setText(m_foreignText.section(QLatin1Char('\n'), 1) + QStringLiteral("\n") +
+                     resText(7605));
     for (size_t i = 0; i < m_displays.size(); ++i) {
         m_displays[i]->setVisible(false);
         m_noValues[i]->setVisible(true);
