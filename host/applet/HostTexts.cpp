@@ -61,6 +61,18 @@ const Entry Texts[] = {
      "written.",
      "Nach dem Wiederverbinden hat das Gerät %1 seine Identität nicht bestätigt.\nEs wurde "
      "nichts geschrieben."},
+    {"The history cannot keep this change: %1\n\nWrite to the device all the same? The "
+     "change will then be missing from the history.",
+     "Der Verlauf kann diese Änderung nicht festhalten: %1\n\nTrotzdem in das Gerät "
+     "schreiben? Die Änderung fehlt dann im Verlauf."},
+    {"the disk of the history file %1 is full.", "der Datenträger der Verlaufsdatei %1 ist voll."},
+    {"the history file %1 is read-only.", "die Verlaufsdatei %1 ist schreibgeschützt."},
+    {"the history file %1 cannot be written (%2).",
+     "die Verlaufsdatei %1 lässt sich nicht schreiben (%2)."},
+    {"The history file %1 was deleted or replaced while the program ran. A new one was made: "
+     "the changes recorded before are not in it.",
+     "Die Verlaufsdatei %1 wurde während des Betriebs gelöscht oder ersetzt. Eine neue wurde "
+     "angelegt: die zuvor festgehaltenen Änderungen sind nicht darin."},
     {"Manufacturer: %1\nDevice type: %2\nHART revision: %3, device revision: %4\nUnique id: "
      "%5\nTag: %6",
      "Hersteller: %1\nGerätetyp: %2\nHART-Revision: %3, Geräterevision: %4\nEindeutige "
