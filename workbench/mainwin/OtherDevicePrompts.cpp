@@ -39,13 +39,16 @@ void OtherDevicePrompts::connectionChanged()
     if (status != ConnectionController::Connecting)
         m_otherAsked.clear();
     const bool foreign = foreignDeviceConnected();
-    m_main.commandBar().states().foreignDeviceChanged(foreign);
-    if (!foreign || m_foreignShown) {
-        // Told once a connection.
-        if (status != ConnectionController::Connected)
-            m_foreignShown = false;
+    // On the way between two states the menus stay as the last one left them.
+    const bool settled =
+        status == ConnectionController::Connected || status == ConnectionController::NotConnected;
+    if (settled)
+        m_main.commandBar().states().foreignDeviceChanged(foreign);
+    // Told once a connection; the same device back after a lost link is not news.
+    if (status == ConnectionController::NotConnected)
+        m_foreignShown = false;
+    if (!foreign || m_foreignShown)
         return;
-    }
     m_foreignShown = true;
     // This family's windows would show the dataset beside another device.
     m_main.UnloadChildForms();

@@ -35,6 +35,6 @@ private:
 
     frmMain &m_main;
     VexaAppItem *m_foreignDevice;
-    bool m_foreignShown = false; // told for this connection
+    bool m_foreignShown = false; // told since the user connected
     QString m_otherAsked;        // the other device already asked about while reconnecting
 };

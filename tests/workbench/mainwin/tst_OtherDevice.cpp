@@ -127,6 +127,30 @@ private Q_SLOTS:
         QTRY_VERIFY(!summary->showsForeignDevice() && summary->lineText("tag") == "PT-1");
     }
 
+    // The same device back after a lost link is no news; on the way this
+    // family stays withdrawn.
+    void aForeignDeviceBackIsNotToldAgain()
+    {
+        MainWindowRig rig;
+        frmMain &form = rig.form();
+        rig.reconnectAfter(10, 40);
+        SimulatedFieldDevice other(*FieldDeviceProfile::find("hart5-flow"));
+        rig.line.plug(&other);
+        ScriptedMessageBox box;
+        form.runMenuCommand("mnuDeviceConnect");
+        QTRY_COMPARE(box.asked().size(), 1);
+        other.dropConnection();
+        QTRY_COMPARE(rig.instance().connection().status(), 1);
+        QCOMPARE(enabledOf(form, FamilyOnly), QStringList());
+        other.restoreConnection();
+        QTRY_COMPARE(rig.instance().connection().status(), 2);
+        QCOMPARE(rig.instance().connection().linkCondition(), Condition::ForeignDevice);
+        // What the connect queued has run.
+        QCoreApplication::processEvents();
+        QCOMPARE(box.asked().size(), 1);
+        QCOMPARE(enabledOf(form, FamilyOnly), QStringList());
+    }
+
     // The link came back with another transmitter: reads stay stopped, both
     // are named, and the user connects to it afresh or keeps waiting.
     void anotherDeviceAfterTheLinkCameBack_data()
