@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hart/HartFrame.h"
 #include "simulator/SimulatedDevice.h"
 
 #include <QList>
@@ -8,18 +9,34 @@
 // The device at the far end of the rig's line: passes each request to the
 // device plugged in now, so that a test can put another one in its place,
 // and keeps the command number of every request that reached the line.
+// (Header only, and no signals of its own: every test folder that uses the
+// main window rig builds it without a change.)
 class SwitchedDevice : public SimulatedDevice
 {
-    Q_OBJECT
-
 public:
-    explicit SwitchedDevice(SimulatedDevice *plugged);
+    explicit SwitchedDevice(SimulatedDevice *plugged) { plug(plugged); }
 
-    void plug(SimulatedDevice *device);
+    void plug(SimulatedDevice *device)
+    {
+        if (m_plugged)
+            m_plugged->disconnect(this);
+        const bool was = isConnected();
+        m_plugged = device;
+        connect(device, &SimulatedDevice::connectionChanged, this,
+                &SimulatedDevice::connectionChanged);
+        if (was != isConnected())
+            Q_EMIT connectionChanged(isConnected());
+    }
     SimulatedDevice *plugged() const { return m_plugged; }
     QList<int> sent;
 
-    std::optional<QByteArray> respond(QByteArrayView requestBytes) override;
+    std::optional<QByteArray> respond(QByteArrayView requestBytes) override
+    {
+        const HartFrame::Decoded decoded = HartFrame::decode(requestBytes);
+        if (decoded.ok())
+            sent.append(decoded.frame->command());
+        return m_plugged ? m_plugged->respond(requestBytes) : std::nullopt;
+    }
     bool isConnected() const override { return m_plugged && m_plugged->isConnected(); }
     quint8 pollingAddress() const override { return m_plugged->pollingAddress(); }
     quint32 deviceId() const override { return m_plugged->deviceId(); }
