@@ -1,10 +1,13 @@
-// hartsim: simulated transmitters at polling addresses 0 to 15, served as a
+// hartsim: simulated devices at polling addresses 0 to 15 (this family's
+// transmitters and devices of other makers), served as a
 // HART-IP server on TCP and UDP, steered by control commands given with
 // --control at start and read line by line from standard input; and as a
 // HART slave on a serial device.
 
+#include "simulator/FieldDeviceProfile.h"
 #include "simulator/HartIpServer.h"
 #include "simulator/SerialHartSlave.h"
+#include "simulator/SimulatedDevice.h"
 #include "simulator/SimulatedTransmitter.h"
 #include "simulator/SimulatorControl.h"
 #include "simulator/TransmitterLoop.h"
@@ -24,21 +27,37 @@ QTextStream &out()
 }
 
 const char *const Description =
-    "Serves simulated HART pressure transmitters for trying the program without\n"
-    "hardware. Each transmitter answers at its own polling address (0 to 15) with\n"
-    "a unique id of its own.\n\n"
-    "Control commands, given with --control or typed on standard input one a line\n"
+    "Serves simulated HART devices for trying the program without hardware: a\n"
+    "field of this family's pressure transmitters and devices of other makers.\n"
+    "Each answers at its own polling address (0 to 15) with a unique id of its own.\n\n"
+    "Device profiles (--device ADDR=PROFILE):\n";
+
+const char *const ControlHelp =
+    "\nControl commands, given with --control or typed on standard input one a line\n"
     "(each answered with \"ok\", a listing or \"error: ...\"; \"quit\" ends):\n";
+
+QString profileHelp()
+{
+    QString text = QStringLiteral("  %1  this family's HART 5 pressure transmitter (the default)\n")
+                       .arg(QLatin1String(TransmitterLoop::TransmitterProfile), -18);
+    for (const FieldDeviceProfile &p : FieldDeviceProfile::all())
+        text += QStringLiteral("  %1  %2\n").arg(p.name, -18).arg(p.summary);
+    return text;
+}
 
 void addOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QString::fromLatin1(Description) + SimulatorControl::help());
+    parser.setApplicationDescription(QString::fromLatin1(Description) + profileHelp() +
+                                     QString::fromLatin1(ControlHelp) + SimulatorControl::help());
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("devices"),
-         QStringLiteral("Polling addresses of the transmitters, comma separated (default 0; "
-                        "empty: a loop without devices)."),
+         QStringLiteral("Polling addresses of this family's transmitters, comma separated "
+                        "(default 0, unless --device is given; empty: a loop without devices)."),
          QStringLiteral("list"), QStringLiteral("0")},
+        {QStringLiteral("device"),
+         QStringLiteral("A device of the given profile at polling address ADDR (repeatable)."),
+         QStringLiteral("ADDR=PROFILE")},
         {QStringLiteral("listen"),
          QStringLiteral("Address the HART-IP server listens on (default 127.0.0.1)."),
          QStringLiteral("address"), QStringLiteral("127.0.0.1")},
@@ -62,18 +81,45 @@ void addOptions(QCommandLineParser &parser)
     });
 }
 
-bool addDevices(TransmitterLoop &loop, const QString &list)
+bool addDevices(TransmitterLoop &loop, const QCommandLineParser &parser)
 {
-    for (const QString &part : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    const auto place = [&loop](const QString &addressText, const QString &profile,
+                               const char *option) {
         bool ok = false;
-        const int address = part.trimmed().toInt(&ok);
+        const int address = addressText.trimmed().toInt(&ok);
         if (!ok || address < 0 || address > TransmitterLoop::MaxPollingAddress ||
-            !loop.add(quint8(address))) {
-            out() << "hartsim: --devices: " << part << " is no free polling address 0 to 15"
+            loop.deviceAt(quint8(address))) {
+            out() << "hartsim: " << option << ": " << addressText
+                  << " is no free polling address 0 to 15" << Qt::endl;
+            return false;
+        }
+        if (!loop.add(quint8(address), profile)) {
+            out() << "hartsim: " << option << ": no profile " << profile
+                  << " (profiles: " << TransmitterLoop::profiles().join(QStringLiteral(", ")) << ")"
                   << Qt::endl;
             return false;
         }
+        return true;
+    };
+    const QStringList chosen = parser.values(QStringLiteral("device"));
+    for (const QString &entry : chosen) {
+        const qsizetype at = entry.indexOf(QLatin1Char('='));
+        if (at < 0) {
+            out() << "hartsim: --device takes ADDR=PROFILE, not " << entry << Qt::endl;
+            return false;
+        }
+        if (!place(entry.left(at), entry.mid(at + 1).trimmed(), "--device"))
+            return false;
     }
+    // The lone transmitter at 0 is the default only for a field nobody chose.
+    if (chosen.isEmpty() || parser.isSet(QStringLiteral("devices"))) {
+        const QString list = parser.value(QStringLiteral("devices"));
+        for (const QString &part : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (!place(part, QLatin1String(TransmitterLoop::TransmitterProfile), "--devices"))
+                return false;
+        }
+    }
+    // An empty loop is a loop too: the scan of one is answered at once.
     return true;
 }
 
@@ -118,7 +164,7 @@ int main(int argc, char **argv)
     parser.process(app);
 
     TransmitterLoop loop;
-    if (!addDevices(loop, parser.value(QStringLiteral("devices"))))
+    if (!addDevices(loop, parser))
         return 2;
     bool offsetOk = false;
     const uint offset = parser.value(QStringLiteral("id-offset")).toUInt(&offsetOk);
@@ -126,7 +172,7 @@ int main(int argc, char **argv)
         out() << "hartsim: --id-offset takes a number 0 to 255" << Qt::endl;
         return 2;
     }
-    for (SimulatedTransmitter *d : loop.devices())
+    for (SimulatedDevice *d : loop.allDevices())
         d->setLoopPosition(d->pollingAddress(), (quint32(d->pollingAddress()) << 8) + offset);
     SimulatorControl control(loop);
     for (const QString &command : parser.values(QStringLiteral("control"))) {
@@ -184,6 +230,6 @@ int main(int argc, char **argv)
                 out() << control.execute(line) << Qt::endl;
         }
     });
-    out() << "hartsim: ready, " << loop.devices().size() << " transmitter(s)" << Qt::endl;
+    out() << "hartsim: ready, " << loop.allDevices().size() << " device(s)" << Qt::endl;
     return app.exec();
 }

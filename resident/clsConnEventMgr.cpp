@@ -16,6 +16,7 @@ void clsConnEventMgr::registerItems(const std::shared_ptr<AppletItemManager> &ma
     connect(m_ConnectionStatus.get(), &clsAppItem::ValueUpdate, this,
             &clsConnEventMgr::m_ConnectionStatus_ValueUpdate);
     m_abortSequences = m_items->Add(QStringLiteral("abortSequences"), false, 0);
+    m_foreignDevice = m_items->Add(QStringLiteral("&&private&&ForeignDevice"), false, 0);
     m_items->Register(manager);
 }
 
@@ -34,7 +35,9 @@ void clsConnEventMgr::m_ConnectionStatus_ValueUpdate(QString &)
     // Remember the status first: the device read below reports back at once.
     const qint16 previous = m_previousStatus;
     m_previousStatus = status;
-    if (status == 2 && previous != 2) {
+    // The host says who answers before it reports the connection.
+    const bool foreign = std::lrint(m_foreignDevice->UIntValue()) == 1;
+    if (status == 2 && previous != 2 && !foreign) {
         if (auto manager = this->manager()) {
             if (auto applet = manager->fncGetApplet())
                 applet->fncStartSequence(QLatin1String(DeviceInfoSequence));

@@ -6,7 +6,8 @@ class clsAppItem;
 class clsAppItemCollection;
 
 // Follows the connection: a lost connection aborts what runs, a new one
-// reads the device information.
+// reads the device information, unless the device connected is of another
+// maker or type (it gets nothing of this family).
 class clsConnEventMgr final : public clsComponentBase
 {
     Q_OBJECT
@@ -27,5 +28,6 @@ private:
     std::unique_ptr<clsAppItemCollection> m_items;
     std::shared_ptr<clsAppItem> m_ConnectionStatus;
     std::shared_ptr<clsAppItem> m_abortSequences;
+    std::shared_ptr<clsAppItem> m_foreignDevice;
     qint16 m_previousStatus = 0;
 };

@@ -33,6 +33,7 @@ void clsDatasetvalidation::registerItems(const std::shared_ptr<AppletItemManager
         bool shadow;
     } items[] = {
         {"&&private&&Connect", "connectionStatus", false},
+        {"&&private&&ForeignDevice", "foreignDevice", false},
         {"scaleInSpare", "deviceScaleInSpare", true},
         {"sensorRangeHiLim", "deviceSensorRangeHiLim", true},
         {"sensorRangeLoLim", "deviceSensorRangeLoLim", true},
@@ -127,7 +128,10 @@ void clsDatasetvalidation::Validate()
         return;
     }
     const double deviceMinSpan = deviceValueInDatasetUnit("deviceMinSpan");
-    const double status = item("connectionStatus")->UIntValue();
+    // A device of another kind has no limits to check the dataset against:
+    // the dataset is checked as without a device.
+    const double status =
+        item("foreignDevice")->UIntValue() == 1 ? 0 : item("connectionStatus")->UIntValue();
     if (status == 2 && max - min < deviceMinSpan) {
         verdict->setUIntValue(SPAN_TOO_SMALL);
         copyDeviceLimits();

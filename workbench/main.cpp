@@ -84,9 +84,18 @@ void demonstrate(DeviceFrame &frame, QApplication &app)
         instance.connection().connectDevice();
     });
     auto *poll = new QTimer(&app);
-    QObject::connect(poll, &QTimer::timeout, &app, [&instance, poll] {
+    QObject::connect(poll, &QTimer::timeout, &app, [&instance, &app, poll] {
         if (instance.connection().status() != ConnectionController::Connected)
             return;
+        // A device of another kind is named, and nothing of this family is read from it.
+        if (instance.connection().isForeignDevice()) {
+            poll->stop();
+            out() << instance.connection().linkMessage() << Qt::endl
+                  << "not a transmitter of this family: nothing read" << Qt::endl;
+            instance.connection().disconnectDevice();
+            app.exit(3);
+            return;
+        }
         // The always-started components read the device information first.
         if (instance.engine().start(QStringLiteral("UPLOAD")) != 0)
             return;

@@ -6,15 +6,23 @@
 #include "ItemStore.h"
 #include "RecordCodec.h"
 #include "SequenceEngine.h"
+#include "hart/HartCodec.h"
 #include "hart/HartLink.h"
 #include "hart/HartMaster.h"
 #include "hart/LinkReconnector.h"
+
+#include <memory>
 
 namespace {
 const QString ConnectItem = QStringLiteral("&&private&&Connect");
 const QString AddressItem = QStringLiteral("&&private_PM&&Address");
 const QString ConditionItem = QStringLiteral("&&private&&LinkCondition");
 const QString MessageItem = QStringLiteral("&&private&&LinkMessage");
+const QString ForeignItem = QStringLiteral("&&private&&ForeignDevice");
+const QString TagItem = QStringLiteral("_tagHART");
+// Universal commands that tell who a device is by name.
+constexpr quint8 ReadTagDescriptorDate = 13;
+constexpr quint8 ReadLongTag = 20;
 } // namespace
 
 ConnectionController::ConnectionController(std::shared_ptr<const DeviceDescription> description,
@@ -23,7 +31,8 @@ ConnectionController::ConnectionController(std::shared_ptr<const DeviceDescripti
     : QObject(parent), m_description(std::move(description)), m_store(store), m_master(master),
       m_engine(engine)
 {
-    m_engine.setConnectedProbe([this] { return status() == Connected; });
+    // A device of another kind gets no sequence of the description.
+    m_engine.setConnectedProbe([this] { return describedDeviceConnected(); });
     m_engine.setWriteCheck(
         [this](std::function<void(const QString &)> done) { checkBeforeWrite(std::move(done)); });
     connect(&m_engine, &SequenceEngine::connectionLost, this, &ConnectionController::linkLost);
@@ -42,7 +51,7 @@ ConnectionController::ConnectionController(std::shared_ptr<const DeviceDescripti
             if (outcome.kind == Kind::Timeout && status() == Connected)
                 setCondition(LinkCondition::DeviceSilent, HostTexts::text(HostTexts::DeviceSilent));
             else if (outcome.kind == Kind::Response && m_condition == LinkCondition::DeviceSilent)
-                setCondition(LinkCondition::Normal, {});
+                setSettledCondition();
         });
 }
 
@@ -71,14 +80,37 @@ int ConnectionController::status() const
 void ConnectionController::setStatus(int status)
 {
     // A connection that begins, or none: what was read belonged to another.
+    const bool ends = status == Connecting || status == NotConnected || status == Disconnecting;
     if (status == Connecting || status == NotConnected)
         m_store.forgetDevice();
-    const int index = m_store.indexOf(ConnectItem);
-    if (index < 0)
+    if (const int index = m_store.indexOf(ConnectItem); index >= 0) {
+        ItemValue v = m_store.value(index, false);
+        v.setNumber(status);
+        m_store.writeShadow(index, v);
+    }
+    // Told after the status, so that nobody takes the device for one of ours
+    // while it is still connected.
+    if (ends)
+        setForeign(false);
+}
+
+void ConnectionController::setForeign(bool foreign)
+{
+    m_foreign = foreign;
+    const int index = m_store.indexOf(ForeignItem);
+    if (index < 0 || m_store.value(index, false).number() == (foreign ? 1 : 0))
         return;
     ItemValue v = m_store.value(index, false);
-    v.setNumber(status);
+    v.setNumber(foreign ? 1 : 0);
     m_store.writeShadow(index, v);
+}
+
+void ConnectionController::setSettledCondition()
+{
+    if (m_foreign)
+        setCondition(LinkCondition::ForeignDevice, m_foreignMessage);
+    else
+        setCondition(LinkCondition::Normal, {});
 }
 
 void ConnectionController::setCondition(LinkCondition condition, const QString &message)
@@ -118,6 +150,8 @@ qint32 ConnectionController::connectDevice()
         return HostResult::NotConnected;
     // The user's connect takes whichever device answers: a new session.
     m_sessionDevice.reset();
+    m_sessionTag.clear();
+    m_otherDeviceMessage.clear();
     m_identityUnchecked = false;
     setCondition(LinkCondition::Normal, {});
     setStatus(Connecting);
@@ -155,16 +189,26 @@ void ConnectionController::identify()
 
 void ConnectionController::identified(const QByteArray &commandZero)
 {
+    const HartDeviceIdentity device = *m_master.identity();
+    if (m_reconnecting && m_sessionDevice && !device.sameDevice(*m_sessionDevice)) {
+        otherDeviceFound(device);
+        return;
+    }
+    if (!m_description->describes(device)) {
+        foreignDeviceFound(device);
+        return;
+    }
     // The identity read at connect fills the items of command 0.
     for (const RecordDefinition &record : m_description->records) {
         if (record.command == 0)
             RecordCodec::decodeResponse(record, commandZero, m_store);
     }
     if (m_reconnecting) {
-        // Another device may answer where the lost one was: it is asked
-        // again before anything is written to it.
+        // The same device, but whether it stays is asked again before
+        // anything is written to it.
         m_reconnecting = false;
         m_identityUnchecked = true;
+        m_otherDeviceMessage.clear();
         if (m_reconnector)
             m_reconnector->cancel();
     } else {
@@ -174,6 +218,108 @@ void ConnectionController::identified(const QByteArray &commandZero)
     setStatus(Connected);
 }
 
+void ConnectionController::foreignDeviceFound(const HartDeviceIdentity &device)
+{
+    // Nothing of the description's items: its identity items would take the
+    // other device's codes into the dataset.
+    if (m_reconnecting) {
+        m_reconnecting = false;
+        m_otherDeviceMessage.clear();
+        if (m_reconnector)
+            m_reconnector->cancel();
+    } else {
+        m_sessionDevice = device;
+    }
+    QPointer<ConnectionController> self(this);
+    readTag([self, device](const QString &tag) {
+        if (!self || self->status() != Connecting)
+            return;
+        self->m_sessionTag = tag;
+        self->m_foreignMessage = HostTexts::text(HostTexts::ForeignDevice)
+                                     .arg(self->pollingAddress())
+                                     .arg(self->describe(device, tag));
+        self->setForeign(true);
+        self->setCondition(LinkCondition::ForeignDevice, self->m_foreignMessage);
+        self->setStatus(Connected);
+    });
+}
+
+void ConnectionController::otherDeviceFound(const HartDeviceIdentity &device)
+{
+    QPointer<ConnectionController> self(this);
+    readTag([self, device](const QString &tag) {
+        if (!self || !self->m_reconnecting || self->status() != Connecting)
+            return;
+        self->m_otherDeviceMessage =
+            HostTexts::text(HostTexts::OtherDeviceReconnect)
+                .arg(self->pollingAddress())
+                .arg(self->describe(device, tag),
+                     self->describe(*self->m_sessionDevice, self->m_sessionTag));
+        self->setCondition(LinkCondition::OtherDevice, self->m_otherDeviceMessage);
+        // Not this one: the attempt failed, the next one looks again.
+        self->reconnectFailed(self->m_otherDeviceMessage);
+    });
+}
+
+void ConnectionController::readTag(std::function<void(const QString &)> done)
+{
+    // What each answer says, kept until the last one.
+    auto tag = std::make_shared<QString>();
+    const bool hart7 = m_master.identity() && m_master.identity()->universalRevision >= 7;
+    QPointer<ConnectionController> self(this);
+    const auto answered = [self](const HartMaster::Outcome &outcome) {
+        return self && self->m_master.isCurrent(outcome) &&
+               outcome.kind == HartMaster::Outcome::Kind::Response && outcome.responseCode == 0;
+    };
+    m_master.transact(
+        ReadTagDescriptorDate, {},
+        [self, tag, hart7, answered, done](const HartMaster::Outcome &outcome) {
+            if (answered(outcome) && outcome.data.size() >= 6)
+                *tag = HartCodec::unpackAscii(outcome.data.left(6)).trimmed();
+            if (!self || !hart7) {
+                done(*tag);
+                return;
+            }
+            self->m_master.transact(
+                ReadLongTag, {}, [tag, answered, done](const HartMaster::Outcome &longTag) {
+                    if (answered(longTag)) {
+                        QByteArray text = longTag.data.left(32);
+                        text.truncate(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0'));
+                        if (!text.trimmed().isEmpty())
+                            *tag = QString::fromLatin1(text).trimmed();
+                    }
+                    done(*tag);
+                });
+        });
+}
+
+QString ConnectionController::describe(const HartDeviceIdentity &device, const QString &tag) const
+{
+    QString type = device.deviceTypeText();
+    if (m_description->describes(device)) {
+        if (const EnumerationDefinition *types =
+                m_description->findEnumeration(QStringLiteral("DeviceTypeCode"))) {
+            for (const EnumerationEntry &e : types->entries) {
+                if (e.value == device.deviceType)
+                    type += QStringLiteral(" (%1)").arg(e.text);
+            }
+        }
+    }
+    return HostTexts::text(HostTexts::DeviceIdentity)
+        .arg(m_description->manufacturerName(device.manufacturerCode()), type)
+        .arg(device.universalRevision)
+        .arg(device.deviceRevision)
+        .arg(device.key(), tag.isEmpty() ? HostTexts::text(HostTexts::TagNotRead) : tag);
+}
+
+QString ConnectionController::tagReadFromDevice() const
+{
+    const int index = m_store.indexOf(TagItem);
+    if (index < 0 || !m_store.fromDevice(index))
+        return {};
+    return m_store.text(index, true).trimmed();
+}
+
 void ConnectionController::identifyFailed(bool linkGone)
 {
     HartLink *link = m_master.link();
@@ -181,6 +327,8 @@ void ConnectionController::identifyFailed(bool linkGone)
     const bool lost = linkGone && link && !link->errorString().isEmpty();
     const QString reason = lost ? link->errorString() : HostTexts::text(HostTexts::NoDeviceAnswers);
     if (m_reconnecting) {
+        // Nobody in the lost device's place any more.
+        m_otherDeviceMessage.clear();
         reconnectFailed(reason);
         return;
     }
@@ -195,6 +343,7 @@ qint32 ConnectionController::disconnectDevice()
     if (m_reconnector)
         m_reconnector->cancel();
     m_reconnecting = false;
+    m_otherDeviceMessage.clear();
     if (status() == NotConnected) {
         setCondition(LinkCondition::Normal, {});
         return HostResult::Ok;
@@ -231,6 +380,9 @@ void ConnectionController::linkLost()
         return;
     const QString reason = lostReason();
     const bool wasConnected = status() == Connected;
+    // Named in the message should another device answer when the link is back.
+    if (wasConnected && !m_foreign)
+        m_sessionTag = tagReadFromDevice();
     m_engine.abortRunning();
     m_master.forget();
     closeLink();
@@ -268,6 +420,7 @@ void ConnectionController::attemptReconnect()
         return;
     HartLink *link = m_master.link();
     if (!link->isOpen() && !link->open()) {
+        m_otherDeviceMessage.clear();
         reconnectFailed(lostReason());
         return;
     }
@@ -286,7 +439,8 @@ void ConnectionController::reconnectFailed(const QString &reason)
 
 void ConnectionController::showWaiting(int attempt, int pauseMs)
 {
-    if (!m_reconnecting)
+    // Another device in the lost one's place stays the news until it goes.
+    if (!m_reconnecting || !m_otherDeviceMessage.isEmpty())
         return;
     setCondition(LinkCondition::Reconnecting, HostTexts::text(HostTexts::Reconnecting)
                                                   .arg(m_lastFailure)

@@ -23,6 +23,13 @@ class SequenceEngine;
 // "&&private&&LinkCondition" tells why the connection is not as it should be
 // (LinkCondition), "&&private&&LinkMessage" says it in words: a link that is
 // gone (modem unplugged, server stopped) is not a device that does not answer.
+//
+// Who answers command 0 is checked before anything else: a device of another
+// maker or type is connected for the universal and common-practice commands
+// alone ("&&private&&ForeignDevice" 1, condition ForeignDevice), and never
+// gets a sequence or periodic read of the description. After a lost link
+// only the session's own device is taken back: another one that answers in
+// its place is named (condition OtherDevice) while reconnecting goes on.
 class ConnectionController : public QObject
 {
     Q_OBJECT
@@ -39,9 +46,11 @@ public:
     enum class LinkCondition
     {
         Normal = 0,
-        DeviceSilent = 1, // the link is there, the device does not answer
-        LinkLost = 2,     // the port or server is gone
-        Reconnecting = 3, // gone, and being brought back
+        DeviceSilent = 1,  // the link is there, the device does not answer
+        LinkLost = 2,      // the port or server is gone
+        Reconnecting = 3,  // gone, and being brought back
+        ForeignDevice = 4, // connected to a device of another maker or type
+        OtherDevice = 5,   // reconnecting: another device answers in the lost one's place
     };
 
     ConnectionController(std::shared_ptr<const DeviceDescription> description, ItemStore &store,
@@ -61,6 +70,10 @@ public:
     QString linkMessage() const { return m_message; }
     // The device this session's connect found; the one a reconnect looks for.
     const std::optional<HartDeviceIdentity> &sessionDevice() const { return m_sessionDevice; }
+    // Connected to a device the description is not for.
+    bool isForeignDevice() const { return m_foreign; }
+    // Connected to a device of the description's kind: its records may go out.
+    bool describedDeviceConnected() const { return status() == Connected && !m_foreign; }
 
 Q_SIGNALS:
     void connectFailed(const QString &reason);
@@ -73,6 +86,17 @@ private:
     quint8 pollingAddress() const;
     void identify();
     void identified(const QByteArray &commandZero);
+    void foreignDeviceFound(const HartDeviceIdentity &device);
+    void otherDeviceFound(const HartDeviceIdentity &device);
+    void setForeign(bool foreign);
+    // Asks the identified device for its tag (HART 7: its long tag, when set),
+    // by universal commands only; empty when it does not say.
+    void readTag(std::function<void(const QString &tag)> done);
+    QString describe(const HartDeviceIdentity &device, const QString &tag) const;
+    // The tag of the described device read since connecting, if any.
+    QString tagReadFromDevice() const;
+    // The condition when nothing is wrong with the link.
+    void setSettledCondition();
     void identifyFailed(bool linkGone);
     void linkLost();
     void deviceRestarting();
@@ -93,8 +117,12 @@ private:
     LinkCondition m_condition = LinkCondition::Normal;
     QString m_message;
     std::optional<HartDeviceIdentity> m_sessionDevice;
+    QString m_sessionTag;             // the session device's tag, for messages
+    QString m_foreignMessage;         // who answers, while foreign
+    QString m_otherDeviceMessage;     // who answers instead, while reconnecting
     QString m_lastFailure;            // why the last reconnect attempt failed
     bool m_reconnecting = false;      // status 1 stands for a reconnect
     bool m_identityUnchecked = false; // reconnected: who answers is asked before a write
     bool m_closing = false;           // our own close of the link
+    bool m_foreign = false;           // connected to a device of another kind
 };

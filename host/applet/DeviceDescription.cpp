@@ -1,5 +1,8 @@
 #include "DeviceDescription.h"
 
+#include "hart/HartDeviceIdentity.h"
+#include "hart/HartManufacturers.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -270,6 +273,16 @@ std::optional<DeviceDescription> DeviceDescription::fromJson(const QByteArray &j
     DeviceDescription d;
     d.deviceType = root.value(QLatin1String("deviceType")).toString();
     d.deviceRevision = root.value(QLatin1String("deviceRevision")).toInt();
+    if (const QJsonValue hart = root.value(QLatin1String("hart")); hart.isObject()) {
+        const int manufacturer = hart[QLatin1String("manufacturer")].toInt(-1);
+        const int type = hart[QLatin1String("deviceType")].toInt(-1);
+        if (manufacturer < 0 || manufacturer > 0xFFFF || type < 0 || type > 0xFFFF) {
+            *error = QStringLiteral("\"hart\" needs a manufacturer and a device type code");
+            return std::nullopt;
+        }
+        const int expanded = type > 0xFF ? type : (manufacturer & 0xFF) << 8 | type;
+        d.hart = HartCodes{quint16(manufacturer), quint16(expanded)};
+    }
 
     for (const QJsonValue &v : root.value(QLatin1String("enumerations")).toArray()) {
         EnumerationDefinition e;
@@ -312,6 +325,23 @@ std::optional<DeviceDescription> DeviceDescription::fromJson(const QByteArray &j
         d.sequences.append(sequence);
     }
     return d;
+}
+
+bool DeviceDescription::describes(const HartDeviceIdentity &device) const
+{
+    return !hart || (device.manufacturerCode() == hart->manufacturer &&
+                     device.expandedDeviceType() == hart->expandedDeviceType);
+}
+
+QString DeviceDescription::manufacturerName(quint16 code) const
+{
+    if (const EnumerationDefinition *makers = findEnumeration(QStringLiteral("Manufacturer"))) {
+        for (const EnumerationEntry &e : makers->entries) {
+            if (e.value == code)
+                return QStringLiteral("%1 (%2)").arg(e.text, HartManufacturers::codeText(code));
+        }
+    }
+    return HartManufacturers::describe(code);
 }
 
 std::optional<DeviceDescription> DeviceDescription::load(const QString &path, QString *error)

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <optional>
 
+struct HartDeviceIdentity;
+
 // One field of a record's request or response bytes.
 struct FieldDefinition
 {
@@ -72,8 +74,19 @@ struct SequenceDefinition
 class DeviceDescription
 {
 public:
+    // Which HART devices the description is for: its maker's code and its
+    // device type (expanded, as HART 7 states it; a maker's one-byte type
+    // code of older revisions reads as the maker's code and the type code).
+    struct HartCodes
+    {
+        quint16 manufacturer = 0;
+        quint16 expandedDeviceType = 0;
+    };
+
     QString deviceType;
     int deviceRevision = 0;
+    // Nothing: the description does not say, and any device is taken for one.
+    std::optional<HartCodes> hart;
     QList<ItemDefinition> items;
     QList<EnumerationDefinition> enumerations;
     QList<RecordDefinition> records;
@@ -84,6 +97,13 @@ public:
     static std::optional<DeviceDescription> load(const QString &path, QString *error);
     // The description of the transmitter family this host is built for.
     static constexpr const char *BuiltInPath = ":/device/transmitter.json";
+
+    // Whether the device that answered command 0 is of the kind described:
+    // only then may it be sent the device-specific commands.
+    bool describes(const HartDeviceIdentity &device) const;
+    // The maker's name as the description has it for its own code, else as
+    // published, else the code in hex.
+    QString manufacturerName(quint16 code) const;
 
     const EnumerationDefinition *findEnumeration(const QString &name) const;
     const RecordDefinition *findRecord(const QString &name) const;

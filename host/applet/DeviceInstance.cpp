@@ -36,8 +36,9 @@ DeviceInstance::DeviceInstance(const DeviceDescription &description, HartLink *l
     m_files = std::make_unique<DatasetFileService>(m_description, *store);
     m_manager->setApplet(std::make_shared<VexApplet>(this));
     m_manager->setViewLeftHandler([this](View *view) { viewLeft(view); });
+    // Periodic reads are records of the description: not for a device of another kind.
     m_manager->updateScheduler().setConnectedProbe(
-        [this] { return m_connection->status() == ConnectionController::Connected; });
+        [this] { return m_connection->describedDeviceConnected(); });
     m_manager->updateScheduler().setReader(
         [this](const QList<int> &items) { m_engine->readItems(items); });
 }

@@ -73,8 +73,20 @@ const Entry Texts[] = {
      "the changes recorded before are not in it.",
      "Die Verlaufsdatei %1 wurde während des Betriebs gelöscht oder ersetzt. Eine neue wurde "
      "angelegt: die zuvor festgehaltenen Änderungen sind nicht darin."},
+    {"Manufacturer: %1\nDevice type: %2\nHART revision: %3, device revision: %4\nUnique id: "
+     "%5\nTag: %6",
+     "Hersteller: %1\nGerätetyp: %2\nHART-Revision: %3, Geräterevision: %4\nEindeutige "
+     "Kennung: %5\nTag: %6"},
+    {"(not read)", "(nicht gelesen)"},
+    {"A device of another maker or type answers at polling address %1:\n%2",
+     "Unter der Polling-Adresse %1 antwortet ein Gerät eines anderen Herstellers oder "
+     "Typs:\n%2"},
+    {"The link is back, but another device answers at polling address %1:\n%2\n\nThe device "
+     "expected:\n%3",
+     "Die Verbindung besteht wieder, doch unter der Polling-Adresse %1 antwortet ein anderes "
+     "Gerät:\n%2\n\nDas erwartete Gerät:\n%3"},
 };
-static_assert(sizeof(Texts) / sizeof(Texts[0]) == HostTexts::HistoryRecreated + 1);
+static_assert(sizeof(Texts) / sizeof(Texts[0]) == HostTexts::OtherDeviceReconnect + 1);
 } // namespace
 
 QString HostTexts::text(Id id)

@@ -49,6 +49,12 @@ public:
         HistoryReadOnly,      // %1 the file
         HistoryNotWritten,    // %1 the file, %2 the database's words
         HistoryRecreated,     // %1 the file
+        // %1 manufacturer, %2 device type, %3 HART revision, %4 device
+        // revision, %5 unique id, %6 tag
+        DeviceIdentity,
+        TagNotRead,
+        ForeignDevice,        // %1 polling address, %2 the device's identity
+        OtherDeviceReconnect, // %1 polling address, %2 the one answering, %3 the one expected
     };
 
     static QString text(Id id);

@@ -1,9 +1,9 @@
 #include "simulator/InProcessHartLink.h"
 
 #include "hart/HartProtocol.h"
-#include "simulator/SimulatedTransmitter.h"
+#include "simulator/SimulatedDevice.h"
 
-InProcessHartLink::InProcessHartLink(SimulatedTransmitter *device, QObject *parent)
+InProcessHartLink::InProcessHartLink(SimulatedDevice *device, QObject *parent)
     : HartLink(parent), m_device(device)
 {
     m_timer.setSingleShot(true);
@@ -11,7 +11,7 @@ InProcessHartLink::InProcessHartLink(SimulatedTransmitter *device, QObject *pare
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &InProcessHartLink::deliver);
     if (device) {
-        connect(device, &SimulatedTransmitter::connectionChanged, this, [this](bool connected) {
+        connect(device, &SimulatedDevice::connectionChanged, this, [this](bool connected) {
             if (!connected)
                 loseConnection();
         });

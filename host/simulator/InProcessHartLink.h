@@ -5,9 +5,9 @@
 #include <QPointer>
 #include <QTimer>
 
-class SimulatedTransmitter;
+class SimulatedDevice;
 
-// A link to a simulated transmitter in the same process. Requests still travel
+// A link to a simulated device in the same process. Requests still travel
 // as bytes both ways, and each outcome arrives after the time the bytes would
 // take on a 1200 bit/s loop (11 bits a byte, a turnaround gap between request
 // and response, the master's timeout when nothing comes back). At bit rate 0
@@ -24,7 +24,7 @@ public:
     static constexpr int TurnaroundMs = 20;
     static constexpr int DefaultResponseTimeoutMs = 300;
 
-    explicit InProcessHartLink(SimulatedTransmitter *device, QObject *parent = nullptr);
+    explicit InProcessHartLink(SimulatedDevice *device, QObject *parent = nullptr);
 
     void setBitRate(int bitsPerSecond);
     int bitRate() const { return m_bitRate; }
@@ -62,7 +62,7 @@ private:
     void deliver();
     void loseConnection();
 
-    QPointer<SimulatedTransmitter> m_device;
+    QPointer<SimulatedDevice> m_device;
     QTimer m_timer;
     Result m_result;
     QByteArray m_responseBytes; // as the device sent them, for the record

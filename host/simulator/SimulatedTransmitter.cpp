@@ -10,7 +10,7 @@
 namespace rc = hart::response;
 
 SimulatedTransmitter::SimulatedTransmitter(SensorType type, int rangeIndex, QObject *parent)
-    : QObject(parent), m_model(type, rangeIndex),
+    : SimulatedDevice(parent), m_model(type, rangeIndex),
       m_universal(std::make_unique<UniversalCommands>(m_model)),
       m_commonPractice(std::make_unique<CommonPracticeCommands>(m_model)),
       m_deviceSpecific(std::make_unique<DeviceSpecificCommands>(m_model)),

@@ -2,9 +2,9 @@
 
 #include "hart/HartFrame.h"
 #include "simulator/CommandTable.h"
+#include "simulator/SimulatedDevice.h"
 #include "simulator/TransmitterModel.h"
 
-#include <QObject>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,11 +14,11 @@ class CommonPracticeCommands;
 class DeviceSpecificCommands;
 class TransferFunctionCommands;
 
-// The default device: a HART 5 pressure transmitter that answers request frames
+// The default device: a HART 5 pressure transmitter of this family that answers request frames
 // with response frames, byte for byte as a real one on the loop would. Besides
 // the wire it offers a control side for tests and demonstrations: the process
 // values, the write-protect switch and faults of the device and the line.
-class SimulatedTransmitter : public QObject
+class SimulatedTransmitter : public SimulatedDevice
 {
     Q_OBJECT
 
@@ -31,20 +31,21 @@ public:
 
     // The wire: the bytes of one request in, the bytes of the response out, or
     // nothing when the device stays silent (not addressed, restarting, broken line).
-    std::optional<QByteArray> respond(QByteArrayView requestBytes);
+    std::optional<QByteArray> respond(QByteArrayView requestBytes) override;
     QList<quint8> supportedCommands() const { return m_table.commands(); }
     // The request data a command needs at least; nothing for an unknown command.
     std::optional<int> minimumRequestBytes(quint8 command) const;
     // Whether the request is meant for this device, answered or not.
-    bool isAddressedToMe(const HartFrame &request) const;
+    bool isAddressedToMe(const HartFrame &request) const override;
 
-    quint8 pollingAddress() const { return m_model.settings().pollingAddress; }
+    quint8 pollingAddress() const override { return m_model.settings().pollingAddress; }
     quint8 manufacturerId() const { return TransmitterModel::ManufacturerId; }
     quint8 deviceType() const { return TransmitterModel::DeviceType; }
-    quint32 deviceId() const { return m_model.deviceId(); }
+    quint32 deviceId() const override { return m_model.deviceId(); }
+    QString profileName() const override { return QStringLiteral("transmitter"); }
     // Places the device on a loop shared with others: its polling address and a
     // unique id of its own (the offset is added to the id of its kind).
-    void setLoopPosition(quint8 pollingAddress, quint32 serialOffset)
+    void setLoopPosition(quint8 pollingAddress, quint32 serialOffset) override
     {
         m_model.setLoopPosition(pollingAddress, serialOffset);
     }
@@ -53,7 +54,7 @@ public:
     void setAppliedPressure(double mbar);
     void setSensorTemperature(double celsius);
     void setStaticPressure(double mbar);
-    void setWriteProtected(bool on);
+    void setWriteProtected(bool on) override;
     void setLocalOperationActive(bool active);
     void setDiagnosisFaults(TransmitterDiagnosis::Category category, quint8 bits);
     // The process moves slowly around the applied values (see TransmitterModel).
@@ -75,14 +76,14 @@ public:
 
     // Faults of the line and the device's communication. A negative count of
     // missing answers lasts until clearFaults().
-    void injectNoAnswer(int requests);
-    void injectCommunicationError(quint8 errorBits, int requests = 1);
-    void injectBusy(int requests);
-    void injectCorruptResponse(int requests);
-    void clearFaults();
-    void dropConnection();
-    void restoreConnection();
-    bool isConnected() const { return m_connected; }
+    void injectNoAnswer(int requests) override;
+    void injectCommunicationError(quint8 errorBits, int requests = 1) override;
+    void injectBusy(int requests) override;
+    void injectCorruptResponse(int requests) override;
+    void clearFaults() override;
+    void dropConnection() override;
+    void restoreConnection() override;
+    bool isConnected() const override { return m_connected; }
 
     // Simulated time. At every request the device lives through the time its
     // clock (monotonic nanoseconds) moved on since the last one: the wall clock
@@ -97,9 +98,6 @@ public:
     double loopCurrent() const { return m_model.loopCurrent(); }
     double analogOutputCurrent() const { return m_model.analogOutputCurrent(); }
     bool isRestarting() const { return m_model.isRestarting(); }
-
-signals:
-    void connectionChanged(bool connected);
 
 private:
     std::optional<HartFrame> answer(const HartFrame &request);

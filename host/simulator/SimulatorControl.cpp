@@ -1,5 +1,6 @@
 #include "simulator/SimulatorControl.h"
 
+#include "simulator/SimulatedDevice.h"
 #include "simulator/SimulatedTransmitter.h"
 #include "simulator/TransmitterLoop.h"
 
@@ -29,9 +30,10 @@ QString SimulatorControl::help()
         "  drop N                   lose the next N answers on the line\n"
         "  garble N                 hit one byte of each of the next N answers\n"
         "  clear [ADDR]             end every fault\n"
-        "  devices                  list the transmitters on the loop\n"
-        "ADDR is a polling address (all transmitters when left out); N = -1 lasts\n"
-        "until clear.\n");
+        "  devices                  list the devices on the loop\n"
+        "ADDR is a polling address (all devices when left out; pressure and\n"
+        "temperature reach this family's transmitters only); N = -1 lasts until\n"
+        "clear.\n");
 }
 
 QString SimulatorControl::execute(const QString &line)
@@ -44,10 +46,11 @@ QString SimulatorControl::execute(const QString &line)
     const QStringList args = words.mid(1);
     if (verb == QLatin1String("devices")) {
         QStringList rows;
-        for (SimulatedTransmitter *d : m_loop.devices())
-            rows << QStringLiteral("address %1 id %2")
+        for (SimulatedDevice *d : m_loop.allDevices())
+            rows << QStringLiteral("address %1 id %2 %3")
                         .arg(d->pollingAddress())
-                        .arg(d->deviceId(), 6, 16, QLatin1Char('0'));
+                        .arg(d->deviceId(), 6, 16, QLatin1Char('0'))
+                        .arg(d->profileName());
         return rows.join(QLatin1Char('\n'));
     }
     if (verb == QLatin1String("drop") || verb == QLatin1String("garble")) {
@@ -72,14 +75,19 @@ QString SimulatorControl::perDevice(const QString &verb, const QStringList &args
     const int valueCount = verb == QLatin1String("clear") ? 0 : 1;
     if (args.size() < valueCount || args.size() > valueCount + 1)
         return error(QStringLiteral("wrong number of arguments to %1").arg(verb));
-    QList<SimulatedTransmitter *> targets = m_loop.devices();
+    // The process values are a transmitter's; the faults any device's.
+    const bool process = verb == QLatin1String("pressure") || verb == QLatin1String("temperature");
+    QList<SimulatedDevice *> targets = m_loop.allDevices();
     if (args.size() == valueCount + 1) {
         bool ok = false;
         const int address = args.last().toInt(&ok);
-        SimulatedTransmitter *d =
-            ok && address >= 0 && address <= 63 ? m_loop.device(quint8(address)) : nullptr;
+        SimulatedDevice *d =
+            ok && address >= 0 && address <= 63 ? m_loop.deviceAt(quint8(address)) : nullptr;
         if (!d)
-            return error(QStringLiteral("no transmitter at address %1").arg(args.last()));
+            return error(QStringLiteral("no device at address %1").arg(args.last()));
+        if (process && !qobject_cast<SimulatedTransmitter *>(d))
+            return error(QStringLiteral("%1 at address %2 has no %3")
+                             .arg(d->profileName(), args.last(), verb));
         targets = {d};
     }
     const QString value = args.value(0);
@@ -90,11 +98,14 @@ QString SimulatorControl::perDevice(const QString &verb, const QStringList &args
         ok = value == QLatin1String("on") || value == QLatin1String("off");
     if (!ok)
         return error(QStringLiteral("%1 cannot take %2").arg(verb, value));
-    for (SimulatedTransmitter *d : targets) {
+    for (SimulatedDevice *d : targets) {
+        auto *transmitter = qobject_cast<SimulatedTransmitter *>(d);
+        if (process && !transmitter)
+            continue;
         if (verb == QLatin1String("pressure"))
-            d->setAppliedPressure(number);
+            transmitter->setAppliedPressure(number);
         else if (verb == QLatin1String("temperature"))
-            d->setSensorTemperature(number);
+            transmitter->setSensorTemperature(number);
         else if (verb == QLatin1String("busy"))
             d->injectBusy(int(number));
         else if (verb == QLatin1String("noanswer"))

@@ -1,5 +1,7 @@
 #include "simulator/TransmitterLoop.h"
 
+#include "simulator/FieldDeviceProfile.h"
+#include "simulator/SimulatedFieldDevice.h"
 #include "simulator/SimulatedTransmitter.h"
 
 #include <algorithm>
@@ -26,18 +28,55 @@ TransmitterLoop::~TransmitterLoop()
 
 SimulatedTransmitter *TransmitterLoop::add(quint8 pollingAddress)
 {
-    if (pollingAddress > MaxPollingAddress || device(pollingAddress))
+    return qobject_cast<SimulatedTransmitter *>(
+        add(pollingAddress, QLatin1String(TransmitterProfile)));
+}
+
+SimulatedDevice *TransmitterLoop::add(quint8 pollingAddress, const QString &profile)
+{
+    if (pollingAddress > MaxPollingAddress || deviceAt(pollingAddress))
         return nullptr;
-    auto *transmitter = new SimulatedTransmitter;
+    if (profile.compare(QLatin1String(TransmitterProfile), Qt::CaseInsensitive) == 0)
+        return place(new SimulatedTransmitter, pollingAddress);
+    if (const FieldDeviceProfile *other = FieldDeviceProfile::find(profile))
+        return place(new SimulatedFieldDevice(*other), pollingAddress);
+    return nullptr;
+}
+
+SimulatedDevice *TransmitterLoop::place(SimulatedDevice *device, quint8 pollingAddress)
+{
     // Each loop position its own unique id; position 0 keeps the id of a lone device.
-    transmitter->setLoopPosition(pollingAddress, quint32(pollingAddress) << 8);
-    m_devices.append(transmitter);
-    return transmitter;
+    device->setLoopPosition(pollingAddress, quint32(pollingAddress) << 8);
+    m_devices.append(device);
+    return device;
+}
+
+QStringList TransmitterLoop::profiles()
+{
+    QStringList names{QLatin1String(TransmitterProfile)};
+    for (const FieldDeviceProfile &p : FieldDeviceProfile::all())
+        names << p.name;
+    return names;
+}
+
+QList<SimulatedTransmitter *> TransmitterLoop::devices() const
+{
+    QList<SimulatedTransmitter *> transmitters;
+    for (SimulatedDevice *d : m_devices) {
+        if (auto *t = qobject_cast<SimulatedTransmitter *>(d))
+            transmitters.append(t);
+    }
+    return transmitters;
 }
 
 SimulatedTransmitter *TransmitterLoop::device(quint8 pollingAddress) const
 {
-    for (SimulatedTransmitter *d : m_devices) {
+    return qobject_cast<SimulatedTransmitter *>(deviceAt(pollingAddress));
+}
+
+SimulatedDevice *TransmitterLoop::deviceAt(quint8 pollingAddress) const
+{
+    for (SimulatedDevice *d : m_devices) {
         if (d->pollingAddress() == pollingAddress)
             return d;
     }
@@ -48,7 +87,7 @@ std::optional<QByteArray> TransmitterLoop::respond(QByteArrayView request)
 {
     ++m_requests;
     std::optional<QByteArray> answer;
-    for (SimulatedTransmitter *d : m_devices) {
+    for (SimulatedDevice *d : m_devices) {
         // Every device hears the request and keeps its own clock, even when it stays silent.
         std::optional<QByteArray> reply = d->respond(request);
         if (reply && !answer)
@@ -68,7 +107,7 @@ bool TransmitterLoop::takes(const HartFrame &request) const
 {
     return std::any_of(
         m_devices.cbegin(), m_devices.cend(),
-        [&request](const SimulatedTransmitter *d) { return d->isAddressedToMe(request); });
+        [&request](const SimulatedDevice *d) { return d->isAddressedToMe(request); });
 }
 
 void TransmitterLoop::clearFaults()

@@ -3,21 +3,27 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <optional>
 
 class HartFrame;
+class SimulatedDevice;
 class SimulatedTransmitter;
 
-// Several simulated transmitters on one two-wire loop, each at its own polling
-// address with its own unique id. A request goes to all of them and the one it
-// is meant for answers. Faults of the line itself (answers lost, a byte hit by
-// noise) sit here; faults of one device stay with that device.
+// Several simulated devices on one two-wire loop, each at its own polling
+// address with its own unique id: transmitters of this family and devices
+// of other makers (the profiles of FieldDeviceProfile). A request goes to
+// all of them and the one it is meant for answers. Faults of the line itself
+// (answers lost, a byte hit by noise) sit here; faults of one device stay
+// with that device.
 class TransmitterLoop : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr int MaxPollingAddress = 15;
+    // The profile name of this family's transmitter.
+    static constexpr const char *TransmitterProfile = "transmitter";
 
     explicit TransmitterLoop(QObject *parent = nullptr);
     ~TransmitterLoop() override;
@@ -25,9 +31,20 @@ public:
     // A new transmitter at the polling address; nothing when the address is
     // outside 0 to 15 or taken.
     SimulatedTransmitter *add(quint8 pollingAddress);
-    QList<SimulatedTransmitter *> devices() const { return m_devices; }
-    // The device now at that polling address, or nothing.
+    // A new device of the named profile; nothing for an unknown profile or
+    // an address outside 0 to 15 or taken.
+    SimulatedDevice *add(quint8 pollingAddress, const QString &profile);
+    // Every profile add() knows, this family's transmitter first.
+    static QStringList profiles();
+
+    // The transmitters of this family on the loop.
+    QList<SimulatedTransmitter *> devices() const;
+    // Every device on the loop, in the order they were added.
+    QList<SimulatedDevice *> allDevices() const { return m_devices; }
+    // The transmitter now at that polling address, or nothing.
     SimulatedTransmitter *device(quint8 pollingAddress) const;
+    // Whatever device is now at that polling address, or nothing.
+    SimulatedDevice *deviceAt(quint8 pollingAddress) const;
 
     std::optional<QByteArray> respond(QByteArrayView request);
     // Whether a device on the loop takes the request, whether it answers or not.
@@ -41,7 +58,9 @@ public:
     qint64 requestCount() const { return m_requests; }
 
 private:
-    QList<SimulatedTransmitter *> m_devices;
+    SimulatedDevice *place(SimulatedDevice *device, quint8 pollingAddress);
+
+    QList<SimulatedDevice *> m_devices;
     int m_drop = 0;
     int m_garble = 0;
     qint64 m_requests = 0;

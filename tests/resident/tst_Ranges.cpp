@@ -156,6 +156,26 @@ private Q_SLOTS:
                                                            << "-1.1 1"
                                                            << "0" << 0 << true;
     }
+    // Connected to a device of another kind: no device information is read
+    // at connect, and the dataset is checked as without a device.
+    void anotherKindOfDeviceIsNoDeviceToCheckAgainst()
+    {
+        ResidentHost r;
+        r.setShadow("sensorRangeLoLim", "0");
+        r.setShadow("sensorRangeHiLim", "10");
+        r.setShadow("minSpan", "0.5");
+        r.takeOver("minSpan", "1");
+        r.takeOver("scaleInLoLim", "0");
+        r.takeOver("scaleInHiLim", "0.8");
+        r.host.instance().setItemText("&&private&&ForeignDevice", "1");
+        r.host.instance().setItemText("&&private&&Connect", "2");
+        // A sequence started reports itself at once.
+        QCOMPARE(r.text("currentSequence"), QString());
+        r.component<clsDatasetvalidation>()->Validate();
+        QCOMPARE(r.number("InCompatibleDataset"), 4.0); // the dataset's own span
+        QCOMPARE(r.number("minSpan"), 1.0);             // the device's not taken over
+    }
+
     void validation()
     {
         QFETCH(bool, connected);

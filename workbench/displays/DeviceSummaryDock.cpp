@@ -1,5 +1,6 @@
 #include "DeviceSummaryDock.h"
 
+#include "ConnectionController.h"
 #include "VexaAppItem.h"
 #include "WinColor.h"
 #include "clsGetDecimalPlaces.h"
@@ -139,7 +140,8 @@ DeviceSummaryDock::DeviceSummaryDock(QWidget *mainWindow)
          {"&&private_PM&&TagName", "&&private_PM&&Descriptor", "_mfrDeviceTypeHART",
           "_univCmdRevHART", "_transSpecRevHART", "softwareRevision", "_hardwareRev",
           "scaleInLoLim", "scaleInHiLim", "primaryValueUnit", "&&private&&CurrentSource",
-          "&&private_PM&&FileName", "&&private&&Connect", "&&private_PM&&Address"})
+          "&&private_PM&&FileName", "&&private&&Connect", "&&private_PM&&Address",
+          "&&private&&ForeignDevice", "&&private&&LinkCondition", "&&private&&LinkMessage"})
         item(name, name);
     for (const char *name :
          {"_tagHART", "descriptor", "_mfrDeviceTypeHART", "_univCmdRevHART", "_transSpecRevHART",
@@ -216,6 +218,18 @@ void DeviceSummaryDock::refresh()
     }
     m_connected = m_items.value(QStringLiteral("&&private&&Connect"))->StringValue().trimmed() ==
                   QLatin1String("2");
+    m_foreign =
+        m_connected &&
+        m_items.value(QStringLiteral("&&private&&ForeignDevice"))->StringValue().trimmed() ==
+            QLatin1String("1");
+    // The message names the device while nothing else is wrong with the link.
+    if (m_items.value(QStringLiteral("&&private&&LinkCondition"))->StringValue().trimmed() ==
+        QString::number(int(ConnectionController::LinkCondition::ForeignDevice)))
+        m_foreignText = m_items.value(QStringLiteral("&&private&&LinkMessage"))->StringValue();
+    if (m_foreign) {
+        showForeignDevice();
+        return;
+    }
     const QString waiting = QStringLiteral("…");
     const auto control = [this](const QString &name, bool device) {
         return m_items.value(device ? name + QLatin1Char('@') : name);
@@ -267,6 +281,27 @@ void DeviceSummaryDock::refresh()
     for (size_t i = 0; i < m_displays.size(); ++i) {
         m_displays[i]->setVisible(m_connected);
         m_noValues[i]->setVisible(!m_connected);
+    }
+}
+
+void DeviceSummaryDock::showForeignDevice()
+{
+    for (const char *key : {"tag", "descriptor", "type", "revisions", "range", "dataset"})
+        m_values[key]->setText(QStringLiteral("–"));
+    QLabel *status = m_values["status"];
+    status->setText(QStringLiteral("● ") + resText(7606));
+    status->setStyleSheet(QStringLiteral("color: %1; font-weight: bold;")
+                              .arg(WinColor::toColor(WinColor::Grey).name()));
+    showSource();
+    const QString file = m_items.value(QStringLiteral("&&private_PM&&FileName"))->StringValue();
+    m_values["file"]->setText(file.trimmed().isEmpty() ? QStringLiteral("–") : file);
+    // Who it is, line by line, without the message's opening sentence: the
+    // status line below says what it is.
+    m_stale->setText(m_foreignText.section(QLatin1Char('\n'), 1) + QStringLiteral("\n") +
+                     resText(7605));
+    for (size_t i = 0; i < m_displays.size(); ++i) {
+        m_displays[i]->setVisible(false);
+        m_noValues[i]->setVisible(true);
     }
 }
 

@@ -13,7 +13,8 @@ class ctlFixedDigitalDisplay;
 // current and percent of range, the device's health, and where the dataset
 // came from and whether it matches the device. Connected, every line is the
 // device's as read since it connected; without a device, the dataset's,
-// under a heading that says so.
+// under a heading that says so. A device of another maker or type is named
+// by what it answered to command 0, and none of the lines is filled for it.
 //
 // Its item controls and displays are registered with the main window's own
 // (the dock is part of that window); its place is kept per user.
@@ -28,6 +29,7 @@ public:
     // them all) and its text.
     QString lineText(const QString &key) const;
     bool isStale() const { return !m_connected; }
+    bool showsForeignDevice() const { return m_foreign; }
     // Whether the live values are shown (only while a device is connected).
     bool showsLiveValues() const;
     ctlDeviceStatus *deviceStatus() const { return m_status; }
@@ -50,6 +52,7 @@ private:
     void showHealth();
     void showDataset();
     void showSource();
+    void showForeignDevice();
     void applyTexts();
 
     QWidget *m_body;
@@ -61,6 +64,8 @@ private:
     ctlDeviceStatus *m_status;
     QLabel *m_stale;
     bool m_connected = false;
+    bool m_foreign = false;
+    QString m_foreignText; // who answers, as the host named it
     bool m_restoring = false;
     bool m_refreshing = false;
 };

@@ -1,11 +1,29 @@
 #include "MainCommandStates.h"
 
+#include <QStringList>
+
 namespace {
 
 // The dataset check's verdicts that decide Save to device.
 const QString DatasetFits = QStringLiteral("0");
 const QString OutsideSensorLimits = QStringLiteral("3");
 const QString SpanBelowMinimum = QStringLiteral("4");
+
+// The entries (whole menus among them) and buttons that only a transmitter
+// of this family can serve.
+const QStringList FamilyElements{QStringLiteral("mnuDeviceLoadFromDevice"),
+                                 QStringLiteral("mnuDeviceSaveToDevice"),
+                                 QStringLiteral("mnuDeviceReset"),
+                                 QStringLiteral("mnuDeviceCompare"),
+                                 QStringLiteral("mnuDeviceIdentification"),
+                                 QStringLiteral("mnuDisplay"),
+                                 QStringLiteral("mnuDiagnostics"),
+                                 QStringLiteral("mnuConfigure"),
+                                 QStringLiteral("mnuCalibrate"),
+                                 QStringLiteral("tbReadFromDevice"),
+                                 QStringLiteral("tbWriteToDevice"),
+                                 QStringLiteral("tbCompare"),
+                                 QStringLiteral("tbDiagnostics")};
 
 } // namespace
 
@@ -24,6 +42,27 @@ MainCommandStates::MainCommandStates()
         const QString key = QLatin1String(b.key);
         m_states.insert(key, {true, true});
         m_order.append(key);
+    }
+}
+
+bool MainCommandStates::enabled(const QString &element) const
+{
+    return m_states.value(element).enabled && !(m_foreign && needsThisFamily(element));
+}
+
+bool MainCommandStates::needsThisFamily(const QString &element)
+{
+    return FamilyElements.contains(element);
+}
+
+void MainCommandStates::foreignDeviceChanged(bool foreign)
+{
+    if (foreign == m_foreign)
+        return;
+    m_foreign = foreign;
+    for (const QString &element : FamilyElements) {
+        if (m_changed && m_states.contains(element))
+            m_changed(element);
     }
 }
 
@@ -118,6 +157,8 @@ qint16 MainCommandStates::whyDisabled(const QString &element) const
     const CommandRules *rules = MainCommandTable::rules(element);
     if (!rules || enabled(element))
         return 0;
+    if (m_foreign && needsThisFamily(element))
+        return 7604;
     if (!rules->enabledIn.isAny() && !rules->enabledIn.contains(m_status))
         return rules->enabledIn.contains(ConnectionState::Connected) ? 7401 : 7402;
     switch (rules->gate) {

@@ -25,12 +25,14 @@ public:
     void setChangedHandler(std::function<void(const QString &element)> handler);
 
     // Whether the rules want the element available (a missing command aside).
-    bool enabled(const QString &element) const { return m_states.value(element).enabled; }
+    bool enabled(const QString &element) const;
     bool visible(const QString &element) const { return m_states.value(element).visible; }
     // Why the rules keep an available-looking element from the user: a
     // string-table id (with the polling address for %1), 0 when they do not.
     qint16 whyDisabled(const QString &element) const;
     double pollingAddress() const { return m_address; }
+    // Whether the frame lets this instance connect and disconnect.
+    bool connectionChangeAllowed() const { return m_connectionChangeAllowed; }
 
     // The status reaction: a settled state sets what the rules give for it.
     void connectionChanged(ConnectionState status);
@@ -42,6 +44,11 @@ public:
     // What the focused control of the active child window offers the
     // clipboard commands.
     void clipboardTargetChanged(bool canCopy, bool canPaste);
+    // Connected to a device of another maker or type: what only this
+    // family's transmitters can be asked for is not offered.
+    void foreignDeviceChanged(bool foreign);
+    // Opens a window of this family or sends the device this family's commands.
+    static bool needsThisFamily(const QString &element);
 
 private:
     struct State
@@ -58,6 +65,7 @@ private:
     // What the last reactions said, for whyDisabled().
     ConnectionState m_status = ConnectionState::NotConnected;
     bool m_connectionChangeAllowed = true;
+    bool m_foreign = false;
     double m_address = 0;
     QList<QString> m_order;
     std::function<void(const QString &)> m_changed;

@@ -66,7 +66,7 @@ void MainStatusBar::showLinkCondition(int condition, const QString &message)
 {
     using C = ConnectionController::LinkCondition;
     m_condition =
-        condition >= int(C::Normal) && condition <= int(C::Reconnecting) ? C(condition) : C::Normal;
+        condition >= int(C::Normal) && condition <= int(C::OtherDevice) ? C(condition) : C::Normal;
     m_panels[0]->setToolTip(m_condition == C::Normal ? QString() : message);
     showConnectionPanel();
 }
@@ -75,6 +75,14 @@ void MainStatusBar::showConnectionPanel()
 {
     using C = ConnectionController::LinkCondition;
     // What went wrong with the link outranks the plain state it left.
+    if (m_condition == C::OtherDevice && m_connection == ConnectionState::Connecting) {
+        setPanelText(1, 7601); // "Link back: another device answers"
+        return;
+    }
+    if (m_condition == C::ForeignDevice && m_connection == ConnectionState::Connected) {
+        setPanelText(1, 7600); // "Connected: device of another type"
+        return;
+    }
     if (m_condition == C::Reconnecting) {
         setPanelText(1, 6401); // "Link lost, reconnecting ..."
         return;

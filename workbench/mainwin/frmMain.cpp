@@ -10,6 +10,7 @@
 #include "MainWindowParts.h"
 #include "MenuAccessKeys.h"
 #include "MessageBoxSeam.h"
+#include "OtherDevicePrompts.h"
 #include "Toolkit_LoadResource.h"
 #include "TransferReport.h"
 #include "VexException.h"
@@ -379,7 +380,8 @@ void frmMain::appAddress_ValueChanged()
 }
 
 // The device identity, and after it the name of the dataset file open.
-// Connected, the identity is the one the device answered, not the dataset's.
+// Connected, the identity is the one the device answered, not the dataset's;
+// a device of another kind is named as such.
 void frmMain::UpdateCaption()
 {
     if (!gDeviceInfo)
@@ -387,9 +389,13 @@ void frmMain::UpdateCaption()
     const auto manager = m_view ? m_view->appletItemManagerRef() : nullptr;
     const bool device = connectionStatus() == ConnectionState::Connected &&
                         ctlDeviceStatus::readFromDevice(manager.get(), QStringLiteral("_tagHART"));
-    const QString identity = device ? appDeviceTag->StringValue().trimmed() + QStringLiteral(": ") +
-                                          appDeviceDescriptor->StringValue().trimmed()
-                                    : gDeviceInfo->DeviceIdentName();
+    // A device of another kind is not named by the dataset's tag.
+    const auto *prompts = findChild<OtherDevicePrompts *>();
+    const QString identity = prompts && prompts->foreignDeviceConnected() ? resText(7606)
+                             : device
+                                 ? appDeviceTag->StringValue().trimmed() + QStringLiteral(": ") +
+                                       appDeviceDescriptor->StringValue().trimmed()
+                                 : gDeviceInfo->DeviceIdentName();
     const QString file = QFileInfo(appFileName->StringValue().trimmed()).fileName();
     setWindowTitle(file.isEmpty() ? identity : identity + QStringLiteral(" \u2013 ") + file);
 }

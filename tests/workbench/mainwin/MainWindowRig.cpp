@@ -7,6 +7,7 @@
 #include "VexAppletItemManager.h"
 #include "frame/DeviceFrame.h"
 #include "frame/FrameOptions.h"
+#include "hart/LinkReconnector.h"
 #include "mainwin/frmMain.h"
 #include "mainwin/global.h"
 
@@ -49,6 +50,13 @@ MainWindowRig::MainWindowRig(const QStringList &arguments)
 MainWindowRig::~MainWindowRig()
 {
     m_frame->close();
+}
+
+void MainWindowRig::reconnectAfter(int firstPauseMs, int maxPauseMs)
+{
+    m_reconnector = std::make_unique<LinkReconnector>(m_link);
+    m_reconnector->setPolicy({firstPauseMs, maxPauseMs});
+    instance().connection().setReconnector(m_reconnector.get());
 }
 
 DeviceInstance &MainWindowRig::instance() const

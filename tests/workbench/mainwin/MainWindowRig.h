@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SwitchedDevice.h"
+
 #include "hart/ProfiledHartLink.h"
 #include "mainwin/MainWindowCommands.h"
 #include "simulator/InProcessHartLink.h"
@@ -10,6 +12,7 @@
 
 class DeviceFrame;
 class DeviceInstance;
+class LinkReconnector;
 class frmMain;
 
 // The program as the frame starts it: the real host on the simulated
@@ -27,7 +30,13 @@ public:
     DeviceInstance &instance() const;
     frmMain &form() const { return *m_form; }
     SimulatedTransmitter device;
+    // The line to the device: another one can be plugged in its place, and
+    // it keeps what was sent.
+    SwitchedDevice line{&device};
     void advanceDeviceClock(qint64 ms) { m_deviceClockNs += ms * 1'000'000; }
+    // A lost link is brought back as the program does, after these pauses.
+    void reconnectAfter(int firstPauseMs, int maxPauseMs);
+    LinkReconnector *reconnector() const { return m_reconnector.get(); }
 
     // As the device side or the frame writes a host item.
     void set(const QString &item, const QString &value) const;
@@ -46,10 +55,11 @@ private:
     ProfiledHartLink m_link{[this](const HartLinkProfile &p, QString *why) {
         if (p.kind != HartLinkProfile::Kind::Simulator)
             return ProfiledHartLink::standardLink(p, why);
-        auto inProcess = std::make_unique<InProcessHartLink>(&device);
+        auto inProcess = std::make_unique<InProcessHartLink>(&line);
         inProcess->setBitRate(0);
         return std::unique_ptr<HartLink>(std::move(inProcess));
     }};
     std::unique_ptr<DeviceFrame> m_frame;
+    std::unique_ptr<LinkReconnector> m_reconnector;
     frmMain *m_form = nullptr;
 };

@@ -1,0 +1,207 @@
+#include "hart/HartManufacturers.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct Maker
+{
+    quint16 code;
+    const char *name;
+};
+
+// The published manufacturer identification codes, in code order. 0x3C is
+// left to the device description, which names its own maker.
+constexpr Maker Makers[] = {
+    {0x01, "Acromag"},
+    {0x02, "Allen Bradley"},
+    {0x03, "Ametek"},
+    {0x04, "Analog Devices"},
+    {0x05, "Elsag Bailey"},
+    {0x06, "Beckman"},
+    {0x07, "Bell Microsensor"},
+    {0x08, "Bourns"},
+    {0x09, "Bristol Babcock"},
+    {0x0A, "Brooks Instrument"},
+    {0x0B, "Chessell"},
+    {0x0C, "Combustion Engineering"},
+    {0x0D, "Daniel Industries"},
+    {0x0E, "Delta"},
+    {0x0F, "Dieterich Standard"},
+    {0x10, "Dohrmann"},
+    {0x11, "Endress+Hauser"},
+    {0x12, "Elsag Bailey"},
+    {0x13, "Fisher Controls"},
+    {0x14, "Foxboro"},
+    {0x15, "Fuji"},
+    {0x16, "ABB Automation"},
+    {0x17, "Honeywell"},
+    {0x18, "ITT Barton"},
+    {0x19, "Kay Ray/Sensall"},
+    {0x1A, "ABB Automation"},
+    {0x1B, "Leeds & Northrup"},
+    {0x1C, "Leslie"},
+    {0x1D, "M-System"},
+    {0x1E, "Measurex"},
+    {0x1F, "Micro Motion"},
+    {0x20, "Moore Industries"},
+    {0x21, "Moore Products"},
+    {0x22, "Ohkura Electric"},
+    {0x23, "Paine"},
+    {0x24, "Rochester Instrument Systems"},
+    {0x25, "Ronan"},
+    {0x26, "Rosemount"},
+    {0x27, "Peek Measurement"},
+    {0x28, "Schlumberger"},
+    {0x29, "Sensall"},
+    {0x2A, "Siemens"},
+    {0x2B, "Weed"},
+    {0x2C, "Toshiba"},
+    {0x2D, "Transmation"},
+    {0x2E, "Rosemount Analytic"},
+    {0x2F, "Metso Automation"},
+    {0x30, "Flowserve"},
+    {0x31, "Varec"},
+    {0x32, "Viatran"},
+    {0x33, "Delta/Weed"},
+    {0x34, "Westinghouse"},
+    {0x35, "Xomox"},
+    {0x36, "Yamatake"},
+    {0x37, "Yokogawa"},
+    {0x38, "Nuovo Pignone"},
+    {0x39, "Promac"},
+    {0x3A, "Exac Corporation"},
+    {0x3B, "Mobrey Measurement"},
+    {0x3D, "Princo"},
+    {0x3E, "Smar"},
+    {0x3F, "Foxboro Eckardt"},
+    {0x40, "Measurement Technology"},
+    {0x41, "Applied System Technologies"},
+    {0x42, "Samson"},
+    {0x43, "Sparling Instruments"},
+    {0x44, "Fireye"},
+    {0x45, "Krohne"},
+    {0x46, "Betz"},
+    {0x47, "Druck"},
+    {0x48, "SOR"},
+    {0x49, "Elcon Instruments"},
+    {0x4A, "EMCO"},
+    {0x4B, "Termiflex"},
+    {0x4C, "VAF Instruments"},
+    {0x4D, "Westlock Controls"},
+    {0x4E, "Drexelbrook"},
+    {0x4F, "Saab Tank Control"},
+    {0x50, "K-TEK"},
+    {0x51, "Flowdata"},
+    {0x52, "Draeger"},
+    {0x53, "Raytek"},
+    {0x54, "Siemens Milltronics PI"},
+    {0x55, "BTG"},
+    {0x56, "Magnetrol"},
+    {0x57, "Metso Automation"},
+    {0x58, "Milltronics"},
+    {0x59, "HELIOS"},
+    {0x5A, "Anderson Instrument Company"},
+    {0x5B, "INOR"},
+    {0x5C, "Robertshaw"},
+    {0x5D, "Pepperl+Fuchs"},
+    {0x5E, "Accutech"},
+    {0x5F, "Flow Measurement"},
+    {0x60, "Kamstrup"},
+    {0x61, "Knick"},
+    {0x62, "VEGA"},
+    {0x63, "MTS Systems"},
+    {0x64, "Oval"},
+    {0x65, "Masoneilan-Dresser"},
+    {0x66, "BESTA"},
+    {0x67, "Ohmart"},
+    {0x68, "Harold Beck and Sons"},
+    {0x69, "Rittmeyer Instrumentation"},
+    {0x6A, "Rossel Messtechnik"},
+    {0x6B, "WIKA"},
+    {0x6C, "Bopp & Reuther Heinrichs"},
+    {0x6D, "PR Electronics"},
+    {0x6E, "Jordan Controls"},
+    {0x6F, "Valcom"},
+    {0x70, "US Electric Motors"},
+    {0x71, "Apparatebau Hundsbach"},
+    {0x72, "Dynisco"},
+    {0x73, "Spriano"},
+    {0x74, "Direct Measurement"},
+    {0x75, "Klay Instruments"},
+    {0x76, "Action Instruments"},
+    {0x77, "MMG Automatika"},
+    {0x78, "Buerkert Fluid Control Systems"},
+    {0x79, "AALIANT Process Management"},
+    {0x7A, "Pondus Instruments"},
+    {0x7B, "ZAP S.A. Ostrow Wielkopolski"},
+    {0x7C, "GLI"},
+    {0x7D, "Fisher-Rosemount Performance Technologies"},
+    {0x7E, "Paper Machine Components"},
+    {0x7F, "LABOM"},
+    {0x80, "Danfoss"},
+    {0x81, "Turbo"},
+    {0x82, "Tokyo Keiso"},
+    {0x83, "SMC"},
+    {0x84, "Status Instruments"},
+    {0x85, "Huakong"},
+    {0x86, "Duon System"},
+    {0x87, "Vortek Instruments"},
+    {0x88, "AG Crosby"},
+    {0x89, "Action Instruments"},
+    {0x8A, "Keystone Controls"},
+    {0x8B, "Thermo Electric"},
+    {0x8C, "ISE-Magtech"},
+    {0x8D, "Rueger"},
+    {0x8E, "Mettler Toledo"},
+    {0x8F, "Det-Tronics"},
+    {0x90, "TN Technologies"},
+    {0x91, "DeZURIK"},
+    {0x92, "Phase Dynamics"},
+    {0x93, "Welltech Shanghai"},
+    {0x94, "Enraf"},
+    {0x95, "4tech ASA"},
+    {0x96, "Brandt Instruments"},
+    {0x97, "Nivelco"},
+    {0x98, "Camille Bauer"},
+    {0x99, "Metran"},
+    {0x9A, "Milton Roy"},
+    {0x9B, "PMV"},
+    {0x9C, "Turck"},
+    {0x9D, "Panametrics"},
+    {0x9E, "Stahl"},
+    {0x9F, "Analytical Technology"},
+    {0xA0, "Fieldbus International"},
+    {0xA1, "Berthold"},
+    {0xA2, "InterCorr"},
+    {0xA3, "China BRICONTE"},
+    {0xA4, "Electron Machine"},
+    {0xA5, "Sierra Instruments"},
+    {0xA6, "Fluid Components International"},
+};
+static_assert(std::is_sorted(std::begin(Makers), std::end(Makers),
+                             [](const Maker &a, const Maker &b) { return a.code < b.code; }));
+
+} // namespace
+
+QString HartManufacturers::name(quint16 code)
+{
+    const auto it = std::lower_bound(std::begin(Makers), std::end(Makers), code,
+                                     [](const Maker &m, quint16 c) { return m.code < c; });
+    if (it == std::end(Makers) || it->code != code)
+        return {};
+    return QString::fromUtf8(it->name);
+}
+
+QString HartManufacturers::codeText(quint16 code)
+{
+    return QStringLiteral("0x") +
+           QStringLiteral("%1").arg(code, code > 0xFF ? 4 : 2, 16, QLatin1Char('0')).toUpper();
+}
+
+QString HartManufacturers::describe(quint16 code)
+{
+    const QString known = name(code);
+    return known.isEmpty() ? codeText(code) : QStringLiteral("%1 (%2)").arg(known, codeText(code));
+}

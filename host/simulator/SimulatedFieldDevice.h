@@ -1,0 +1,67 @@
+#pragma once
+
+#include "hart/HartFrame.h"
+#include "simulator/CommandTable.h"
+#include "simulator/FieldDeviceModel.h"
+#include "simulator/SimulatedDevice.h"
+
+#include <functional>
+
+// A HART device of another maker on the simulated loop, as one of the
+// profiles describes it: it answers the universal and common-practice
+// commands with its own identity and values, and every command of this
+// family's transmitters with "command not implemented". HART 5 devices
+// answer short frames for command 0 alone; HART 7 devices every command.
+class SimulatedFieldDevice : public SimulatedDevice
+{
+    Q_OBJECT
+
+public:
+    explicit SimulatedFieldDevice(const FieldDeviceProfile &profile, QObject *parent = nullptr);
+    ~SimulatedFieldDevice() override;
+
+    std::optional<QByteArray> respond(QByteArrayView requestBytes) override;
+    bool isConnected() const override { return m_connected; }
+    quint8 pollingAddress() const override { return m_model.pollingAddress(); }
+    quint32 deviceId() const override { return m_model.deviceId(); }
+    void setLoopPosition(quint8 pollingAddress, quint32 serialOffset) override
+    {
+        m_model.setLoopPosition(pollingAddress, serialOffset);
+    }
+    QString profileName() const override { return m_model.profile().name; }
+
+    void injectNoAnswer(int requests) override { m_noAnswer = requests; }
+    void injectCommunicationError(quint8 errorBits, int requests = 1) override;
+    void injectBusy(int requests) override { m_busy = qMax(0, requests); }
+    void injectCorruptResponse(int requests) override { m_corrupt = qMax(0, requests); }
+    void clearFaults() override;
+    void setWriteProtected(bool on) override { m_model.setWriteProtected(on); }
+    void dropConnection() override;
+    void restoreConnection() override;
+
+    const FieldDeviceModel &model() const { return m_model; }
+    QList<quint8> supportedCommands() const { return m_table.commands(); }
+    // The device's time in milliseconds; the wall clock unless a test sets
+    // its own (a null clock: time passes only by advanceTime).
+    using Clock = std::function<qint64()>;
+    void setClock(Clock nowMs);
+    void advanceTime(qint64 ms) { m_model.advanceTime(ms); }
+
+private:
+    bool isAddressedToMe(const HartFrame &request) const override;
+    HartFrame answer(const HartFrame &request);
+    hart::CommandReply execute(quint8 command, QByteArrayView data);
+    void syncClock();
+    static bool consume(int &count);
+
+    FieldDeviceModel m_model;
+    CommandTable m_table;
+    Clock m_clock;
+    qint64 m_syncedMs = 0;
+    bool m_connected = true;
+    int m_noAnswer = 0;
+    int m_communicationErrors = 0;
+    quint8 m_communicationErrorBits = 0;
+    int m_busy = 0;
+    int m_corrupt = 0;
+};
