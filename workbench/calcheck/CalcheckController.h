@@ -49,6 +49,8 @@ public:
     void beginRun(CalcheckRun::Kind kind);
     bool isRunActive() const { return m_active.has_value(); }
     bool isMeasuring() const { return m_measuring; }
+    // Whether a further read of the device is due.
+    bool isPolling() const { return m_poll.isActive(); }
     int pointIndex() const { return m_index; }
     // Where the present point lies, in the range the device reports.
     double nominalPressure() const;
