@@ -69,6 +69,11 @@ public:
     // The dataset takes the device's values of these items.
     void takeIntoDataset(const QStringList &items);
 
+    // Entries another part of the program stored in the change log itself
+    // (the generic view, which writes past the host's sequences): the
+    // windows show them like the host's.
+    void changesStored() { Q_EMIT historyChanged(); }
+
     qint64 lastSnapshot() const;
     // A logged or stored value as the user reads it: enumeration text in the
     // user's language, the user's number format, with its unit (as logged).
