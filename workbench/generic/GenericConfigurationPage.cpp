@@ -98,6 +98,7 @@ GenericConfigurationPage::GenericConfigurationPage(GenericDevice &device, QWidge
     txtLowerRange = numberField(range, "txtLowerRange");
     txtUpperRange = numberField(range, "txtUpperRange");
     lblRangeUnit = valueLabel(range, "lblRangeUnit");
+    lblLowerRangeUnit = valueLabel(range, "lblLowerRangeUnit");
     cmdWriteRange = button(range, "cmdWriteRange", WriteRangeText);
     txtDamping = numberField(range, "txtDamping");
     cmdWriteDamping = button(range, "cmdWriteDamping", WriteDampingText);
@@ -116,7 +117,7 @@ GenericConfigurationPage::GenericConfigurationPage(GenericDevice &device, QWidge
     auto *s = new QLabel(QStringLiteral("s"), range);
     auto *rangeForm = new QFormLayout(range);
     rangeForm->addRow(GetResText(UnitLabel), row(cmbUnit, nullptr, cmdWriteUnit));
-    rangeForm->addRow(GetResText(LowerRangeLabel), row(txtLowerRange, nullptr, nullptr));
+    rangeForm->addRow(GetResText(LowerRangeLabel), row(txtLowerRange, lblLowerRangeUnit, nullptr));
     rangeForm->addRow(GetResText(UpperRangeLabel), row(txtUpperRange, lblRangeUnit, cmdWriteRange));
     rangeForm->addRow(GetResText(DampingLabel), row(txtDamping, s, cmdWriteDamping));
     rangeForm->addRow(QString(), row(cmdZero, nullptr, nullptr));
@@ -167,6 +168,7 @@ void GenericConfigurationPage::refresh()
         txtUpperRange->setText(fieldText(v.output->upperRange));
         txtDamping->setText(fieldText(v.output->damping));
         lblRangeUnit->setText(GenericUnits::symbol(v.output->rangeUnit));
+        lblLowerRangeUnit->setText(lblRangeUnit->text());
     }
     if (!v.output)
         m_shown.reset();

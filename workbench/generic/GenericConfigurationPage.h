@@ -24,6 +24,7 @@ public:
     QComboBox *cmbUnit;
     QPushButton *cmdWriteUnit;
     QLineEdit *txtLowerRange;
+    QLabel *lblLowerRangeUnit;
     QLineEdit *txtUpperRange;
     QLabel *lblRangeUnit;
     QPushButton *cmdWriteRange;

@@ -101,6 +101,10 @@ GenericIdentificationPage::GenericIdentificationPage(GenericDevice &device, QWid
     form->addRow(QString(), longTag);
     form->addRow(GetResText(FinalAssemblyLabel), lblFinalAssembly);
     form->addRow(GetResText(KeyLabel), lblKey);
+    // As wide as what they hold.
+    txtTag->setMaximumWidth(140);
+    txtDescriptor->setMaximumWidth(240);
+    dtpDate->setMaximumWidth(140);
     for (QPushButton *b : {cmdWriteTag, cmdWriteMessage, cmdWriteLongTag})
         b->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     auto *layout = new QVBoxLayout(this);
