@@ -7,8 +7,8 @@
 class clsDeviceInfo;
 
 // Converts a value between HART engineering units through the base unit of
-// its quantity (pressure mbar, volume flow m³/s, temperature °C, length mm,
-// mass flow kg/s, density kg/m³). Codes outside the table pass the value on.
+// its quantity, by the host's one unit table (HartUnits). A code the table
+// does not know converts nothing.
 class clsChangeUnitValue final : public IChangeUnitValue
 {
 public:
@@ -20,6 +20,7 @@ public:
     // overflows or is undefined gives 0.
     double ChangeUnitValue(double Value, qint16 oldim, qint16 newdim) const override;
 
+    // The table's steps; a code it does not know leaves the value as it is.
     static double toBase(qint16 code, double v);
     static double fromBase(qint16 code, double b);
 

@@ -17,6 +17,7 @@ struct ChangeEntry
         Unknown = 0,
         Accepted = 1,
         Refused = 2,
+        NotSent = 3, // kept back: the history could not record it and the user said no
     };
 
     qint64 id = 0;

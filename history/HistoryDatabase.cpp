@@ -7,6 +7,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUrl>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -56,6 +59,33 @@ bool looksLikeSqlite(const QString &path)
     return head.isEmpty() || head == QByteArray("SQLite format 3\0", 16);
 }
 
+// SQLite's primary result codes, as the driver reports them.
+HistoryDatabase::Failure failureOf(const QSqlError &error)
+{
+    const int code = error.nativeErrorCode().toInt() & 0xFF;
+    switch (code) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return HistoryDatabase::Failure::Busy;
+    case 13: // SQLITE_FULL
+        return HistoryDatabase::Failure::Full;
+    case 8: // SQLITE_READONLY
+        return HistoryDatabase::Failure::ReadOnly;
+    default:
+        return HistoryDatabase::Failure::Other;
+    }
+}
+
+bool identityOf(const QString &path, quint64 &device, quint64 &inode)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    device = quint64(info.st_dev);
+    inode = quint64(info.st_ino);
+    return true;
+}
+
 } // namespace
 
 HistoryDatabase::HistoryDatabase(QString path)
@@ -95,7 +125,7 @@ HistoryDatabase::Status HistoryDatabase::fail(Status status, const QString &deta
     return status;
 }
 
-bool HistoryDatabase::exec(QSqlQuery &query, const QString &sql)
+bool HistoryDatabase::exec(QSqlQuery &query, const QString &sql) const
 {
     if (query.exec(sql))
         return true;
@@ -114,10 +144,15 @@ HistoryDatabase::Status HistoryDatabase::open()
     // file, but a journal mode switch would.
     if (info.exists() && !looksLikeSqlite(m_path))
         return fail(Status::NotHistory, QStringLiteral("not an SQLite file"));
+    // A file or folder that cannot be written still shows what it holds.
+    if (info.exists() ? !info.isWritable() : !QFileInfo(info.absolutePath()).isWritable())
+        return info.exists() ? openReadOnly() : fail(Status::CannotOpen, info.absolutePath());
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.isValid())
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(m_path);
+    // Another program holding the file keeps the window waiting no longer.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyWaitMs));
     if (!db.open())
         return fail(Status::CannotOpen, db.lastError().text());
     QSqlQuery query(db);
@@ -141,8 +176,65 @@ HistoryDatabase::Status HistoryDatabase::open()
         return fail(Status::CannotOpen, m_detail);
     if (!migrate())
         return fail(Status::MigrationFailed, m_detail);
+    identityOf(m_path, m_fileDevice, m_fileInode);
     m_status = Status::Open;
     return m_status;
+}
+
+HistoryDatabase::Status HistoryDatabase::openReadOnly()
+{
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.isValid())
+        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    // A file in WAL mode needs its shared-memory file beside it; on a disk
+    // that cannot be written there is none, and nobody else writes the file.
+    const QString immutable = QStringLiteral("file:%1?immutable=1")
+                                  .arg(QString::fromUtf8(QUrl::fromLocalFile(m_path).toEncoded(
+                                      QUrl::RemoveScheme | QUrl::FullyEncoded)));
+    for (const QString &name : {m_path, immutable}) {
+        db.close();
+        db.setDatabaseName(name);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI;"
+                                            "QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(BusyWaitMs));
+        if (!db.open())
+            return fail(Status::CannotOpen, db.lastError().text());
+        QSqlQuery probe(db);
+        if (exec(probe, QStringLiteral("PRAGMA schema_version")) && probe.next())
+            break;
+    }
+    QSqlQuery query(db);
+    if (!exec(query, QStringLiteral("PRAGMA application_id")) || !query.next())
+        return fail(Status::NotHistory, m_detail);
+    const int applicationId = query.value(0).toInt();
+    if (!exec(query, QStringLiteral("PRAGMA user_version")) || !query.next())
+        return fail(Status::NotHistory, m_detail);
+    m_fileVersion = query.value(0).toInt();
+    if (applicationId != ApplicationId)
+        return fail(Status::NotHistory, QStringLiteral("application id %1").arg(applicationId));
+    // An older schema cannot be brought forward in a file that cannot be written.
+    if (m_fileVersion != SchemaVersion)
+        return fail(m_fileVersion > SchemaVersion ? Status::NewerVersion : Status::CannotOpen,
+                    QStringLiteral("schema %1, read-only").arg(m_fileVersion));
+    m_detail = QStringLiteral("read-only");
+    m_status = Status::ReadOnly;
+    return m_status;
+}
+
+void HistoryDatabase::checkFile()
+{
+    quint64 device = 0;
+    quint64 inode = 0;
+    if (identityOf(m_path, device, inode) && device == m_fileDevice && inode == m_fileInode)
+        return;
+    // Gone or replaced: what is written now would go nowhere, or into another file.
+    {
+        QSqlDatabase db = database();
+        if (db.isValid())
+            db.close();
+    }
+    m_status = Status::Closed;
+    m_recreated = open() == Status::Open;
 }
 
 // Every step and its version mark in one transaction: a step that fails
@@ -169,22 +261,35 @@ bool HistoryDatabase::migrate()
 
 bool HistoryDatabase::transaction(const std::function<bool(QSqlQuery &query)> &work)
 {
+    m_failure = Failure::None;
+    if (m_status == Status::ReadOnly) {
+        m_failure = Failure::ReadOnly;
+        m_detail = QStringLiteral("read-only");
+        return false;
+    }
+    if (m_status == Status::Open)
+        checkFile();
     QSqlDatabase db = database();
     if (!db.isValid() || !db.isOpen() || !db.transaction()) {
         m_detail = db.isValid() ? db.lastError().text() : QStringLiteral("closed");
+        m_failure = db.isValid() ? failureOf(db.lastError()) : Failure::Other;
         return false;
     }
     bool ok = false;
     {
         QSqlQuery query(db);
         ok = work(query);
-        if (!ok && m_detail.isEmpty())
+        if (!ok) {
             m_detail = query.lastError().text();
+            m_failure = failureOf(query.lastError());
+        }
     }
     if (ok && db.commit())
         return true;
-    if (ok)
+    if (ok) {
         m_detail = db.lastError().text();
+        m_failure = failureOf(db.lastError());
+    }
     db.rollback();
     return false;
 }

@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
+#include <utility>
 
 class QSqlQuery;
 
@@ -21,11 +22,23 @@ public:
     {
         Closed,
         Open,
+        ReadOnly,     // ours, but the file or its folder cannot be written: shown, not kept
         CannotOpen,   // the folder or file cannot be opened or created
         NotHistory,   // not an SQLite file, or one of another program
         NewerVersion, // written by a version whose schema this one cannot read
         MigrationFailed,
     };
+    // Why the last write transaction failed.
+    enum class Failure
+    {
+        None,
+        Busy,     // another program holds the file; may work a moment later
+        Full,     // the disk is full
+        ReadOnly, // the file or the disk cannot be written
+        Other,
+    };
+    // How long a write waits for another program that holds the file.
+    static constexpr int BusyWaitMs = 250;
 
     explicit HistoryDatabase(QString path);
     ~HistoryDatabase();
@@ -37,7 +50,13 @@ public:
 
     Status open();
     Status status() const { return m_status; }
-    bool isOpen() const { return m_status == Status::Open; }
+    // Readable: open, or open read-only.
+    bool isOpen() const { return m_status == Status::Open || m_status == Status::ReadOnly; }
+    bool isWritable() const { return m_status == Status::Open; }
+    Failure lastFailure() const { return m_failure; }
+    // True once for a file that was deleted or replaced while the program ran
+    // and was made anew before a write.
+    bool takeRecreated() { return std::exchange(m_recreated, false); }
     const QString &path() const { return m_path; }
     // The schema version the file has (also when it was refused).
     int fileVersion() const { return m_fileVersion; }
@@ -52,12 +71,21 @@ public:
 
 private:
     Status fail(Status status, const QString &detail);
+    Status openReadOnly();
+    // Before a write: the file on disk is still the one opened; made anew
+    // (and marked recreated) when it is gone or another took its place.
+    void checkFile();
+    bool exec(QSqlQuery &query, const QString &sql) const;
     bool migrate();
-    bool exec(QSqlQuery &query, const QString &sql);
 
     QString m_path;
     QString m_connection;
     Status m_status = Status::Closed;
     int m_fileVersion = 0;
-    QString m_detail;
+    mutable QString m_detail;
+    Failure m_failure = Failure::None;
+    bool m_recreated = false;
+    // The file opened (device and inode), to notice one deleted or replaced.
+    quint64 m_fileDevice = 0;
+    quint64 m_fileInode = 0;
 };

@@ -5,6 +5,7 @@
 #include "DatasetComparison.h"
 #include "DeviceDescription.h"
 #include "DeviceIdentity.h"
+#include "HistoryLog.h"
 #include "ItemStore.h"
 #include "SnapshotStore.h"
 #include "VexAppletItemManager.h"
@@ -186,7 +187,7 @@ void HistoryRecorder::changed() const
         m_changed();
 }
 
-void HistoryRecorder::writesStarting(const QString &sequence)
+QString HistoryRecorder::writesStarting(const QString &sequence)
 {
     const QString reason = m_nextReason.isEmpty() ? sequence : m_nextReason;
     m_nextReason.clear();
@@ -199,11 +200,20 @@ void HistoryRecorder::writesStarting(const QString &sequence)
     snapshot.reason = reason;
     for (int index : m_read)
         snapshot.values.insert(m_store.definition(index).name, m_store.text(index, true));
-    m_lastSnapshot = m_snapshots.store(snapshot);
+    // What waits goes first, so that the history keeps its order.
+    const qint64 id = storeWaiting() ? m_snapshots.store(snapshot) : 0;
+    QString problem;
+    if (id != 0) {
+        m_lastSnapshot = id;
+    } else {
+        m_waitingSnapshots.append(snapshot);
+        problem = problemText();
+    }
     changed();
+    return problem;
 }
 
-qint64 HistoryRecorder::writeStarting(const DeviceWrite &write)
+qint64 HistoryRecorder::writeStarting(const DeviceWrite &write, QString *problem)
 {
     ChangeEntry entry;
     entry.time = QDateTime::currentDateTimeUtc();
@@ -235,21 +245,90 @@ qint64 HistoryRecorder::writeStarting(const DeviceWrite &write)
     const qint64 token = m_nextToken++;
     if (!entries.isEmpty()) {
         beforeStore();
-        m_pending.insert(token, m_log.begin(entries));
+        const QList<qint64> ids = storeWaiting() ? m_log.begin(entries) : QList<qint64>();
+        if (!ids.isEmpty()) {
+            m_pending.insert(token, ids);
+        } else {
+            m_waitingEntries.append({token, entries, std::nullopt, -1});
+            if (problem)
+                *problem = problemText();
+        }
     }
     changed();
     return token;
 }
 
+namespace {
+ChangeEntry::Outcome logged(DeviceWriteJournal::Outcome outcome)
+{
+    switch (outcome) {
+    case DeviceWriteJournal::Outcome::Accepted:
+        return ChangeEntry::Outcome::Accepted;
+    case DeviceWriteJournal::Outcome::Refused:
+        return ChangeEntry::Outcome::Refused;
+    case DeviceWriteJournal::Outcome::NotSent:
+        return ChangeEntry::Outcome::NotSent;
+    case DeviceWriteJournal::Outcome::Unknown:
+        break;
+    }
+    return ChangeEntry::Outcome::Unknown;
+}
+} // namespace
+
 void HistoryRecorder::writeEnded(qint64 token, Outcome outcome, int responseCode)
 {
+    for (WaitingEntries &waiting : m_waitingEntries) {
+        if (waiting.token == token) {
+            waiting.outcome = outcome;
+            waiting.responseCode = responseCode;
+            storeWaiting();
+            return;
+        }
+    }
     const QList<qint64> ids = m_pending.take(token);
     if (ids.isEmpty())
         return;
-    const ChangeEntry::Outcome logged =
-        outcome == Outcome::Accepted  ? ChangeEntry::Outcome::Accepted
-        : outcome == Outcome::Refused ? ChangeEntry::Outcome::Refused
-                                      : ChangeEntry::Outcome::Unknown;
-    m_log.complete(ids, logged, responseCode);
+    if (!m_log.complete(ids, logged(outcome), responseCode)) {
+        // The entries are there; their outcome is told once the database takes it.
+        qCInfo(lcHistory) << "outcome of a device write not stored yet; tried again later";
+        m_pending.insert(token, ids);
+        m_lateOutcomes.insert(token, {outcome, responseCode});
+    }
     changed();
+}
+
+bool HistoryRecorder::storeWaiting()
+{
+    while (!m_waitingSnapshots.isEmpty()) {
+        const qint64 id = m_snapshots.store(m_waitingSnapshots.first());
+        if (id == 0)
+            return false;
+        m_lastSnapshot = id;
+        m_waitingSnapshots.removeFirst();
+    }
+    while (!m_waitingEntries.isEmpty()) {
+        const WaitingEntries &waiting = m_waitingEntries.first();
+        const QList<qint64> ids = m_log.begin(waiting.entries);
+        if (ids.isEmpty())
+            return false;
+        if (waiting.outcome)
+            m_log.complete(ids, logged(*waiting.outcome), waiting.responseCode);
+        else
+            m_pending.insert(waiting.token, ids);
+        m_waitingEntries.removeFirst();
+    }
+    for (auto it = m_lateOutcomes.begin(); it != m_lateOutcomes.end();) {
+        const QList<qint64> ids = m_pending.value(it.key());
+        if (!m_log.complete(ids, logged(it->first), it->second))
+            return false;
+        m_pending.remove(it.key());
+        it = m_lateOutcomes.erase(it);
+    }
+    changed();
+    return true;
+}
+
+QString HistoryRecorder::problemText() const
+{
+    return m_problem ? m_problem() : QString();
 }

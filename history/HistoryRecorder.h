@@ -1,6 +1,8 @@
 #pragma once
 
+#include "ChangeLog.h"
 #include "DeviceWriteJournal.h"
+#include "SnapshotStore.h"
 
 #include <QHash>
 #include <QList>
@@ -10,12 +12,9 @@
 #include <memory>
 #include <optional>
 
-class ChangeLog;
 class DeviceDescription;
 class ItemStore;
-class SnapshotStore;
 class VexAppletItemManager;
-struct ChangeEntry;
 
 // Keeps what the host writes to the device: before the first write of a
 // sequence a snapshot of the device's dataset as read, and one change-log
@@ -49,9 +48,21 @@ public:
     const QSet<int> &readItems() const { return m_read; }
     qint64 lastSnapshot() const { return m_lastSnapshot; }
 
-    void writesStarting(const QString &sequence) override;
-    qint64 writeStarting(const DeviceWrite &write) override;
+    QString writesStarting(const QString &sequence) override;
+    qint64 writeStarting(const DeviceWrite &write, QString *problem) override;
     void writeEnded(qint64 token, Outcome outcome, int responseCode) override;
+
+    // Snapshots and entries the database could not take yet (another
+    // program held it, the disk was full): kept here and stored by
+    // storeWaiting(), which says whether all of them are stored now.
+    bool hasWaiting() const
+    {
+        return !m_waitingSnapshots.isEmpty() || !m_waitingEntries.isEmpty() ||
+               !m_lateOutcomes.isEmpty();
+    }
+    bool storeWaiting();
+    // Why the database would not take the last thing given, in the user's words.
+    void setProblemText(std::function<QString()> problem) { m_problem = std::move(problem); }
 
 private:
     struct ResponseField
@@ -70,6 +81,7 @@ private:
     QString unitOf(const QString &item, const DeviceWrite &write, bool before) const;
     void beforeStore() const;
     void changed() const;
+    QString problemText() const;
 
     ItemStore &m_store;
     ChangeLog &m_log;
@@ -87,6 +99,20 @@ private:
     QHash<int, QString> m_deviceValues;
     int m_connectIndex = -1;
     QHash<qint64, QList<qint64>> m_pending; // token -> log entry ids
+    // Not stored yet, in the order given: snapshots, and entries by token
+    // with the outcome once it is known.
+    struct WaitingEntries
+    {
+        qint64 token = 0;
+        QList<ChangeEntry> entries;
+        std::optional<Outcome> outcome;
+        int responseCode = -1;
+    };
+    QList<Snapshot> m_waitingSnapshots;
+    QList<WaitingEntries> m_waitingEntries;
+    // Outcomes the database did not take when they came: token -> outcome, code.
+    QHash<qint64, std::pair<Outcome, int>> m_lateOutcomes;
+    std::function<QString()> m_problem;
     qint64 m_nextToken = 1;
     qint64 m_lastSnapshot = 0;
     std::shared_ptr<HistoryRecorder *> m_self; // lets the manager's observer outlive us

@@ -4,16 +4,17 @@
 #include "ConnectionController.h"
 #include "DescriptionTexts.h"
 #include "DeviceInstance.h"
+#include "HistoryLog.h"
 #include "HistoryRecorder.h"
 #include "HostResult.h"
+#include "HostTexts.h"
 #include "ItemStore.h"
+#include "MessageBoxSeam.h"
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 
+#include <QDir>
 #include <QLocale>
-#include <QLoggingCategory>
-
-Q_LOGGING_CATEGORY(lcHistory, "vex.history")
 
 namespace {
 
@@ -47,7 +48,10 @@ HistoryService::HistoryService(DeviceInstance &instance, const QString &database
     m_recorder = std::make_unique<HistoryRecorder>(*instance.manager(), instance.description(),
                                                    m_log, m_snapshots);
     m_recorder->setStoreHandler([this] { openDatabase(); });
-    m_recorder->setChangedHandler([this] { Q_EMIT historyChanged(); });
+    m_recorder->setChangedHandler([this] { stored(); });
+    m_recorder->setProblemText([this] { return problemText(); });
+    m_retry.setInterval(RetryMs);
+    connect(&m_retry, &QTimer::timeout, this, [this] { m_recorder->storeWaiting(); });
     m_recorder->setConnectionHandler([this] { Q_EMIT connectionChanged(); });
     // Only the compared items concern the windows (measured values change
     // every second).
@@ -77,7 +81,44 @@ void HistoryService::openDatabase()
     if (m_database.status() != HistoryDatabase::Status::Closed)
         return;
     if (m_database.open() != HistoryDatabase::Status::Open)
-        qCWarning(lcHistory) << "history not kept:" << m_database.path() << m_database.detail();
+        qCInfo(lcHistory) << "history not kept:" << m_database.path() << m_database.detail();
+}
+
+// After each store: what waits is tried again until it is in, and a file made
+// anew (the old one deleted or replaced) is told.
+void HistoryService::stored()
+{
+    if (m_recorder->hasWaiting()) {
+        if (!m_retry.isActive())
+            m_retry.start();
+    } else {
+        m_retry.stop();
+    }
+    if (m_database.takeRecreated())
+        MessageBoxSeam::show(nullptr, QMessageBox::Warning, QString(),
+                             HostTexts::text(HostTexts::HistoryRecreated).arg(m_database.path()));
+    Q_EMIT historyChanged();
+}
+
+// Why the history cannot keep what it was given; nothing for a database that
+// another program holds (what waits is stored a moment later).
+QString HistoryService::problemText() const
+{
+    const QString path = QDir::toNativeSeparators(m_database.path());
+    if (m_database.status() == HistoryDatabase::Status::ReadOnly)
+        return HostTexts::text(HostTexts::HistoryReadOnly).arg(path);
+    switch (m_database.lastFailure()) {
+    case HistoryDatabase::Failure::Busy:
+        return QString();
+    case HistoryDatabase::Failure::Full:
+        return HostTexts::text(HostTexts::HistoryDiskFull).arg(path);
+    case HistoryDatabase::Failure::ReadOnly:
+        return HostTexts::text(HostTexts::HistoryReadOnly).arg(path);
+    case HistoryDatabase::Failure::None:
+    case HistoryDatabase::Failure::Other:
+        break;
+    }
+    return HostTexts::text(HostTexts::HistoryNotWritten).arg(path, m_database.detail());
 }
 
 HistoryDatabase &HistoryService::database()

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSet>
+#include <QTimer>
 #include <memory>
 
 class DeviceInstance;
@@ -91,7 +92,12 @@ Q_SIGNALS:
     void valuesChanged();
 
 private:
+    // How often what the database did not take is tried again.
+    static constexpr int RetryMs = 1000;
+
     void openDatabase();
+    void stored();
+    QString problemText() const;
     void sequenceEnded(const QString &name, bool completed);
 
     QPointer<DeviceInstance> m_instance;
@@ -100,4 +106,5 @@ private:
     SnapshotStore m_snapshots{m_database};
     std::unique_ptr<HistoryRecorder> m_recorder;
     QSet<int> m_compared; // store indexes of the compared items
+    QTimer m_retry;
 };

@@ -32,14 +32,17 @@ public:
         Accepted, // a response whose data is valid (success or a warning)
         Refused,  // a response with an error code: the device did not take it
         Unknown,  // no answer or an answer that could not be read
+        NotSent,  // the user chose not to write what could not be recorded
     };
 
     virtual ~DeviceWriteJournal() = default;
 
     // A sequence is about to send its first write: the device still holds
-    // what was last read from it.
-    virtual void writesStarting(const QString &sequence) = 0;
-    // Returns a token that writeEnded() gets back.
-    virtual qint64 writeStarting(const DeviceWrite &write) = 0;
+    // what was last read from it. Returns why what it holds cannot be kept
+    // (empty when it is kept, also when only for a later try).
+    virtual QString writesStarting(const QString &sequence) = 0;
+    // Returns a token that writeEnded() gets back; problem says why the
+    // write's record cannot be kept (empty when it is).
+    virtual qint64 writeStarting(const DeviceWrite &write, QString *problem) = 0;
     virtual void writeEnded(qint64 token, Outcome outcome, int responseCode) = 0;
 };

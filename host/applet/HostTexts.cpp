@@ -61,8 +61,20 @@ const Entry Texts[] = {
      "written.",
      "Nach dem Wiederverbinden hat das Gerät %1 seine Identität nicht bestätigt.\nEs wurde "
      "nichts geschrieben."},
+    {"The history cannot keep this change: %1\n\nWrite to the device all the same? The "
+     "change will then be missing from the history.",
+     "Der Verlauf kann diese Änderung nicht festhalten: %1\n\nTrotzdem in das Gerät "
+     "schreiben? Die Änderung fehlt dann im Verlauf."},
+    {"the disk of the history file %1 is full.", "der Datenträger der Verlaufsdatei %1 ist voll."},
+    {"the history file %1 is read-only.", "die Verlaufsdatei %1 ist schreibgeschützt."},
+    {"the history file %1 cannot be written (%2).",
+     "die Verlaufsdatei %1 lässt sich nicht schreiben (%2)."},
+    {"The history file %1 was deleted or replaced while the program ran. A new one was made: "
+     "the changes recorded before are not in it.",
+     "Die Verlaufsdatei %1 wurde während des Betriebs gelöscht oder ersetzt. Eine neue wurde "
+     "angelegt: die zuvor festgehaltenen Änderungen sind nicht darin."},
 };
-static_assert(sizeof(Texts) / sizeof(Texts[0]) == HostTexts::IdentityNotConfirmed + 1);
+static_assert(sizeof(Texts) / sizeof(Texts[0]) == HostTexts::HistoryRecreated + 1);
 } // namespace
 
 QString HostTexts::text(Id id)

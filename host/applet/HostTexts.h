@@ -44,6 +44,11 @@ public:
         WriteStoppedTitle,
         OtherDeviceAnswers,   // %1 the device answering, %2 the session's device
         IdentityNotConfirmed, // %1 the session's device
+        HistoryNotKept,       // %1 why
+        HistoryDiskFull,      // %1 the file
+        HistoryReadOnly,      // %1 the file
+        HistoryNotWritten,    // %1 the file, %2 the database's words
+        HistoryRecreated,     // %1 the file
     };
 
     static QString text(Id id);

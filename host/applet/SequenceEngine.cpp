@@ -46,8 +46,6 @@ struct SequenceEngine::Run
     const SequenceDefinition *sequence = nullptr;
     QList<SequenceStep> steps;
     RecordCodec::ValueOverrides overrides; // what the writes carry in place of the dataset
-    bool writesAnnounced = false;
-    qint64 writeToken = -1; // the journal's token of the write in flight
     int step = 0;
     Waiting waiting = Waiting::Nothing;
     const RecordDefinition *record = nullptr;
@@ -64,7 +62,7 @@ struct SequenceEngine::Run
 SequenceEngine::SequenceEngine(std::shared_ptr<const DeviceDescription> description,
                                VexAppletItemManager &manager, HartMaster &master, QObject *parent)
     : QObject(parent), m_description(std::move(description)), m_manager(manager),
-      m_store(manager.store()), m_master(master)
+      m_store(manager.store()), m_master(master), m_recording(m_store)
 {
     m_answerTimer.setSingleShot(true);
     m_answerTimer.setInterval(DefaultAnswerTimeoutMs);
@@ -176,6 +174,7 @@ qint32 SequenceEngine::begin(const SequenceDefinition &definition, QList<Sequenc
         return HostResult::NotConnected;
     m_run = std::make_unique<Run>();
     m_run->sequence = sequence;
+    m_recording.start(sequence->name);
     m_run->steps = std::move(steps);
     static quint64 generation = 0;
     m_run->generation = ++generation;
@@ -330,8 +329,10 @@ void SequenceEngine::runRecord(const RecordDefinition &record, bool writing)
         checkWrite(record);
         return;
     }
-    if (writing)
-        announceWrite(record);
+    if (writing && !m_recording.announce(record, m_run->overrides)) {
+        finish(false);
+        return;
+    }
     if (!m_run)
         return;
     const quint64 generation = m_run->generation;
@@ -369,43 +370,14 @@ void SequenceEngine::writeChecked(const RecordDefinition &record, const QString 
     runRecord(record, true);
 }
 
-void SequenceEngine::announceWrite(const RecordDefinition &record)
-{
-    if (!m_journal)
-        return;
-    if (!m_run->writesAnnounced) {
-        m_run->writesAnnounced = true;
-        m_journal->writesStarting(m_run->sequence->name);
-    }
-    DeviceWrite write;
-    write.sequence = m_run->sequence->name;
-    write.record = record.name;
-    write.command = record.command;
-    for (int index : RecordCodec::requestItems(record, m_store)) {
-        const ItemDefinition &definition = m_store.definition(index);
-        const auto given = m_run->overrides.constFind(index);
-        const ItemValue &after =
-            given != m_run->overrides.constEnd() ? *given : m_store.value(index, false);
-        write.values.append(
-            {definition.name, m_store.text(index, true), after.toString(definition)});
-    }
-    m_run->writeToken = m_journal->writeStarting(write);
-}
-
 void SequenceEngine::endWrite(const HartMaster::Outcome &outcome)
 {
-    using Kind = HartMaster::Outcome::Kind;
-    if (!m_journal || m_run->writeToken < 0)
-        return;
-    const qint64 token = std::exchange(m_run->writeToken, -1);
-    if (outcome.kind != Kind::Response) {
-        m_journal->writeEnded(token, DeviceWriteJournal::Outcome::Unknown, -1);
-        return;
-    }
-    m_journal->writeEnded(token,
-                          dataValid(outcome.responseCode) ? DeviceWriteJournal::Outcome::Accepted
-                                                          : DeviceWriteJournal::Outcome::Refused,
-                          outcome.responseCode);
+    if (outcome.kind != HartMaster::Outcome::Kind::Response)
+        m_recording.end(DeviceWriteJournal::Outcome::Unknown, -1);
+    else
+        m_recording.end(dataValid(outcome.responseCode) ? DeviceWriteJournal::Outcome::Accepted
+                                                        : DeviceWriteJournal::Outcome::Refused,
+                        outcome.responseCode);
 }
 
 void SequenceEngine::onOutcome(const HartMaster::Outcome &outcome)

@@ -2,6 +2,7 @@
 
 #include "DeviceWriteJournal.h"
 #include "ItemValue.h"
+#include "WriteRecording.h"
 #include "hart/HartMaster.h"
 
 #include <QHash>
@@ -54,7 +55,7 @@ public:
     void setAnswerTimeout(int ms) { m_answerTimer.setInterval(ms); }
 
     // Told of every write request and its outcome; null for none. Not owned.
-    void setWriteJournal(DeviceWriteJournal *journal) { m_journal = journal; }
+    void setWriteJournal(DeviceWriteJournal *journal) { m_recording.setJournal(journal); }
 
     // The applet's return codes: 0 started, busy, unknown sequence, not connected.
     qint32 start(const QString &name);
@@ -103,7 +104,6 @@ private:
     void reportProgress();
     void takeOver(const QList<int> &items);
     qint32 begin(const SequenceDefinition &sequence, QList<SequenceStep> steps);
-    void announceWrite(const RecordDefinition &record);
     void endWrite(const HartMaster::Outcome &outcome);
 
     std::shared_ptr<const DeviceDescription> m_description;
@@ -112,7 +112,7 @@ private:
     HartMaster &m_master;
     std::function<bool()> m_connected;
     WriteCheck m_writeCheck;
-    DeviceWriteJournal *m_journal = nullptr;
+    WriteRecording m_recording;
     std::unique_ptr<Run> m_run;
     QTimer m_answerTimer;
     QString m_lastName;

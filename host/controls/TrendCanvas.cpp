@@ -356,9 +356,15 @@ void TrendCanvas::drawCurve(QPainter &p, const QRect &area, int curve, const Col
         for (const QPolygonF &line : hatched[k])
             p.drawPolyline(line);
     }
-    // Beyond the scale the line lies on its edge; an arrow says which way it left.
+    drawArrows(p, area, scale, style.colour, arrows);
+}
+
+// Beyond the scale the line lies on its edge; an arrow says which way it left.
+void TrendCanvas::drawArrows(QPainter &p, const QRect &area, const TrendYScale &scale,
+                             const QColor &colour, const QList<std::pair<double, int>> &arrows)
+{
     p.setPen(Qt::NoPen);
-    p.setBrush(style.colour);
+    p.setBrush(colour);
     for (const auto &[x, side] : arrows) {
         const double edge = side < 0 ? scale.bottom : scale.top;
         const double tip = side < 0 ? area.bottom() : area.top();

@@ -9,6 +9,7 @@
 #include <optional>
 
 class TrendRecorder;
+struct TrendYScale;
 
 // Draws the trend's curves over a time axis and lets the user move through
 // time: the wheel zooms around the pointer, dragging pans, a click places
@@ -93,6 +94,9 @@ private:
                    const std::array<Columns, CurveCount> &columns) const;
     void drawMarkers(QPainter &p, const QRect &area) const;
     void drawCurve(QPainter &p, const QRect &area, int curve, const Columns &columns) const;
+    // Arrows at the scale's edge where a curve leaves it: (x, side) each.
+    static void drawArrows(QPainter &p, const QRect &area, const TrendYScale &scale,
+                           const QColor &colour, const QList<std::pair<double, int>> &arrows);
     void drawCursor(QPainter &p, const QRect &area, qint64 timeMs, Qt::PenStyle style) const;
     QString markerNoteAt(const QPoint &pos) const;
 

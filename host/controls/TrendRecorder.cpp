@@ -1,5 +1,7 @@
 #include "TrendRecorder.h"
 
+#include <QSaveFile>
+
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -135,4 +137,25 @@ size_t TrendRecorder::memoryBytes() const
     for (const TrendRing &ring : m_rings)
         bytes += ring.memoryBytes();
     return bytes;
+}
+
+bool TrendRecorder::exportToFile(const QString &fileName, bool recording, qint64 fromMs,
+                                 qint64 toMs, QString *error) const
+{
+    QSaveFile file(fileName);
+    const auto failed = [&] {
+        if (error)
+            *error = file.errorString();
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failed();
+    const bool written =
+        recording ? exportRecording(file, fromMs, toMs) : exportMemory(file, fromMs, toMs);
+    if (!written) {
+        failed();
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit() || failed();
 }

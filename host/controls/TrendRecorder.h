@@ -52,6 +52,10 @@ public:
     bool exportMemory(QIODevice &out, qint64 fromMs, qint64 toMs) const;
     // From the recording files: also what the ring no longer holds.
     bool exportRecording(QIODevice &out, qint64 fromMs, qint64 toMs) const;
+    // Either of them into a file that is whole or not there: false, and why
+    // in error, when it could not be written.
+    bool exportToFile(const QString &fileName, bool recording, qint64 fromMs, qint64 toMs,
+                      QString *error) const;
 
     size_t memoryBytes() const;
 

@@ -32,16 +32,24 @@ void VexaAnalog::paintEvent(QPaintEvent *)
         return;
     const double start = scaleStart();
     const double end = scaleEnd();
-    const auto angleOf = [&](double v) {
+    const auto angleOf = [start, end](double v) {
         return VexaGaugeGeometry::angle(VexaScale::fraction(v, start, end));
     };
-
-    // Face.
     p.setPen(QPen(palette().color(QPalette::Mid), 1.5));
     p.setBrush(palette().color(QPalette::Base));
     p.drawEllipse(g.centre, g.radius, g.radius);
+    drawBands(p, g, angleOf);
+    drawTicks(p, g, angleOf);
+    drawValueText(p, g);
+    drawNeedle(p, g, angleOf);
+}
 
-    // Bands inside the tick ring.
+// The limit bands inside the tick ring, and the limits themselves, also where
+// their band is empty (an alarm limit at the scale's end).
+void VexaAnalog::drawBands(QPainter &p, const VexaGaugeGeometry &g, const AngleOf &angleOf) const
+{
+    const double start = scaleStart();
+    const double end = scaleEnd();
     const double bandRadius = g.radius * 0.86;
     for (const VexaScale::Band &band : VexaScale::bands(start, end, limits())) {
         QColor colour = bandColour(band.alarm);
@@ -50,9 +58,6 @@ void VexaAnalog::paintEvent(QPaintEvent *)
         p.setPen(QPen(colour, g.radius * 0.07, Qt::SolidLine, Qt::FlatCap));
         drawArc(p, g.centre, bandRadius, angleOf(band.from), angleOf(band.to));
     }
-
-    // The limits themselves, also where their band is empty (an alarm limit
-    // at the scale's end).
     const VexaScale::Limits l = limits();
     const std::pair<std::optional<double>, bool> marks[] = {
         {l.lowAlarm, true}, {l.highAlarm, true}, {l.lowWarning, false}, {l.highWarning, false}};
@@ -66,8 +71,10 @@ void VexaAnalog::paintEvent(QPaintEvent *)
         p.drawLine(VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.78, a),
                    VexaGaugeGeometry::pointAt(g.centre, g.radius * 0.97, a));
     }
+}
 
-    // Scale.
+void VexaAnalog::drawTicks(QPainter &p, const VexaGaugeGeometry &g, const AngleOf &angleOf) const
+{
     const QColor ink = inkColour();
     const VexaScale::Ticks t = ticks();
     p.setPen(QPen(ink, std::max(1.0, g.radius * 0.012)));
@@ -98,8 +105,10 @@ void VexaAnalog::paintEvent(QPaintEvent *)
                          2 * labelFont.pixelSize());
         p.drawText(box, Qt::AlignCenter, VexaScale::label(t.major[i], decimals));
     }
+}
 
-    // Value and unit.
+void VexaAnalog::drawValueText(QPainter &p, const VexaGaugeGeometry &g) const
+{
     QFont valueFont = font();
     valueFont.setPixelSize(std::max(9, int(g.radius * 0.17)));
     valueFont.setBold(true);
@@ -114,8 +123,11 @@ void VexaAnalog::paintEvent(QPaintEvent *)
         p.setFont(valueFont);
     }
     p.drawText(g.valueBox, Qt::AlignCenter, text);
+}
 
-    // Needle, only for a value there is.
+// The needle only for a value there is; the hub always.
+void VexaAnalog::drawNeedle(QPainter &p, const VexaGaugeGeometry &g, const AngleOf &angleOf) const
+{
     if (const auto v = value()) {
         const double a = angleOf(*v);
         p.setPen(Qt::NoPen);

@@ -68,24 +68,36 @@ void VexaBarGraph::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const double start = scaleStart();
-    const double end = scaleEnd();
     const VexaScale::Ticks t = ticks();
     const int decimals = VexaScale::labelDecimals(t.majorStep);
-    QFont labelFont = font();
-    p.setFont(labelFont);
-    const QFontMetricsF metrics(labelFont);
+    p.setFont(font());
+    const QFontMetricsF metrics(font());
     double labelWidth = 0;
     for (double v : t.major)
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(VexaScale::label(v, decimals)));
     const Layout parts = layout(rect(), metrics.height(), labelWidth, !m_caption.isEmpty());
-    const QColor ink = inkColour();
 
-    p.setPen(ink);
+    p.setPen(inkColour());
     if (!m_caption.isEmpty())
         p.drawText(parts.caption, Qt::AlignCenter, m_caption);
+    drawBarAndBands(p, parts);
+    drawScale(p, parts, t, metrics);
 
-    // Bar outline and bands.
+    QFont valueFont = font();
+    valueFont.setPointSizeF(valueFont.pointSizeF() * 1.3);
+    valueFont.setBold(true);
+    p.setFont(valueFont);
+    p.setPen(stateColour());
+    const QString text =
+        valueText().isEmpty() ? QStringLiteral("---") : valueText() + QLatin1Char(' ') + unitText();
+    p.drawText(parts.value, Qt::AlignCenter, text);
+}
+
+// The bar with its bands, the limits across bar and bands, and the fill.
+void VexaBarGraph::drawBarAndBands(QPainter &p, const Layout &parts) const
+{
+    const double start = scaleStart();
+    const double end = scaleEnd();
     p.setPen(QPen(palette().color(QPalette::Mid), 1));
     p.setBrush(palette().color(QPalette::Base));
     p.drawRect(parts.bar);
@@ -99,8 +111,6 @@ void VexaBarGraph::paintEvent(QPaintEvent *)
             QRectF(parts.bands.left(), std::min(a, b), parts.bands.width(), std::fabs(a - b)),
             colour);
     }
-
-    // The limits themselves, across bar and bands.
     const VexaScale::Limits lim = limits();
     const std::pair<std::optional<double>, bool> marks[] = {{lim.lowAlarm, true},
                                                             {lim.highAlarm, true},
@@ -113,21 +123,23 @@ void VexaBarGraph::paintEvent(QPaintEvent *)
         p.setPen(QPen(connected() ? bandColour(alarm) : bandColour(alarm).lighter(140), 3));
         p.drawLine(QPointF(parts.bar.left(), y), QPointF(parts.bands.right(), y));
     }
-
-    // Fill.
     if (const auto v = value()) {
         const double base =
             m_zeroValue && std::min(start, end) <= 0 && std::max(start, end) >= 0 ? 0.0 : start;
         p.fillRect(fill(parts.bar.adjusted(1, 0, -1, 0), *v, base, start, end), stateColour());
     }
+}
 
-    // Scale.
-    p.setPen(QPen(ink, 1));
+// Ticks beside the bar; labels at least a line and a bit apart, the ticks all stay.
+void VexaBarGraph::drawScale(QPainter &p, const Layout &parts, const VexaScale::Ticks &t,
+                             const QFontMetricsF &metrics) const
+{
+    const int decimals = VexaScale::labelDecimals(t.majorStep);
+    p.setPen(QPen(inkColour(), 1));
     for (double v : t.minor) {
         const double y = yOf(parts.bar, v);
         p.drawLine(QPointF(parts.bar.left() - 3, y), QPointF(parts.bar.left(), y));
     }
-    // Labels at least a line and a bit apart; the ticks all stay.
     const double spacing = t.major.size() > 1 ? parts.bar.height() / (t.major.size() - 1) : 1e9;
     const int every = std::max(1, int(std::ceil(metrics.height() * 1.15 / spacing)));
     for (int i = 0; i < t.major.size(); ++i) {
@@ -140,13 +152,4 @@ void VexaBarGraph::paintEvent(QPaintEvent *)
                          metrics.height());
         p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, VexaScale::label(v, decimals));
     }
-
-    QFont valueFont = font();
-    valueFont.setPointSizeF(valueFont.pointSizeF() * 1.3);
-    valueFont.setBold(true);
-    p.setFont(valueFont);
-    p.setPen(stateColour());
-    const QString text =
-        valueText().isEmpty() ? QStringLiteral("---") : valueText() + QLatin1Char(' ') + unitText();
-    p.drawText(parts.value, Qt::AlignCenter, text);
 }

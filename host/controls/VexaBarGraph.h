@@ -2,6 +2,9 @@
 
 #include "VexaMeterControl.h"
 
+class QFontMetricsF;
+class QPainter;
+
 // The framework's bar graph: a vertical bar against a scale, the warning
 // and alarm bands beside it, the value with its unit above.
 class VexaBarGraph : public VexaMeterControl
@@ -43,6 +46,9 @@ protected:
 
 private:
     double yOf(const QRectF &bar, double value) const;
+    void drawBarAndBands(QPainter &p, const Layout &parts) const;
+    void drawScale(QPainter &p, const Layout &parts, const VexaScale::Ticks &t,
+                   const QFontMetricsF &metrics) const;
 
     QString m_caption;
     bool m_zeroValue = false;

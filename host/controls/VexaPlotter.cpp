@@ -4,6 +4,9 @@
 #include "ItemStore.h"
 #include "MessageBoxSeam.h"
 #include "TrendCanvas.h"
+#include "TrendExportRangeDialog.h"
+#include "TrendLegend.h"
+#include "TrendPicture.h"
 #include "VexAppletItemManager.h"
 #include "VexaDisplayTexts.h"
 #include "VexaItemBinding.h"
@@ -11,22 +14,13 @@
 #include "VexaScale.h"
 
 #include <QAction>
-#include <QButtonGroup>
-#include <QComboBox>
 #include <QDateTime>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
-#include <QPainter>
 #include <QPointer>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QToolBar>
@@ -41,13 +35,6 @@ using T = VexaDisplayTexts;
 QString timeText(qint64 timeMs)
 {
     return QDateTime::fromMSecsSinceEpoch(timeMs).toString(QStringLiteral("HH:mm:ss"));
-}
-
-QIcon swatch(const QColor &colour)
-{
-    QPixmap pixmap(12, 12);
-    pixmap.fill(colour);
-    return QIcon(pixmap);
 }
 
 } // namespace
@@ -82,7 +69,10 @@ VexaPlotter::VexaPlotter(QWidget *parent)
     layout->setSpacing(2);
     layout->addWidget(m_toolBar);
     layout->addWidget(m_canvas, 1);
-    buildLegend();
+    m_legend =
+        new TrendLegend({curveColour(0), curveColour(1), curveColour(2), curveColour(3)}, this);
+    layout->addWidget(m_legend);
+    connect(m_legend, &TrendLegend::curveChosen, this, &VexaPlotter::setAxisCurve);
     connect(m_canvas, &TrendCanvas::cursorMoved, this, &VexaPlotter::refreshLegend);
     connect(m_canvas, &TrendCanvas::axisClicked, this, [this] {
         // On to the next curve in use.
@@ -151,20 +141,8 @@ void VexaPlotter::buildToolBar()
             pause();
     });
     m_pauseAction->setObjectName(QStringLiteral("pause"));
-    m_toolBar->addAction(T::text(T::ZoomIn), this, [this] {
-        TrendView view = m_canvas->view();
-        view.zoom(0.5, view.endMs);
-        view.live = !m_paused;
-        m_canvas->setView(view);
-        scheduleRedraw();
-    });
-    m_toolBar->addAction(T::text(T::ZoomOut), this, [this] {
-        TrendView view = m_canvas->view();
-        view.zoom(2.0, view.endMs);
-        view.live = !m_paused;
-        m_canvas->setView(view);
-        scheduleRedraw();
-    });
+    m_toolBar->addAction(T::text(T::ZoomIn), this, [this] { zoom(0.5); });
+    m_toolBar->addAction(T::text(T::ZoomOut), this, [this] { zoom(2.0); });
     m_toolBar->addSeparator();
     m_note->setPlaceholderText(T::text(T::MarkerNote));
     m_note->setMaximumWidth(180);
@@ -181,20 +159,10 @@ void VexaPlotter::buildToolBar()
     exportButton->setText(T::text(T::ExportCsv));
     exportButton->setPopupMode(QToolButton::InstantPopup);
     auto *menu = new QMenu(exportButton);
-    menu->addAction(T::text(T::SamplesInMemory), this, [this] {
-        const QString file = FileChooser::current().saveFileName(
-            this, T::text(T::ExportCsv), QStringLiteral("trend.csv"), T::text(T::CsvFilter));
-        QString error;
-        if (!file.isEmpty() && !exportCsv(file, ExportRange::Memory, 0, 0, &error))
-            reportFailure(T::text(T::ExportFailed).arg(file, error));
-    });
-    menu->addAction(T::text(T::WholeRecording), this, [this] {
-        const QString file = FileChooser::current().saveFileName(
-            this, T::text(T::ExportCsv), QStringLiteral("trend.csv"), T::text(T::CsvFilter));
-        QString error;
-        if (!file.isEmpty() && !exportCsv(file, ExportRange::Recording, 0, 0, &error))
-            reportFailure(T::text(T::ExportFailed).arg(file, error));
-    });
+    menu->addAction(T::text(T::SamplesInMemory), this,
+                    [this] { chooseExport(ExportRange::Memory); });
+    menu->addAction(T::text(T::WholeRecording), this,
+                    [this] { chooseExport(ExportRange::Recording); });
     menu->addAction(T::text(T::BetweenMarkers), this, &VexaPlotter::chooseExportBetweenMarkers);
     exportButton->setMenu(menu);
     m_toolBar->addWidget(exportButton);
@@ -203,32 +171,6 @@ void VexaPlotter::buildToolBar()
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_toolBar->addWidget(spacer);
     m_toolBar->addWidget(m_time);
-}
-
-void VexaPlotter::buildLegend()
-{
-    // Two rows of two, so that a name and its value fit a small window.
-    auto *row = new QGridLayout;
-    row->setContentsMargins(4, 0, 4, 2);
-    row->setHorizontalSpacing(8);
-    row->setVerticalSpacing(0);
-    auto *group = new QButtonGroup(this);
-    group->setExclusive(true);
-    for (int c = 0; c < CurveCount; ++c) {
-        auto *button = new QToolButton(this);
-        button->setCheckable(true);
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        button->setIcon(swatch(curveColour(c)));
-        button->setAutoRaise(true);
-        button->setVisible(false);
-        button->setChecked(c == 0);
-        group->addButton(button, c);
-        connect(button, &QToolButton::clicked, this, [this, c] { setAxisCurve(c); });
-        row->addWidget(button, c / 2, c % 2, Qt::AlignLeft);
-        m_legend[c] = button;
-    }
-    row->setColumnStretch(1, 1);
-    static_cast<QVBoxLayout *>(layout())->addLayout(row);
 }
 
 // ---------------------------------------------------------------- properties
@@ -467,7 +409,7 @@ void VexaPlotter::setAxisCurve(int curve)
     if (curve < 0 || curve >= CurveCount)
         return;
     m_canvas->setAxisCurve(curve);
-    m_legend[curve]->setChecked(true);
+    m_legend->setCurrent(curve);
 }
 
 QString VexaPlotter::unitText(int curve) const
@@ -502,15 +444,10 @@ void VexaPlotter::refreshLegend()
         m_paused ? m_canvas->view().endMs : std::max(m_recorder.lastTime(), now() - 1000));
     const bool connected = m_connection->hostText().trimmed() == QLatin1String("2");
     for (int c = 0; c < CurveCount; ++c) {
-        QToolButton *button = m_legend[c];
-        button->setVisible(curveInUse(c));
-        if (!curveInUse(c))
-            continue;
-        const QString value = curveValueText(c, at);
-        button->setText(
-            legendText(m_curves[c].caption, value, button->fontMetrics(), legendWidth()));
         const TrendCanvas::CurveStyle &style = m_canvas->curveStyle(c);
-        button->setToolTip(QStringLiteral("%1: %2\n%3 … %4 %5\n%6")
+        const QString value = curveInUse(c) ? curveValueText(c, at) : QString();
+        m_legend->setEntry(c, curveInUse(c), m_curves[c].caption, value,
+                           QStringLiteral("%1: %2\n%3 \u2026 %4 %5\n%6")
                                .arg(m_curves[c].caption, value,
                                     VexaScale::label(style.minimum, m_curves[c].decimals),
                                     VexaScale::label(style.maximum, m_curves[c].decimals),
@@ -524,22 +461,6 @@ void VexaPlotter::refreshLegend()
     m_time->setText(status);
 }
 
-int VexaPlotter::legendWidth() const
-{
-    // Half the width, less the swatch, its gap and the button's margins.
-    return std::max(80, (width() - 8) / 2 - 8 - 36);
-}
-
-QString VexaPlotter::legendText(const QString &caption, const QString &value,
-                                const QFontMetrics &metrics, int width)
-{
-    // The name gives way, never the value: a number cut short reads as another.
-    const QString separator = QStringLiteral(": ");
-    const int room = width - metrics.horizontalAdvance(separator + value);
-    const QString name = metrics.elidedText(caption, Qt::ElideRight, std::max(0, room));
-    return name.isEmpty() ? value : name + separator + value;
-}
-
 void VexaPlotter::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
@@ -551,7 +472,7 @@ QString VexaPlotter::readoutText() const
     QStringList parts{m_time->text()};
     for (int c = 0; c < CurveCount; ++c) {
         if (curveInUse(c))
-            parts << m_legend[c]->toolTip().section(QLatin1Char('\n'), 0, 0);
+            parts << m_legend->entryToolTip(c).section(QLatin1Char('\n'), 0, 0);
     }
     return parts.join(QStringLiteral("; "));
 }
@@ -592,51 +513,37 @@ void VexaPlotter::addMarker(const QString &note)
 bool VexaPlotter::exportCsv(const QString &fileName, ExportRange range, qint64 fromMs, qint64 toMs,
                             QString *error) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    bool ok = false;
     // Up to now: a marker set after the newest sample is exported too.
     if (range == ExportRange::Memory)
-        ok = m_recorder.exportMemory(file, fromMs ? fromMs : m_recorder.firstTime(),
-                                     toMs ? toMs : std::max(m_recorder.lastTime(), now()));
-    else
-        ok = m_recorder.exportRecording(file, fromMs ? fromMs : m_startedMs, toMs ? toMs : now());
-    if (!ok) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+        return m_recorder.exportToFile(fileName, false, fromMs ? fromMs : m_recorder.firstTime(),
+                                       toMs ? toMs : std::max(m_recorder.lastTime(), now()), error);
+    return m_recorder.exportToFile(fileName, true, fromMs ? fromMs : m_startedMs,
+                                   toMs ? toMs : now(), error);
+}
+
+void VexaPlotter::chooseExport(ExportRange range)
+{
+    const QString file = FileChooser::current().saveFileName(
+        this, T::text(T::ExportCsv), QStringLiteral("trend.csv"), T::text(T::CsvFilter));
+    QString error;
+    if (!file.isEmpty() && !exportCsv(file, range, 0, 0, &error))
+        reportFailure(T::text(T::ExportFailed).arg(file, error));
+}
+
+void VexaPlotter::zoom(double factor)
+{
+    TrendView view = m_canvas->view();
+    view.zoom(factor, view.endMs);
+    view.live = !m_paused;
+    m_canvas->setView(view);
+    scheduleRedraw();
 }
 
 QStringList VexaPlotter::pictureHeading() const
 {
-    QString title = m_caption;
-    const QString tag = m_tag->hostText().trimmed();
-    if (!tag.isEmpty())
-        title = title.isEmpty() ? tag : title + QStringLiteral(": ") + tag;
-    const QLocale locale;
-    const auto dateTime = [&](qint64 ms) {
-        const QDateTime t = QDateTime::fromMSecsSinceEpoch(ms);
-        return locale.toString(t.date(), QLocale::ShortFormat) + QLatin1Char(' ') +
-               t.toString(QStringLiteral("HH:mm:ss"));
-    };
     const TrendView &view = m_canvas->view();
-    const bool oneDay = QDateTime::fromMSecsSinceEpoch(view.startMs()).date() ==
-                        QDateTime::fromMSecsSinceEpoch(view.endMs).date();
-    const QString span = dateTime(view.startMs()) + QStringLiteral(" – ") +
-                         (oneDay ? timeText(view.endMs) : dateTime(view.endMs));
-    return title.isEmpty() ? QStringList{span} : QStringList{title, span};
+    return TrendPicture::heading(m_caption, m_tag->hostText().trimmed(), view.startMs(),
+                                 view.endMs);
 }
 
 QImage VexaPlotter::picture()
@@ -646,32 +553,7 @@ QImage VexaPlotter::picture()
     m_canvas->setAxisHint(QString());
     const QPixmap body = grab(QRect(0, top, width(), height() - top));
     m_canvas->setAxisHint(T::text(T::AxisHint));
-    const QStringList heading = pictureHeading();
-    QFont bold = font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.2);
-    const QFontMetrics boldMetrics(bold);
-    const QFontMetrics metrics = fontMetrics();
-    constexpr int Pad = 6;
-    const int headingHeight =
-        Pad + boldMetrics.height() + int(heading.size() - 1) * metrics.height() + Pad;
-    const qreal ratio = body.devicePixelRatio();
-    QImage image(body.width(), body.height() + int(std::ceil(headingHeight * ratio)),
-                 QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(palette().color(QPalette::Window));
-    QPainter p(&image);
-    p.setPen(palette().color(QPalette::WindowText));
-    int baseline = Pad + boldMetrics.ascent();
-    for (qsizetype i = 0; i < heading.size(); ++i) {
-        const QFontMetrics &m = i == 0 ? boldMetrics : metrics;
-        p.setFont(i == 0 ? bold : font());
-        p.drawText(QPointF(Pad, baseline),
-                   m.elidedText(heading[i], Qt::ElideRight, width() - 2 * Pad));
-        baseline += i == 0 ? boldMetrics.descent() + metrics.ascent() : metrics.height();
-    }
-    p.drawPixmap(QPointF(0, headingHeight), body);
-    return image;
+    return TrendPicture::compose(body, pictureHeading(), font(), palette());
 }
 
 bool VexaPlotter::exportPicture(const QString &fileName)
@@ -689,33 +571,14 @@ void VexaPlotter::choosePicture()
 
 void VexaPlotter::chooseExportBetweenMarkers()
 {
-    QDialog dialog(this);
-    dialog.setWindowTitle(T::text(T::ExportTitle));
-    auto *from = new QComboBox(&dialog);
-    auto *to = new QComboBox(&dialog);
-    from->addItem(T::text(T::StartOfRecording), QVariant::fromValue(qint64(0)));
-    for (const TrendRecorder::Marker &marker : m_recorder.markers()) {
-        const QString text = timeText(marker.timeMs) + QLatin1Char(' ') + marker.note;
-        from->addItem(text, QVariant::fromValue(marker.timeMs));
-        to->addItem(text, QVariant::fromValue(marker.timeMs));
-    }
-    to->addItem(T::text(T::Now), QVariant::fromValue(qint64(0)));
-    to->setCurrentIndex(to->count() - 1);
-    auto *form = new QFormLayout(&dialog);
-    form->addRow(T::text(T::From), from);
-    form->addRow(T::text(T::To), to);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
-    if (dialog.exec() != QDialog::Accepted)
+    const auto range = TrendExportRangeDialog::ask(m_recorder.markers(), this);
+    if (!range)
         return;
     const QString file = FileChooser::current().saveFileName(
         this, T::text(T::ExportCsv), QStringLiteral("trend.csv"), T::text(T::CsvFilter));
     QString error;
     if (!file.isEmpty() &&
-        !exportCsv(file, ExportRange::Recording, from->currentData().toLongLong(),
-                   to->currentData().toLongLong(), &error))
+        !exportCsv(file, ExportRange::Recording, range->fromMs, range->toMs, &error))
         reportFailure(T::text(T::ExportFailed).arg(file, error));
 }
 

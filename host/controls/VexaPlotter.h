@@ -17,6 +17,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class TrendCanvas;
+class TrendLegend;
 class VexaItemBinding;
 class VexaLimitSource;
 
@@ -107,9 +108,6 @@ public:
     static QColor curveColour(int curve);
 
     QSize sizeHint() const override { return {640, 360}; }
-    // A legend entry that fits the width: the caption shortened, the value whole.
-    static QString legendText(const QString &caption, const QString &value,
-                              const QFontMetrics &metrics, int width);
 
     // Tests run the clock the plotter reads.
     void setClock(std::function<qint64()> clock);
@@ -139,15 +137,14 @@ private:
     };
 
     void buildToolBar();
-    void buildLegend();
     qint64 now() const;
     void onRead(const QList<int> &items, bool valid, quint8 deviceStatus, qint64 timeMs);
     void scheduleRedraw();
     void redraw();
     void refreshStyles();
     void refreshLegend();
-    int legendWidth() const;
-    void chooseExport();
+    void chooseExport(ExportRange range);
+    void zoom(double factor);
     void chooseExportBetweenMarkers();
     void choosePicture();
     void reportFailure(const QString &text) const;
@@ -160,7 +157,7 @@ private:
     QAction *m_pauseAction;
     QLineEdit *m_note;
     QLabel *m_time;
-    std::array<QToolButton *, CurveCount> m_legend{};
+    TrendLegend *m_legend = nullptr;
     QTimer *m_redraw;
     QTimer *m_watchdog;
     VexaItemBinding *m_connection;

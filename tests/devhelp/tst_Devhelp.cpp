@@ -30,10 +30,13 @@ private Q_SLOTS:
         QTest::newRow("bar to psi") << 1.0 << 7 << 6 << 14.5038;
         QTest::newRow("degC to degF") << 100.0 << 32 << 33 << 212.0;
         QTest::newRow("degF to K") << 0.0 << 33 << 35 << 255.372;
-        QTest::newRow("in to mm (not in table)") << 10.0 << 47 << 49 << 254.0;
+        QTest::newRow("in to mm (the length base)") << 10.0 << 47 << 49 << 254.0;
         QTest::newRow("mm to in") << 254.0 << 49 << 47 << 10.0;
         QTest::newRow("in to in") << 5.0 << 47 << 47 << 5.0;
         QTest::newRow("neither in table") << 3.5 << 44 << 45 << 3.5;
+        // One code the table does not know: nothing is converted.
+        QTest::newRow("bar to an unknown code") << 2.0 << 7 << 200 << 2.0;
+        QTest::newRow("an unknown code to psi") << 2.0 << 200 << 6 << 2.0;
         QTest::newRow("kPa to bar") << 400.0 << 12 << 7 << 4.0;
         QTest::newRow("t/h to kg/s") << 3.6 << 78 << 73 << 1.0000001;
         QTest::newRow("flow 242 from base") << 1.0 << 26 << 242 << 3051187 / 35.31466 / 1000000;

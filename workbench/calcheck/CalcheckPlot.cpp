@@ -75,29 +75,14 @@ QPointF CalcheckPlot::map(double percent, double error, const Scale &scale, cons
     return {x, y};
 }
 
-QImage CalcheckPlot::render(const CalcheckRecord &record, const Texts &texts, QSize size)
+namespace {
+
+void drawGrid(QPainter &painter, const CalcheckPlot::Scale &scale, const QRectF &area,
+              const CalcheckPlot::Texts &texts)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = painter.font();
-    font.setPixelSize(17);
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-    const QRectF area(90, 44, size.width() - 120, size.height() - 116);
-    const Scale scale = scaleFor(record);
     const QLocale locale;
-
-    // The tolerance band.
-    const QPointF bandTop = map(FirstPercent, record.tolerance, scale, area);
-    const QPointF bandBottom = map(LastPercent, -record.tolerance, scale, area);
-    painter.fillRect(QRectF(bandTop, bandBottom), QColor(200, 235, 200));
-
-    // Grid and axis numbers.
-    painter.setPen(QPen(QColor(200, 200, 200), 1));
     for (double e = -scale.limit; e <= scale.limit + scale.step / 2; e += scale.step) {
-        const double y = map(0, e, scale, area).y();
+        const double y = CalcheckPlot::map(0, e, scale, area).y();
         painter.setPen(QPen(std::abs(e) < scale.step / 2 ? Qt::black : QColor(200, 200, 200), 1));
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         painter.setPen(Qt::black);
@@ -106,7 +91,7 @@ QImage CalcheckPlot::render(const CalcheckRecord &record, const Texts &texts, QS
                          locale.toString(std::abs(e) < 1e-12 ? 0.0 : e, 'g', 3));
     }
     for (int percent = 0; percent <= 100; percent += 25) {
-        const double x = map(percent, 0, scale, area).x();
+        const double x = CalcheckPlot::map(percent, 0, scale, area).x();
         painter.setPen(QPen(QColor(200, 200, 200), 1));
         painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
         painter.setPen(Qt::black);
@@ -124,14 +109,12 @@ QImage CalcheckPlot::render(const CalcheckRecord &record, const Texts &texts, QS
     painter.drawText(QRectF(-area.height() / 2, -12, area.height(), 24), Qt::AlignCenter,
                      texts.yAxis);
     painter.restore();
+}
 
-    const QColor found(214, 96, 0);
-    const QColor left(0, 90, 180);
-    drawSeries(painter, record.asFound, scale, area, found);
-    drawSeries(painter, record.asLeft, scale, area, left);
-
-    // The legend above the plot.
-    double x = area.left();
+// The legend above the plot: a mark and a text an entry, left to right.
+class Legend
+{
+public:
     enum Mark
     {
         Line,
@@ -139,23 +122,59 @@ QImage CalcheckPlot::render(const CalcheckRecord &record, const Texts &texts, QS
         Dot,
         Ring
     };
-    const auto entry = [&](const QColor &colour, const QString &text, Mark mark) {
-        painter.setPen(QPen(colour, 2));
-        painter.setBrush(mark == Dot ? QBrush(colour) : QBrush(Qt::NoBrush));
+    Legend(QPainter &painter, double left) : m_painter(painter), m_x(left) {}
+    void add(const QColor &colour, const QString &text, Mark mark)
+    {
+        QPainter &p = m_painter;
+        p.setPen(QPen(colour, 2));
+        p.setBrush(mark == Dot ? QBrush(colour) : QBrush(Qt::NoBrush));
         if (mark == Band)
-            painter.fillRect(QRectF(x, 14, 24, 12), QColor(200, 235, 200));
+            p.fillRect(QRectF(m_x, 14, 24, 12), ToleranceColour);
         else if (mark == Line)
-            painter.drawLine(QPointF(x, 20), QPointF(x + 24, 20));
+            p.drawLine(QPointF(m_x, 20), QPointF(m_x + 24, 20));
         else
-            painter.drawEllipse(QPointF(x + 12, 20), mark == Dot ? 5 : 9, mark == Dot ? 5 : 9);
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(x + 30, 26), text);
-        x += 30 + metrics.horizontalAdvance(text) + 24;
-    };
-    entry(found, texts.asFound, Line);
-    entry(left, texts.asLeft, Line);
-    entry(QColor(), texts.tolerance, Band);
-    entry(Qt::darkGray, texts.rising, Dot);
-    entry(Qt::darkGray, texts.falling, Ring);
+            p.drawEllipse(QPointF(m_x + 12, 20), mark == Dot ? 5 : 9, mark == Dot ? 5 : 9);
+        p.setPen(Qt::black);
+        p.drawText(QPointF(m_x + 30, 26), text);
+        m_x += 30 + p.fontMetrics().horizontalAdvance(text) + 24;
+    }
+    static inline const QColor ToleranceColour{200, 235, 200};
+
+private:
+    QPainter &m_painter;
+    double m_x;
+};
+
+} // namespace
+
+QImage CalcheckPlot::render(const CalcheckRecord &record, const Texts &texts, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QFont font = painter.font();
+    font.setPixelSize(17);
+    painter.setFont(font);
+    const QRectF area(90, 44, size.width() - 120, size.height() - 116);
+    const Scale scale = scaleFor(record);
+
+    // The tolerance band under everything.
+    const QPointF bandTop = map(FirstPercent, record.tolerance, scale, area);
+    const QPointF bandBottom = map(LastPercent, -record.tolerance, scale, area);
+    painter.fillRect(QRectF(bandTop, bandBottom), Legend::ToleranceColour);
+    drawGrid(painter, scale, area, texts);
+
+    const QColor found(214, 96, 0);
+    const QColor left(0, 90, 180);
+    drawSeries(painter, record.asFound, scale, area, found);
+    drawSeries(painter, record.asLeft, scale, area, left);
+
+    Legend legend(painter, area.left());
+    legend.add(found, texts.asFound, Legend::Line);
+    legend.add(left, texts.asLeft, Legend::Line);
+    legend.add(QColor(), texts.tolerance, Legend::Band);
+    legend.add(Qt::darkGray, texts.rising, Legend::Dot);
+    legend.add(Qt::darkGray, texts.falling, Legend::Ring);
     return image;
 }

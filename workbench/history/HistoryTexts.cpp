@@ -122,6 +122,8 @@ QString outcome(const ChangeEntry &entry)
     case ChangeEntry::Outcome::Refused:
         return FormatResText(GetResText(4769), {QString::number(entry.responseCode),
                                                 responseText(entry.command, entry.responseCode)});
+    case ChangeEntry::Outcome::NotSent:
+        return GetResText(7424);
     case ChangeEntry::Outcome::Unknown:
         break;
     }
@@ -149,6 +151,8 @@ QString databaseProblem(HistoryService *service)
     switch (db.status()) {
     case HistoryDatabase::Status::Open:
         return QString();
+    case HistoryDatabase::Status::ReadOnly:
+        return FormatResText(GetResText(7425), {db.path()});
     case HistoryDatabase::Status::NewerVersion:
         return FormatResText(GetResText(4782), {db.path()});
     case HistoryDatabase::Status::NotHistory:
