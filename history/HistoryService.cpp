@@ -266,6 +266,17 @@ QString HistoryService::shownValue(const QString &item, const QString &value,
     return shownUnit.isEmpty() || text.isEmpty() ? text : text + QLatin1Char(' ') + shownUnit;
 }
 
+qint64 HistoryService::changesStarting(const QList<ChangeEntry> &entries, QString *problem)
+{
+    return m_recorder->entriesStarting(entries, problem);
+}
+
+void HistoryService::changesEnded(qint64 token, DeviceWriteJournal::Outcome outcome,
+                                  int responseCode)
+{
+    m_recorder->writeEnded(token, outcome, responseCode);
+}
+
 bool HistoryService::isItem(const QString &name) const
 {
     return m_instance->manager()->store().indexOf(name) >= 0;

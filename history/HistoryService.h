@@ -4,6 +4,7 @@
 #include "DatasetComparison.h"
 #include "DatasetMatch.h"
 #include "DeviceIdentity.h"
+#include "DeviceWriteJournal.h"
 #include "HistoryDatabase.h"
 #include "SnapshotStore.h"
 
@@ -70,10 +71,11 @@ public:
     // The dataset takes the device's values of these items.
     void takeIntoDataset(const QStringList &items);
 
-    // Entries another part of the program stored in the change log itself
-    // (the generic view, which writes past the host's sequences): the
-    // windows show them like the host's.
-    void changesStored() { Q_EMIT historyChanged(); }
+    // The generic view's writes, which go past the host's sequences: their
+    // entries are kept like the host's (waiting while the database does not
+    // take them). problem says why they cannot be kept, empty when they are.
+    qint64 changesStarting(const QList<ChangeEntry> &entries, QString *problem);
+    void changesEnded(qint64 token, DeviceWriteJournal::Outcome outcome, int responseCode);
 
     qint64 lastSnapshot() const;
     // A logged or stored value as the user reads it: enumeration text in the

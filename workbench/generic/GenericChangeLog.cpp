@@ -2,7 +2,6 @@
 
 #include "ChangeNames.h"
 #include "HistoryRecorder.h"
-#include "WorkbenchLog.h"
 #include "hart/HartDeviceIdentity.h"
 
 #include <QDateTime>
@@ -22,17 +21,11 @@ bool isAction(const QString &item)
 
 } // namespace
 
-void GenericChangeLog::setLog(ChangeLog *log, std::function<void()> changed)
+qint64 GenericChangeLog::begin(const HartDeviceIdentity &device, const QString &tag, quint8 command,
+                               const QList<Value> &values, QString *problem)
 {
-    m_log = log;
-    m_changed = std::move(changed);
-}
-
-QList<qint64> GenericChangeLog::begin(const HartDeviceIdentity &device, const QString &tag,
-                                      quint8 command, const QList<Value> &values)
-{
-    if (!m_log)
-        return {};
+    if (!m_journal.start)
+        return 0;
     ChangeEntry entry;
     entry.time = QDateTime::currentDateTimeUtc();
     entry.user = HistoryRecorder::loginName();
@@ -51,26 +44,13 @@ QList<qint64> GenericChangeLog::begin(const HartDeviceIdentity &device, const QS
         entry.newUnit = value.unitAfter;
         entries.append(entry);
     }
-    if (entries.isEmpty())
-        return {};
-    const QList<qint64> ids = m_log->begin(entries);
-    if (ids.isEmpty())
-        qCInfo(lcWorkbench) << "change log: the write of command" << command << "to" << device.key()
-                            << "was not stored";
-    if (m_changed)
-        m_changed();
-    return ids;
+    return entries.isEmpty() ? 0 : m_journal.start(entries, problem);
 }
 
-void GenericChangeLog::finish(const QList<qint64> &ids, ChangeEntry::Outcome outcome,
-                              int responseCode)
+void GenericChangeLog::finish(qint64 token, DeviceWriteJournal::Outcome outcome, int responseCode)
 {
-    if (!m_log || ids.isEmpty())
-        return;
-    if (!m_log->complete(ids, outcome, responseCode))
-        qCInfo(lcWorkbench) << "change log: the outcome of entries" << ids << "was not stored";
-    if (m_changed)
-        m_changed();
+    if (token != 0 && m_journal.end)
+        m_journal.end(token, outcome, responseCode);
 }
 
 QString GenericChangeLog::number(double value)

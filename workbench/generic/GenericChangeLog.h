@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ChangeLog.h"
+#include "DeviceWriteJournal.h"
 
 #include <QList>
 #include <QString>
@@ -10,9 +11,10 @@
 struct HartDeviceIdentity;
 
 // The generic view's writes in the program's change log, as the host's
-// writes are: one entry per value, stored before the request goes out and
-// completed with the device's answer, filed under the device's unique
-// identity. Without a log (no history database) nothing is kept.
+// writes are: one entry per value, given before the request goes out and
+// ended with the device's answer, filed under the device's unique identity.
+// Where they go is the journal's to say (the program's history); without one
+// nothing is kept.
 class GenericChangeLog
 {
 public:
@@ -26,23 +28,27 @@ public:
         QString unitAfter = {};
     };
 
-    // changed: told after each entry stored or completed.
-    void setLog(ChangeLog *log, std::function<void()> changed);
-    bool isKept() const { return m_log != nullptr; }
+    struct Journal
+    {
+        // Takes the entries of one request; a token for end(), and in
+        // problem why they cannot be kept (empty when they are).
+        std::function<qint64(const QList<ChangeEntry> &entries, QString *problem)> start;
+        std::function<void(qint64 token, DeviceWriteJournal::Outcome outcome, int responseCode)>
+            end;
+    };
 
-    // The entries of one request, in the order given; their ids for finish().
+    void setJournal(Journal journal) { m_journal = std::move(journal); }
+
+    // The entries of one request, in the order given; 0 when there are none.
     // A value the device holds already is left out unless it is an action
     // (a trim, a fixed current, a zero), which is done again each time.
-    QList<qint64> begin(const HartDeviceIdentity &device, const QString &tag, quint8 command,
-                        const QList<Value> &values);
-    // The answer: accepted (success or a warning), refused with its code, or
-    // none (-1: no answer came, the outcome is not known).
-    void finish(const QList<qint64> &ids, ChangeEntry::Outcome outcome, int responseCode);
+    qint64 begin(const HartDeviceIdentity &device, const QString &tag, quint8 command,
+                 const QList<Value> &values, QString *problem);
+    void finish(qint64 token, DeviceWriteJournal::Outcome outcome, int responseCode);
 
     // How numbers are logged: '.' and as many digits as a float holds.
     static QString number(double value);
 
 private:
-    ChangeLog *m_log = nullptr;
-    std::function<void()> m_changed;
+    Journal m_journal;
 };

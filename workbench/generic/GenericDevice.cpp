@@ -2,6 +2,8 @@
 
 #include "ChangeNames.h"
 #include "GenericUnits.h"
+#include "HostTexts.h"
+#include "MessageBoxSeam.h"
 #include "hart/HartLink.h"
 #include "hart/HartProtocol.h"
 
@@ -64,7 +66,7 @@ QList<quint8> readAfter(GenericDevice::Action action)
 
 bool GenericDevice::Result::accepted() const
 {
-    return kind == Kind::Response && dataValid(responseCode);
+    return sent && kind == Kind::Response && dataValid(responseCode);
 }
 
 GenericDevice::GenericDevice(HartMaster *master, QObject *parent)
@@ -451,17 +453,29 @@ void GenericDevice::readLive()
 bool GenericDevice::write(Action action, quint8 command, const QByteArray &data,
                           const QList<GenericChangeLog::Value> &logged, Handler accepted)
 {
+    using Logged = DeviceWriteJournal::Outcome;
     if (m_busy || m_state != State::Ready)
         return false;
     setBusy(true);
-    const QList<qint64> ids = m_log.begin(*m_identity, tag(), command, logged);
-    send(command, data, [this, action, command, ids, accepted](const Outcome &outcome) {
+    QString problem;
+    const qint64 token = m_log.begin(*m_identity, tag(), command, logged, &problem);
+    // The return of the loop to normal goes out whatever the history can keep.
+    if (!problem.isEmpty() && action != Action::ReleaseCurrent && !goOnWithout(problem)) {
+        m_log.finish(token, Logged::NotSent, -1);
+        Result result{action, command};
+        result.sent = false;
+        setBusy(false);
+        Q_EMIT finished(result);
+        actionEnded(result);
+        return true;
+    }
+    send(command, data, [this, action, command, token, accepted](const Outcome &outcome) {
         const Result result{action, command, outcome.kind, outcome.responseCode};
         const bool answered = outcome.kind == Kind::Response;
-        m_log.finish(ids,
-                     result.accepted() ? ChangeEntry::Outcome::Accepted
-                     : answered        ? ChangeEntry::Outcome::Refused
-                                       : ChangeEntry::Outcome::Unknown,
+        m_log.finish(token,
+                     result.accepted() ? Logged::Accepted
+                     : answered        ? Logged::Refused
+                                       : Logged::Unknown,
                      answered ? outcome.responseCode : -1);
         if (result.accepted() && accepted)
             accepted(outcome);
@@ -474,6 +488,14 @@ bool GenericDevice::write(Action action, quint8 command, const QByteArray &data,
                     });
     });
     return true;
+}
+
+bool GenericDevice::goOnWithout(const QString &problem)
+{
+    return MessageBoxSeam::show(nullptr, QMessageBox::Warning,
+                                HostTexts::text(HostTexts::WriteStoppedTitle),
+                                HostTexts::text(HostTexts::HistoryNotKept).arg(problem),
+                                QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool GenericDevice::writeTagDescriptorDate(const UniversalLayout::TagDescriptorDate &values)

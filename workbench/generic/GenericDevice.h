@@ -59,6 +59,8 @@ public:
         quint8 command = 0;
         HartMaster::Outcome::Kind kind = HartMaster::Outcome::Kind::Response;
         quint8 responseCode = 0;
+        // False: kept back, for the history could not record it and the user said no.
+        bool sent = true;
 
         // A response with success or a warning: the device took it.
         bool accepted() const;
@@ -157,6 +159,8 @@ private:
     void readLive();
     bool write(Action action, quint8 command, const QByteArray &data,
                const QList<GenericChangeLog::Value> &logged, Handler accepted);
+    // Whether a write the history cannot record goes out all the same.
+    static bool goOnWithout(const QString &problem);
 
     QPointer<HartMaster> m_master;
     quint8 m_address = 0;

@@ -34,6 +34,7 @@ enum : qint16
     Warning = 7734,
     ReadingCommand = 7735,
     RequestUnreadable = 7736,
+    NotSent = 7737,
     CodeNumber = 7851,
 };
 
@@ -151,6 +152,8 @@ QString result(const GenericDevice::Result &result)
         readProblem ? FormatResText(GetResText(ReadingCommand), {QString::number(result.command)})
                     : GetResText(actionName(result.action));
     const QString code = QString::number(result.responseCode);
+    if (!result.sent)
+        return FormatResText(GetResText(NotSent), {action});
     switch (result.kind) {
     case Kind::Timeout:
         return FormatResText(GetResText(NoAnswer), {action});

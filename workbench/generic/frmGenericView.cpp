@@ -143,12 +143,16 @@ frmGenericView::~frmGenericView() = default;
 void frmGenericView::setViewRef(IViewEx *view)
 {
     m_view = view;
-    HistoryService *history = historyServiceOf(view);
-    m_device->changeLog().setLog(history ? &history->changeLog() : nullptr,
-                                 [history = QPointer<HistoryService>(history)] {
-                                     if (history)
-                                         history->changesStored();
-                                 });
+    // The writes go to the program's history like the host's do.
+    QPointer<HistoryService> history = historyServiceOf(view);
+    m_device->changeLog().setJournal(
+        {[history](const QList<ChangeEntry> &entries, QString *problem) {
+             return history ? history->changesStarting(entries, problem) : 0;
+         },
+         [history](qint64 token, DeviceWriteJournal::Outcome outcome, int responseCode) {
+             if (history)
+                 history->changesEnded(token, outcome, responseCode);
+         }});
 }
 
 QString frmGenericView::GetTextFromResource(qint16 &iTextID) const

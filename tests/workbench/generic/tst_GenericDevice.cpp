@@ -4,6 +4,7 @@
 #include "ChangeLog.h"
 #include "ChangeNames.h"
 #include "HistoryDatabase.h"
+#include "ScriptedMessageBox.h"
 #include "generic/GenericDevice.h"
 #include "hart/HartMaster.h"
 #include "hart/HartProtocol.h"
@@ -54,6 +55,19 @@ private:
     std::unique_ptr<ChangeLog> m_log;
     std::unique_ptr<GenericDevice> m_device;
     int m_hostStatus = 0;
+    // The journal: straight into the change log, with the problem a test gives.
+    QList<QList<qint64>> m_tokens;
+    QString m_problem;
+
+    static ChangeEntry::Outcome entryOutcome(DeviceWriteJournal::Outcome outcome)
+    {
+        using O = DeviceWriteJournal::Outcome;
+        using E = ChangeEntry::Outcome;
+        return outcome == O::Accepted  ? E::Accepted
+               : outcome == O::Refused ? E::Refused
+               : outcome == O::NotSent ? E::NotSent
+                                       : E::Unknown;
+    }
 
     // Everything a small temperature transmitter answers.
     void answerEverything(const QByteArray &identity)
@@ -81,7 +95,8 @@ private:
     bool finish(const std::function<bool()> &action, GenericDevice::Result *result = nullptr)
     {
         QSignalSpy finished(m_device.get(), &GenericDevice::finished);
-        if (!action() || !finished.wait(2000))
+        // A write kept back ends at once.
+        if (!action() || (finished.isEmpty() && !finished.wait(2000)))
             return false;
         if (result)
             *result = finished.first().first().value<GenericDevice::Result>();
@@ -129,12 +144,22 @@ private Q_SLOTS:
         QCOMPARE(m_database->open(), HistoryDatabase::Status::Open);
         m_log = std::make_unique<ChangeLog>(*m_database);
         m_device = std::make_unique<GenericDevice>(m_master.get());
-        m_device->changeLog().setLog(m_log.get(), {});
+        m_problem.clear();
+        m_device->changeLog().setJournal(
+            {[this](const QList<ChangeEntry> &entries, QString *problem) {
+                 *problem = m_problem;
+                 m_tokens.append(m_log->begin(entries));
+                 return qint64(m_tokens.size());
+             },
+             [this](qint64 token, DeviceWriteJournal::Outcome outcome, int code) {
+                 m_log->complete(m_tokens[token - 1], entryOutcome(outcome), code);
+             }});
         m_hostStatus = 0;
         m_device->setHostStatus([this] { return m_hostStatus; });
     }
     void cleanup()
     {
+        m_tokens.clear();
         m_device.reset();
         m_master.reset();
         m_link.reset();
@@ -309,6 +334,35 @@ private Q_SLOTS:
         QCOMPARE(entries[2].newValue, QStringLiteral("TT-5"));
         QCOMPARE(entries[2].tag, QStringLiteral("TT-4"));
         QCOMPARE(entries[2].command, 18);
+    }
+
+    // What the history cannot keep goes out only when the user says so; the
+    // loop's return to normal always does.
+    void unrecordedWritesWaitForTheUser()
+    {
+        answerEverything(hart7Identity());
+        QVERIFY(started());
+        QVERIFY(finish([this] { return m_device->fixCurrent(12.0); }));
+        m_problem = QStringLiteral("The disk is full.");
+        ScriptedMessageBox box;
+        box.enqueue(QMessageBox::No);
+        GenericDevice::Result result;
+        QVERIFY(finish([this] { return m_device->writeDamping(4.0); }, &result));
+        QVERIFY(!result.sent);
+        QCOMPARE(box.asked().size(), 1);
+        QCOMPARE(box.asked()[0].icon, QMessageBox::Warning);
+        QVERIFY(box.asked()[0].text.contains(m_problem));
+        QVERIFY(sent(34).isEmpty());
+        QCOMPARE(logged().last().outcome, ChangeEntry::Outcome::NotSent);
+
+        box.enqueue(QMessageBox::Yes);
+        QVERIFY(finish([this] { return m_device->writeDamping(4.0); }, &result));
+        QVERIFY(result.accepted());
+        QCOMPARE(sent(34), QList<QByteArray>{hex("40800000")});
+
+        QVERIFY(finish([this] { return m_device->releaseCurrent(); }, &result));
+        QVERIFY(result.accepted());
+        QCOMPARE(box.asked().size(), 2);
     }
 };
 
