@@ -5,8 +5,10 @@
 
 #include "ResidentViews.h"
 #include "ScriptedMessageBox.h"
+#include "TrendCanvas.h"
 #include "generic/GenericConfigurationPage.h"
 #include "generic/GenericLoopPage.h"
+#include "generic/GenericTrendPage.h"
 #include "generic/frmGenericView.h"
 #include "hart/HartMaster.h"
 #include "mainwin/clsMainView.h"
@@ -66,7 +68,7 @@ void answerRevision7(ScriptedHartLink &link)
 } // namespace
 
 VEX_GRAB(grabGenericView, "generic",
-         "Device > Generic HART View on the simulated transmitter: its five pages, the loop "
+         "Device > Generic HART View on the simulated transmitter: its six pages, the loop "
          "test holding 12 mA; and a revision 7 device of another maker (long tag, command 48)")
 {
     registerResidentViews();
@@ -79,10 +81,25 @@ VEX_GRAB(grabGenericView, "generic",
     frmGenericView *view = openView(grab, form);
     QWidget *frame = view->parentWidget();
     frame->resize(660, 560);
-    const char *pages[] = {"generic-identification", "generic-values", "generic-configuration",
-                           "generic-loop", "generic-status"};
-    for (int page = 0; page < 5; ++page) {
-        if (page == 3) {
+    // A minute of a moving process for the trend.
+    rig.device.setProcessDrift(40.0, 1.5, 240.0);
+    const char *pages[] = {"generic-identification", "generic-values", "generic-trend",
+                           "generic-configuration",  "generic-loop",   "generic-status"};
+    for (int page = 0; page < 6; ++page) {
+        if (page == 2) {
+            TrendView span = view->pageTrend->canvas()->view();
+            span.spanMs = 20 * 1000;
+            view->pageTrend->canvas()->setView(span);
+            grab.require(QTest::qWaitFor(
+                             [view, &rig] {
+                                 // The device's clock moves only when told.
+                                 rig.advanceDeviceClock(100);
+                                 return view->pageTrend->recorder().ring(0).size() >= 12;
+                             },
+                             30000),
+                         QStringLiteral("no trend"));
+        }
+        if (page == 4) {
             box.enqueue(QMessageBox::Yes);
             view->pageLoop->cmdLoopStart->click();
             grab.require(settled(view) && view->device()->heldCurrent(),
@@ -110,7 +127,7 @@ VEX_GRAB(grabGenericView, "generic",
                  }),
                  QStringLiteral("the revision 7 device was not read"));
     grab.save(other, QStringLiteral("generic-revision7-identification"));
-    other.tbsGeneric->setCurrentIndex(4);
+    other.tbsGeneric->setCurrentIndex(5);
     grab.save(other, QStringLiteral("generic-revision7-status"));
     other.device()->stop([](const auto &) {});
 }

@@ -7,6 +7,7 @@
 #include "GenericLoopPage.h"
 #include "GenericStatusPage.h"
 #include "GenericTexts.h"
+#include "GenericTrendPage.h"
 #include "GenericValuesPage.h"
 #include "HistoryService.h"
 #include "IViewEx.h"
@@ -38,6 +39,7 @@ enum : qint16
     CloseText = 4712,
     IdentificationTab = 7780,
     ValuesTab = 7781,
+    TrendTab = 7861,
     ConfigurationTab = 7782,
     LoopTab = 7783,
     StatusTab = 7784,
@@ -97,11 +99,13 @@ frmGenericView::frmGenericView(HartMaster *master, QWidget *parent)
 
     pageIdentification = new GenericIdentificationPage(*m_device, tbsGeneric);
     pageValues = new GenericValuesPage(*m_device, tbsGeneric);
+    pageTrend = new GenericTrendPage(*m_device, tbsGeneric);
     pageConfiguration = new GenericConfigurationPage(*m_device, tbsGeneric);
     pageLoop = new GenericLoopPage(*m_device, tbsGeneric);
     pageStatus = new GenericStatusPage(*m_device, tbsGeneric);
     tbsGeneric->addTab(pageIdentification, GetResText(IdentificationTab));
     tbsGeneric->addTab(pageValues, GetResText(ValuesTab));
+    tbsGeneric->addTab(pageTrend, GetResText(TrendTab));
     tbsGeneric->addTab(pageConfiguration, GetResText(ConfigurationTab));
     tbsGeneric->addTab(pageLoop, GetResText(LoopTab));
     tbsGeneric->addTab(pageStatus, GetResText(StatusTab));

@@ -9,6 +9,7 @@ class GenericConfigurationPage;
 class GenericIdentificationPage;
 class GenericLoopPage;
 class GenericStatusPage;
+class GenericTrendPage;
 class GenericValuesPage;
 class HartMaster;
 class QLabel;
@@ -18,7 +19,7 @@ class QTabWidget;
 // The generic HART view: any device that answers command 0, through the
 // universal and common-practice commands (also offered for this family's
 // transmitters, which answer them too). Shows what its controller holds in
-// five pages; leaving it returns a loop current it fixed to normal.
+// six pages; leaving it returns a loop current it fixed to normal.
 class frmGenericView : public QWidget, public IVexaForm
 {
     Q_OBJECT
@@ -41,6 +42,7 @@ public:
     QTabWidget *tbsGeneric;
     GenericIdentificationPage *pageIdentification;
     GenericValuesPage *pageValues;
+    GenericTrendPage *pageTrend;
     GenericConfigurationPage *pageConfiguration;
     GenericLoopPage *pageLoop;
     GenericStatusPage *pageStatus;

@@ -14,6 +14,7 @@
 #include "generic/GenericIdentificationPage.h"
 #include "generic/GenericLoopPage.h"
 #include "generic/GenericStatusPage.h"
+#include "generic/GenericTrendPage.h"
 #include "generic/GenericValuesPage.h"
 #include "generic/frmGenericView.h"
 #include "hart/HartCodec.h"
@@ -152,6 +153,13 @@ private Q_SLOTS:
         m_rig->device.setAppliedPressure(settings().upperRangeMbar / 2);
         QTRY_COMPARE_WITH_TIMEOUT(view->pageValues->lblPercent->text().left(2),
                                   QStringLiteral("50"), 5000);
+        // The trend follows the same values, each in its unit.
+        const TrendRecorder &trend = view->pageTrend->recorder();
+        QCOMPARE(trend.curve(0).unit, QStringLiteral("mbar"));
+        QCOMPARE(trend.curve(1).unit, QStringLiteral("°C"));
+        const TrendRing &pv = trend.ring(0);
+        QVERIFY(pv.size() >= 1);
+        QVERIFY(qAbs(pv.at(pv.size() - 1).value - settings().upperRangeMbar / 2) < 5);
         QCOMPARE(m_box->texts(), QStringList());
     }
 
@@ -274,7 +282,7 @@ private Q_SLOTS:
         frmGenericView *view = open();
         QVERIFY(view);
         QCOMPARE(view->windowTitle(), QStringLiteral("Allgemeine HART-Ansicht"));
-        QCOMPARE(view->tbsGeneric->tabText(3), QStringLiteral("Schleifentest und Abgleich"));
+        QCOMPARE(view->tbsGeneric->tabText(4), QStringLiteral("Schleifentest und Abgleich"));
         const QString oldDamping = QString::number(settings().dampingSeconds, 'g', 7);
         type(view->pageConfiguration->txtDamping, QStringLiteral("2,5"));
         QVERIFY(click(view, view->pageConfiguration->cmdWriteDamping));
