@@ -8,7 +8,8 @@
 // The samples of one curve in bounded memory: once full, each new sample
 // replaces the oldest. The samples stay in time order: one older than the
 // newest (a slow read that ended after a later gap was noted) goes in at its
-// place. 13 bytes a sample, allocated as the ring fills.
+// place. 13 bytes a sample and a summary of every 16, allocated as the ring
+// fills.
 class TrendRing
 {
 public:
@@ -46,10 +47,54 @@ public:
         }
     }
 
+    // A run of BlockSize samples that lie next to each other in the storage,
+    // summed up: what one pixel column needs of them.
+    static constexpr int BlockSize = 16;
+    struct Block
+    {
+        qint64 firstTimeMs = 0;
+        qint64 lastTimeMs = 0;
+        bool hasValue = false;
+        bool gap = false;
+        bool gapBeforeFirst = false;
+        bool gapAfterLast = false;
+        TrendStatus worst = TrendStatus::Good;
+        float min = 0.0f;
+        float max = 0.0f;
+        float first = 0.0f;
+        float last = 0.0f;
+    };
+    // Like visit(), but each whole block inside [from, to) is offered as one
+    // call of block(Block); where it returns false, its samples come one by
+    // one. A day's curve is drawn from about a sixteenth of its samples.
+    template <typename F, typename B> void visitBlocks(int from, int to, F &&f, B &&block) const
+    {
+        from = std::max(from, 0);
+        to = std::min(to, m_size);
+        while (from < to) {
+            const int first = slot(from);
+            const int run = std::min(to - from, m_capacity - first);
+            int s = first;
+            const int end = first + run;
+            while (s < end) {
+                if (s % BlockSize == 0 && s + BlockSize <= end && block(summary(s / BlockSize))) {
+                    s += BlockSize;
+                } else {
+                    f(m_time[size_t(s)], m_value[size_t(s)], TrendStatus(m_status[size_t(s)]));
+                    ++s;
+                }
+            }
+            from += run;
+        }
+    }
+
     // Bytes held for samples (what the vectors have allocated).
     size_t memoryBytes() const;
 
 private:
+    // The summary of the storage block b, made again when a sample in it changed.
+    Block summary(int b) const;
+    void touch(int s) const;
     int slot(int i) const { return (m_start + i) % m_capacity; }
     void grow();
     void push(const TrendSample &sample);
@@ -61,4 +106,8 @@ private:
     std::vector<qint64> m_time;
     std::vector<float> m_value;
     std::vector<quint8> m_status;
+    // Per storage block: its summary values and flags, kept apart so that
+    // they take 17 bytes a block (about one byte a sample).
+    mutable std::vector<float> m_blockMin, m_blockMax, m_blockFirst, m_blockLast;
+    mutable std::vector<quint8> m_blockFlags; // Valid, HasValue, Gap, GapBefore, GapAfter, worst
 };

@@ -160,6 +160,55 @@ private Q_SLOTS:
         QVERIFY(TrendReduction::joins(near, 15, 16));
     }
 
+    // The columns from the ring's block summaries are exactly those of its
+    // samples one by one: any width, a ring that wrapped, gaps and flags.
+    void reductionByBlocksIsExact()
+    {
+        TrendRing ring(10000);
+        quint32 seed = 7;
+        const auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+        for (int i = 0; i < 12300; ++i) {
+            const quint32 r = next() >> 8;
+            const auto status = r % 50 == 0   ? TrendStatus::NoRead
+                                : r % 37 == 0 ? TrendStatus::Uncertain
+                                : r % 91 == 0 ? TrendStatus::Bad
+                                              : TrendStatus::Good;
+            ring.append({Start + i * 1000LL, float(r % 1000) / 10.0f, status});
+        }
+        const qint64 from = ring.timeAt(0) - 3000;
+        const qint64 to = ring.timeAt(ring.size() - 1) + 1000;
+        for (const int width : {1, 7, 50, 123, 400, 1000}) {
+            std::vector<TrendColumn> expected(static_cast<size_t>(width));
+            ring.visit(0, ring.size(), [&](qint64 t, float v, TrendStatus s) {
+                TrendColumn &c = expected[size_t(
+                    std::min(width - 1, int(double(t - from) * width / double(to - from))))];
+                if (s == TrendStatus::NoRead) {
+                    c.gap = true;
+                    (c.hasValue ? c.gapAfterLast : c.gapBeforeFirst) = true;
+                    return;
+                }
+                c.min = c.hasValue ? std::min(c.min, v) : v;
+                c.max = c.hasValue ? std::max(c.max, v) : v;
+                c.first = c.hasValue ? c.first : v;
+                c.worst = c.hasValue ? std::max(c.worst, s) : s;
+                c.hasValue = true;
+                c.last = v;
+                c.gapAfterLast = false;
+            });
+            const auto columns = TrendReduction::reduce(ring, from, to, width);
+            for (int c = 0; c < width; ++c) {
+                const TrendColumn &a = columns[size_t(c)];
+                const TrendColumn &b = expected[size_t(c)];
+                QVERIFY2(a.hasValue == b.hasValue && a.gap == b.gap &&
+                             a.gapBeforeFirst == b.gapBeforeFirst &&
+                             a.gapAfterLast == b.gapAfterLast && a.worst == b.worst &&
+                             (!a.hasValue || (a.min == b.min && a.max == b.max &&
+                                              a.first == b.first && a.last == b.last)),
+                         qPrintable(QStringLiteral("width %1, column %2").arg(width).arg(c)));
+            }
+        }
+    }
+
     void recordingFileReadBack()
     {
         QTemporaryDir dir;
