@@ -36,7 +36,8 @@ void addOptions(QCommandLineParser &parser)
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("devices"),
-         QStringLiteral("Polling addresses of the transmitters, comma separated (default 0)."),
+         QStringLiteral("Polling addresses of the transmitters, comma separated (default 0; "
+                        "empty: a loop without devices)."),
          QStringLiteral("list"), QStringLiteral("0")},
         {QStringLiteral("listen"),
          QStringLiteral("Address the HART-IP server listens on (default 127.0.0.1)."),
@@ -73,7 +74,7 @@ bool addDevices(TransmitterLoop &loop, const QString &list)
             return false;
         }
     }
-    return !loop.devices().isEmpty();
+    return true;
 }
 
 bool listen(HartIpServer &server, const QCommandLineParser &parser)
@@ -134,6 +135,9 @@ int main(int argc, char **argv)
             out() << "hartsim: --control " << command << ": " << reply << Qt::endl;
     }
     HartIpServer server([&loop](QByteArrayView request) { return loop.respond(request); });
+    // A gateway answers at once for an address where nobody is; the serial
+    // line below stays silent, as a real one does.
+    server.setPresence([&loop](const HartFrame &request) { return loop.takes(request); });
     if (!listen(server, parser))
         return 2;
 

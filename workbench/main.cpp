@@ -173,6 +173,8 @@ int main(int argc, char **argv)
         out() << "--capture " << options->captureFile << ": " << error << Qt::endl;
         return 1;
     }
+    QObject::connect(&link, &ProfiledHartLink::captureFailed, &app,
+                     [](const QString &reason) { out() << reason << Qt::endl; });
     // Its bench's pressure source and ammeter serve a calibration check, but
     // only while the link goes to it.
     const auto bench = CalcheckSource::installWhile(link, HartLinkProfile::Kind::Simulator,

@@ -34,16 +34,16 @@ ConnectionController::ConnectionController(std::shared_ptr<const DeviceDescripti
             if (!open && !m_closing && status() != NotConnected && status() != Disconnecting)
                 linkLost();
         });
-        // A request without an answer while the link stands: the device is silent.
-        connect(link, &HartLink::requestTimedOut, this, [this] {
-            if (status() == Connected)
+    }
+    // A request without an answer while the link stands: the device is silent.
+    connect(
+        &m_master, &HartMaster::transactionEnded, this, [this](const HartMaster::Outcome &outcome) {
+            using Kind = HartMaster::Outcome::Kind;
+            if (outcome.kind == Kind::Timeout && status() == Connected)
                 setCondition(LinkCondition::DeviceSilent, HostTexts::text(HostTexts::DeviceSilent));
-        });
-        connect(link, &HartLink::responseReceived, this, [this] {
-            if (m_condition == LinkCondition::DeviceSilent)
+            else if (outcome.kind == Kind::Response && m_condition == LinkCondition::DeviceSilent)
                 setCondition(LinkCondition::Normal, {});
         });
-    }
 }
 
 ConnectionController::~ConnectionController() = default;

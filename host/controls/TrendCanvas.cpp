@@ -292,9 +292,12 @@ void TrendCanvas::drawCurve(QPainter &p, const QRect &area, int curve, const Col
     if (!scale.valid())
         return;
     const auto y = [&](float v) { return scale.y(double(v)); };
-    // Good values as separate strokes (cheap); flagged ones as polylines, so
-    // that their hatching runs on along the line.
+    // Good values as a column's span, two pixels wide and at least two
+    // high (filled rectangles are what the painter draws fastest), joined by
+    // a line only where neighbouring spans do not meet already. Flagged
+    // values as polylines, so that their hatching runs on along the line.
     QList<QLineF> solid;
+    QList<QRect> spans;
     std::array<QList<QPolygonF>, 3> hatched;
     QPolygonF run;
     int runKind = 0;
@@ -323,19 +326,29 @@ void TrendCanvas::drawCurve(QPainter &p, const QRect &area, int curve, const Col
         const double x = area.left() + c + 0.5;
         const int kind = kindOf(col.worst);
         const QPointF first(x, y(col.first));
+        QRect span;
+        if (kind == 0) {
+            const int top = int(std::floor(y(col.max))) - 1;
+            span = QRect(QPoint(int(x) - 1, top),
+                         QPoint(int(x), std::max(top + 1, int(std::floor(y(col.min))))));
+        }
         if (TrendReduction::joins(columns, previous, c)) {
             const TrendColumn &prev = columns[size_t(previous)];
             const QPointF from(area.left() + previous + 0.5, y(prev.last));
             const int joinKind = std::max(kind, kindOf(prev.worst));
-            if (joinKind == 0)
+            // Spans of neighbouring columns that overlap already join.
+            const bool touching = previous == c - 1 && !spans.isEmpty() && span.isValid() &&
+                                  spans.last().top() <= span.bottom() &&
+                                  span.top() <= spans.last().bottom();
+            if (joinKind == 0 && !touching)
                 solid.append(QLineF(from, first));
-            else
+            else if (joinKind != 0)
                 extend(joinKind, from, first);
         } else {
             lastSide = 0;
         }
         if (kind == 0) {
-            solid.append(QLineF(x, y(col.min), x, y(col.max) - 0.01));
+            spans.append(span);
         } else {
             extend(kind, first, QPointF(x, y(col.min)));
             run << QPointF(x, y(col.max)) << QPointF(x, y(col.last));
@@ -351,6 +364,10 @@ void TrendCanvas::drawCurve(QPainter &p, const QRect &area, int curve, const Col
     flush();
     p.setPen(linePen(style.colour, TrendStatus::Good));
     p.drawLines(solid);
+    p.setPen(Qt::NoPen);
+    p.setBrush(style.colour);
+    p.drawRects(spans);
+    p.setBrush(Qt::NoBrush);
     for (int k = 1; k < 3; ++k) {
         p.setPen(linePen(style.colour, TrendStatus(k)));
         for (const QPolygonF &line : hatched[k])

@@ -6,49 +6,20 @@
 
 namespace {
 
-void addSample(TrendColumn &col, float value, TrendStatus status)
+// A column is a block of its own: the same rules add a sample or a block to it.
+TrendColumn columnOf(const TrendRing::Block &b)
 {
-    if (status == TrendStatus::NoRead) {
-        col.gap = true;
-        (col.hasValue ? col.gapAfterLast : col.gapBeforeFirst) = true;
-        return;
-    }
-    if (!col.hasValue) {
-        col.hasValue = true;
-        col.min = col.max = col.first = value;
-        col.worst = status;
-    } else {
-        col.min = std::min(col.min, value);
-        col.max = std::max(col.max, value);
-        col.worst = std::max(col.worst, status);
-    }
-    col.last = value;
-    col.gapAfterLast = false;
-}
-
-// A block's summary as its samples one after the other would leave the column.
-void addBlock(TrendColumn &col, const TrendRing::Block &block)
-{
-    if (block.gap) {
-        col.gap = true;
-        if (block.gapBeforeFirst || !block.hasValue)
-            (col.hasValue ? col.gapAfterLast : col.gapBeforeFirst) = true;
-    }
-    if (!block.hasValue)
-        return;
-    if (!col.hasValue) {
-        col.hasValue = true;
-        col.min = block.min;
-        col.max = block.max;
-        col.first = block.first;
-        col.worst = block.worst;
-    } else {
-        col.min = std::min(col.min, block.min);
-        col.max = std::max(col.max, block.max);
-        col.worst = std::max(col.worst, block.worst);
-    }
-    col.last = block.last;
-    col.gapAfterLast = block.gapAfterLast;
+    TrendColumn c;
+    c.hasValue = b.hasValue;
+    c.gap = b.gap;
+    c.gapBeforeFirst = b.gapBeforeFirst;
+    c.gapAfterLast = b.gapAfterLast;
+    c.min = b.min;
+    c.max = b.max;
+    c.first = b.first;
+    c.last = b.last;
+    c.worst = b.worst;
+    return c;
 }
 
 } // namespace
@@ -60,23 +31,37 @@ std::vector<TrendColumn> TrendReduction::reduce(const TrendRing &ring, qint64 fr
     if (width <= 0 || toMs <= fromMs)
         return columns;
     const double columnsPerMs = double(width) / double(toMs - fromMs);
-    const auto columnOf = [&](qint64 timeMs) {
+    const auto columnAt = [&](qint64 timeMs) {
         return std::min(width - 1, int(double(timeMs - fromMs) * columnsPerMs));
     };
     const int from = ring.lowerBound(fromMs);
     const int to = ring.lowerBound(toMs);
+    std::vector<TrendRing::Block> sums(columns.size());
     const auto sample = [&](qint64 timeMs, float value, TrendStatus status) {
-        addSample(columns[size_t(columnOf(timeMs))], value, status);
+        sums[size_t(columnAt(timeMs))].add(value, status);
     };
-    // A block that lies within one column counts as a whole; one across a
-    // column's edge, sample by sample.
-    ring.visitBlocks(from, to, sample, [&](const TrendRing::Block &block) {
-        const int c = columnOf(block.firstTimeMs);
-        if (c != columnOf(block.lastTimeMs))
-            return false;
-        addBlock(columns[size_t(c)], block);
-        return true;
-    });
+    // As many samples a column as the larger blocks hold: each block whole,
+    // in the column of its middle, as a plotter's min/max levels do (what it
+    // holds of a neighbour moves there by at most half a block). Fewer: a
+    // block within one column whole, one across a column's edge sample by
+    // sample, exactly.
+    const int perColumn = (to - from) / width;
+    if (perColumn >= TrendRing::BlockSizes[1]) {
+        ring.visitBlocks(1, from, to, sample, [&](const TrendRing::Block &block) {
+            sums[size_t(columnAt((block.firstTimeMs + block.lastTimeMs) / 2))].add(block);
+            return true;
+        });
+    } else {
+        ring.visitBlocks(0, from, to, sample, [&](const TrendRing::Block &block) {
+            const int c = columnAt(block.firstTimeMs);
+            if (c != columnAt(block.lastTimeMs))
+                return false;
+            sums[size_t(c)].add(block);
+            return true;
+        });
+    }
+    for (size_t c = 0; c < columns.size(); ++c)
+        columns[c] = columnOf(sums[c]);
     return columns;
 }
 

@@ -1,6 +1,7 @@
 #include "TrendRing.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace {
 constexpr size_t FirstBlock = 4096;
@@ -26,7 +27,8 @@ void TrendRing::clear()
     m_time.clear();
     m_value.clear();
     m_status.clear();
-    m_blockFlags.clear();
+    for (Summaries &level : m_levels)
+        level = Summaries();
 }
 
 // Grows the vectors in steps up to the capacity and never beyond it.
@@ -67,69 +69,108 @@ void TrendRing::set(int i, const TrendSample &sample)
     touch(s);
 }
 
-// The block of storage slot s is summed up again when it is next asked for.
+// The blocks of storage slot s are summed up again when next asked for.
 void TrendRing::touch(int s) const
 {
-    const size_t b = size_t(s / BlockSize);
-    if (b >= m_blockFlags.size()) {
-        const size_t blocks = (m_time.capacity() + BlockSize - 1) / BlockSize;
-        m_blockFlags.resize(blocks, 0);
-        m_blockMin.resize(blocks);
-        m_blockMax.resize(blocks);
-        m_blockFirst.resize(blocks);
-        m_blockLast.resize(blocks);
+    for (int level = 0; level < Levels; ++level) {
+        Summaries &l = m_levels[size_t(level)];
+        const size_t b = size_t(s / BlockSizes[level]);
+        if (b >= l.flags.size()) {
+            const size_t blocks =
+                (m_time.capacity() + BlockSizes[level] - 1) / size_t(BlockSizes[level]);
+            l.flags.resize(blocks, 0);
+            l.min.resize(blocks);
+            l.max.resize(blocks);
+            l.first.resize(blocks);
+            l.last.resize(blocks);
+        }
+        l.flags[b] = 0;
     }
-    m_blockFlags[b] = 0;
 }
 
-TrendRing::Block TrendRing::summary(int b) const
+void TrendRing::Block::add(float value, TrendStatus status)
 {
-    const size_t i = size_t(b);
-    const int first = b * BlockSize;
-    Block block;
-    block.firstTimeMs = m_time[size_t(first)];
-    block.lastTimeMs = m_time[size_t(first + BlockSize - 1)];
-    if (!(m_blockFlags[i] & Valid)) {
-        Block &s = block;
-        for (int k = first; k < first + BlockSize; ++k) {
-            const auto status = TrendStatus(m_status[size_t(k)]);
-            const float value = m_value[size_t(k)];
-            if (status == TrendStatus::NoRead) {
-                s.gap = true;
-                (s.hasValue ? s.gapAfterLast : s.gapBeforeFirst) = true;
-                continue;
-            }
-            if (!s.hasValue) {
-                s.hasValue = true;
-                s.min = s.max = s.first = value;
-                s.worst = status;
-            } else {
-                s.min = std::min(s.min, value);
-                s.max = std::max(s.max, value);
-                s.worst = std::max(s.worst, status);
-            }
-            s.last = value;
-            s.gapAfterLast = false;
-        }
-        m_blockMin[i] = s.min;
-        m_blockMax[i] = s.max;
-        m_blockFirst[i] = s.first;
-        m_blockLast[i] = s.last;
-        m_blockFlags[i] = quint8(Valid | (s.hasValue ? HasValue : 0) | (s.gap ? Gap : 0) |
-                                 (s.gapBeforeFirst ? GapBefore : 0) |
-                                 (s.gapAfterLast ? GapAfter : 0) | (quint8(s.worst) << WorstShift));
-        return block;
+    if (status == TrendStatus::NoRead) {
+        gap = true;
+        (hasValue ? gapAfterLast : gapBeforeFirst) = true;
+        return;
     }
-    const quint8 flags = m_blockFlags[i];
-    block.hasValue = flags & HasValue;
-    block.gap = flags & Gap;
-    block.gapBeforeFirst = flags & GapBefore;
-    block.gapAfterLast = flags & GapAfter;
-    block.worst = TrendStatus(flags >> WorstShift);
-    block.min = m_blockMin[i];
-    block.max = m_blockMax[i];
-    block.first = m_blockFirst[i];
-    block.last = m_blockLast[i];
+    if (!hasValue) {
+        hasValue = true;
+        min = max = first = value;
+        worst = status;
+    } else {
+        min = std::min(min, value);
+        max = std::max(max, value);
+        worst = std::max(worst, status);
+    }
+    last = value;
+    gapAfterLast = false;
+}
+
+void TrendRing::Block::add(const Block &next)
+{
+    if (next.gap) {
+        gap = true;
+        if (next.gapBeforeFirst || !next.hasValue)
+            (hasValue ? gapAfterLast : gapBeforeFirst) = true;
+    }
+    if (!next.hasValue)
+        return;
+    if (!hasValue) {
+        hasValue = true;
+        min = next.min;
+        max = next.max;
+        first = next.first;
+        worst = next.worst;
+    } else {
+        min = std::min(min, next.min);
+        max = std::max(max, next.max);
+        worst = std::max(worst, next.worst);
+    }
+    last = next.last;
+    gapAfterLast = next.gapAfterLast;
+}
+
+TrendRing::Block TrendRing::summary(int level, int b) const
+{
+    const int size = BlockSizes[level];
+    const int first = b * size;
+    const size_t i = size_t(b);
+    Summaries &l = m_levels[size_t(level)];
+    Block block;
+    if (!(l.flags[i] & Valid)) {
+        // From the samples, or from the blocks of the level below.
+        if (level == 0) {
+            for (int k = first; k < first + size; ++k)
+                block.add(m_value[size_t(k)], TrendStatus(m_status[size_t(k)]));
+        } else {
+            const int parts = size / BlockSizes[level - 1];
+            for (int k = 0; k < parts; ++k)
+                block.add(summary(level - 1, b * parts + k));
+        }
+        l.min[i] = block.min;
+        l.max[i] = block.max;
+        l.first[i] = block.first;
+        l.last[i] = block.last;
+        l.flags[i] =
+            quint8(Valid | (block.hasValue ? HasValue : 0) | (block.gap ? Gap : 0) |
+                   (block.gapBeforeFirst ? GapBefore : 0) | (block.gapAfterLast ? GapAfter : 0) |
+                   (quint8(block.worst) << WorstShift));
+    } else {
+        const quint8 flags = l.flags[i];
+        block.hasValue = flags & HasValue;
+        block.gap = flags & Gap;
+        block.gapBeforeFirst = flags & GapBefore;
+        block.gapAfterLast = flags & GapAfter;
+        block.worst = TrendStatus(flags >> WorstShift);
+        block.min = l.min[i];
+        block.max = l.max[i];
+        block.first = l.first[i];
+        block.last = l.last[i];
+    }
+    block.firstTimeMs = m_time[size_t(first)];
+    block.lastTimeMs = m_time[size_t(first + size - 1)];
     return block;
 }
 
@@ -189,5 +230,8 @@ size_t TrendRing::memoryBytes() const
 {
     return m_time.capacity() * sizeof(qint64) + m_value.capacity() * sizeof(float) +
            m_status.capacity() * sizeof(quint8) +
-           m_blockFlags.capacity() * (sizeof(quint8) + 4 * sizeof(float));
+           std::accumulate(
+               m_levels.begin(), m_levels.end(), size_t(0), [](size_t sum, const Summaries &l) {
+                   return sum + l.flags.capacity() * (sizeof(quint8) + 4 * sizeof(float));
+               });
 }

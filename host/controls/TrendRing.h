@@ -3,13 +3,14 @@
 #include "TrendSample.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 // The samples of one curve in bounded memory: once full, each new sample
 // replaces the oldest. The samples stay in time order: one older than the
 // newest (a slow read that ended after a later gap was noted) goes in at its
-// place. 13 bytes a sample and a summary of every 16, allocated as the ring
-// fills.
+// place. 13 bytes a sample and summaries of every 16 and every 64,
+// allocated as the ring fills.
 class TrendRing
 {
 public:
@@ -47,9 +48,10 @@ public:
         }
     }
 
-    // A run of BlockSize samples that lie next to each other in the storage,
-    // summed up: what one pixel column needs of them.
-    static constexpr int BlockSize = 16;
+    // A run of samples that lie next to each other in the storage, summed up:
+    // what one pixel column needs of them. Two sizes: 16 and 64 samples.
+    static constexpr int Levels = 2;
+    static constexpr int BlockSizes[Levels] = {16, 64};
     struct Block
     {
         qint64 firstTimeMs = 0;
@@ -63,12 +65,18 @@ public:
         float max = 0.0f;
         float first = 0.0f;
         float last = 0.0f;
+
+        // Adds what comes next, as if its samples followed one by one.
+        void add(const Block &next);
+        void add(float value, TrendStatus status);
     };
-    // Like visit(), but each whole block inside [from, to) is offered as one
-    // call of block(Block); where it returns false, its samples come one by
-    // one. A day's curve is drawn from about a sixteenth of its samples.
-    template <typename F, typename B> void visitBlocks(int from, int to, F &&f, B &&block) const
+    // Like visit(), but each whole block of the level inside [from, to) is
+    // offered as one call of block(Block); where it returns false, its samples
+    // come one by one.
+    template <typename F, typename B>
+    void visitBlocks(int level, int from, int to, F &&f, B &&block) const
     {
+        const int size = BlockSizes[level];
         from = std::max(from, 0);
         to = std::min(to, m_size);
         while (from < to) {
@@ -77,8 +85,8 @@ public:
             int s = first;
             const int end = first + run;
             while (s < end) {
-                if (s % BlockSize == 0 && s + BlockSize <= end && block(summary(s / BlockSize))) {
-                    s += BlockSize;
+                if (s % size == 0 && s + size <= end && block(summary(level, s / size))) {
+                    s += size;
                 } else {
                     f(m_time[size_t(s)], m_value[size_t(s)], TrendStatus(m_status[size_t(s)]));
                     ++s;
@@ -92,8 +100,9 @@ public:
     size_t memoryBytes() const;
 
 private:
-    // The summary of the storage block b, made again when a sample in it changed.
-    Block summary(int b) const;
+    // The summary of the storage block b of a level, made again when a sample
+    // in it changed.
+    Block summary(int level, int b) const;
     void touch(int s) const;
     int slot(int i) const { return (m_start + i) % m_capacity; }
     void grow();
@@ -106,8 +115,12 @@ private:
     std::vector<qint64> m_time;
     std::vector<float> m_value;
     std::vector<quint8> m_status;
-    // Per storage block: its summary values and flags, kept apart so that
-    // they take 17 bytes a block (about one byte a sample).
-    mutable std::vector<float> m_blockMin, m_blockMax, m_blockFirst, m_blockLast;
-    mutable std::vector<quint8> m_blockFlags; // Valid, HasValue, Gap, GapBefore, GapAfter, worst
+    // Per level and storage block its summary values and flags, kept apart
+    // so that they take 17 bytes a block (about 1.3 bytes a sample in all).
+    struct Summaries
+    {
+        std::vector<float> min, max, first, last;
+        std::vector<quint8> flags; // Valid, HasValue, Gap, GapBefore, GapAfter, worst
+    };
+    mutable std::array<Summaries, Levels> m_levels;
 };

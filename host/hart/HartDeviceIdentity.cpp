@@ -23,7 +23,8 @@ std::optional<HartDeviceIdentity> HartDeviceIdentity::parse(const QByteArray &da
 std::optional<HartDeviceIdentity> HartDeviceIdentity::parse(const HartFrame &response)
 {
     // A device reporting a garbled request or refusing the command sends no identity.
-    if (response.kind() != HartFrame::Kind::Response || response.command() != 0 ||
+    if (response.kind() != HartFrame::Kind::Response ||
+        response.command() != hart::command::ReadUniqueIdentifier ||
         response.responseCode() != hart::response::Success)
         return std::nullopt;
     return parse(response.data());

@@ -7,17 +7,15 @@
 
 namespace {
 
-constexpr quint8 IdentityCommand = 0;
-constexpr quint8 FindByTagCommand = 11;
-constexpr quint8 TagCommand = 13;
 constexpr int TagBytes = 6;
 
 // Commands 0 and 11 answer the same identity.
-std::optional<HartDeviceScan::Device> identity(const std::optional<HartFrame> &response)
+std::optional<HartDeviceScan::Device> identity(const HartMaster::Outcome &outcome)
 {
-    if (!response || response->responseCode() != hart::response::Success)
+    if (outcome.kind != HartMaster::Outcome::Kind::Response ||
+        outcome.responseCode != hart::response::Success)
         return std::nullopt;
-    const std::optional<HartDeviceIdentity> found = HartDeviceIdentity::parse(response->data());
+    const std::optional<HartDeviceIdentity> found = HartDeviceIdentity::parse(outcome.data);
     if (!found)
         return std::nullopt;
     HartDeviceScan::Device device;
@@ -30,6 +28,8 @@ std::optional<HartDeviceScan::Device> identity(const std::optional<HartFrame> &r
 HartDeviceScan::HartDeviceScan(HartLink *link, QObject *parent) : QObject(parent), m_link(link)
 {
     qRegisterMetaType<HartDeviceScan::Device>();
+    if (link)
+        m_master = std::make_unique<HartMaster>(link);
 }
 
 HartDeviceScan::~HartDeviceScan()
@@ -68,17 +68,6 @@ bool HartDeviceScan::start(const QString &tag)
         m_openedLink = false;
         return false;
     }
-    HartLink *link = m_link;
-    m_connections = {
-        connect(link, &HartLink::responseReceived, this,
-                [this](quint64 id, const HartFrame &f) { outcome(id, f, false); }),
-        connect(link, &HartLink::requestTimedOut, this,
-                [this](quint64 id) { outcome(id, std::nullopt, false); }),
-        connect(link, &HartLink::communicationError, this,
-                [this](quint64 id, quint8) { outcome(id, std::nullopt, false); }),
-        connect(link, &HartLink::connectionLost, this,
-                [this](quint64 id) { outcome(id, std::nullopt, true); }),
-    };
     m_running = true;
     m_devices.clear();
     m_current.reset();
@@ -90,12 +79,14 @@ bool HartDeviceScan::start(const QString &tag)
     m_total = PollingAddresses + (wanted.isEmpty() ? 0 : 1);
     report();
     if (wanted.isEmpty()) {
-        send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, 0, IdentityCommand));
+        send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, 0,
+                                                   hart::command::ReadUniqueIdentifier));
     } else {
         // The broadcast address: every device hears it, the one with the tag answers.
         m_wantedTag = HartCodec::packAscii(wanted, TagBytes);
-        send(Step::FindByTag, HartFrame::longFrame(HartFrame::Kind::Request, 0, 0, 0,
-                                                   FindByTagCommand, m_wantedTag));
+        send(Step::FindByTag,
+             HartFrame::longFrame(HartFrame::Kind::Request, 0, 0, 0,
+                                  hart::command::ReadUniqueIdentifierByTag, m_wantedTag));
     }
     return true;
 }
@@ -109,15 +100,16 @@ void HartDeviceScan::cancel()
 void HartDeviceScan::send(Step step, const HartFrame &frame)
 {
     m_step = step;
-    m_waiting = m_link->send(frame);
+    const quint64 run = m_run;
+    m_master->request(frame, [this, run](const HartMaster::Outcome &o) {
+        if (m_running && run == m_run)
+            outcome(o);
+    });
 }
 
-void HartDeviceScan::outcome(quint64 id, const std::optional<HartFrame> &response, bool lost)
+void HartDeviceScan::outcome(const HartMaster::Outcome &outcome)
 {
-    if (!m_running || id != m_waiting)
-        return;
-    m_waiting = 0;
-    if (lost) {
+    if (outcome.kind == HartMaster::Outcome::Kind::ConnectionLost) {
         m_error = m_link && !m_link->errorString().isEmpty()
                       ? m_link->errorString()
                       : tr("The link was lost during the scan.");
@@ -126,20 +118,20 @@ void HartDeviceScan::outcome(quint64 id, const std::optional<HartFrame> &respons
     }
     switch (m_step) {
     case Step::Identify:
-        identified(response);
+        identified(outcome);
         break;
     case Step::ReadTag:
-        tagRead(response);
+        tagRead(outcome);
         break;
     case Step::FindByTag:
-        foundByTag(response);
+        foundByTag(outcome);
         break;
     }
 }
 
-void HartDeviceScan::identified(const std::optional<HartFrame> &response)
+void HartDeviceScan::identified(const HartMaster::Outcome &outcome)
 {
-    std::optional<Device> device = identity(response);
+    std::optional<Device> device = identity(outcome);
     if (device && m_wanted) {
         // Looking for the address of the device that answered to its tag.
         if (!device->identity.sameDevice(m_wanted->identity)) {
@@ -162,14 +154,16 @@ void HartDeviceScan::identified(const std::optional<HartFrame> &response)
     m_current = device;
     send(Step::ReadTag,
          HartFrame::longFrame(HartFrame::Kind::Request, device->identity.manufacturer,
-                              device->identity.deviceType, device->identity.deviceId, TagCommand));
+                              device->identity.deviceType, device->identity.deviceId,
+                              hart::command::ReadTagDescriptorDate));
 }
 
-void HartDeviceScan::tagRead(const std::optional<HartFrame> &response)
+void HartDeviceScan::tagRead(const HartMaster::Outcome &outcome)
 {
     // A device that answers command 0 but not 13 is still listed, without its tag.
-    if (response && !response->isCommunicationError() && response->data().size() >= TagBytes)
-        m_current->tag = HartCodec::unpackAscii(response->data().first(TagBytes)).trimmed();
+    if (outcome.kind == HartMaster::Outcome::Kind::Response &&
+        !(outcome.responseCode & hart::commerror::Flag) && outcome.data.size() >= TagBytes)
+        m_current->tag = HartCodec::unpackAscii(outcome.data.first(TagBytes)).trimmed();
     m_devices.append(*m_current);
     const Device found = *m_current;
     m_current.reset();
@@ -178,10 +172,10 @@ void HartDeviceScan::tagRead(const std::optional<HartFrame> &response)
         nextAddress();
 }
 
-void HartDeviceScan::foundByTag(const std::optional<HartFrame> &response)
+void HartDeviceScan::foundByTag(const HartMaster::Outcome &outcome)
 {
     ++m_done;
-    std::optional<Device> device = identity(response);
+    std::optional<Device> device = identity(outcome);
     if (!device) {
         // Nobody has that tag: nothing to look for at the addresses.
         m_done = m_total;
@@ -192,7 +186,8 @@ void HartDeviceScan::foundByTag(const std::optional<HartFrame> &response)
     device->tag = HartCodec::unpackAscii(m_wantedTag).trimmed();
     m_wanted = device;
     report();
-    send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, 0, IdentityCommand));
+    send(Step::Identify,
+         HartFrame::shortFrame(HartFrame::Kind::Request, 0, hart::command::ReadUniqueIdentifier));
 }
 
 void HartDeviceScan::nextAddress()
@@ -210,17 +205,14 @@ void HartDeviceScan::nextAddress()
         return;
     }
     report();
-    send(Step::Identify,
-         HartFrame::shortFrame(HartFrame::Kind::Request, quint8(m_address), IdentityCommand));
+    send(Step::Identify, HartFrame::shortFrame(HartFrame::Kind::Request, quint8(m_address),
+                                               hart::command::ReadUniqueIdentifier));
 }
 
 void HartDeviceScan::end(bool completed)
 {
     m_running = false;
-    m_waiting = 0;
-    for (const QMetaObject::Connection &c : std::as_const(m_connections))
-        disconnect(c);
-    m_connections.clear();
+    ++m_run;
     if (m_openedLink && m_link)
         m_link->close();
     m_openedLink = false;

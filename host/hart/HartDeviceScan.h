@@ -2,21 +2,24 @@
 
 #include "hart/HartDeviceIdentity.h"
 #include "hart/HartLink.h"
+#include "hart/HartMaster.h"
 
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <memory>
 #include <optional>
 
 // Finds the devices on a link. Without a tag it asks every polling address
 // (0 to 15) with command 0 in a short frame and reads the tag of each device
 // that answers with command 13. With a tag it asks for that tag with command
 // 11 (broadcast) and then looks for the polling address of the device that
-// answered. One request at a time, so a half-duplex modem is never asked to
-// talk over itself; cancel() stops at once and the answer still on its way
-// is ignored. The link is opened when it is not open, and closed again at the
-// end only then.
+// answered. One request at a time, through a master of its own, so a
+// half-duplex modem is never asked to talk over itself; cancel() stops at
+// once and the answer still on its way is ignored. The link is opened when it
+// is not open, and closed again at the end only then. A silent address costs
+// the link's time-out; a HART-IP gateway says at once that nobody is there.
 class HartDeviceScan : public QObject
 {
     Q_OBJECT
@@ -66,22 +69,22 @@ private:
     };
 
     void send(Step step, const HartFrame &frame);
-    void outcome(quint64 id, const std::optional<HartFrame> &response, bool lost);
-    void identified(const std::optional<HartFrame> &response);
-    void tagRead(const std::optional<HartFrame> &response);
-    void foundByTag(const std::optional<HartFrame> &response);
+    void outcome(const HartMaster::Outcome &outcome);
+    void identified(const HartMaster::Outcome &outcome);
+    void tagRead(const HartMaster::Outcome &outcome);
+    void foundByTag(const HartMaster::Outcome &outcome);
     void nextAddress();
     void end(bool completed);
     void report();
 
     QPointer<HartLink> m_link;
-    QList<QMetaObject::Connection> m_connections;
+    std::unique_ptr<HartMaster> m_master;
     QList<Device> m_devices;
     std::optional<Device> m_current; // identified, tag not yet read
     std::optional<Device> m_wanted;  // answered to the tag
     QString m_error;
     QByteArray m_wantedTag;
-    HartLink::RequestId m_waiting = 0;
+    quint64 m_run = 0; // outcomes of an earlier run are not heard
     Step m_step = Step::Identify;
     int m_address = 0;
     int m_done = 0;

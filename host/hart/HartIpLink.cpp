@@ -1,5 +1,6 @@
 #include "hart/HartIpLink.h"
 
+#include "hart/HartCodec.h"
 #include "hart/HartLinkTexts.h"
 #include "hart/HartProtocol.h"
 
@@ -10,14 +11,26 @@
 using Id = HartIpMessage::Id;
 using Type = HartIpMessage::Type;
 
+namespace {
+
+HartTraffic traffic(HartTraffic::Direction direction, const QByteArray &bytes)
+{
+    HartTraffic t;
+    t.direction = direction;
+    t.medium = HartTraffic::Medium::HartIp;
+    t.bytes = bytes;
+    return t;
+}
+
+} // namespace
+
 HartIpLink::HartIpLink(Settings settings, QObject *parent)
     : HartLink(parent), m_settings(std::move(settings))
 {
-    for (QTimer *timer : {&m_responseTimer, &m_keepAliveTimer})
+    for (QTimer *timer : {&m_responseTimer, &m_keepAliveTimer, &m_idleTimer})
         timer->setSingleShot(true);
     connect(&m_responseTimer, &QTimer::timeout, this, &HartIpLink::responseTimedOut);
     connect(&m_keepAliveTimer, &QTimer::timeout, this, &HartIpLink::keepAliveTimedOut);
-    m_idleTimer.setSingleShot(true);
     connect(&m_idleTimer, &QTimer::timeout, this, &HartIpLink::sendKeepAlive);
 }
 
@@ -29,11 +42,14 @@ HartIpLink::~HartIpLink()
 
 bool HartIpLink::open()
 {
-    if (m_state != State::Closed)
+    if (isOpen())
         return true;
+    // A close still waiting for its answer gives way to the new session.
+    dropSocket();
     setErrorString({});
     m_buffer.clear();
-    m_keepAliveSequence.reset();
+    m_pduSequence.reset();
+    m_sessionSequence.reset();
     if (m_settings.transport == Transport::Tcp)
         m_socket = std::make_unique<QTcpSocket>();
     else
@@ -61,62 +77,53 @@ bool HartIpLink::open()
 void HartIpLink::socketConnected()
 {
     m_state = State::Initiating;
-    m_keepAliveSequence =
+    m_sessionSequence =
         write(Id::SessionInitiate, HartIpMessage::sessionBody(m_settings.inactivityCloseMs));
     m_responseTimer.start(m_settings.responseTimeoutMs);
 }
 
 void HartIpLink::close()
 {
-    if (m_state == State::Closed)
+    if (!isOpen())
         return;
-    shutDown(m_state == State::Ready);
-}
-
-HartLink::RequestId HartIpLink::send(const HartFrame &request)
-{
-    const RequestId id = m_nextId++;
-    m_queue.enqueue({id, request, 0});
-    if (m_state == State::Closed) {
-        // Nothing to send it on: it ends as a line that went dead, later.
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                while (!m_queue.isEmpty() && m_state == State::Closed)
-                    Q_EMIT connectionLost(m_queue.dequeue().id);
-            },
-            Qt::QueuedConnection);
-        return id;
-    }
-    QMetaObject::invokeMethod(this, &HartIpLink::startNext, Qt::QueuedConnection);
-    return id;
-}
-
-void HartIpLink::startNext()
-{
-    if (m_state != State::Ready || m_inFlight || m_queue.isEmpty())
-        return;
-    Pending next = m_queue.dequeue();
-    const QByteArray wire = next.request.encode(hart::MinPreambles);
-    if (wire.isEmpty()) {
-        Q_EMIT communicationError(next.id, hart::commerror::Flag | hart::commerror::Undefined);
-        QMetaObject::invokeMethod(this, &HartIpLink::startNext, Qt::QueuedConnection);
+    if (m_state != State::Ready) {
+        shutDown();
         return;
     }
+    // The session ends with a close; its answer is awaited, for a while,
+    // before the socket goes, so that the server is not cut off mid-answer.
+    m_idleTimer.stop();
+    m_keepAliveTimer.stop();
+    m_pduSequence.reset();
+    m_sessionSequence = write(Id::SessionClose, {});
+    m_state = State::Closing;
+    m_responseTimer.start(qMin(m_settings.responseTimeoutMs, MaxCloseWaitMs));
+    loseRequests();
+    Q_EMIT openChanged(false);
+}
+
+void HartIpLink::transmit(const HartFrame &request)
+{
     // The PDU carries the frame from its delimiter on: no preambles on a network.
-    next.sequence = write(Id::TokenPassingPdu, wire.mid(hart::MinPreambles));
-    m_inFlight = next;
+    m_pduSequence =
+        write(Id::TokenPassingPdu, request.encode(hart::MinPreambles).mid(hart::MinPreambles));
     m_responseTimer.start(m_settings.responseTimeoutMs);
 }
 
 quint16 HartIpLink::write(Id id, const QByteArray &body)
 {
     const quint16 sequence = m_sequence++;
-    const HartIpMessage message(Type::Request, id, sequence, body);
-    m_socket->write(message.encode());
-    Q_EMIT messageSent(message);
+    writeMessage(HartIpMessage(Type::Request, id, sequence, body));
     restartIdleTimer();
     return sequence;
+}
+
+void HartIpLink::writeMessage(const HartIpMessage &message)
+{
+    const QByteArray bytes = message.encode();
+    m_socket->write(bytes);
+    record(traffic(HartTraffic::Direction::ToDevice, bytes));
+    Q_EMIT messageSent(message);
 }
 
 void HartIpLink::restartIdleTimer()
@@ -130,48 +137,84 @@ void HartIpLink::restartIdleTimer()
 
 void HartIpLink::readMessages()
 {
-    while (m_socket && m_state != State::Closed) {
-        if (auto *udp = qobject_cast<QUdpSocket *>(m_socket.get())) {
-            if (!udp->hasPendingDatagrams())
-                return;
-            const QByteArray datagram = udp->receiveDatagram().data();
-            HartIpMessage::ReadError error;
-            if (const auto message = HartIpMessage::decode(datagram, &error))
-                handle(*message);
-            continue; // a datagram that is no message is dropped on its own
-        }
-        m_buffer += m_socket->readAll();
-        HartIpMessage::ReadError error = HartIpMessage::ReadError::None;
-        while (m_state != State::Closed) {
-            const auto message = HartIpMessage::take(m_buffer, &error);
-            if (!message)
-                break;
-            handle(*message);
-        }
-        if (error == HartIpMessage::ReadError::BadVersion ||
-            error == HartIpMessage::ReadError::BadLength)
-            fail(HartLinkTexts::text(HartLinkTexts::IpUnreadable).arg(m_settings.host));
+    if (!m_socket)
         return;
+    if (m_settings.transport == Transport::Udp)
+        readDatagrams();
+    else
+        readStream();
+}
+
+void HartIpLink::readDatagrams()
+{
+    auto *udp = static_cast<QUdpSocket *>(m_socket.get());
+    while (m_socket.get() == udp && udp->hasPendingDatagrams()) {
+        const QByteArray datagram = udp->receiveDatagram().data();
+        HartIpMessage::ReadError error;
+        const auto message = HartIpMessage::decode(datagram, &error);
+        if (message) {
+            received(datagram, *message);
+        } else {
+            // A datagram that is no message is dropped on its own, but it travelled.
+            record(traffic(HartTraffic::Direction::FromDevice, datagram));
+        }
     }
 }
 
-void HartIpLink::handle(const HartIpMessage &message)
+void HartIpLink::readStream()
 {
+    m_buffer += m_socket->readAll();
+    HartIpMessage::ReadError error = HartIpMessage::ReadError::None;
+    while (m_socket && m_state != State::Closed) {
+        // The message's bytes as they came, before the header is read into fields.
+        const int length =
+            m_buffer.size() >= HartIpMessage::HeaderSize ? HartCodec::toUInt16(m_buffer, 6) : 0;
+        const QByteArray bytes = m_buffer.first(qMin(qsizetype(length), m_buffer.size()));
+        const auto message = HartIpMessage::take(m_buffer, &error);
+        if (!message)
+            break;
+        received(bytes, *message);
+    }
+    if (m_socket && error == HartIpMessage::ReadError::BadLength) {
+        record(traffic(HartTraffic::Direction::FromDevice, m_buffer));
+        m_buffer.clear();
+        fail(HartLinkTexts::text(HartLinkTexts::IpUnreadable).arg(m_settings.host));
+    }
+}
+
+void HartIpLink::received(const QByteArray &bytes, const HartIpMessage &message)
+{
+    record(traffic(HartTraffic::Direction::FromDevice, bytes));
     Q_EMIT messageReceived(message);
-    if (message.type() == Type::Request || message.type() == Type::Notification)
+    if (message.version() != HartIpMessage::Version && m_state != State::Closing) {
+        fail(HartLinkTexts::text(HartLinkTexts::IpUnreadable).arg(m_settings.host));
+        return;
+    }
+    if (message.type() == Type::Request) {
+        // A server asking whether we are still there hears that we are.
+        if (message.id() == Id::KeepAlive && m_state == State::Ready)
+            writeMessage(HartIpMessage(Type::Response, Id::KeepAlive, message.sequence()));
+        return;
+    }
+    if (message.type() == Type::Notification)
         return; // nothing a master answers
-    if (m_keepAliveSequence && message.sequence() == *m_keepAliveSequence) {
+    if (m_sessionSequence && message.sequence() == *m_sessionSequence) {
         handleSession(message);
         return;
     }
-    if (m_inFlight && message.sequence() == m_inFlight->sequence &&
+    if (m_pduSequence && message.sequence() == *m_pduSequence &&
         message.id() == Id::TokenPassingPdu)
         handlePdu(message);
 }
 
 void HartIpLink::handleSession(const HartIpMessage &message)
 {
-    m_keepAliveSequence.reset();
+    m_sessionSequence.reset();
+    if (m_state == State::Closing) {
+        m_responseTimer.stop();
+        dropSocket();
+        return;
+    }
     const bool refused =
         message.type() != Type::Response || (message.status() != HartIpMessage::Success &&
                                              message.status() != HartIpMessage::SetToNearest);
@@ -183,115 +226,129 @@ void HartIpLink::handleSession(const HartIpMessage &message)
     m_keepAliveTimer.stop();
     if (m_state == State::Initiating) {
         m_responseTimer.stop();
+        // The server says which inactivity time holds: the keep-alives follow it.
         m_grantedInactivityMs = HartIpMessage::inactivityCloseTime(message.body())
                                     .value_or(m_settings.inactivityCloseMs);
         m_state = State::Ready;
         restartIdleTimer();
         Q_EMIT sessionOpened();
-        startNext();
+        resume();
     }
 }
 
 void HartIpLink::handlePdu(const HartIpMessage &message)
 {
-    const Pending pending = *m_inFlight;
     if (message.type() == Type::Error || message.type() == Type::Nak ||
         message.status() != HartIpMessage::Success) {
         // The server could not pass the request on: the link failed to carry it.
         setErrorString(HartLinkTexts::text(HartLinkTexts::IpRequestError)
                            .arg(HartIpMessage::statusText(message.status())));
-        m_inFlight.reset();
+        m_pduSequence.reset();
         m_responseTimer.stop();
-        Q_EMIT communicationError(pending.id, hart::commerror::Flag | hart::commerror::Undefined);
-        startNext();
+        finishWithCommunicationError(hart::commerror::Flag | hart::commerror::Undefined);
         return;
     }
     const HartFrame::Decoded decoded = HartFrame::decodeBody(message.body());
     if (decoded.ok()) {
         const HartFrame &frame = *decoded.frame;
+        const HartFrame &request = requestInFlight();
         // A frame that answers another request is not ours: wait on.
-        if (frame.kind() != HartFrame::Kind::Response ||
-            frame.command() != pending.request.command() || !frame.hasSameAddress(pending.request))
+        if (frame.kind() != HartFrame::Kind::Response || frame.command() != request.command() ||
+            !frame.hasSameAddress(request))
             return;
     }
-    m_inFlight.reset();
+    m_pduSequence.reset();
     m_responseTimer.stop();
-    if (decoded.ok()) {
-        Q_EMIT responseReceived(pending.id, *decoded.frame);
-    } else {
+    if (!decoded.ok()) {
         const quint8 bit = decoded.error == HartFrame::DecodeError::ChecksumMismatch
                                ? hart::commerror::Checksum
                                : hart::commerror::Framing;
-        Q_EMIT communicationError(pending.id, hart::commerror::Flag | bit);
+        finishWithCommunicationError(hart::commerror::Flag | bit);
+        return;
     }
-    startNext();
+    // A gateway that cannot reach anyone at the address says so at once: the
+    // same as a silent address, without the wait.
+    if (decoded.frame->responseCode() == hart::response::DelayedResponseDead &&
+        decoded.frame->data().isEmpty()) {
+        finishWithTimeout();
+        return;
+    }
+    finishWithResponse(*decoded.frame);
 }
 
 void HartIpLink::responseTimedOut()
 {
-    if (m_state == State::Connecting || m_state == State::Initiating) {
+    switch (m_state) {
+    case State::Connecting:
+    case State::Initiating:
         fail(HartLinkTexts::text(HartLinkTexts::IpNoAnswer)
                  .arg(m_settings.host)
                  .arg(m_settings.port));
         return;
-    }
-    if (!m_inFlight)
+    case State::Closing:
+        // No answer to the close: the session ends all the same.
+        dropSocket();
         return;
-    const RequestId id = m_inFlight->id;
-    m_inFlight.reset();
-    Q_EMIT requestTimedOut(id);
+    case State::Closed:
+        return;
+    case State::Ready:
+        break;
+    }
+    if (!m_pduSequence)
+        return;
+    m_pduSequence.reset();
+    finishWithTimeout();
     // A UDP peer that went away says nothing: ask whether the server is still there.
-    if (m_settings.transport == Transport::Udp && !m_keepAliveSequence)
+    if (m_settings.transport == Transport::Udp)
         sendKeepAlive();
-    startNext();
 }
 
 void HartIpLink::sendKeepAlive()
 {
-    if (m_state != State::Ready || m_keepAliveSequence)
+    if (m_state != State::Ready || m_sessionSequence)
         return;
-    m_keepAliveSequence = write(Id::KeepAlive, {});
+    m_sessionSequence = write(Id::KeepAlive, {});
     m_keepAliveTimer.start(m_settings.responseTimeoutMs);
 }
 
 void HartIpLink::keepAliveTimedOut()
 {
-    if (m_keepAliveSequence)
+    if (m_state == State::Ready && m_sessionSequence)
         fail(HartLinkTexts::text(HartLinkTexts::IpStoppedAnswering).arg(m_settings.host));
 }
 
 void HartIpLink::fail(const QString &reason)
 {
+    if (m_state == State::Closing) {
+        // Gone after (or instead of) the close's answer: nothing was lost.
+        dropSocket();
+        return;
+    }
     if (m_state == State::Closed)
         return;
     setErrorString(reason);
-    shutDown(false);
+    shutDown();
 }
 
-void HartIpLink::shutDown(bool sendClose)
+void HartIpLink::shutDown()
 {
-    if (sendClose && m_socket) {
-        write(Id::SessionClose, {});
-        m_socket->flush();
-    }
-    m_state = State::Closed;
     m_responseTimer.stop();
     m_idleTimer.stop();
     m_keepAliveTimer.stop();
-    m_keepAliveSequence.reset();
-    if (m_socket) {
-        m_socket->disconnect(this);
-        m_socket->abort();
-        // The socket may be the sender of the signal being handled.
-        m_socket.release()->deleteLater();
-    }
-    QList<RequestId> lost;
-    if (m_inFlight)
-        lost.append(m_inFlight->id);
-    m_inFlight.reset();
-    while (!m_queue.isEmpty())
-        lost.append(m_queue.dequeue().id);
-    for (RequestId id : lost)
-        Q_EMIT connectionLost(id);
+    m_pduSequence.reset();
+    dropSocket();
+    loseRequests();
     Q_EMIT openChanged(false);
+}
+
+void HartIpLink::dropSocket()
+{
+    m_state = State::Closed;
+    m_sessionSequence.reset();
+    if (!m_socket)
+        return;
+    m_socket->disconnect(this);
+    m_socket->abort();
+    // The socket may be the sender of the signal being handled.
+    m_socket.release()->deleteLater();
 }

@@ -4,18 +4,20 @@
 #include "hart/HartLink.h"
 
 #include <QAbstractSocket>
-#include <QQueue>
 #include <QTimer>
 #include <memory>
 #include <optional>
 
 // A HART-IP client over TCP or UDP. Opening connects and initiates a session
-// (primary master, with the inactivity close time); requests travel one at a
-// time as token-passing PDUs; keep-alives go out while the link is idle; a
-// close ends the session first. A peer that stops answering keep-alives, a
-// TCP connection that breaks and a session refused all end the link with
-// connectionLost and the reason in errorString(); a device that does not
-// answer a request while the server still answers keep-alives is a timeout.
+// (primary master, asking for the inactivity close time; the time the server
+// grants paces the keep-alives); requests travel one at a time as
+// token-passing PDUs; keep-alives go out while the link is idle; a close ends
+// the session first and waits a little for its answer. A peer that stops
+// answering keep-alives, a TCP connection that breaks and a session refused
+// all end the link with connectionLost and the reason in errorString(); a
+// device that does not answer a request while the server still answers
+// keep-alives is a timeout, and so is a gateway's answer that nobody is at
+// the address, only sooner.
 class HartIpLink : public HartLink
 {
     Q_OBJECT
@@ -34,8 +36,10 @@ public:
         Transport transport = Transport::Tcp;
         int responseTimeoutMs = 3000; // for each request, session message and the connect
         quint32 inactivityCloseMs = 60000;
-        int keepAliveMs = 0; // 0: a third of the inactivity close time
+        int keepAliveMs = 0; // 0: a third of the inactivity close time granted
     };
+    // How long a close waits for the server's answer before it lets go.
+    static constexpr int MaxCloseWaitMs = 1000;
 
     explicit HartIpLink(Settings settings, QObject *parent = nullptr);
     ~HartIpLink() override;
@@ -48,14 +52,17 @@ public:
 
     bool open() override;
     void close() override;
-    bool isOpen() const override { return m_state != State::Closed; }
-    RequestId send(const HartFrame &request) override;
+    bool isOpen() const override { return m_state != State::Closed && m_state != State::Closing; }
 
 Q_SIGNALS:
     void sessionOpened();
-    // Every message as it goes out or comes in (for a traffic record).
+    // Every message as it goes out or comes in.
     void messageSent(const HartIpMessage &message);
     void messageReceived(const HartIpMessage &message);
+
+protected:
+    void transmit(const HartFrame &request) override;
+    bool readyToTransmit() const override { return m_state == State::Ready; }
 
 private:
     enum class State
@@ -63,41 +70,36 @@ private:
         Closed,
         Connecting,
         Initiating,
-        Ready
-    };
-
-    struct Pending
-    {
-        RequestId id = 0;
-        HartFrame request;
-        quint16 sequence = 0;
+        Ready,
+        Closing // the session close sent, its answer awaited
     };
 
     void socketConnected();
     void readMessages();
-    void handle(const HartIpMessage &message);
+    void readStream();
+    void readDatagrams();
+    void received(const QByteArray &bytes, const HartIpMessage &message);
     void handleSession(const HartIpMessage &message);
     void handlePdu(const HartIpMessage &message);
     void responseTimedOut();
     void sendKeepAlive();
     void keepAliveTimedOut();
     quint16 write(HartIpMessage::Id id, const QByteArray &body);
-    void startNext();
+    void writeMessage(const HartIpMessage &message);
     void restartIdleTimer();
     void fail(const QString &reason);
-    void shutDown(bool sendClose);
+    void shutDown();
+    void dropSocket();
 
     Settings m_settings;
     std::unique_ptr<QAbstractSocket> m_socket;
     State m_state = State::Closed;
     QByteArray m_buffer;
-    QQueue<Pending> m_queue;
-    std::optional<Pending> m_inFlight;
-    std::optional<quint16> m_keepAliveSequence;
+    std::optional<quint16> m_pduSequence;     // the request in flight
+    std::optional<quint16> m_sessionSequence; // an initiate, keep-alive or close
     QTimer m_responseTimer;
     QTimer m_idleTimer;
     QTimer m_keepAliveTimer;
-    RequestId m_nextId = 1;
     quint16 m_sequence = 0;
     quint32 m_grantedInactivityMs = 0;
 };

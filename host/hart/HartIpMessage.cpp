@@ -13,7 +13,7 @@ QByteArray HartIpMessage::encode() const
 {
     QByteArray out;
     out.reserve(HeaderSize + m_body.size());
-    out.append(char(Version));
+    out.append(char(m_version));
     out.append(char(m_type));
     out.append(char(m_id));
     out.append(char(m_status));
@@ -40,10 +40,6 @@ std::optional<HartIpMessage> HartIpMessage::take(QByteArray &buffer, ReadError *
     *error = ReadError::NeedMore;
     if (buffer.size() < HeaderSize)
         return std::nullopt;
-    if (quint8(buffer[0]) != Version) {
-        *error = ReadError::BadVersion;
-        return std::nullopt;
-    }
     const int length = HartCodec::toUInt16(buffer, 6);
     if (length < HeaderSize) {
         *error = ReadError::BadLength;
@@ -53,6 +49,7 @@ std::optional<HartIpMessage> HartIpMessage::take(QByteArray &buffer, ReadError *
         return std::nullopt;
     HartIpMessage m(Type(quint8(buffer[1])), Id(quint8(buffer[2])), HartCodec::toUInt16(buffer, 4),
                     buffer.mid(HeaderSize, length - HeaderSize), quint8(buffer[3]));
+    m.setVersion(quint8(buffer[0]));
     buffer.remove(0, length);
     *error = ReadError::None;
     return m;

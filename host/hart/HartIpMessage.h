@@ -8,6 +8,8 @@
 
 // One HART-IP message: the 8-byte header (version, message type, message id,
 // status, sequence number, byte count of the whole message) and its body.
+// Every version shares the header, so a message of another version is read
+// as well and its version left for the receiver to judge.
 class HartIpMessage
 {
 public:
@@ -38,7 +40,7 @@ public:
     enum Status : quint8
     {
         Success = 0,
-        InvalidSelection = 2,
+        InvalidSelection = 2, // also: a master type other than primary
         TooFewDataBytes = 5,
         SetToNearest = 8,
         VersionNotSupported = 14,
@@ -50,7 +52,6 @@ public:
     {
         None,
         NeedMore,
-        BadVersion,
         BadLength
     };
 
@@ -58,6 +59,8 @@ public:
     HartIpMessage(Type type, Id id, quint16 sequence, const QByteArray &body = {},
                   quint8 status = Success);
 
+    quint8 version() const { return m_version; }
+    void setVersion(quint8 version) { m_version = version; }
     Type type() const { return m_type; }
     Id id() const { return m_id; }
     quint8 status() const { return m_status; }
@@ -70,7 +73,7 @@ public:
     static std::optional<quint32> inactivityCloseTime(QByteArrayView body);
 
     // Takes one whole message from the front of a stream buffer. NeedMore leaves
-    // the buffer as it is; BadVersion and BadLength mean the stream is lost.
+    // the buffer as it is; BadLength means the stream is lost.
     static std::optional<HartIpMessage> take(QByteArray &buffer, ReadError *error);
     // One datagram holds exactly one message.
     static std::optional<HartIpMessage> decode(QByteArrayView datagram, ReadError *error);
@@ -78,6 +81,7 @@ public:
     static QString statusText(quint8 status);
 
 private:
+    quint8 m_version = Version;
     Type m_type = Type::Request;
     Id m_id = Id::KeepAlive;
     quint8 m_status = Success;

@@ -45,8 +45,12 @@ const Entry Texts[] = {
     {"No HART modem with the device was found (tried %1).",
      "Kein HART-Modem mit dem Gerät gefunden (versucht: %1)."},
     {"At %1 the device %2 answers, not %3.", "An %1 antwortet das Gerät %2, nicht %3."},
+    {"The traffic record %1 could not be written (%2) and was stopped; what it holds so far is "
+     "kept.",
+     "Die Aufzeichnung %1 konnte nicht geschrieben werden (%2) und wurde beendet; was sie bis "
+     "dahin enthält, bleibt erhalten."},
 };
-static_assert(sizeof(Texts) / sizeof(Texts[0]) == HartLinkTexts::OtherDeviceFound + 1);
+static_assert(sizeof(Texts) / sizeof(Texts[0]) == HartLinkTexts::CaptureFailed + 1);
 } // namespace
 
 QString HartLinkTexts::text(Id id)

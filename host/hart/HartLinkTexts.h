@@ -31,6 +31,7 @@ public:
         UnknownLinkKind,  // %1 the link as text
         NoModemFound,     // %1 the ports tried
         OtherDeviceFound, // %1 the port or address, %2 the device found, %3 the one looked for
+        CaptureFailed,    // %1 the file, %2 the system's reason
     };
 
     static QString text(Id id);

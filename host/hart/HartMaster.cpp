@@ -1,6 +1,9 @@
 #include "hart/HartMaster.h"
 
 #include "hart/HartLink.h"
+#include "hart/HartProtocol.h"
+
+#include <QPointer>
 
 HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_link(link)
 {
@@ -14,6 +17,7 @@ HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_lin
         o.responseCode = response.responseCode();
         o.deviceStatus = response.deviceStatus();
         o.data = response.data();
+        o.response = response;
         finish(id, o);
     });
     connect(link, &HartLink::requestTimedOut, this, [this](quint64 id) {
@@ -30,13 +34,15 @@ HartMaster::HartMaster(HartLink *link, QObject *parent) : QObject(parent), m_lin
 void HartMaster::identify(quint8 pollingAddress, Callback callback)
 {
     m_identified = false;
-    const HartFrame frame = HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress, 0);
-    send(frame, [this, callback = std::move(callback)](const Outcome &outcome) {
+    const HartFrame frame = HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress,
+                                                  hart::command::ReadUniqueIdentifier);
+    request(frame, [this, callback = std::move(callback)](const Outcome &outcome) {
         if (!isCurrent(outcome)) {
             callback(outcome); // the address of a connection that is gone
             return;
         }
-        if (outcome.kind == Outcome::Kind::Response && outcome.responseCode == 0) {
+        if (outcome.kind == Outcome::Kind::Response &&
+            outcome.responseCode == hart::response::Success) {
             if (const auto identity = HartDeviceIdentity::parse(outcome.data)) {
                 m_identity = identity;
                 m_identified = true;
@@ -48,7 +54,9 @@ void HartMaster::identify(quint8 pollingAddress, Callback callback)
 
 void HartMaster::poll(quint8 pollingAddress, Callback callback)
 {
-    send(HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress, 0), std::move(callback));
+    request(HartFrame::shortFrame(HartFrame::Kind::Request, pollingAddress,
+                                  hart::command::ReadUniqueIdentifier),
+            std::move(callback));
 }
 
 void HartMaster::transact(quint8 command, const QByteArray &data, Callback callback)
@@ -58,12 +66,12 @@ void HartMaster::transact(quint8 command, const QByteArray &data, Callback callb
         lostLater(std::move(callback));
         return;
     }
-    send(HartFrame::longFrame(HartFrame::Kind::Request, m_identity->manufacturer,
-                              m_identity->deviceType, m_identity->deviceId, command, data),
-         std::move(callback));
+    request(HartFrame::longFrame(HartFrame::Kind::Request, m_identity->manufacturer,
+                                 m_identity->deviceType, m_identity->deviceId, command, data),
+            std::move(callback));
 }
 
-void HartMaster::send(const HartFrame &frame, Callback callback)
+void HartMaster::request(const HartFrame &frame, Callback callback)
 {
     if (!m_link) {
         lostLater(std::move(callback));
@@ -87,5 +95,9 @@ void HartMaster::finish(quint64 id, Outcome outcome)
     if (!pending.callback)
         return;
     outcome.session = pending.session;
+    // The callback may end this master's owner: nothing of it is used after.
+    QPointer<HartMaster> self(this);
     pending.callback(outcome);
+    if (self)
+        Q_EMIT transactionEnded(outcome);
 }

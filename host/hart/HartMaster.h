@@ -15,7 +15,9 @@ class HartLink;
 
 // The host's side of the HART conversation: finds the device at its polling
 // address with command 0 and then talks to it in long frames with the unique
-// address it returned. Every transaction ends in exactly one outcome.
+// address it returned. Every transaction ends in exactly one outcome. It is
+// the one place that sends requests on a link and matches what the link
+// reports to them; the device scan and the reconnect probe go through it too.
 class HartMaster : public QObject
 {
     Q_OBJECT
@@ -34,7 +36,8 @@ public:
         quint8 responseCode = 0; // the error byte for a communication error
         quint8 deviceStatus = 0;
         QByteArray data;
-        quint64 session = 0; // the connection the request was sent on
+        quint64 session = 0;  // the connection the request was sent on
+        HartFrame response{}; // the whole response frame, for a response
     };
     using Callback = std::function<void(const Outcome &)>;
 
@@ -63,6 +66,12 @@ public:
     void poll(quint8 pollingAddress, Callback callback);
     // A command to the identified device.
     void transact(quint8 command, const QByteArray &data, Callback callback);
+    // Any request frame, addressed as it stands (a scan asks every address).
+    void request(const HartFrame &frame, Callback callback);
+
+Q_SIGNALS:
+    // After each callback: every outcome of this master's requests.
+    void transactionEnded(const HartMaster::Outcome &outcome);
 
 private:
     struct Pending
@@ -71,7 +80,6 @@ private:
         quint64 session = 0;
     };
 
-    void send(const HartFrame &frame, Callback callback);
     void finish(quint64 id, Outcome outcome);
     void lostLater(Callback callback);
 

@@ -1,14 +1,16 @@
 #include "hart/HartPcapWriter.h"
 
 #include "hart/HartCodec.h"
+#include "hart/HartIpMessage.h"
 
+#include <QFileInfo>
 #include <QtEndian>
-#include <chrono>
 
 namespace {
 
 constexpr quint32 Magic = 0xA1B2C3D4; // microsecond time stamps
 constexpr quint32 LinkTypeEthernet = 1;
+constexpr quint32 SnapLength = 262144;
 constexpr int UdpHeader = 8;
 constexpr int Ipv4HeaderSize = 20;
 
@@ -31,8 +33,10 @@ QByteArray ethernet(bool toDevice)
 bool HartPcapWriter::open(const QString &path, QString *error)
 {
     close();
+    m_error.clear();
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Unbuffered: each packet reaches the system at once and a full disk says so at once.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         *error = m_file.errorString();
         return false;
     }
@@ -42,15 +46,20 @@ bool HartPcapWriter::open(const QString &path, QString *error)
     appendLittle<quint16>(header, 4);
     appendLittle<qint32>(header, 0);
     appendLittle<quint32>(header, 0);
-    appendLittle<quint32>(header, 65535);
+    appendLittle<quint32>(header, SnapLength);
     appendLittle<quint32>(header, LinkTypeEthernet);
     m_packets = 0;
-    if (m_file.write(header) != header.size()) {
-        *error = m_file.errorString();
+    m_written = 0;
+    m_nextSequence = m_sequence = 0;
+    if (!append(header)) {
+        *error = m_error;
+        // An empty file would look like a record; a device file is left alone.
+        const bool plainFile = QFileInfo(path).isFile();
         m_file.close();
+        if (plainFile)
+            QFile::remove(path);
         return false;
     }
-    m_file.flush();
     return true;
 }
 
@@ -86,29 +95,69 @@ QByteArray HartPcapWriter::ipv4Header(int payloadSize, quint16 identification)
     return ip;
 }
 
-bool HartPcapWriter::write(const QByteArray &payload, bool toDevice)
+QList<QByteArray> HartPcapWriter::payloads(const HartTraffic &traffic)
 {
-    if (!m_file.isOpen())
-        return false;
+    if (traffic.medium == HartTraffic::Medium::HartIp)
+        return {traffic.bytes};
+    using Type = HartIpMessage::Type;
+    const bool toDevice = traffic.direction == HartTraffic::Direction::ToDevice;
+    if (toDevice)
+        m_sequence = m_nextSequence++;
+    const Type type = toDevice                                       ? Type::Request
+                      : traffic.shape == HartTraffic::Shape::Garbage ? Type::Error
+                                                                     : Type::Response;
+    const quint8 status = traffic.shape == HartTraffic::Shape::Frame ? 0 : traffic.errorBits;
+    QList<QByteArray> out;
+    for (qsizetype at = 0; at < qMax<qsizetype>(1, traffic.bytes.size()); at += MaxSerialPiece)
+        out << HartIpMessage(type, HartIpMessage::Id::TokenPassingPdu, m_sequence,
+                             traffic.bytes.mid(at, MaxSerialPiece), status)
+                   .encode();
+    return out;
+}
+
+QByteArray HartPcapWriter::packet(const QByteArray &payload, bool toDevice, qint64 timeUs) const
+{
     QByteArray udp;
     udp.append(HartCodec::fromUInt16(toDevice ? MasterPort : DevicePort));
     udp.append(HartCodec::fromUInt16(toDevice ? DevicePort : MasterPort));
     udp.append(HartCodec::fromUInt16(quint16(UdpHeader + payload.size())));
     udp.append(HartCodec::fromUInt16(0)); // no checksum, allowed over IPv4
-    const QByteArray packet =
+    const QByteArray frame =
         ethernet(toDevice) + ipv4Header(int(payload.size()), quint16(m_packets)) + udp + payload;
-    const qint64 us = std::chrono::duration_cast<std::chrono::microseconds>(
-                          std::chrono::system_clock::now().time_since_epoch())
-                          .count();
     QByteArray record;
-    appendLittle<quint32>(record, quint32(us / 1000000));
-    appendLittle<quint32>(record, quint32(us % 1000000));
-    appendLittle<quint32>(record, quint32(packet.size()));
-    appendLittle<quint32>(record, quint32(packet.size()));
-    record += packet;
-    ++m_packets;
-    // Flushed at once: a record is for trouble, and trouble may end the program.
-    const bool ok = m_file.write(record) == record.size();
-    m_file.flush();
-    return ok;
+    appendLittle<quint32>(record, quint32(timeUs / 1000000));
+    appendLittle<quint32>(record, quint32(timeUs % 1000000));
+    appendLittle<quint32>(record, quint32(frame.size()));
+    appendLittle<quint32>(record, quint32(frame.size()));
+    return record + frame;
+}
+
+bool HartPcapWriter::write(const HartTraffic &traffic)
+{
+    if (!m_file.isOpen()) {
+        m_error = QStringLiteral("not open");
+        return false;
+    }
+    const bool toDevice = traffic.direction == HartTraffic::Direction::ToDevice;
+    for (const QByteArray &payload : payloads(traffic)) {
+        if (!append(packet(payload, toDevice, traffic.timeUs))) {
+            close();
+            return false;
+        }
+        ++m_packets;
+    }
+    return true;
+}
+
+bool HartPcapWriter::append(const QByteArray &bytes)
+{
+    if (m_file.write(bytes) == bytes.size()) {
+        m_written += bytes.size();
+        return true;
+    }
+    m_error = m_file.errorString();
+    // Half a packet would spoil the record for every reader: it ends where
+    // the last whole one did.
+    m_file.resize(m_written);
+    return false;
 }

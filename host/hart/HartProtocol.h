@@ -6,6 +6,43 @@
 // Numbers of the HART 5 protocol that both ends of the link share.
 namespace hart {
 
+// Command numbers of the universal and common-practice commands.
+namespace command {
+constexpr quint8 ReadUniqueIdentifier = 0;
+constexpr quint8 ReadPrimaryVariable = 1;
+constexpr quint8 ReadLoopCurrentAndPercent = 2;
+constexpr quint8 ReadDynamicVariables = 3;
+constexpr quint8 WritePollingAddress = 6;
+constexpr quint8 ReadUniqueIdentifierByTag = 11;
+constexpr quint8 ReadMessage = 12;
+constexpr quint8 ReadTagDescriptorDate = 13;
+constexpr quint8 ReadSensorInformation = 14;
+constexpr quint8 ReadOutputInformation = 15;
+constexpr quint8 ReadFinalAssemblyNumber = 16;
+constexpr quint8 WriteMessage = 17;
+constexpr quint8 WriteTagDescriptorDate = 18;
+constexpr quint8 WriteFinalAssemblyNumber = 19;
+constexpr quint8 ReadDeviceVariables = 33;
+constexpr quint8 WriteDamping = 34;
+constexpr quint8 WriteRangeValues = 35;
+constexpr quint8 SetUpperRangeValue = 36;
+constexpr quint8 SetLowerRangeValue = 37;
+constexpr quint8 ResetConfigurationChanged = 38;
+constexpr quint8 EnterExitFixedCurrent = 40;
+constexpr quint8 PerformSelfTest = 41;
+constexpr quint8 PerformDeviceReset = 42;
+constexpr quint8 SetPrimaryVariableZero = 43;
+constexpr quint8 WritePrimaryVariableUnits = 44;
+constexpr quint8 TrimLoopCurrentZero = 45;
+constexpr quint8 TrimLoopCurrentGain = 46;
+constexpr quint8 WriteTransferFunction = 47;
+constexpr quint8 ReadAdditionalStatus = 48;
+constexpr quint8 WriteSensorSerialNumber = 49;
+constexpr quint8 ReadDynamicVariableAssignments = 50;
+constexpr quint8 WriteDeviceVariableUnits = 53;
+constexpr quint8 WriteResponsePreambles = 59;
+} // namespace command
+
 // First status byte of a response when bit 7 is clear.
 namespace response {
 constexpr quint8 Success = 0;
@@ -25,6 +62,8 @@ constexpr quint8 SpanTooSmall = 14; // warning: value accepted
 constexpr quint8 AccessRestricted = 16;
 constexpr quint8 InvalidSpan = 29;
 constexpr quint8 Busy = 32;
+// A gateway's answer for a device it cannot reach: nobody is at that address.
+constexpr quint8 DelayedResponseDead = 35;
 constexpr quint8 CommandNotImplemented = 64;
 } // namespace response
 

@@ -1,6 +1,8 @@
 #include "hart/LinkReconnector.h"
 
 #include "hart/HartLinkTexts.h"
+#include "hart/HartMaster.h"
+#include "hart/HartProtocol.h"
 #include "hart/ProfiledHartLink.h"
 
 #include <QDir>
@@ -186,11 +188,15 @@ void LinkReconnector::probeNext()
         QMetaObject::invokeMethod(this, &LinkReconnector::probeNext, Qt::QueuedConnection);
         return;
     }
+    // Command 0 at the polling address, through a master of the probe's own.
+    m_probeMaster = std::make_unique<HartMaster>(m_probe.get());
     const quint64 generation = m_generation;
-    const auto answer = [this, generation, port](std::optional<HartDeviceIdentity> identity) {
-        if (generation != m_generation)
-            return;
-        // Not from inside the probe link's own signal: it is dropped next.
+    m_probeMaster->poll(m_pollingAddress, [this, generation, port](const HartMaster::Outcome &o) {
+        std::optional<HartDeviceIdentity> identity;
+        if (o.kind == HartMaster::Outcome::Kind::Response &&
+            o.responseCode == hart::response::Success)
+            identity = HartDeviceIdentity::parse(o.data);
+        // Not from inside the probe's own outcome: it is dropped next.
         QMetaObject::invokeMethod(
             this,
             [this, generation, port, identity] {
@@ -198,15 +204,7 @@ void LinkReconnector::probeNext()
                     probed(port, identity);
             },
             Qt::QueuedConnection);
-    };
-    HartLink *probe = m_probe.get();
-    connect(probe, &HartLink::responseReceived, this, [answer](quint64, const HartFrame &frame) {
-        answer(HartDeviceIdentity::parse(frame));
     });
-    connect(probe, &HartLink::requestTimedOut, this, [answer] { answer(std::nullopt); });
-    connect(probe, &HartLink::communicationError, this, [answer] { answer(std::nullopt); });
-    connect(probe, &HartLink::connectionLost, this, [answer] { answer(std::nullopt); });
-    probe->send(HartFrame::shortFrame(HartFrame::Kind::Request, m_pollingAddress, 0));
 }
 
 void LinkReconnector::probed(const QString &port, const std::optional<HartDeviceIdentity> &identity)
@@ -239,6 +237,8 @@ void LinkReconnector::found(const QString &port)
 
 void LinkReconnector::dropProbe()
 {
+    // The master first: what the closing probe reports is nobody's.
+    m_probeMaster.reset();
     if (!m_probe)
         return;
     m_probe->disconnect(this);

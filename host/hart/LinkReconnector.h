@@ -11,6 +11,7 @@
 #include <optional>
 
 class HartLink;
+class HartMaster;
 class ProfiledHartLink;
 
 // The program's one way of coming back after a lost link: attempts after a
@@ -104,5 +105,6 @@ private:
     QString m_otherDeviceOnOwnPort;
     QString m_otherDeviceText;
     std::unique_ptr<HartLink> m_probe; // the link asking one candidate
-    quint64 m_generation = 0;          // outcomes of a cancelled search are not ours
+    std::unique_ptr<HartMaster> m_probeMaster;
+    quint64 m_generation = 0; // outcomes of a cancelled search are not ours
 };

@@ -1,9 +1,7 @@
 #include "hart/ProfiledHartLink.h"
 
 #include "hart/HartIpLink.h"
-#include "hart/HartIpMessage.h"
 #include "hart/HartLinkTexts.h"
-#include "hart/HartProtocol.h"
 #include "hart/SerialHartLink.h"
 
 ProfiledHartLink::ProfiledHartLink(Factory factory, HartLinkProfile profile, QObject *parent)
@@ -13,9 +11,12 @@ ProfiledHartLink::ProfiledHartLink(Factory factory, HartLinkProfile profile, QOb
 
 ProfiledHartLink::~ProfiledHartLink()
 {
-    if (m_live)
+    m_liveMaster.reset();
+    if (m_live) {
         m_live->disconnect(this);
-    stopCapture();
+        m_live->setTrafficSink(nullptr);
+    }
+    m_capture.close();
 }
 
 std::unique_ptr<HartLink> ProfiledHartLink::standardLink(const HartLinkProfile &profile,
@@ -76,58 +77,27 @@ bool ProfiledHartLink::open()
 void ProfiledHartLink::attach()
 {
     HartLink *live = m_live.get();
-    connect(live, &HartLink::responseReceived, this, [this, live](quint64 id, const HartFrame &f) {
-        const RequestId outer = takeOuter(id, live);
-        if (!outer)
-            return;
-        recordFrame(f, m_sequenceOf.take(outer), false);
-        Q_EMIT responseReceived(outer, f);
-    });
-    connect(live, &HartLink::requestTimedOut, this, [this, live](quint64 id) {
-        if (const RequestId outer = takeOuter(id, live)) {
-            m_sequenceOf.remove(outer);
-            Q_EMIT requestTimedOut(outer);
-        }
-    });
-    connect(live, &HartLink::communicationError, this, [this, live](quint64 id, quint8 bits) {
-        if (const RequestId outer = takeOuter(id, live)) {
-            m_sequenceOf.remove(outer);
-            Q_EMIT communicationError(outer, bits);
-        }
-    });
-    connect(live, &HartLink::connectionLost, this, [this, live](quint64 id) {
-        if (const RequestId outer = takeOuter(id, live)) {
-            m_sequenceOf.remove(outer);
-            setErrorString(live->errorString());
-            Q_EMIT connectionLost(outer);
-        }
-    });
+    m_liveMaster = std::make_unique<HartMaster>(live);
     connect(live, &HartLink::openChanged, this, [this, live](bool open) {
-        if (!open)
+        if (!open) {
             setErrorString(live->errorString());
-        recordSession(open);
+            loseRequests();
+        }
         Q_EMIT openChanged(open);
     });
-}
-
-HartLink::RequestId ProfiledHartLink::takeOuter(quint64 innerId, HartLink *from)
-{
-    if (from != m_live.get())
-        return 0;
-    return m_outerOf.take(innerId);
+    if (isCapturing())
+        live->setTrafficSink(this);
 }
 
 void ProfiledHartLink::dropLive()
 {
-    // Whatever was still on its way ends as a line that went dead.
-    const QList<RequestId> lost = m_outerOf.values();
-    m_outerOf.clear();
-    m_sequenceOf.clear();
+    // The master first: what the live link still reports is nobody's.
+    m_liveMaster.reset();
+    m_live->setTrafficSink(nullptr);
     m_live->disconnect(this);
     m_live.release()->deleteLater();
-    for (RequestId id : lost)
-        QMetaObject::invokeMethod(
-            this, [this, id] { Q_EMIT connectionLost(id); }, Qt::QueuedConnection);
+    // Whatever was still on its way ends as a line that went dead.
+    loseRequests();
 }
 
 void ProfiledHartLink::close()
@@ -136,29 +106,34 @@ void ProfiledHartLink::close()
         m_live->close();
 }
 
-HartLink::RequestId ProfiledHartLink::send(const HartFrame &request)
+void ProfiledHartLink::transmit(const HartFrame &request)
 {
-    const RequestId outer = m_nextId++;
-    if (!m_live) {
-        QMetaObject::invokeMethod(
-            this, [this, outer] { Q_EMIT connectionLost(outer); }, Qt::QueuedConnection);
-        return outer;
-    }
-    const quint16 sequence = m_captureSequence++;
-    m_sequenceOf.insert(outer, sequence);
-    recordFrame(request, sequence, true);
-    m_outerOf.insert(m_live->send(request), outer);
-    return outer;
+    m_liveMaster->request(request, [this](const HartMaster::Outcome &outcome) {
+        switch (outcome.kind) {
+        case HartMaster::Outcome::Kind::Response:
+            finishWithResponse(outcome.response);
+            break;
+        case HartMaster::Outcome::Kind::Timeout:
+            finishWithTimeout();
+            break;
+        case HartMaster::Outcome::Kind::CommunicationError:
+            finishWithCommunicationError(outcome.responseCode);
+            break;
+        case HartMaster::Outcome::Kind::ConnectionLost:
+            if (m_live)
+                setErrorString(m_live->errorString());
+            finishWithConnectionLost();
+            break;
+        }
+    });
 }
 
 bool ProfiledHartLink::startCapture(const QString &path, QString *error)
 {
     if (!m_capture.open(path, error))
         return false;
-    m_sessionRecorded = false;
-    // A record started on an open link begins as a session would.
-    if (isOpen())
-        recordSession(true);
+    if (m_live)
+        m_live->setTrafficSink(this);
     Q_EMIT captureChanged(true);
     return true;
 }
@@ -167,40 +142,20 @@ void ProfiledHartLink::stopCapture()
 {
     if (!m_capture.isOpen())
         return;
-    if (m_sessionRecorded)
-        recordSession(false);
+    if (m_live)
+        m_live->setTrafficSink(nullptr);
     m_capture.close();
     Q_EMIT captureChanged(false);
 }
 
-void ProfiledHartLink::record(const QByteArray &message, bool toDevice)
+void ProfiledHartLink::take(const HartTraffic &traffic)
 {
-    if (m_capture.isOpen())
-        m_capture.write(message, toDevice);
-}
-
-void ProfiledHartLink::recordFrame(const HartFrame &frame, quint16 sequence, bool toDevice)
-{
-    if (!m_capture.isOpen())
+    if (m_capture.write(traffic))
         return;
-    // On a network the frame travels from its delimiter on.
-    const QByteArray wire = frame.encode(hart::MinPreambles);
-    if (wire.isEmpty())
-        return;
-    record(HartIpMessage(toDevice ? HartIpMessage::Type::Request : HartIpMessage::Type::Response,
-                         HartIpMessage::Id::TokenPassingPdu, sequence, wire.mid(hart::MinPreambles))
-               .encode(),
-           toDevice);
-}
-
-void ProfiledHartLink::recordSession(bool initiate)
-{
-    if (!m_capture.isOpen() || m_sessionRecorded == initiate)
-        return;
-    m_sessionRecorded = initiate;
-    const auto id = initiate ? HartIpMessage::Id::SessionInitiate : HartIpMessage::Id::SessionClose;
-    const QByteArray body = initiate ? HartIpMessage::sessionBody(60000) : QByteArray();
-    const quint16 sequence = m_captureSequence++;
-    record(HartIpMessage(HartIpMessage::Type::Request, id, sequence, body).encode(), true);
-    record(HartIpMessage(HartIpMessage::Type::Response, id, sequence, body).encode(), false);
+    const QString reason = HartLinkTexts::text(HartLinkTexts::CaptureFailed)
+                               .arg(m_capture.fileName(), m_capture.errorString());
+    if (m_live)
+        m_live->setTrafficSink(nullptr);
+    Q_EMIT captureChanged(false);
+    Q_EMIT captureFailed(reason);
 }

@@ -2,18 +2,19 @@
 
 #include "hart/HartLink.h"
 #include "hart/HartLinkProfile.h"
+#include "hart/HartMaster.h"
 #include "hart/HartPcapWriter.h"
 
-#include <QHash>
 #include <functional>
 #include <memory>
 
 // The link the host holds for the whole session. It keeps the connection
 // profile apart from the live link: at each open it makes the link the
-// profile describes, passes requests and outcomes through, and, while a
-// traffic record is on, writes every frame both ways as HART-IP messages
-// (a session initiate at open, a session close at close), whatever the link.
-class ProfiledHartLink : public HartLink
+// profile describes and passes each request on through a master of the
+// live link, one at a time, and its outcome back.
+// While a traffic record is on, the live link hands it every byte as it
+// travelled; a record that cannot be written stops and says why.
+class ProfiledHartLink : public HartLink, private HartTrafficSink
 {
     Q_OBJECT
 
@@ -49,27 +50,24 @@ public:
     bool open() override;
     void close() override;
     bool isOpen() const override { return m_live && m_live->isOpen(); }
-    RequestId send(const HartFrame &request) override;
 
 Q_SIGNALS:
     void profileChanged();
     void captureChanged(bool on);
+    // The record could not be written and has stopped; what it holds so far stays.
+    void captureFailed(const QString &reason);
+
+protected:
+    void transmit(const HartFrame &request) override;
 
 private:
     void attach();
     void dropLive();
-    RequestId takeOuter(quint64 innerId, HartLink *from);
-    void record(const QByteArray &message, bool toDevice);
-    void recordFrame(const HartFrame &frame, quint16 sequence, bool toDevice);
-    void recordSession(bool initiate);
+    void take(const HartTraffic &traffic) override;
 
     Factory m_factory;
     HartLinkProfile m_profile;
     std::unique_ptr<HartLink> m_live;
-    QHash<quint64, RequestId> m_outerOf;    // live link's id -> ours
-    QHash<RequestId, quint16> m_sequenceOf; // ours -> sequence in the record
-    RequestId m_nextId = 1;
+    std::unique_ptr<HartMaster> m_liveMaster;
     HartPcapWriter m_capture;
-    quint16 m_captureSequence = 0;
-    bool m_sessionRecorded = false;
 };

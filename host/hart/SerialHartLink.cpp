@@ -14,10 +14,10 @@ SerialHartLink::SerialHartLink(Settings settings, QObject *parent)
     }
     connect(&m_keyTimer, &QTimer::timeout, this, &SerialHartLink::transmitted);
     connect(&m_answerTimer, &QTimer::timeout, this, &SerialHartLink::answerTimedOut);
-    connect(&m_gapTimer, &QTimer::timeout, this, &SerialHartLink::startNext);
+    connect(&m_gapTimer, &QTimer::timeout, this, &SerialHartLink::resume);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] {
-        if (m_open && m_inFlight)
-            transmit();
+        if (m_open && hasRequestInFlight())
+            sendAttempt();
     });
 }
 
@@ -83,39 +83,28 @@ void SerialHartLink::close()
         shutDown();
 }
 
-HartLink::RequestId SerialHartLink::send(const HartFrame &request)
+bool SerialHartLink::readyToTransmit() const
 {
-    const RequestId id = m_nextId++;
-    m_queue.enqueue({id, request, 0});
-    QMetaObject::invokeMethod(this, &SerialHartLink::startNext, Qt::QueuedConnection);
-    return id;
+    // The line rests between an answer (or a time-out) and the next request.
+    return m_open && !m_gapTimer.isActive();
 }
 
-void SerialHartLink::startNext()
+void SerialHartLink::transmit(const HartFrame &)
 {
-    if (m_inFlight || m_gapTimer.isActive() || m_queue.isEmpty())
-        return;
-    if (!m_open) {
-        while (!m_queue.isEmpty())
-            Q_EMIT connectionLost(m_queue.dequeue().id);
-        return;
-    }
-    m_inFlight = m_queue.dequeue();
-    if (m_inFlight->request.encode(m_settings.preambles).isEmpty()) {
-        const RequestId id = m_inFlight->id;
-        m_inFlight.reset();
-        Q_EMIT communicationError(id, hart::commerror::Flag | hart::commerror::Undefined);
-        startNext();
-        return;
-    }
-    transmit();
+    m_attempt = 0;
+    sendAttempt();
 }
 
-void SerialHartLink::transmit()
+void SerialHartLink::sendAttempt()
 {
-    const QByteArray wire = m_inFlight->request.encode(m_settings.preambles);
-    ++m_inFlight->attempt;
-    m_reader.reset();
+    const QByteArray wire = requestInFlight().encode(m_settings.preambles);
+    if (wire.isEmpty()) {
+        finishWithCommunicationError(hart::commerror::Flag | hart::commerror::Undefined);
+        return;
+    }
+    ++m_attempt;
+    // What is left of an earlier answer goes to the record, not into this one.
+    flushReader();
     m_receiving = false;
     // Each call on the port may find it gone and close the link.
     if (m_settings.rtsKeying)
@@ -123,6 +112,11 @@ void SerialHartLink::transmit()
     if (!m_open)
         return;
     m_port->write(wire);
+    HartTraffic sent;
+    sent.direction = HartTraffic::Direction::ToDevice;
+    sent.medium = HartTraffic::Medium::Serial;
+    sent.bytes = wire;
+    record(sent);
     if (!m_open)
         return;
     // The carrier stays keyed until the last bit has left at 1200 bit/s.
@@ -135,7 +129,7 @@ void SerialHartLink::transmitted()
         return;
     if (m_settings.rtsKeying)
         m_port->setRequestToSend(false);
-    if (!m_open || !m_inFlight)
+    if (!m_open || !hasRequestInFlight())
         return; // gone, or answered already
     m_answerTimer.start(m_receiving                        ? characterTimeMs(GapCharacters)
                         : m_settings.responseTimeoutMs > 0 ? m_settings.responseTimeoutMs
@@ -144,25 +138,34 @@ void SerialHartLink::transmitted()
 
 void SerialHartLink::readBytes()
 {
-    const QByteArray bytes = m_port->readAll();
-    if (!m_inFlight)
-        return; // nobody asked
-    const qint64 rejectedBefore = m_reader.rejectedFrames();
-    const QList<HartFrame> frames = m_reader.feed(bytes);
-    for (const HartFrame &frame : frames) {
-        const HartFrame &request = m_inFlight->request;
-        // Frames of other masters and answers for another address are not ours.
-        if (frame.kind() != HartFrame::Kind::Response || frame.command() != request.command() ||
-            !frame.hasSameAddress(request))
+    const QList<HartFrameReader::Piece> pieces = m_reader.read(m_port->readAll());
+    std::optional<HartFrame> answer;
+    std::optional<quint8> garbled;
+    for (const HartFrameReader::Piece &piece : pieces) {
+        // Every piece travelled, whoever it was meant for.
+        recordPiece(piece);
+        if (!hasRequestInFlight() || answer)
             continue;
-        const RequestId id = m_inFlight->id;
-        finish();
-        Q_EMIT responseReceived(id, frame);
+        if (piece.kind == HartFrameReader::Piece::Kind::FailedFrame)
+            garbled = piece.errorBits;
+        if (!piece.frame)
+            continue;
+        const HartFrame &request = requestInFlight();
+        // Frames of other masters and answers for another address are not ours.
+        if (piece.frame->kind() == HartFrame::Kind::Response &&
+            piece.frame->command() == request.command() && piece.frame->hasSameAddress(request))
+            answer = piece.frame;
+    }
+    if (!hasRequestInFlight())
+        return; // nobody asked
+    if (answer) {
+        pauseLine();
+        finishWithResponse(*answer);
         return;
     }
-    if (m_reader.rejectedFrames() > rejectedBefore) {
+    if (garbled) {
         // A whole frame arrived but did not hold together: noise on the line.
-        retryOrReport(true, hart::commerror::Flag | hart::commerror::Checksum);
+        retryOrReport(true, *garbled);
         return;
     }
     // An answer under way: wait for the rest, but not for ever.
@@ -173,35 +176,54 @@ void SerialHartLink::readBytes()
 
 void SerialHartLink::answerTimedOut()
 {
-    if (!m_inFlight)
+    if (!hasRequestInFlight())
         return;
     // Bytes that stopped in the middle of a frame are a garbled answer.
     const bool truncated = m_receiving && m_reader.bufferedBytes() > 0;
+    flushReader();
     retryOrReport(truncated, hart::commerror::Flag | hart::commerror::Framing);
 }
 
 void SerialHartLink::retryOrReport(bool garbled, quint8 errorBits)
 {
     m_answerTimer.stop();
-    if (m_inFlight->attempt <= m_settings.retries) {
+    if (m_attempt <= m_settings.retries) {
         // The line is quiet for the retry gap before the request goes again.
         m_retryTimer.start(characterTimeMs(RetryGapCharacters));
         return;
     }
-    const RequestId id = m_inFlight->id;
-    finish();
+    pauseLine();
     if (garbled)
-        Q_EMIT communicationError(id, errorBits);
+        finishWithCommunicationError(errorBits);
     else
-        Q_EMIT requestTimedOut(id);
+        finishWithTimeout();
 }
 
-void SerialHartLink::finish()
+void SerialHartLink::pauseLine()
 {
-    m_inFlight.reset();
     m_answerTimer.stop();
     m_receiving = false;
     m_gapTimer.start(characterTimeMs(RetryGapCharacters));
+}
+
+void SerialHartLink::recordPiece(const HartFrameReader::Piece &piece)
+{
+    using Kind = HartFrameReader::Piece::Kind;
+    HartTraffic received;
+    received.direction = HartTraffic::Direction::FromDevice;
+    received.medium = HartTraffic::Medium::Serial;
+    received.shape = piece.kind == Kind::Frame         ? HartTraffic::Shape::Frame
+                     : piece.kind == Kind::FailedFrame ? HartTraffic::Shape::FailedFrame
+                                                       : HartTraffic::Shape::Garbage;
+    received.errorBits = piece.errorBits;
+    received.bytes = piece.bytes;
+    record(received);
+}
+
+void SerialHartLink::flushReader()
+{
+    if (const std::optional<HartFrameReader::Piece> rest = m_reader.flush())
+        recordPiece(*rest);
 }
 
 void SerialHartLink::portFailed()
@@ -220,6 +242,7 @@ void SerialHartLink::shutDown()
     m_answerTimer.stop();
     m_gapTimer.stop();
     m_retryTimer.stop();
+    flushReader();
     if (m_port) {
         m_port->disconnect(this);
         if (m_port->isOpen()) {
@@ -228,13 +251,6 @@ void SerialHartLink::shutDown()
         }
         m_port.release()->deleteLater();
     }
-    QList<RequestId> lost;
-    if (m_inFlight)
-        lost << m_inFlight->id;
-    m_inFlight.reset();
-    while (!m_queue.isEmpty())
-        lost << m_queue.dequeue().id;
-    for (RequestId id : lost)
-        Q_EMIT connectionLost(id);
+    loseRequests();
     Q_EMIT openChanged(false);
 }

@@ -3,10 +3,8 @@
 #include "hart/HartFrameReader.h"
 #include "hart/HartLink.h"
 
-#include <QQueue>
 #include <QTimer>
 #include <memory>
-#include <optional>
 
 class QSerialPort;
 
@@ -16,7 +14,9 @@ class QSerialPort;
 // The response time-out, the gap before a retry and the retries follow the
 // data-link layer's timing for a primary master; an answer that cannot be
 // read or none at all is tried again before it is reported. A port that
-// disappears (a USB modem pulled) closes the link with connectionLost.
+// disappears (a USB modem pulled) closes the link with connectionLost. The
+// traffic record gets the line as it was: each request as written, each
+// frame as received (good or failed) and the garbage between frames.
 class SerialHartLink : public HartLink
 {
     Q_OBJECT
@@ -49,36 +49,31 @@ public:
     bool open() override;
     void close() override;
     bool isOpen() const override;
-    RequestId send(const HartFrame &request) override;
+
+protected:
+    void transmit(const HartFrame &request) override;
+    bool readyToTransmit() const override;
 
 private:
-    struct Pending
-    {
-        RequestId id = 0;
-        HartFrame request;
-        int attempt = 0;
-    };
-
-    void startNext();
-    void transmit();
+    void sendAttempt();
     void transmitted();
     void readBytes();
     void answerTimedOut();
     void retryOrReport(bool garbled, quint8 errorBits);
-    void finish();
+    void pauseLine();
+    void recordPiece(const HartFrameReader::Piece &piece);
+    void flushReader();
     void portFailed();
     void shutDown();
 
     Settings m_settings;
     std::unique_ptr<QSerialPort> m_port;
     HartFrameReader m_reader;
-    QQueue<Pending> m_queue;
-    std::optional<Pending> m_inFlight;
     QTimer m_keyTimer;    // while our request is on the wire
     QTimer m_answerTimer; // waiting for the answer to start or go on
     QTimer m_gapTimer;    // the pause before the next request
     QTimer m_retryTimer;  // the pause before a request goes again
-    RequestId m_nextId = 1;
+    int m_attempt = 0;    // of the request in flight
     bool m_receiving = false;
     bool m_open = false;
 };

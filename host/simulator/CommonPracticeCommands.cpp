@@ -6,6 +6,7 @@
 #include "simulator/TransmitterModel.h"
 
 using Access = CommandTable::Access;
+namespace cmd = hart::command;
 namespace rc = hart::response;
 
 CommonPracticeCommands::CommonPracticeCommands(TransmitterModel &model) : m_model(model) {}
@@ -13,44 +14,54 @@ CommonPracticeCommands::CommonPracticeCommands(TransmitterModel &model) : m_mode
 void CommonPracticeCommands::registerInto(CommandTable &table)
 {
     const auto status = [](quint8 code) { return CommandTable::fail(code); };
-    table.add(33, 1, Access::Read,
+    table.add(cmd::ReadDeviceVariables, 1, Access::Read,
               [this](QByteArrayView r) { return readTransmitterVariables(r); });
-    table.add(34, 4, Access::Write, [this](QByteArrayView r) { return writeDamping(r); });
-    table.add(35, 9, Access::Write, [this](QByteArrayView r) { return writeRangeValues(r); });
-    table.add(36, 0, Access::Write, [this, status](QByteArrayView) {
+    table.add(cmd::WriteDamping, 4, Access::Write,
+              [this](QByteArrayView r) { return writeDamping(r); });
+    table.add(cmd::WriteRangeValues, 9, Access::Write,
+              [this](QByteArrayView r) { return writeRangeValues(r); });
+    table.add(cmd::SetUpperRangeValue, 0, Access::Write, [this, status](QByteArrayView) {
         return status(m_model.setUpperRangeFromApplied());
     });
-    table.add(37, 0, Access::Write, [this, status](QByteArrayView) {
+    table.add(cmd::SetLowerRangeValue, 0, Access::Write, [this, status](QByteArrayView) {
         return status(m_model.setLowerRangeFromApplied());
     });
-    table.add(38, 0, Access::Read, [this, status](QByteArrayView) {
+    table.add(cmd::ResetConfigurationChanged, 0, Access::Read, [this, status](QByteArrayView) {
         m_model.resetConfigurationChanged();
         return status(rc::Success);
     });
-    table.add(40, 4, Access::Read, [this](QByteArrayView r) { return setFixedCurrent(r); });
-    table.add(41, 0, Access::Read, [this, status](QByteArrayView) {
+    table.add(cmd::EnterExitFixedCurrent, 4, Access::Read,
+              [this](QByteArrayView r) { return setFixedCurrent(r); });
+    table.add(cmd::PerformSelfTest, 0, Access::Read, [this, status](QByteArrayView) {
         m_model.diagnosis().startSelfTest();
         return status(rc::Success);
     });
-    table.add(42, 0, Access::Read, [this, status](QByteArrayView) {
+    table.add(cmd::PerformDeviceReset, 0, Access::Read, [this, status](QByteArrayView) {
         m_model.beginRestart();
         return status(rc::Success);
     });
-    table.add(43, 0, Access::Write,
+    table.add(cmd::SetPrimaryVariableZero, 0, Access::Write,
               [this, status](QByteArrayView) { return status(m_model.zeroPrimaryValue()); });
-    table.add(44, 1, Access::Write, [this](QByteArrayView r) { return writePressureUnit(r); });
-    table.add(45, 4, Access::Write, [this](QByteArrayView r) { return trimOutput(r, 4.0); });
-    table.add(46, 4, Access::Write, [this](QByteArrayView r) { return trimOutput(r, 20.0); });
-    table.add(47, 1, Access::Write, [this](QByteArrayView r) { return writeTransferFunction(r); });
-    table.add(48, 0, Access::Read, [this](QByteArrayView) { return readAdditionalStatus(); });
-    table.add(49, 3, Access::Write, [this](QByteArrayView r) {
+    table.add(cmd::WritePrimaryVariableUnits, 1, Access::Write,
+              [this](QByteArrayView r) { return writePressureUnit(r); });
+    table.add(cmd::TrimLoopCurrentZero, 4, Access::Write,
+              [this](QByteArrayView r) { return trimOutput(r, 4.0); });
+    table.add(cmd::TrimLoopCurrentGain, 4, Access::Write,
+              [this](QByteArrayView r) { return trimOutput(r, 20.0); });
+    table.add(cmd::WriteTransferFunction, 1, Access::Write,
+              [this](QByteArrayView r) { return writeTransferFunction(r); });
+    table.add(cmd::ReadAdditionalStatus, 0, Access::Read,
+              [this](QByteArrayView) { return readAdditionalStatus(); });
+    table.add(cmd::WriteSensorSerialNumber, 3, Access::Write, [this](QByteArrayView r) {
         m_model.changeSettings().sensorSerialNumber = HartCodec::toUInt24(r);
         return CommandTable::reply(r.first(3).toByteArray());
     });
-    table.add(50, 0, Access::Read,
+    table.add(cmd::ReadDynamicVariableAssignments, 0, Access::Read,
               [](QByteArrayView) { return CommandTable::reply(QByteArray::fromHex("00010203")); });
-    table.add(53, 2, Access::Write, [this](QByteArrayView r) { return writeVariableUnit(r); });
-    table.add(59, 1, Access::Write, [this](QByteArrayView r) { return writeResponsePreambles(r); });
+    table.add(cmd::WriteDeviceVariableUnits, 2, Access::Write,
+              [this](QByteArrayView r) { return writeVariableUnit(r); });
+    table.add(cmd::WriteResponsePreambles, 1, Access::Write,
+              [this](QByteArrayView r) { return writeResponsePreambles(r); });
 }
 
 hart::CommandReply CommonPracticeCommands::readTransmitterVariables(QByteArrayView request) const

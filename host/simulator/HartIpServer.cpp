@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUdpSocket>
+#include <algorithm>
 
 using Id = HartIpMessage::Id;
 using Type = HartIpMessage::Type;
@@ -14,7 +15,8 @@ using Type = HartIpMessage::Type;
 struct HartIpServer::Session
 {
     Reply reply;
-    std::function<void()> close;
+    // Ends the connection; graceful lets what was written go out first.
+    std::function<void(bool graceful)> close;
     std::unique_ptr<QTimer> inactivity;
     bool initiated = false;
     QByteArray buffer;
@@ -62,12 +64,34 @@ quint16 HartIpServer::udpPort() const
     return m_udp ? m_udp->localPort() : 0;
 }
 
+int HartIpServer::sessionCount() const
+{
+    return int(std::count_if(m_sessions.cbegin(), m_sessions.cend(),
+                             [](const std::shared_ptr<Session> &s) { return s->initiated; }));
+}
+
 void HartIpServer::stop()
 {
-    for (const QString &key : m_sessions.keys())
-        endSession(key);
+    for (const QString &key : m_sessions.keys()) {
+        if (const std::shared_ptr<Session> s = m_sessions.take(key)) {
+            s->inactivity->stop();
+            s->close(false);
+        }
+    }
     m_tcp.reset();
     m_udp.reset();
+    Q_EMIT sessionsChanged(0);
+}
+
+QByteArray HartIpServer::absentDeviceAnswer(const HartFrame &request)
+{
+    HartFrame reply = request;
+    reply.setKind(HartFrame::Kind::Response);
+    reply.setBurstMode(false);
+    reply.setData({});
+    reply.setStatus(hart::response::DelayedResponseDead, 0);
+    // The network carries the frame from its delimiter on.
+    return reply.encode(hart::MinPreambles).mid(hart::MinPreambles);
 }
 
 void HartIpServer::acceptTcp()
@@ -76,17 +100,20 @@ void HartIpServer::acceptTcp()
         const QString key = QStringLiteral("tcp:%1:%2")
                                 .arg(socket->peerAddress().toString())
                                 .arg(socket->peerPort());
-        if (m_sessions.size() >= m_maxSessions) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
         session(
             key, [socket](const QByteArray &bytes) { socket->write(bytes); },
-            [socket] {
+            [socket](bool graceful) {
                 socket->disconnect();
+                if (!graceful) {
+                    socket->abort();
+                    socket->deleteLater();
+                    return;
+                }
+                // The answer written last (a session close's) leaves before the FIN.
+                connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
                 socket->disconnectFromHost();
-                socket->deleteLater();
+                if (socket->state() == QAbstractSocket::UnconnectedState)
+                    socket->deleteLater();
             });
         connect(socket, &QTcpSocket::readyRead, this,
                 [this, socket, key] { readTcp(socket, key); });
@@ -108,8 +135,7 @@ void HartIpServer::readTcp(QTcpSocket *socket, const QString &key)
             return;
     }
     // A stream that cannot be read any more cannot be found in again.
-    if (error == HartIpMessage::ReadError::BadVersion ||
-        error == HartIpMessage::ReadError::BadLength)
+    if (error == HartIpMessage::ReadError::BadLength)
         endSession(key);
 }
 
@@ -125,17 +151,14 @@ void HartIpServer::readUdp()
         const quint16 port = quint16(datagram.senderPort());
         const QString key = QStringLiteral("udp:%1:%2").arg(peer.toString()).arg(port);
         if (!m_sessions.contains(key)) {
-            if (message->id() != Id::SessionInitiate || m_sessions.size() >= m_maxSessions) {
+            if (message->id() != Id::SessionInitiate) {
                 // No session to speak in: say so, unless it was a close.
-                if (message->id() != Id::SessionClose) {
-                    const quint8 status = m_sessions.size() >= m_maxSessions
-                                              ? HartIpMessage::AllSessionsInUse
-                                              : HartIpMessage::InvalidSelection;
-                    m_udp->writeDatagram(
-                        HartIpMessage(Type::Nak, message->id(), message->sequence(), {}, status)
-                            .encode(),
-                        peer, port);
-                }
+                if (message->id() != Id::SessionClose && message->type() == Type::Request)
+                    m_udp->writeDatagram(HartIpMessage(Type::Nak, message->id(),
+                                                       message->sequence(), {},
+                                                       HartIpMessage::InvalidSelection)
+                                             .encode(),
+                                         peer, port);
                 continue;
             }
             QUdpSocket *udp = m_udp.get();
@@ -144,14 +167,17 @@ void HartIpServer::readUdp()
                 [udp, peer, port](const QByteArray &bytes) {
                     udp->writeDatagram(bytes, peer, port);
                 },
-                [] {});
+                [](bool) {});
         }
         serve(key, *message);
+        // An initiate refused leaves no session behind.
+        if (const auto s = m_sessions.value(key); s && !s->initiated)
+            endSession(key);
     }
 }
 
 HartIpServer::Session &HartIpServer::session(const QString &key, Reply reply,
-                                             std::function<void()> close)
+                                             std::function<void(bool)> close)
 {
     auto s = std::make_shared<Session>();
     s->reply = std::move(reply);
@@ -162,7 +188,6 @@ HartIpServer::Session &HartIpServer::session(const QString &key, Reply reply,
     s->inactivity->start(int(MaxInactivityMs / 60));
     connect(s->inactivity.get(), &QTimer::timeout, this, [this, key] { endSession(key); });
     m_sessions.insert(key, s);
-    Q_EMIT sessionsChanged(int(m_sessions.size()));
     return *s;
 }
 
@@ -182,8 +207,16 @@ void HartIpServer::serve(const QString &key, const HartIpMessage &message)
 std::optional<HartIpMessage> HartIpServer::answer(Session &s, const HartIpMessage &message,
                                                   bool *closeAfter)
 {
+    if (message.version() != HartIpMessage::Version) {
+        // Answered in our own version, so that the client learns which one we speak.
+        if (message.id() == Id::SessionInitiate)
+            return HartIpMessage(Type::Response, Id::SessionInitiate, message.sequence(),
+                                 message.body(), HartIpMessage::VersionNotSupported);
+        return HartIpMessage(Type::Nak, message.id(), message.sequence(), {},
+                             HartIpMessage::VersionNotSupported);
+    }
     if (message.id() == Id::SessionInitiate)
-        return initiate(s, message);
+        return initiate(s, message, closeAfter);
     if (!s.initiated)
         return HartIpMessage(Type::Nak, message.id(), message.sequence(), {},
                              HartIpMessage::InvalidSelection);
@@ -194,52 +227,56 @@ std::optional<HartIpMessage> HartIpServer::answer(Session &s, const HartIpMessag
     case Id::SessionClose:
         *closeAfter = true;
         return HartIpMessage(Type::Response, Id::SessionClose, message.sequence());
-    case Id::TokenPassingPdu: {
-        bool silent = false;
-        HartIpMessage reply = passToken(message, &silent);
-        if (silent)
-            return std::nullopt;
-        return reply;
-    }
+    case Id::TokenPassingPdu:
+        return passToken(message);
     default:
         return HartIpMessage(Type::Nak, message.id(), message.sequence(), {},
                              HartIpMessage::InvalidSelection);
     }
 }
 
-HartIpMessage HartIpServer::initiate(Session &s, const HartIpMessage &message)
+HartIpMessage HartIpServer::initiate(Session &s, const HartIpMessage &message, bool *closeAfter)
 {
+    const auto refuse = [&message](quint8 status) {
+        return HartIpMessage(Type::Response, Id::SessionInitiate, message.sequence(),
+                             message.body(), status);
+    };
     if (s.initiated)
-        return HartIpMessage(Type::Error, Id::SessionInitiate, message.sequence(), {},
-                             HartIpMessage::SessionAlreadyOpen);
+        return refuse(HartIpMessage::SessionAlreadyOpen);
     const std::optional<quint32> requested = HartIpMessage::inactivityCloseTime(message.body());
     if (!requested)
-        return HartIpMessage(Type::Error, Id::SessionInitiate, message.sequence(), {},
-                             HartIpMessage::TooFewDataBytes);
+        return refuse(HartIpMessage::TooFewDataBytes);
     if (quint8(message.body()[0]) != 1)
-        return HartIpMessage(Type::Error, Id::SessionInitiate, message.sequence(), {},
-                             HartIpMessage::InvalidSelection);
+        return refuse(HartIpMessage::InvalidSelection);
+    if (sessionCount() >= m_maxSessions) {
+        *closeAfter = true;
+        return refuse(HartIpMessage::AllSessionsInUse);
+    }
     const quint32 granted = qBound(MinInactivityMs, *requested, MaxInactivityMs);
     s.initiated = true;
     s.inactivity->start(int(granted));
+    Q_EMIT sessionsChanged(sessionCount());
     return HartIpMessage(Type::Response, Id::SessionInitiate, message.sequence(),
                          HartIpMessage::sessionBody(granted),
                          granted == *requested ? HartIpMessage::Success
                                                : HartIpMessage::SetToNearest);
 }
 
-HartIpMessage HartIpServer::passToken(const HartIpMessage &message, bool *silent)
+std::optional<HartIpMessage> HartIpServer::passToken(const HartIpMessage &message)
 {
+    const HartFrame::Decoded decoded = HartFrame::decodeBody(message.body());
+    if (decoded.ok())
+        Q_EMIT requestServed(decoded.frame->command());
+    if (decoded.ok() && decoded.frame->kind() == HartFrame::Kind::Request && m_presence &&
+        !m_presence(*decoded.frame))
+        return HartIpMessage(Type::Response, Id::TokenPassingPdu, message.sequence(),
+                             absentDeviceAnswer(*decoded.frame));
     // The loop needs the preambles the network leaves out.
     const QByteArray wire =
         QByteArray(hart::DefaultPreambles, char(hart::Preamble)) + message.body();
     const std::optional<QByteArray> response = m_responder(wire);
-    if (message.body().size() > 3)
-        Q_EMIT requestServed(quint8(message.body()[message.body()[0] & 0x80 ? 6 : 2]));
-    if (!response) {
-        *silent = true;
-        return {};
-    }
+    if (!response)
+        return std::nullopt;
     qsizetype start = 0;
     while (start < response->size() && quint8(response->at(start)) == hart::Preamble)
         ++start;
@@ -253,6 +290,7 @@ void HartIpServer::endSession(const QString &key)
     if (!s)
         return;
     s->inactivity->stop();
-    s->close();
-    Q_EMIT sessionsChanged(int(m_sessions.size()));
+    s->close(true);
+    if (s->initiated)
+        Q_EMIT sessionsChanged(sessionCount());
 }

@@ -47,27 +47,17 @@ void InProcessHartLink::close()
     loseConnection();
 }
 
-HartLink::RequestId InProcessHartLink::send(const HartFrame &request)
+void InProcessHartLink::transmit(const HartFrame &request)
 {
-    const RequestId id = m_nextId++;
-    m_queue.enqueue({id, request});
-    startNext();
-    return id;
-}
-
-void InProcessHartLink::startNext()
-{
-    if (m_inFlight || m_queue.isEmpty())
-        return;
-    m_inFlight = m_queue.dequeue();
     int delayMs = 0;
-    m_result = transact(m_inFlight->request, delayMs);
+    m_result = transact(request, delayMs);
     m_timer.start(delayMs);
 }
 
 InProcessHartLink::Result InProcessHartLink::transact(const HartFrame &request, int &delayMs)
 {
     delayMs = 0;
+    m_responseBytes.clear();
     if (!m_open || !m_device || !m_device->isConnected())
         return {Outcome::ConnectionLost, {}, 0};
     const QByteArray bytes = request.encode(m_preambles);
@@ -75,6 +65,10 @@ InProcessHartLink::Result InProcessHartLink::transact(const HartFrame &request, 
         return {
             Outcome::CommunicationError, {}, hart::commerror::Flag | hart::commerror::Undefined};
     const int requestMs = wireTimeMs(bytes.size(), m_bitRate);
+    HartTraffic sent;
+    sent.medium = HartTraffic::Medium::Serial;
+    sent.bytes = bytes;
+    record(sent);
     const std::optional<QByteArray> response = m_device->respond(bytes);
     if (!response) {
         delayMs = m_bitRate > 0 ? requestMs + m_timeoutMs : 0;
@@ -82,6 +76,7 @@ InProcessHartLink::Result InProcessHartLink::transact(const HartFrame &request, 
     }
     if (m_bitRate > 0)
         delayMs = requestMs + TurnaroundMs + wireTimeMs(response->size(), m_bitRate);
+    m_responseBytes = *response;
     return interpret(request, *response);
 }
 
@@ -107,33 +102,43 @@ InProcessHartLink::Result InProcessHartLink::interpret(const HartFrame &request,
 
 void InProcessHartLink::deliver()
 {
-    if (!m_inFlight)
+    if (!hasRequestInFlight())
         return;
-    const RequestId id = m_inFlight->id;
     const Result result = m_result;
-    m_inFlight.reset();
+    if (!m_responseBytes.isEmpty()) {
+        // The answer arrives now, when its last byte would have.
+        HartTraffic received;
+        received.direction = HartTraffic::Direction::FromDevice;
+        received.medium = HartTraffic::Medium::Serial;
+        received.bytes = m_responseBytes;
+        if (result.outcome == Outcome::CommunicationError) {
+            received.shape = HartTraffic::Shape::FailedFrame;
+            received.errorBits = result.errorByte;
+        }
+        record(received);
+    }
     switch (result.outcome) {
     case Outcome::Response:
-        emit responseReceived(id, result.response);
+        finishWithResponse(result.response);
         break;
     case Outcome::Timeout:
-        emit requestTimedOut(id);
+        finishWithTimeout();
         break;
     case Outcome::CommunicationError:
-        emit communicationError(id, result.errorByte);
+        finishWithCommunicationError(result.errorByte);
         break;
     case Outcome::ConnectionLost:
-        emit connectionLost(id);
+        finishWithConnectionLost();
         break;
     }
-    startNext();
 }
 
 void InProcessHartLink::loseConnection()
 {
-    if (m_inFlight) {
+    if (hasRequestInFlight()) {
         // The answer on its way is lost with the line.
         m_result = {Outcome::ConnectionLost, {}, 0};
+        m_responseBytes.clear();
         m_timer.start(0);
     }
     if (m_open) {

@@ -3,9 +3,7 @@
 #include "hart/HartLink.h"
 
 #include <QPointer>
-#include <QQueue>
 #include <QTimer>
-#include <optional>
 
 class SimulatedTransmitter;
 
@@ -14,6 +12,8 @@ class SimulatedTransmitter;
 // take on a 1200 bit/s loop (11 bits a byte, a turnaround gap between request
 // and response, the master's timeout when nothing comes back). At bit rate 0
 // there is no wire time: outcomes come on the next turn of the event loop.
+// A request that cannot be encoded (bad address, too much data) ends with a
+// communication error carrying the "undefined" bit.
 class InProcessHartLink : public HartLink
 {
     Q_OBJECT
@@ -37,9 +37,9 @@ public:
     bool open() override;
     void close() override;
     bool isOpen() const override { return m_open; }
-    // A request that cannot be encoded (bad address, too much data) ends with
-    // a communication error carrying the "undefined" bit.
-    RequestId send(const HartFrame &request) override;
+
+protected:
+    void transmit(const HartFrame &request) override;
 
 private:
     enum class Outcome
@@ -57,13 +57,6 @@ private:
         quint8 errorByte = 0;
     };
 
-    struct Pending
-    {
-        RequestId id = 0;
-        HartFrame request;
-    };
-
-    void startNext();
     Result transact(const HartFrame &request, int &delayMs);
     static Result interpret(const HartFrame &request, const QByteArray &responseBytes);
     void deliver();
@@ -71,10 +64,8 @@ private:
 
     QPointer<SimulatedTransmitter> m_device;
     QTimer m_timer;
-    QQueue<Pending> m_queue;
-    std::optional<Pending> m_inFlight;
     Result m_result;
-    RequestId m_nextId = 1;
+    QByteArray m_responseBytes; // as the device sent them, for the record
     bool m_open = false;
     int m_bitRate = DefaultBitRate;
     int m_preambles = 5;

@@ -56,11 +56,13 @@ std::optional<int> SimulatedTransmitter::minimumRequestBytes(quint8 command) con
 bool SimulatedTransmitter::isAddressedToMe(const HartFrame &request) const
 {
     // Command 11 finds a device by its tag, whatever address it was sent to.
-    if (request.command() == 11 && (request.isBroadcast() || request.isLongAddress()))
+    if (request.command() == hart::command::ReadUniqueIdentifierByTag &&
+        (request.isBroadcast() || request.isLongAddress()))
         return request.data().left(6) == m_model.settings().tag;
     if (!request.isLongAddress()) {
         // HART 5 answers short frames for command 0 only.
-        return request.command() == 0 && request.pollingAddress() == pollingAddress();
+        return request.command() == hart::command::ReadUniqueIdentifier &&
+               request.pollingAddress() == pollingAddress();
     }
     return request.manufacturerId() == (manufacturerId() & 0x3F) &&
            request.deviceType() == deviceType() && request.deviceId() == deviceId();

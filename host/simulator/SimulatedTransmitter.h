@@ -35,6 +35,8 @@ public:
     QList<quint8> supportedCommands() const { return m_table.commands(); }
     // The request data a command needs at least; nothing for an unknown command.
     std::optional<int> minimumRequestBytes(quint8 command) const;
+    // Whether the request is meant for this device, answered or not.
+    bool isAddressedToMe(const HartFrame &request) const;
 
     quint8 pollingAddress() const { return m_model.settings().pollingAddress; }
     quint8 manufacturerId() const { return TransmitterModel::ManufacturerId; }
@@ -100,7 +102,6 @@ signals:
     void connectionChanged(bool connected);
 
 private:
-    bool isAddressedToMe(const HartFrame &request) const;
     std::optional<HartFrame> answer(const HartFrame &request);
     hart::CommandReply execute(quint8 command, QByteArrayView data);
     quint8 statusByte();

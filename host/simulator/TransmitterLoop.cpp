@@ -2,6 +2,8 @@
 
 #include "simulator/SimulatedTransmitter.h"
 
+#include <algorithm>
+
 namespace {
 
 bool consume(int &count)
@@ -60,6 +62,13 @@ std::optional<QByteArray> TransmitterLoop::respond(QByteArrayView request)
         (*answer)[at] = char((*answer)[at] ^ 0x10);
     }
     return answer;
+}
+
+bool TransmitterLoop::takes(const HartFrame &request) const
+{
+    return std::any_of(
+        m_devices.cbegin(), m_devices.cend(),
+        [&request](const SimulatedTransmitter *d) { return d->isAddressedToMe(request); });
 }
 
 void TransmitterLoop::clearFaults()

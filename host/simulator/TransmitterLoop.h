@@ -5,6 +5,7 @@
 #include <QObject>
 #include <optional>
 
+class HartFrame;
 class SimulatedTransmitter;
 
 // Several simulated transmitters on one two-wire loop, each at its own polling
@@ -29,6 +30,8 @@ public:
     SimulatedTransmitter *device(quint8 pollingAddress) const;
 
     std::optional<QByteArray> respond(QByteArrayView request);
+    // Whether a device on the loop takes the request, whether it answers or not.
+    bool takes(const HartFrame &request) const;
 
     // The next `count` answers are lost on the line (a negative count: until clearFaults()).
     void dropResponses(int count) { m_drop = count; }

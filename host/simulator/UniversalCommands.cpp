@@ -5,35 +5,43 @@
 #include "simulator/TransmitterModel.h"
 
 using Access = CommandTable::Access;
+namespace cmd = hart::command;
 namespace rc = hart::response;
 
 UniversalCommands::UniversalCommands(TransmitterModel &model) : m_model(model) {}
 
 void UniversalCommands::registerInto(CommandTable &table)
 {
-    table.add(0, 0, Access::Read,
+    table.add(cmd::ReadUniqueIdentifier, 0, Access::Read,
               [this](QByteArrayView) { return CommandTable::reply(identity()); });
-    table.add(1, 0, Access::Read, [this](QByteArrayView) { return readPrimaryVariable(); });
-    table.add(2, 0, Access::Read, [this](QByteArrayView) { return readCurrentAndPercent(); });
-    table.add(3, 0, Access::Read, [this](QByteArrayView) { return readDynamicVariables(); });
-    table.add(6, 1, Access::Write, [this](QByteArrayView r) { return writePollingAddress(r); });
-    table.add(11, 6, Access::Read,
+    table.add(cmd::ReadPrimaryVariable, 0, Access::Read,
+              [this](QByteArrayView) { return readPrimaryVariable(); });
+    table.add(cmd::ReadLoopCurrentAndPercent, 0, Access::Read,
+              [this](QByteArrayView) { return readCurrentAndPercent(); });
+    table.add(cmd::ReadDynamicVariables, 0, Access::Read,
+              [this](QByteArrayView) { return readDynamicVariables(); });
+    table.add(cmd::WritePollingAddress, 1, Access::Write,
+              [this](QByteArrayView r) { return writePollingAddress(r); });
+    table.add(cmd::ReadUniqueIdentifierByTag, 6, Access::Read,
               [this](QByteArrayView) { return CommandTable::reply(identity()); });
-    table.add(12, 0, Access::Read,
+    table.add(cmd::ReadMessage, 0, Access::Read,
               [this](QByteArrayView) { return CommandTable::reply(m_model.settings().message); });
-    table.add(13, 0, Access::Read, [this](QByteArrayView) { return readTagDescriptorDate(); });
-    table.add(14, 0, Access::Read, [this](QByteArrayView) { return readSensorInformation(); });
-    table.add(15, 0, Access::Read, [this](QByteArrayView) { return readOutputInformation(); });
-    table.add(16, 0, Access::Read, [this](QByteArrayView) {
+    table.add(cmd::ReadTagDescriptorDate, 0, Access::Read,
+              [this](QByteArrayView) { return readTagDescriptorDate(); });
+    table.add(cmd::ReadSensorInformation, 0, Access::Read,
+              [this](QByteArrayView) { return readSensorInformation(); });
+    table.add(cmd::ReadOutputInformation, 0, Access::Read,
+              [this](QByteArrayView) { return readOutputInformation(); });
+    table.add(cmd::ReadFinalAssemblyNumber, 0, Access::Read, [this](QByteArrayView) {
         return CommandTable::reply(HartCodec::fromUInt24(m_model.settings().finalAssemblyNumber));
     });
-    table.add(17, 24, Access::Write, [this](QByteArrayView r) {
+    table.add(cmd::WriteMessage, 24, Access::Write, [this](QByteArrayView r) {
         m_model.changeSettings().message = r.first(24).toByteArray();
         return CommandTable::reply(m_model.settings().message);
     });
-    table.add(18, 21, Access::Write,
+    table.add(cmd::WriteTagDescriptorDate, 21, Access::Write,
               [this](QByteArrayView r) { return writeTagDescriptorDate(r); });
-    table.add(19, 3, Access::Write, [this](QByteArrayView r) {
+    table.add(cmd::WriteFinalAssemblyNumber, 3, Access::Write, [this](QByteArrayView r) {
         m_model.changeSettings().finalAssemblyNumber = HartCodec::toUInt24(r);
         return CommandTable::reply(HartCodec::fromUInt24(m_model.settings().finalAssemblyNumber));
     });

@@ -101,6 +101,24 @@ private Q_SLOTS:
         QVERIFY(!link.isOpen());
     }
 
+    // A HART-IP gateway says at once that nobody is at an address: no
+    // address of an empty loop waits for the time-out.
+    void anEmptyHartIpLoopIsScannedAtOnce()
+    {
+        HartsimProcess sim;
+        QVERIFY2(sim.start({QStringLiteral("--devices"), QString()}), qPrintable(sim.output()));
+        HartIpLink::Settings s;
+        s.port = sim.tcpPort();
+        s.responseTimeoutMs = 10000;
+        HartIpLink link(s);
+        HartDeviceScan scan(&link);
+        QSignalSpy finished(&scan, &HartDeviceScan::finished);
+        QVERIFY(scan.start());
+        QVERIFY(finished.wait(5000));
+        QCOMPARE(finished.first().first().toBool(), true);
+        QVERIFY(scan.devices().isEmpty());
+    }
+
     void cancelStopsAtOnce()
     {
         HartsimProcess sim;

@@ -108,6 +108,13 @@ void attach(frmMain &main)
                      });
     record->setChecked(profiled->isCapturing());
     QObject::connect(profiled, &ProfiledHartLink::captureChanged, record, &QAction::setChecked);
+    // A record that cannot be written stops; the user learns it at once, not
+    // from a file that ends early.
+    QObject::connect(profiled, &ProfiledHartLink::captureFailed, &main,
+                     [&main](const QString &reason) {
+                         MessageBoxSeam::show(&main, QMessageBox::Warning, main.windowTitle(),
+                                              FormatResText(GetResText(7500), {reason}));
+                     });
 }
 
 } // namespace LinkCommands

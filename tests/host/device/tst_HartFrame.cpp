@@ -163,24 +163,46 @@ private slots:
         QCOMPARE(reader.discardedBytes(), 0);
     }
 
+    // Noise before two good frames: both are found, and every byte read comes
+    // out in exactly one piece, in order, the noise marked as what it was.
     void readerResynchronises_data()
     {
+        using Kind = HartFrameReader::Piece::Kind;
         QTest::addColumn<QByteArray>("noise");
+        QTest::addColumn<QList<int>>("noiseKinds");
         QByteArray badSum = HartFrame::shortFrame(HartFrame::Kind::Request, 1, 1).encode();
         badSum[badSum.size() - 1] = char(badSum.back() ^ 0x40);
-        QTest::newRow("plain garbage") << QByteArray("\x00\x12\x34 noise", 10);
-        QTest::newRow("single preamble bytes") << QByteArray::fromHex("ff00ff01ff");
-        QTest::newRow("preambles before a bad delimiter") << QByteArray::fromHex("ffffff33");
-        QTest::newRow("frame with bad checksum") << badSum;
-        QTest::newRow("frame cut short") << QByteArray::fromHex("ffffff0280000a0102");
-        QTest::newRow("long preamble run") << QByteArray(100, char(0xFF));
+        const int garbage = int(Kind::Garbage);
+        const int failed = int(Kind::FailedFrame);
+        QTest::newRow("plain garbage") << QByteArray("\x00\x12\x34 noise", 10) << QList{garbage};
+        QTest::newRow("single preamble bytes")
+            << QByteArray::fromHex("ff00ff01ff") << QList{garbage};
+        QTest::newRow("preambles before a bad delimiter")
+            << QByteArray::fromHex("ffffff33") << QList{garbage};
+        QTest::newRow("frame with bad checksum") << badSum << QList{failed};
+        QTest::newRow("frame cut short")
+            << QByteArray::fromHex("ffffff0280000a0102") << QList{failed};
+        QTest::newRow("long preamble run") << QByteArray(100, char(0xFF)) << QList{garbage};
     }
     void readerResynchronises()
     {
         QFETCH(QByteArray, noise);
+        QFETCH(QList<int>, noiseKinds);
         const HartFrame frame = response(1, 0, 0, QByteArray::fromHex("073f800000"));
+        const QByteArray stream = noise + frame.encode() + frame.encode();
         HartFrameReader reader;
-        const QList<HartFrame> frames = reader.feed(noise + frame.encode() + frame.encode());
+        const QList<HartFrameReader::Piece> pieces = reader.read(stream);
+        QByteArray joined;
+        QList<int> kinds;
+        QList<HartFrame> frames;
+        for (const HartFrameReader::Piece &piece : pieces) {
+            joined += piece.bytes;
+            kinds << int(piece.kind);
+            if (piece.frame)
+                frames << *piece.frame;
+        }
+        QCOMPARE(joined, stream);
+        QCOMPARE(kinds, noiseKinds + QList<int>(2, 0));
         QCOMPARE(frames.size(), 2);
         QVERIFY(frames[0] == frame);
         QVERIFY(frames[1] == frame);

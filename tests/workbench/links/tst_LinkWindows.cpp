@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "MainWindowRig.h"
 #include "TestRegistry.h"
 
@@ -6,6 +7,7 @@
 #include "FileChooser.h"
 #include "ResidentViews.h"
 #include "ScriptedMessageBox.h"
+#include "SequenceEngine.h"
 #include "links/LinkCommands.h"
 #include "links/LinkSettingsController.h"
 #include "links/frmConnectionSettings.h"
@@ -239,6 +241,21 @@ private Q_SLOTS:
         // The pcap header, then at least the session and command 0 both ways.
         QCOMPARE(file.read(4), QByteArray::fromHex("d4c3b2a1"));
         QVERIFY(file.size() > 24 + 4 * 16);
+
+        // A disk that fills up stops the record, and the user is told.
+        box.clear();
+        chooser.enqueue(dir.filePath(QStringLiteral("full.pcap")));
+        {
+            const FileSizeLimit diskFull(1000);
+            entry->trigger();
+            QVERIFY(m_rig->link().isCapturing());
+            QCOMPARE(m_rig->instance().engine().start(QStringLiteral("UPLOAD")), 0);
+            QTRY_COMPARE(box.asked().size(), 1);
+        }
+        QVERIFY2(box.asked().first().text.contains(dir.filePath(QStringLiteral("full.pcap"))),
+                 qPrintable(box.asked().first().text));
+        QVERIFY(!m_rig->link().isCapturing());
+        QVERIFY(!entry->isChecked());
 
         // Started elsewhere (the command line), the mark follows.
         QString error;
