@@ -9,15 +9,6 @@
 // response code 64.
 namespace CommonPracticeLayout {
 
-constexpr quint8 WriteDamping = 34;
-constexpr quint8 WriteRangeValues = 35;
-constexpr quint8 FixCurrent = 40;
-constexpr quint8 SetZero = 43;
-constexpr quint8 WriteUnit = 44;
-constexpr quint8 TrimCurrentZero = 45;
-constexpr quint8 TrimCurrentGain = 46;
-constexpr quint8 ReadAdditionalStatus = 48;
-
 // Revision 7 of the universal commands gave bytes 6 to 13 of command 48
 // their standard meanings.
 constexpr quint8 StandardStatusRevision = 7;

@@ -15,6 +15,7 @@ using Kind = HartMaster::Outcome::Kind;
 namespace universal = ChangeNames::universal;
 namespace U = UniversalLayout;
 namespace C = CommonPracticeLayout;
+namespace cmd = hart::command;
 
 // Success and the two warnings whose answers carry the data.
 bool dataValid(quint8 code)
@@ -39,23 +40,24 @@ QList<quint8> readAfter(GenericDevice::Action action)
     using A = GenericDevice::Action;
     switch (action) {
     case A::WriteTag:
-        return {U::ReadTagDescriptorDate};
+        return {cmd::ReadTagDescriptorDate};
     case A::WriteMessage:
-        return {U::ReadMessage};
+        return {cmd::ReadMessage};
     case A::WriteLongTag:
         return {U::ReadLongTag};
     case A::WriteUnit:
-        return {U::ReadOutputInformation, U::ReadSensorInformation, U::ReadDynamicVariables,
-                U::ReadCurrentAndPercent};
+        return {cmd::ReadOutputInformation, cmd::ReadSensorInformation, cmd::ReadDynamicVariables,
+                cmd::ReadLoopCurrentAndPercent};
     case A::WriteRange:
     case A::WriteDamping:
-        return {U::ReadOutputInformation, U::ReadDynamicVariables, U::ReadCurrentAndPercent};
+        return {cmd::ReadOutputInformation, cmd::ReadDynamicVariables,
+                cmd::ReadLoopCurrentAndPercent};
     case A::SetZero:
     case A::FixCurrent:
     case A::ReleaseCurrent:
     case A::TrimZero:
     case A::TrimGain:
-        return {U::ReadDynamicVariables, U::ReadCurrentAndPercent};
+        return {cmd::ReadDynamicVariables, cmd::ReadLoopCurrentAndPercent};
     case A::Read:
         break;
     }
@@ -90,7 +92,7 @@ GenericDevice::~GenericDevice()
     // The program ends or the window goes with the loop still held: the
     // release goes out on its own, nobody waits for its answer.
     if (m_held && m_state == State::Ready && m_master)
-        m_master->transact(C::FixCurrent, C::fixedCurrentRequest(0.0),
+        m_master->transact(cmd::EnterExitFixedCurrent, C::fixedCurrentRequest(0.0),
                            [](const HartMaster::Outcome &) {});
 }
 
@@ -328,7 +330,7 @@ bool GenericDevice::store(quint8 command, const QByteArray &data)
         return decoded.has_value();
     };
     switch (command) {
-    case U::ReadPrimaryVariable: {
+    case cmd::ReadPrimaryVariable: {
         // Only read when command 3 is not there: it stands in for its first variable.
         const auto pv = U::primaryVariable(data);
         if (!pv)
@@ -337,23 +339,23 @@ bool GenericDevice::store(quint8 command, const QByteArray &data)
         v.dynamic = U::DynamicVariables{current, {*pv}};
         return true;
     }
-    case U::ReadCurrentAndPercent:
+    case cmd::ReadLoopCurrentAndPercent:
         return keep(v.loop, U::currentAndPercent(data));
-    case U::ReadDynamicVariables:
+    case cmd::ReadDynamicVariables:
         return keep(v.dynamic, U::dynamicVariables(data));
-    case U::ReadMessage:
+    case cmd::ReadMessage:
         return keep(v.message, U::message(data));
-    case U::ReadTagDescriptorDate:
+    case cmd::ReadTagDescriptorDate:
         return keep(v.tagDescriptorDate, U::tagDescriptorDate(data));
-    case U::ReadSensorInformation:
+    case cmd::ReadSensorInformation:
         return keep(v.sensor, U::sensorInformation(data));
-    case U::ReadOutputInformation:
+    case cmd::ReadOutputInformation:
         return keep(v.output, U::outputInformation(data));
-    case U::ReadFinalAssemblyNumber:
+    case cmd::ReadFinalAssemblyNumber:
         return keep(v.finalAssemblyNumber, U::finalAssemblyNumber(data));
     case U::ReadLongTag:
         return keep(v.longTag, U::longTag(data));
-    case C::ReadAdditionalStatus:
+    case cmd::ReadAdditionalStatus:
         m_statusWanted = false;
         return keep(v.additional, C::additionalStatus(data, revision));
     default:
@@ -400,10 +402,10 @@ bool GenericDevice::readAll()
     if (m_busy || m_state != State::Ready)
         return false;
     m_readWanted = false;
-    QList<quint8> commands{U::ReadTagDescriptorDate,   U::ReadMessage,
-                           U::ReadFinalAssemblyNumber, U::ReadSensorInformation,
-                           U::ReadOutputInformation,   U::ReadDynamicVariables,
-                           U::ReadCurrentAndPercent,   C::ReadAdditionalStatus};
+    QList<quint8> commands{cmd::ReadTagDescriptorDate,     cmd::ReadMessage,
+                           cmd::ReadFinalAssemblyNumber,   cmd::ReadSensorInformation,
+                           cmd::ReadOutputInformation,     cmd::ReadDynamicVariables,
+                           cmd::ReadLoopCurrentAndPercent, cmd::ReadAdditionalStatus};
     if (m_identity->universalRevision >= U::LongTagRevision)
         commands.insert(1, U::ReadLongTag);
     readAction(Action::Read, commands);
@@ -414,7 +416,7 @@ bool GenericDevice::readStatus()
 {
     if (m_busy || m_state != State::Ready)
         return false;
-    readAction(Action::Read, {C::ReadAdditionalStatus});
+    readAction(Action::Read, {cmd::ReadAdditionalStatus});
     return true;
 }
 
@@ -436,11 +438,12 @@ void GenericDevice::readLive()
         return;
     m_liveInFlight = true;
     // A device without command 3 still tells its primary variable.
-    QList<quint8> commands{m_values.answersNot(U::ReadDynamicVariables) ? U::ReadPrimaryVariable
-                                                                        : U::ReadDynamicVariables,
-                           U::ReadCurrentAndPercent};
+    QList<quint8> commands{m_values.answersNot(cmd::ReadDynamicVariables)
+                               ? cmd::ReadPrimaryVariable
+                               : cmd::ReadDynamicVariables,
+                           cmd::ReadLoopCurrentAndPercent};
     if (m_statusWanted)
-        commands.append(C::ReadAdditionalStatus);
+        commands.append(cmd::ReadAdditionalStatus);
     readSeveral(commands, [this](const std::optional<Result> &) {
         m_liveInFlight = false;
         m_values.liveTime = QDateTime::currentDateTime();
@@ -513,7 +516,7 @@ bool GenericDevice::writeTagDescriptorDate(const UniversalLayout::TagDescriptorD
         {universal::Date, known(read, old ? old->date.toString(Qt::ISODate) : QString()),
          sent.date.toString(Qt::ISODate)},
     };
-    return write(Action::WriteTag, U::WriteTagDescriptorDate, *request, logged,
+    return write(Action::WriteTag, cmd::WriteTagDescriptorDate, *request, logged,
                  [this](const Outcome &outcome) {
                      if (const auto echo = U::tagDescriptorDate(outcome.data))
                          m_values.tagDescriptorDate = echo;
@@ -524,7 +527,7 @@ bool GenericDevice::writeMessage(const QString &message)
 {
     const QString sent = message.left(U::MessageChars).toUpper();
     const auto &old = m_values.message;
-    return write(Action::WriteMessage, U::WriteMessage, U::messageRequest(sent),
+    return write(Action::WriteMessage, cmd::WriteMessage, U::messageRequest(sent),
                  {{universal::Message, old, sent}}, {});
 }
 
@@ -546,7 +549,7 @@ bool GenericDevice::writeRange(const CommonPracticeLayout::RangeValues &range)
         {universal::UpperRange, known(old.has_value(), old ? number(old->upperRange) : QString()),
          number(range.upper), unitBefore, unitAfter},
     };
-    return write(Action::WriteRange, C::WriteRangeValues, C::rangeRequest(range), logged, {});
+    return write(Action::WriteRange, cmd::WriteRangeValues, C::rangeRequest(range), logged, {});
 }
 
 bool GenericDevice::writeDamping(double seconds)
@@ -554,7 +557,7 @@ bool GenericDevice::writeDamping(double seconds)
     const auto &old = m_values.output;
     const QString unit = QStringLiteral("s");
     return write(
-        Action::WriteDamping, C::WriteDamping, C::dampingRequest(seconds),
+        Action::WriteDamping, cmd::WriteDamping, C::dampingRequest(seconds),
         {{universal::Damping, known(old.has_value(), old ? number(old->damping) : QString()),
           number(seconds), unit, unit}},
         {});
@@ -563,7 +566,7 @@ bool GenericDevice::writeDamping(double seconds)
 bool GenericDevice::writeUnit(quint8 unit)
 {
     const auto &old = m_values.output;
-    return write(Action::WriteUnit, C::WriteUnit, C::unitRequest(unit),
+    return write(Action::WriteUnit, cmd::WritePrimaryVariableUnits, C::unitRequest(unit),
                  {{universal::Unit,
                    known(old.has_value(), old ? GenericUnits::symbol(old->rangeUnit) : QString()),
                    GenericUnits::symbol(unit)}},
@@ -572,7 +575,8 @@ bool GenericDevice::writeUnit(quint8 unit)
 
 bool GenericDevice::setZero()
 {
-    return write(Action::SetZero, C::SetZero, {}, {{universal::Zero, std::nullopt, QString()}}, {});
+    return write(Action::SetZero, cmd::SetPrimaryVariableZero, {},
+                 {{universal::Zero, std::nullopt, QString()}}, {});
 }
 
 bool GenericDevice::fixCurrent(double milliamperes)
@@ -587,7 +591,8 @@ bool GenericDevice::fixCurrent(double milliamperes)
     else if (m_values.deviceStatus && !(*m_values.deviceStatus & hart::status::OutputFixed))
         before = number(0.0);
     const QString unit = QStringLiteral("mA");
-    return write(Action::FixCurrent, C::FixCurrent, C::fixedCurrentRequest(milliamperes),
+    return write(Action::FixCurrent, cmd::EnterExitFixedCurrent,
+                 C::fixedCurrentRequest(milliamperes),
                  {{universal::FixedCurrent, before, number(milliamperes), unit, unit}},
                  [this, milliamperes](const Outcome &outcome) {
                      m_held = C::floatAnswer(outcome.data).value_or(float(milliamperes));
@@ -599,7 +604,7 @@ bool GenericDevice::releaseCurrent()
     const std::optional<QString> before =
         m_held ? std::optional<QString>(number(*m_held)) : std::nullopt;
     const QString unit = QStringLiteral("mA");
-    return write(Action::ReleaseCurrent, C::FixCurrent, C::fixedCurrentRequest(0.0),
+    return write(Action::ReleaseCurrent, cmd::EnterExitFixedCurrent, C::fixedCurrentRequest(0.0),
                  {{universal::FixedCurrent, before, number(0.0), unit, unit}},
                  [this](const Outcome &) {
                      m_held.reset();
@@ -610,7 +615,7 @@ bool GenericDevice::releaseCurrent()
 bool GenericDevice::trim(bool gain, double measuredMilliamperes)
 {
     return write(gain ? Action::TrimGain : Action::TrimZero,
-                 gain ? C::TrimCurrentGain : C::TrimCurrentZero,
+                 gain ? cmd::TrimLoopCurrentGain : cmd::TrimLoopCurrentZero,
                  C::trimRequest(measuredMilliamperes),
                  {{gain ? universal::TrimGain : universal::TrimZero, std::nullopt,
                    number(measuredMilliamperes), QString(), QStringLiteral("mA")}},

@@ -3,6 +3,7 @@
 #include "GenericDevice.h"
 #include "dialogs/EntryKeyFilter.h"
 #include "hart/HartDeviceIdentity.h"
+#include "hart/HartProtocol.h"
 #include "mainwin/Toolkit_LoadResource.h"
 
 #include <QDateEdit>
@@ -152,7 +153,7 @@ void GenericIdentificationPage::refresh()
     fill(m_longTag, v.longTag, [this](const QString &s) { txtLongTag->setText(s); });
     const auto &identity = m_device.identity();
     lblFinalAssembly->setText(v.finalAssemblyNumber ? QString::number(*v.finalAssemblyNumber)
-                              : v.answersNot(UniversalLayout::ReadFinalAssemblyNumber)
+                              : v.answersNot(hart::command::ReadFinalAssemblyNumber)
                                   ? GetResText(NotSupported)
                                   : QString());
     lblKey->setText(identity ? identity->key() : QString());

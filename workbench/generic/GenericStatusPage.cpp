@@ -2,6 +2,7 @@
 
 #include "GenericDevice.h"
 #include "GenericStatusBits.h"
+#include "hart/HartProtocol.h"
 #include "mainwin/Toolkit_LoadResource.h"
 
 #include <QHBoxLayout>
@@ -101,7 +102,9 @@ void GenericStatusPage::refresh()
     const GenericValues &v = m_device.values();
     // Rebuilt only when something changed: the live reads come every second.
     QByteArray shown = v.deviceStatus ? QByteArray(1, char(*v.deviceStatus)) : QByteArray("-");
-    shown += v.additional ? v.additional->bytes.toHex() : QByteArray(v.answersNot(48) ? "n" : "-");
+    shown += v.additional
+                 ? v.additional->bytes.toHex()
+                 : QByteArray(v.answersNot(hart::command::ReadAdditionalStatus) ? "n" : "-");
     if (m_shown == shown && tvwStatus->topLevelItemCount() > 0)
         return;
     m_shown = shown;
@@ -143,7 +146,8 @@ void GenericStatusPage::refresh()
             add(more, GetResText(MakersBytes) + QStringLiteral(": ") +
                           QString::fromLatin1(makers.toHex(' ').toUpper()));
     } else {
-        add(more, GetResText(v.answersNot(48) ? NotSupported : NotRead));
+        add(more,
+            GetResText(v.answersNot(hart::command::ReadAdditionalStatus) ? NotSupported : NotRead));
     }
     tvwStatus->expandAll();
     refreshButtons();

@@ -13,16 +13,7 @@
 // that answers command 0 speaks these, whoever made it.
 namespace UniversalLayout {
 
-constexpr quint8 ReadPrimaryVariable = 1;
-constexpr quint8 ReadCurrentAndPercent = 2;
-constexpr quint8 ReadDynamicVariables = 3;
-constexpr quint8 ReadMessage = 12;
-constexpr quint8 ReadTagDescriptorDate = 13;
-constexpr quint8 ReadSensorInformation = 14;
-constexpr quint8 ReadOutputInformation = 15;
-constexpr quint8 ReadFinalAssemblyNumber = 16;
-constexpr quint8 WriteMessage = 17;
-constexpr quint8 WriteTagDescriptorDate = 18;
+// The long tag's commands (revision 6 on); the others are hart::command's.
 constexpr quint8 ReadLongTag = 20;
 constexpr quint8 WriteLongTag = 22;
 

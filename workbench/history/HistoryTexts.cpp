@@ -5,6 +5,7 @@
 #include "ChangeNames.h"
 #include "HistoryService.h"
 #include "IViewEx.h"
+#include "hart/HartProtocol.h"
 #include "mainwin/Toolkit_LoadResource.h"
 
 #include <QLocale>
@@ -101,11 +102,13 @@ QString responseText(int command, int code)
         return GetResText(InvalidUnitCode);
     // The zero, the fixed current and its trims give 9 to 11 meanings of
     // their own.
-    if (command == 43 && (code == 9 || code == 10))
+    using namespace hart::command;
+    const bool trim = command == TrimLoopCurrentZero || command == TrimLoopCurrentGain;
+    if (command == SetPrimaryVariableZero && (code == 9 || code == 10))
         return GetResText(code == 9 ? AppliedProcessTooHigh : AppliedProcessTooLow);
-    if ((command == 45 || command == 46) && code == 9)
+    if (trim && code == 9)
         return GetResText(WrongLoopCurrentMode);
-    if ((command == 40 || command == 45 || command == 46) && code == 11)
+    if ((command == EnterExitFixedCurrent || trim) && code == 11)
         return GetResText(InMultidropMode);
     for (int known : KnownCodes) {
         if (known == code)
