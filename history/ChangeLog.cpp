@@ -108,6 +108,7 @@ QList<ChangeEntry> ChangeLog::entries(const ChangeFilter &filter) const
         const int outcome = query.value(8).toInt();
         e.outcome = outcome == 1   ? ChangeEntry::Outcome::Accepted
                     : outcome == 2 ? ChangeEntry::Outcome::Refused
+                    : outcome == 3 ? ChangeEntry::Outcome::NotSent
                                    : ChangeEntry::Outcome::Unknown;
         e.responseCode = query.value(9).isNull() ? -1 : query.value(9).toInt();
         e.command = query.value(10).isNull() ? -1 : query.value(10).toInt();

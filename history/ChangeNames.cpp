@@ -43,6 +43,18 @@ enum : qint16
     ResetOverStatic = 7214,
     ResetOverTemperature = 7215,
     ResetPartialHours = 7216,
+    // The generic HART view's own.
+    LongTag = 7800,
+    PrimaryVariableUnit = 7801,
+    SetPrimaryVariableZero = 7802,
+    // The compared items' labels, for the same values of any device.
+    TagLabel = 4730,
+    DescriptorLabel = 4731,
+    MessageLabel = 4732,
+    DateLabel = 4733,
+    LowerRangeLabel = 4735,
+    UpperRangeLabel = 4736,
+    DampingLabel = 4748,
 };
 
 struct WrittenItem
@@ -76,6 +88,40 @@ const WrittenItem Written[] = {
     {"UserCurveActualNumber", {0, UserCurvePoints}},
     {"UserCurveX", {0, UserCurveX}},
     {"UserCurveY", {0, UserCurveY}},
+};
+
+using Form = ChangeNames::Item::Form;
+
+struct UniversalItem
+{
+    const char *name;
+    ChangeNames::Label label;
+    Form form = Form::Text;
+    const char *fixedUnit = "";
+    qint16 zeroTextId = 0;
+    bool command = false;
+};
+
+// What the generic view writes to any device (units of their own go with
+// each entry).
+const UniversalItem Universal[] = {
+    {ChangeNames::universal::Tag, {0, TagLabel}},
+    {ChangeNames::universal::Descriptor, {0, DescriptorLabel}},
+    {ChangeNames::universal::Date, {0, DateLabel}, Form::Date},
+    {ChangeNames::universal::Message, {0, MessageLabel}},
+    {ChangeNames::universal::LongTag, {0, LongTag}},
+    {ChangeNames::universal::UpperRange, {0, UpperRangeLabel}, Form::Number},
+    {ChangeNames::universal::LowerRange, {0, LowerRangeLabel}, Form::Number},
+    {ChangeNames::universal::Damping, {0, DampingLabel}, Form::Number, "s"},
+    {ChangeNames::universal::Unit, {0, PrimaryVariableUnit}},
+    {ChangeNames::universal::Zero, {0, SetPrimaryVariableZero}, Form::Text, "", 0, true},
+    {ChangeNames::universal::FixedCurrent,
+     {0, FixedOutputCurrent},
+     Form::Number,
+     "mA",
+     StandardMode},
+    {ChangeNames::universal::TrimZero, {Adjustment4mA, MeasuredCurrent}, Form::Number, "mA"},
+    {ChangeNames::universal::TrimGain, {Adjustment20mA, MeasuredCurrent}, Form::Number, "mA"},
 };
 
 struct Command
@@ -169,6 +215,11 @@ std::optional<Item> item(const QString &name)
     for (const Command &c : Commands) {
         if (same(name, c.record))
             return Item{c.label, QString(), QString(), false, 0, true};
+    }
+    for (const UniversalItem &u : Universal) {
+        if (same(name, u.name))
+            return Item{u.label,   QString(), QLatin1String(u.fixedUnit), false, u.zeroTextId,
+                        u.command, u.form};
     }
     return std::nullopt;
 }

@@ -242,6 +242,11 @@ qint64 HistoryRecorder::writeStarting(const DeviceWrite &write, QString *problem
         addValue(entries, entry, value.item, deviceValue(m_store.indexOf(value.item), value.before),
                  value.after, write);
     }
+    return entriesStarting(entries, problem);
+}
+
+qint64 HistoryRecorder::entriesStarting(const QList<ChangeEntry> &entries, QString *problem)
+{
     const qint64 token = m_nextToken++;
     if (!entries.isEmpty()) {
         beforeStore();

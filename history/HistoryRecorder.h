@@ -51,6 +51,9 @@ public:
     QString writesStarting(const QString &sequence) override;
     qint64 writeStarting(const DeviceWrite &write, QString *problem) override;
     void writeEnded(qint64 token, Outcome outcome, int responseCode) override;
+    // Entries made past the host's sequences (the generic view's writes to a
+    // device of any maker): kept, waiting and ended like the host's.
+    qint64 entriesStarting(const QList<ChangeEntry> &entries, QString *problem);
 
     // Snapshots and entries the database could not take yet (another
     // program held it, the disk was full): kept here and stored by

@@ -16,6 +16,31 @@
 #include <QDir>
 #include <QLocale>
 
+namespace {
+
+// A value written past the device's items (by the generic view), in the
+// user's format as the dialogs show theirs.
+QString shownForm(ChangeNames::Item::Form form, const QString &value)
+{
+    const QLocale locale;
+    switch (form) {
+    case ChangeNames::Item::Form::Number: {
+        bool number = false;
+        value.toDouble(&number);
+        return number ? QString(value).replace(QLatin1Char('.'), locale.decimalPoint()) : value;
+    }
+    case ChangeNames::Item::Form::Date: {
+        const QDate date = QDate::fromString(value, Qt::ISODate);
+        return date.isValid() ? locale.toString(date, QLocale::ShortFormat) : value;
+    }
+    case ChangeNames::Item::Form::Text:
+        break;
+    }
+    return value;
+}
+
+} // namespace
+
 HistoryService::HistoryService(DeviceInstance &instance, const QString &databasePath,
                                QObject *parent)
     : QObject(parent), m_instance(&instance), m_database(databasePath)
@@ -232,14 +257,24 @@ QString HistoryService::shownValue(const QString &item, const QString &value,
 {
     const ItemStore &store = m_instance->manager()->store();
     const int index = store.indexOf(item);
+    const ChangeNames::Item name = ChangeNames::item(item).value_or(ChangeNames::Item());
     const QString text =
         index < 0 || value.isEmpty()
-            ? value.trimmed()
-            : DatasetComparison::shownValue(
-                  store, index, value, ChangeNames::item(item).value_or(ChangeNames::Item()).hex,
-                  QLocale());
+            ? shownForm(name.form, value.trimmed())
+            : DatasetComparison::shownValue(store, index, value, name.hex, QLocale());
     const QString shownUnit = DescriptionTexts::translated(unit);
     return shownUnit.isEmpty() || text.isEmpty() ? text : text + QLatin1Char(' ') + shownUnit;
+}
+
+qint64 HistoryService::changesStarting(const QList<ChangeEntry> &entries, QString *problem)
+{
+    return m_recorder->entriesStarting(entries, problem);
+}
+
+void HistoryService::changesEnded(qint64 token, DeviceWriteJournal::Outcome outcome,
+                                  int responseCode)
+{
+    m_recorder->writeEnded(token, outcome, responseCode);
 }
 
 bool HistoryService::isItem(const QString &name) const

@@ -4,6 +4,7 @@
 #include "DatasetComparison.h"
 #include "DatasetMatch.h"
 #include "DeviceIdentity.h"
+#include "DeviceWriteJournal.h"
 #include "HistoryDatabase.h"
 #include "SnapshotStore.h"
 
@@ -69,6 +70,12 @@ public:
     qint32 writeValues(const QHash<QString, QString> &values, const QString &reason);
     // The dataset takes the device's values of these items.
     void takeIntoDataset(const QStringList &items);
+
+    // The generic view's writes, which go past the host's sequences: their
+    // entries are kept like the host's (waiting while the database does not
+    // take them). problem says why they cannot be kept, empty when they are.
+    qint64 changesStarting(const QList<ChangeEntry> &entries, QString *problem);
+    void changesEnded(qint64 token, DeviceWriteJournal::Outcome outcome, int responseCode);
 
     qint64 lastSnapshot() const;
     // A logged or stored value as the user reads it: enumeration text in the

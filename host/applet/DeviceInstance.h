@@ -27,6 +27,7 @@ public:
 
     const std::shared_ptr<VexAppletItemManager> &manager() const { return m_manager; }
     const DeviceDescription &description() const { return *m_description; }
+    HartMaster &master() const { return *m_master; }
     SequenceEngine &engine() const { return *m_engine; }
     ConnectionController &connection() const { return *m_connection; }
     DatasetFileService &files() const { return *m_files; }

@@ -43,6 +43,7 @@ const QHash<QString, QString> ChildWindows{
     {"mnuDeviceIdentification", "frmIdentification"},
     {"mnuDeviceCompare", "frmCompare"},
     {"mnuDeviceHistory", "frmHistory"},
+    {"mnuDeviceGenericView", "frmGenericView"},
     {"mnuDisplayBar", "frmDisplayBar"},
     {"mnuDisplayDigital", "frmDisplayDigital"},
     {"mnuDisplayGauge", "frmDisplayNeedle"},

@@ -7,6 +7,7 @@
 #include "HostResult.h"
 #include "ProgIdRegistry.h"
 #include "hart/HartLink.h"
+#include "hart/HartMaster.h"
 #include "history/HistoryReportTables.h"
 
 #include <QFileInfo>
@@ -55,6 +56,10 @@ bool DeviceFrame::open(QString *error)
     // Not owned: the link outlives the instance.
     m_instance->addObject(QLatin1String(LinkObject),
                           std::shared_ptr<QObject>(std::shared_ptr<QObject>(), m_link));
+    // Owned by the instance, which drops its objects before it.
+    m_instance->addObject(
+        QLatin1String(MasterObject),
+        std::shared_ptr<QObject>(std::shared_ptr<QObject>(), &m_instance->master()));
     applyOptions();
     startViews();
     openDatasetFile();

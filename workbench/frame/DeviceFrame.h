@@ -23,6 +23,9 @@ public:
     // The link given to the frame, as an object of the instance: the
     // connection settings and the traffic record reach it by this name.
     static constexpr const char *LinkObject = "Workbench.HartLink";
+    // The instance's HART master: the generic view talks to any device
+    // through it, past this family's items.
+    static constexpr const char *MasterObject = "Workbench.HartMaster";
 
     DeviceFrame(FrameOptions options, HartLink *link, QObject *parent = nullptr);
     ~DeviceFrame() override;

@@ -5,6 +5,7 @@
 #include "ChangeNames.h"
 #include "HistoryService.h"
 #include "IViewEx.h"
+#include "hart/HartProtocol.h"
 #include "mainwin/Toolkit_LoadResource.h"
 
 #include <QLocale>
@@ -16,6 +17,10 @@ namespace {
 constexpr int ResponseTextBase = 4800;
 constexpr int KnownCodes[] = {2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 16, 32, 64};
 constexpr int InvalidUnitCode = 4899;
+constexpr qint16 AppliedProcessTooHigh = 7830;
+constexpr qint16 AppliedProcessTooLow = 7831;
+constexpr qint16 WrongLoopCurrentMode = 7832;
+constexpr qint16 InMultidropMode = 7833;
 constexpr qint16 NotRead = 4715;
 constexpr qint16 EmptyValue = 7217;
 // A command that carries no value has none before or after.
@@ -95,6 +100,16 @@ QString responseText(int command, int code)
     // Commands 44 and 53 say so with 12 when the unit code is wrong.
     if (code == 12 && (command == 44 || command == 53))
         return GetResText(InvalidUnitCode);
+    // The zero, the fixed current and its trims give 9 to 11 meanings of
+    // their own.
+    using namespace hart::command;
+    const bool trim = command == TrimLoopCurrentZero || command == TrimLoopCurrentGain;
+    if (command == SetPrimaryVariableZero && (code == 9 || code == 10))
+        return GetResText(code == 9 ? AppliedProcessTooHigh : AppliedProcessTooLow);
+    if (trim && code == 9)
+        return GetResText(WrongLoopCurrentMode);
+    if ((command == EnterExitFixedCurrent || trim) && code == 11)
+        return GetResText(InMultidropMode);
     for (int known : KnownCodes) {
         if (known == code)
             return GetResText(qint16(ResponseTextBase + code));

@@ -78,6 +78,8 @@ constexpr MainMenuEntry Menu[] = {
     {1, "mnuDeviceHistory", 4701, "History", "", 0, E::Plain, Always},
     {1, "", 0, "", "", 0, E::Separator, Always},
     {1, "mnuDeviceIdentification", 1026, "Identification", "", 37, E::Plain, Always},
+    // Any device that answers command 0; it finds the device itself while not connected.
+    {1, "mnuDeviceGenericView", 7700, "Generic HART View", "", 0, E::Plain, Always},
     // Shown, so that Toolbar, Status Bar and the device summary can be switched; the three views
     // have no command and stay out of sight.
     {0, "mnuView", 1027, "&View", "", 4, E::Plain, Always},
