@@ -258,9 +258,19 @@ std::optional<double> FieldDeviceModel::value(quint8 code) const
         return std::nullopt;
     const double phase = 2 * std::numbers::pi * double(m_timeMs) / 1000.0 / v->periodSeconds;
     double raw = v->base + v->swing * std::sin(phase);
-    if (v == &primary())
+    if (v == &primary()) {
+        raw = m_heldPrimary.value_or(raw);
         raw += m_zeroOffset;
+    }
     return convert(raw, v->quantity, v->unit, *unit(v->code));
+}
+
+void FieldDeviceModel::holdPrimary(std::optional<double> value)
+{
+    const FieldDeviceProfile::Variable &pv = primary();
+    m_heldPrimary.reset();
+    if (value)
+        m_heldPrimary = convert(*value, pv.quantity, *unit(pv.code), pv.unit);
 }
 
 double FieldDeviceModel::percentOfRange() const

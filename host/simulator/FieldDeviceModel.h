@@ -43,6 +43,9 @@ public:
     // unknown code.
     std::optional<double> value(quint8 code) const;
     std::optional<quint8> unit(quint8 code) const;
+    // The process holds the primary variable at a value in its present unit
+    // (the zero set on the device still applies); nothing lets it move again.
+    void holdPrimary(std::optional<double> value);
     double loopCurrent() const;
     double percentOfRange() const;
 
@@ -88,8 +91,9 @@ private:
     double m_upperRange = 0;
     double m_damping = 0;
     double m_zeroOffset = 0;
-    double m_fixedCurrent = 0; // 0: the current follows the PV
-    double m_trimZero = 0;     // mA added at 4 mA, scaled along to 20 mA
+    std::optional<double> m_heldPrimary; // the process, in the PV's starting unit
+    double m_fixedCurrent = 0;           // 0: the current follows the PV
+    double m_trimZero = 0;               // mA added at 4 mA, scaled along to 20 mA
     double m_trimGain = 1;
     quint16 m_configurationChanges = 0;
     bool m_configurationChanged = false;

@@ -40,6 +40,9 @@ public:
     void restoreConnection() override;
 
     const FieldDeviceModel &model() const { return m_model; }
+    // The process at the primary variable, in its present unit; nothing
+    // lets it move by itself again.
+    void holdPrimaryValue(std::optional<double> value) { m_model.holdPrimary(value); }
     QList<quint8> supportedCommands() const { return m_table.commands(); }
     // The device's time in milliseconds; the wall clock unless a test sets
     // its own (a null clock: time passes only by advanceTime).

@@ -1,10 +1,12 @@
 #include "simulator/SimulatorControl.h"
 
 #include "simulator/SimulatedDevice.h"
+#include "simulator/SimulatedFieldDevice.h"
 #include "simulator/SimulatedTransmitter.h"
 #include "simulator/TransmitterLoop.h"
 
 #include <QRegularExpression>
+#include <cmath>
 
 namespace {
 
@@ -22,6 +24,8 @@ QString SimulatorControl::help()
     return QStringLiteral(
         "  pressure MBAR [ADDR]     applied pressure in mbar\n"
         "  temperature DEGC [ADDR]  sensor temperature in degC\n"
+        "  pv VALUE|free [ADDR]     hold another maker's primary variable at VALUE\n"
+        "                           (in its present unit); free lets it move again\n"
         "  busy N [ADDR]            answer the next N requests with busy (32)\n"
         "  noanswer N [ADDR]        stay silent for the next N requests\n"
         "  checksum N [ADDR]        send the next N answers with a wrong checksum\n"
@@ -32,8 +36,8 @@ QString SimulatorControl::help()
         "  clear [ADDR]             end every fault\n"
         "  devices                  list the devices on the loop\n"
         "ADDR is a polling address (all devices when left out; pressure and\n"
-        "temperature reach this family's transmitters only); N = -1 lasts until\n"
-        "clear.\n");
+        "temperature reach this family's transmitters only, pv the devices of\n"
+        "other makers); N = -1 lasts until clear.\n");
 }
 
 QString SimulatorControl::execute(const QString &line)
@@ -66,17 +70,23 @@ QString SimulatorControl::execute(const QString &line)
 
 QString SimulatorControl::perDevice(const QString &verb, const QStringList &args)
 {
-    static const QStringList Verbs{QStringLiteral("pressure"),     QStringLiteral("temperature"),
-                                   QStringLiteral("busy"),         QStringLiteral("noanswer"),
-                                   QStringLiteral("checksum"),     QStringLiteral("commerror"),
-                                   QStringLiteral("writeprotect"), QStringLiteral("clear")};
+    static const QStringList Verbs{
+        QStringLiteral("pressure"),     QStringLiteral("temperature"), QStringLiteral("busy"),
+        QStringLiteral("noanswer"),     QStringLiteral("checksum"),    QStringLiteral("commerror"),
+        QStringLiteral("writeprotect"), QStringLiteral("clear"),       QStringLiteral("pv")};
     if (!Verbs.contains(verb))
         return error(QStringLiteral("unknown command %1").arg(verb));
     const int valueCount = verb == QLatin1String("clear") ? 0 : 1;
     if (args.size() < valueCount || args.size() > valueCount + 1)
         return error(QStringLiteral("wrong number of arguments to %1").arg(verb));
-    // The process values are a transmitter's; the faults any device's.
+    // The process values are a transmitter's or another maker's device's;
+    // the faults any device's.
     const bool process = verb == QLatin1String("pressure") || verb == QLatin1String("temperature");
+    const bool pv = verb == QLatin1String("pv");
+    const auto serves = [process, pv](SimulatedDevice *d) {
+        return (!process || qobject_cast<SimulatedTransmitter *>(d)) &&
+               (!pv || qobject_cast<SimulatedFieldDevice *>(d));
+    };
     QList<SimulatedDevice *> targets = m_loop.allDevices();
     if (args.size() == valueCount + 1) {
         bool ok = false;
@@ -85,7 +95,7 @@ QString SimulatorControl::perDevice(const QString &verb, const QStringList &args
             ok && address >= 0 && address <= 63 ? m_loop.deviceAt(quint8(address)) : nullptr;
         if (!d)
             return error(QStringLiteral("no device at address %1").arg(args.last()));
-        if (process && !qobject_cast<SimulatedTransmitter *>(d))
+        if (!serves(d))
             return error(QStringLiteral("%1 at address %2 has no %3")
                              .arg(d->profileName(), args.last(), verb));
         targets = {d};
@@ -96,16 +106,22 @@ QString SimulatorControl::perDevice(const QString &verb, const QStringList &args
     const uint bits = verb == QLatin1String("commerror") ? value.toUInt(&ok, 16) : 0;
     if (verb == QLatin1String("writeprotect"))
         ok = value == QLatin1String("on") || value == QLatin1String("off");
+    const bool free = pv && value == QLatin1String("free");
+    if (pv)
+        ok = free || (ok && std::isfinite(number));
     if (!ok)
         return error(QStringLiteral("%1 cannot take %2").arg(verb, value));
     for (SimulatedDevice *d : targets) {
-        auto *transmitter = qobject_cast<SimulatedTransmitter *>(d);
-        if (process && !transmitter)
+        if (!serves(d))
             continue;
+        auto *transmitter = qobject_cast<SimulatedTransmitter *>(d);
         if (verb == QLatin1String("pressure"))
             transmitter->setAppliedPressure(number);
         else if (verb == QLatin1String("temperature"))
             transmitter->setSensorTemperature(number);
+        else if (pv)
+            qobject_cast<SimulatedFieldDevice *>(d)->holdPrimaryValue(
+                free ? std::nullopt : std::optional<double>(number));
         else if (verb == QLatin1String("busy"))
             d->injectBusy(int(number));
         else if (verb == QLatin1String("noanswer"))

@@ -232,6 +232,16 @@ private slots:
         QVERIFY(!loop.respond(request));
         QVERIFY(loop.respond(request));
         QVERIFY(control.execute(QStringLiteral("devices")).contains("hart7-temperature"));
+
+        // The primary variable held where a test needs it, another maker's only.
+        QCOMPARE(control.execute(QStringLiteral("pv 91.25 3")), QStringLiteral("ok"));
+        const QByteArray pv = HartFrame::shortFrame(HartFrame::Kind::Request, 3, 1).encode();
+        QCOMPARE(HartCodec::toFloat(HartFrame::decode(*loop.respond(pv)).frame->data(), 1), 91.25f);
+        for (const char *refused : {"pv 1 0", "pv nan 3", "pv x 3"})
+            QVERIFY2(control.execute(QLatin1String(refused)).startsWith("error"), refused);
+        QCOMPARE(control.execute(QStringLiteral("pv free")), QStringLiteral("ok"));
+        QVERIFY(HartCodec::toFloat(HartFrame::decode(*loop.respond(pv)).frame->data(), 1) !=
+                91.25f);
     }
 };
 
