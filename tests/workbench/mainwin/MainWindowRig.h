@@ -47,14 +47,22 @@ public:
     bool connect() const;
     bool idle() const;
 
+    // Set before connecting: every byte a real link (HART-IP, serial) made
+    // for the program carries, as it travelled.
+    HartTrafficSink *wire = nullptr;
+
     QStringList commandsRun;
     MainWindowCommands::Reset lastReset = MainWindowCommands::Reset::FactoryData;
 
 private:
     qint64 m_deviceClockNs = 0;
     ProfiledHartLink m_link{[this](const HartLinkProfile &p, QString *why) {
-        if (p.kind != HartLinkProfile::Kind::Simulator)
-            return ProfiledHartLink::standardLink(p, why);
+        if (p.kind != HartLinkProfile::Kind::Simulator) {
+            auto real = ProfiledHartLink::standardLink(p, why);
+            if (real && wire)
+                real->setTrafficSink(wire);
+            return real;
+        }
         auto inProcess = std::make_unique<InProcessHartLink>(&line);
         inProcess->setBitRate(0);
         return std::unique_ptr<HartLink>(std::move(inProcess));
