@@ -143,6 +143,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("transport");
         QTest::addColumn<QString>("profile");
         QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("named"); // maker and device type as the header names them
         // The range written, a small reading zeroed, the process afterwards.
         QTest::addColumn<QStringList>("range");
         QTest::addColumn<double>("zeroAt");
@@ -150,13 +151,19 @@ private Q_SLOTS:
         for (const char *transport : {"hart-ip", "serial"}) {
             QTest::addRow("%s HART 7 pressure", transport)
                 << transport << "hart7-pressure"
-                << "2A-71-3A0100" << QStringList{"-0.5", "16"} << 0.3 << 4.0;
+                << "2A-71-3A0100"
+                << "Manufacturer Siemens (0x2A), device type 0x2A71" << QStringList{"-0.5", "16"}
+                << 0.3 << 4.0;
             QTest::addRow("%s HART 7 temperature", transport)
                 << transport << "hart7-temperature"
-                << "26-A4-5C2200" << QStringList{"20", "220"} << 5.0 << 90.0;
+                << "26-A4-5C2200"
+                << "Manufacturer Rosemount (0x26), device type 0x26A4" << QStringList{"20", "220"}
+                << 5.0 << 90.0;
             QTest::addRow("%s HART 5 flow", transport)
                 << transport << "hart5-flow"
-                << "11-5C-071500" << QStringList{"2", "40"} << 0.5 << 12.0;
+                << "11-5C-071500"
+                << "Manufacturer Endress+Hauser (0x11), device type 0x5C" << QStringList{"2", "40"}
+                << 0.5 << 12.0;
         }
     }
     void aDeviceOfAnotherMaker()
@@ -220,6 +227,8 @@ private:
         const GenericValues &values = v->device()->values();
         QCOMPARE(v->device()->identity()->key(), key);
         QCOMPARE(v->pageIdentification->lblKey->text(), key);
+        QFETCH(QString, named);
+        QVERIFY2(v->lblIdentity->text().startsWith(named), qPrintable(v->lblIdentity->text()));
         QCOMPARE(values.notImplemented, QSet<quint8>());
         QVERIFY(values.sensor && values.loop && values.dynamic && values.additional &&
                 values.message && values.finalAssemblyNumber);

@@ -3,6 +3,7 @@
 #include "GenericUnits.h"
 #include "dialogs/EntryRules.h"
 #include "hart/HartDeviceIdentity.h"
+#include "hart/HartManufacturers.h"
 #include "hart/HartProtocol.h"
 #include "history/HistoryTexts.h"
 #include "mainwin/Toolkit_LoadResource.h"
@@ -114,9 +115,11 @@ QString unitValue(float v, quint8 unit)
 
 QString identity(const HartDeviceIdentity &identity)
 {
-    return FormatResText(
-        GetResText(IdentityLine),
-        {hex(identity.manufacturer, 2), hex(identity.deviceType, 2), hex(identity.deviceId, 6)});
+    // Named as the main window names it: from HART 7 on the maker is in its
+    // own field and bytes 1 and 2 are one expanded device type.
+    return FormatResText(GetResText(IdentityLine),
+                         {HartManufacturers::describe(identity.manufacturerCode()),
+                          identity.deviceTypeText(), hex(identity.deviceId, 6)});
 }
 
 QString revisions(const HartDeviceIdentity &identity)
