@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -121,7 +122,9 @@ frmGenericView::frmGenericView(HartMaster *master, QWidget *parent)
     layout->addWidget(tbsGeneric, 1);
     layout->addWidget(lblResult);
     layout->addLayout(buttons);
-    resize(620, 520);
+    // Every tab's title shown at once, in whichever language: German ones are longer.
+    const int tabs = tbsGeneric->tabBar()->sizeHint().width();
+    resize(qMax(620, tabs + 2 * layout->contentsMargins().left() + 16), 520);
 
     connect(m_device, &GenericDevice::stateChanged, this, [this] {
         refreshHeader();

@@ -28,6 +28,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -283,6 +284,12 @@ private Q_SLOTS:
         QVERIFY(view);
         QCOMPARE(view->windowTitle(), QStringLiteral("Allgemeine HART-Ansicht"));
         QCOMPARE(view->tbsGeneric->tabText(4), QStringLiteral("Schleifentest und Abgleich"));
+        // Wide enough for every title at once, none behind the scroll arrows
+        // (where the main window leaves the room).
+        frmGenericView design(nullptr);
+        design.show();
+        const QTabBar *tabs = design.tbsGeneric->tabBar();
+        QVERIFY(tabs->width() >= tabs->sizeHint().width());
         const QString oldDamping = QString::number(settings().dampingSeconds, 'g', 7);
         type(view->pageConfiguration->txtDamping, QStringLiteral("2,5"));
         QVERIFY(click(view, view->pageConfiguration->cmdWriteDamping));
