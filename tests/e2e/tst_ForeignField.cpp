@@ -50,6 +50,7 @@ class TstForeignField : public QObject
     PtyPair m_pty;
     HartsimProcess m_sim;
     RequestLog m_wire;
+    QString m_profileText; // the link the program was given
     std::unique_ptr<MainWindowRig> m_rig;
     std::unique_ptr<ScriptedMessageBox> m_box;
 
@@ -72,6 +73,7 @@ class TstForeignField : public QObject
             QStringList{"--history", m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()))});
         m_rig->wire = &m_wire;
         QString error;
+        m_profileText = link;
         m_rig->link().setProfile(*HartLinkProfile::parse(link, &error));
         m_box = std::make_unique<ScriptedMessageBox>();
         return true;
@@ -202,6 +204,49 @@ private Q_SLOTS:
         QCOMPARE(m_wire.unreadable(), 0);
         for (const int command : m_wire.commands())
             QVERIFY2(command != 31 && command < 128, qPrintable(QString::number(command)));
+    }
+
+    // The program ends while the view holds the loop: the device is
+    // returned to normal all the same, as the next session finds it.
+    void theProgramEndsWithTheLoopHeld_data()
+    {
+        QTest::addColumn<QString>("transport");
+        QTest::newRow("hart-ip") << "hart-ip";
+        QTest::newRow("serial") << "serial";
+    }
+    void theProgramEndsWithTheLoopHeld()
+    {
+        QFETCH(QString, transport);
+        if (transport == QLatin1String("serial") && !PtyPair::available())
+            QFAIL(PtyPair::missing());
+        QVERIFY2(start(transport, QStringLiteral("hart7-pressure")), qPrintable(m_sim.output()));
+        connectAndAccept(QStringLiteral("2A-71-3A0100"));
+        frmGenericView *v = view();
+        QVERIFY(v);
+        type(v->pageLoop->txtLoopCurrent, QStringLiteral("12"));
+        m_box->enqueue(QMessageBox::Yes);
+        QVERIFY(click(v, v->pageLoop->cmdLoopStart));
+        QVERIFY(ask(hart::command::ReadLoopCurrentAndPercent).deviceStatus &
+                hart::status::OutputFixed);
+
+        // The user closes the main window; once it has gone the program
+        // ends: what is posted runs, the instance closes, no event loop
+        // runs in between.
+        QVERIFY(m_rig->form().isVisible());
+        m_rig->form().close();
+        QTRY_VERIFY(!m_rig->form().isVisible());
+        QCoreApplication::sendPostedEvents();
+        m_rig.reset();
+
+        m_rig = std::make_unique<MainWindowRig>(
+            QStringList{"--history", m_dir.filePath(QStringLiteral("again"))});
+        QString error;
+        m_rig->link().setProfile(*HartLinkProfile::parse(m_profileText, &error));
+        m_box->enqueue(QMessageBox::No);
+        m_rig->form().runMenuCommand(QStringLiteral("mnuDeviceConnect"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_box->asked().size(), 3, 10000);
+        QVERIFY(!(ask(hart::command::ReadLoopCurrentAndPercent).deviceStatus &
+                  hart::status::OutputFixed));
     }
 
 private:

@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 MainChildWindows::MainChildWindows(QMenu *windowMenu, QWidget *parent)
     : QObject(parent), m_area(new QMdiArea(parent)), m_windowMenu(windowMenu)
@@ -124,10 +125,19 @@ void MainChildWindows::UpdateAllDialogs()
     }
 }
 
-void MainChildWindows::UnloadChildForms()
+bool MainChildWindows::UnloadChildForms()
 {
     for (QMdiSubWindow *frame : m_area->subWindowList())
         frame->close();
+    m_waitingForClose = anyOpen();
+    return !m_waitingForClose;
+}
+
+bool MainChildWindows::anyOpen() const
+{
+    const QList<QMdiSubWindow *> frames = m_area->subWindowList();
+    return std::any_of(frames.begin(), frames.end(),
+                       [](const QMdiSubWindow *frame) { return frame->isVisible(); });
 }
 
 void MainChildWindows::cascade()
@@ -285,6 +295,17 @@ bool MainChildWindows::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (event->type() == QEvent::Move || event->type() == QEvent::Show) {
         keepInside(qobject_cast<QMdiSubWindow *>(watched));
+    } else if (event->type() == QEvent::Hide && m_waitingForClose) {
+        // Told once the hiding is over, not from inside it.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_waitingForClose && !anyOpen()) {
+                    m_waitingForClose = false;
+                    Q_EMIT allClosed();
+                }
+            },
+            Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
 }

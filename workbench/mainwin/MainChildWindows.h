@@ -67,8 +67,10 @@ public:
     void ShowChildForm(QWidget *dialog, IViewEx *view);
     // Every child window that is a form refreshes its display controls.
     void UpdateAllDialogs();
-    // Closes every child window.
-    void UnloadChildForms();
+    // Closes every child window; false when one keeps itself open a while
+    // to finish with the device (returning a loop current it fixed to
+    // normal): allClosed() follows once the last of those has closed.
+    bool UnloadChildForms();
 
     // The area's own cascade.
     void cascade();
@@ -97,6 +99,7 @@ public:
 
 Q_SIGNALS:
     void clipboardTargetChanged();
+    void allClosed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -104,6 +107,7 @@ protected:
 private:
     QWidget *activeControl() const;
     int titleHeight() const;
+    bool anyOpen() const;
     // Moves a window back so that its title bar and close button can be reached.
     void keepInside(QMdiSubWindow *frame) const;
     void listInWindowMenu();
@@ -115,5 +119,6 @@ private:
     QHash<QString, QPointer<QWidget>> m_instances;
     QString m_background;
     QSize m_backgroundSize;
-    int m_opened = 0; // windows added so far, for the cascade of new ones
+    int m_opened = 0;               // windows added so far, for the cascade of new ones
+    bool m_waitingForClose = false; // some refused UnloadChildForms() for now
 };

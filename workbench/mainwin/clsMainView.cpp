@@ -32,7 +32,7 @@ clsMainView::~clsMainView()
     if (m_window && m_window->isLoaded()) {
         // Nobody to leave any more: the window only unbinds its items.
         m_window->setViewRef(nullptr);
-        m_window->close();
+        m_window->closeForGood();
     }
     releaseWindow();
 }
@@ -79,7 +79,7 @@ qint32 clsMainView::Hide()
 qint32 clsMainView::Destroy()
 {
     if (m_window && m_window->isLoaded())
-        m_window->close();
+        m_window->closeForGood();
     releaseWindow();
     return 0;
 }

@@ -159,6 +159,10 @@ void frmMain::connectItemControls()
     });
     connect(ctlBusyWindow1, &ctlBusyWindow::EnableWindow, this, [] { EnableMainWindow(true); });
     connect(ctlBusyWindow1, &ctlBusyWindow::DisableWindow, this, [] { EnableMainWindow(false); });
+    connect(m_children, &MainChildWindows::allClosed, this, [this] {
+        if (std::exchange(m_closeWhenChildrenClosed, false))
+            close();
+    });
     connect(m_children, &MainChildWindows::clipboardTargetChanged, this,
             &frmMain::refreshClipboardCommands);
     connect(timReConnect, &QTimer::timeout, this, [this] {
@@ -271,10 +275,24 @@ void frmMain::Activated()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    // A child window still finishing with the device (a loop current it
+    // fixed goes back to normal) keeps the program open until it has closed:
+    // ended now, the request would never leave.
+    if (m_loaded && !m_closingForGood && !UnloadChildForms()) {
+        m_closeWhenChildrenClosed = true;
+        event->ignore();
+        return;
+    }
     if (m_commands.closeHelp)
         guarded("closing the help", [this] { m_commands.closeHelp(); });
     Unload();
     event->accept();
+}
+
+void frmMain::closeForGood()
+{
+    m_closingForGood = true;
+    close();
 }
 
 void frmMain::Unload()

@@ -64,7 +64,7 @@ public:
     // Every child window that is a form refreshes its display controls.
     void UpdateAllDialogs() { m_children->UpdateAllDialogs(); }
     // Closes every child window.
-    void UnloadChildForms() { m_children->UnloadChildForms(); }
+    bool UnloadChildForms() { return m_children->UnloadChildForms(); }
     // Display commands run this first: the range values are read once per
     // connection.
     void ReadRangeValuesOnce();
@@ -97,6 +97,9 @@ public:
     MainToolBar *toolBar() const { return m_commandBar->toolBar(); }
     MainStatusBar *sbStatusBar() const { return m_statusBar; }
     bool isLoaded() const { return m_loaded; }
+    // Closes without waiting for a child window to finish with the device:
+    // the host lets the window go, nothing would answer any more.
+    void closeForGood();
     QString helpFile() const { return m_helpFile; }
     bool disconnectRequested() const { return m_disconnectRequested; }
 
@@ -164,6 +167,8 @@ private:
     bool m_loaded = false;
     bool m_placed = false;
     bool m_disconnectRequested = false;
+    bool m_closeWhenChildrenClosed = false;
+    bool m_closingForGood = false;
     bool m_rangeSequenceRunning = false;
     std::optional<ConnectionState> m_previousConnectionStatus = ConnectionState::NotConnected;
 };
