@@ -1,7 +1,6 @@
 #include "GenericDevice.h"
 
-#include "ChangeNames.h"
-#include "GenericUnits.h"
+#include "GenericWrite.h"
 #include "HostTexts.h"
 #include "MessageBoxSeam.h"
 #include "hart/HartLink.h"
@@ -12,7 +11,6 @@
 namespace {
 
 using Kind = HartMaster::Outcome::Kind;
-namespace universal = ChangeNames::universal;
 namespace U = UniversalLayout;
 namespace C = CommonPracticeLayout;
 namespace cmd = hart::command;
@@ -22,46 +20,6 @@ bool dataValid(quint8 code)
 {
     return code == hart::response::Success || code == hart::response::SetToNearest ||
            code == hart::response::SpanTooSmall;
-}
-
-QString number(double value)
-{
-    return GenericChangeLog::number(value);
-}
-
-std::optional<QString> known(bool isKnown, const QString &value)
-{
-    return isKnown ? std::optional<QString>(value) : std::nullopt;
-}
-
-// The commands each write changes the answers of, read again after it.
-QList<quint8> readAfter(GenericDevice::Action action)
-{
-    using A = GenericDevice::Action;
-    switch (action) {
-    case A::WriteTag:
-        return {cmd::ReadTagDescriptorDate};
-    case A::WriteMessage:
-        return {cmd::ReadMessage};
-    case A::WriteLongTag:
-        return {U::ReadLongTag};
-    case A::WriteUnit:
-        return {cmd::ReadOutputInformation, cmd::ReadSensorInformation, cmd::ReadDynamicVariables,
-                cmd::ReadLoopCurrentAndPercent};
-    case A::WriteRange:
-    case A::WriteDamping:
-        return {cmd::ReadOutputInformation, cmd::ReadDynamicVariables,
-                cmd::ReadLoopCurrentAndPercent};
-    case A::SetZero:
-    case A::FixCurrent:
-    case A::ReleaseCurrent:
-    case A::TrimZero:
-    case A::TrimGain:
-        return {cmd::ReadDynamicVariables, cmd::ReadLoopCurrentAndPercent};
-    case A::Read:
-        break;
-    }
-    return {};
 }
 
 } // namespace
@@ -320,49 +278,6 @@ void GenericDevice::heard(const Outcome &outcome)
     Q_EMIT valuesChanged();
 }
 
-bool GenericDevice::store(quint8 command, const QByteArray &data)
-{
-    GenericValues &v = m_values;
-    const quint8 revision = m_identity ? m_identity->universalRevision : 0;
-    const auto keep = [](auto &field, const auto &decoded) {
-        if (decoded)
-            field = decoded;
-        return decoded.has_value();
-    };
-    switch (command) {
-    case cmd::ReadPrimaryVariable: {
-        // Only read when command 3 is not there: it stands in for its first variable.
-        const auto pv = U::primaryVariable(data);
-        if (!pv)
-            return false;
-        const float current = v.loop ? v.loop->current : qQNaN();
-        v.dynamic = U::DynamicVariables{current, {*pv}};
-        return true;
-    }
-    case cmd::ReadLoopCurrentAndPercent:
-        return keep(v.loop, U::currentAndPercent(data));
-    case cmd::ReadDynamicVariables:
-        return keep(v.dynamic, U::dynamicVariables(data));
-    case cmd::ReadMessage:
-        return keep(v.message, U::message(data));
-    case cmd::ReadTagDescriptorDate:
-        return keep(v.tagDescriptorDate, U::tagDescriptorDate(data));
-    case cmd::ReadSensorInformation:
-        return keep(v.sensor, U::sensorInformation(data));
-    case cmd::ReadOutputInformation:
-        return keep(v.output, U::outputInformation(data));
-    case cmd::ReadFinalAssemblyNumber:
-        return keep(v.finalAssemblyNumber, U::finalAssemblyNumber(data));
-    case U::ReadLongTag:
-        return keep(v.longTag, U::longTag(data));
-    case cmd::ReadAdditionalStatus:
-        m_statusWanted = false;
-        return keep(v.additional, C::additionalStatus(data, revision));
-    default:
-        return false;
-    }
-}
-
 void GenericDevice::readSeveral(const QList<quint8> &commands,
                                 std::function<void(const std::optional<Result> &problem)> done)
 {
@@ -383,7 +298,10 @@ void GenericDevice::readSeveral(const QList<quint8> &commands,
                 Q_EMIT valuesChanged();
             } else if (answered && dataValid(outcome.responseCode)) {
                 m_values.notImplemented.remove(command);
-                if (store(command, outcome.data))
+                if (command == cmd::ReadAdditionalStatus)
+                    m_statusWanted = false;
+                if (m_values.store(command, outcome.data,
+                                   m_identity ? m_identity->universalRevision : 0))
                     Q_EMIT valuesChanged();
             } else if (!pending->problem) {
                 pending->problem =
@@ -453,15 +371,16 @@ void GenericDevice::readLive()
 
 // --- Writes -------------------------------------------------------------------
 
-bool GenericDevice::write(Action action, quint8 command, const QByteArray &data,
-                          const QList<GenericChangeLog::Value> &logged, Handler accepted)
+bool GenericDevice::write(const GenericWrite &w, Handler accepted)
 {
     using Logged = DeviceWriteJournal::Outcome;
     if (m_busy || m_state != State::Ready)
         return false;
     setBusy(true);
     QString problem;
-    const qint64 token = m_log.begin(*m_identity, tag(), command, logged, &problem);
+    const Action action = w.action;
+    const quint8 command = w.command;
+    const qint64 token = m_log.begin(*m_identity, tag(), command, w.logged, &problem);
     // The return of the loop to normal goes out whatever the history can keep.
     if (!problem.isEmpty() && action != Action::ReleaseCurrent && !goOnWithout(problem)) {
         m_log.finish(token, Logged::NotSent, -1);
@@ -472,8 +391,8 @@ bool GenericDevice::write(Action action, quint8 command, const QByteArray &data,
         actionEnded(result);
         return true;
     }
-    send(command, data, [this, action, command, token, accepted](const Outcome &outcome) {
-        const Result result{action, command, outcome.kind, outcome.responseCode};
+    send(command, w.request, [this, w, token, accepted](const Outcome &outcome) {
+        const Result result{w.action, w.command, outcome.kind, outcome.responseCode};
         const bool answered = outcome.kind == Kind::Response;
         m_log.finish(token,
                      result.accepted() ? Logged::Accepted
@@ -483,7 +402,7 @@ bool GenericDevice::write(Action action, quint8 command, const QByteArray &data,
         if (result.accepted() && accepted)
             accepted(outcome);
         // What the device holds now, whatever it answered.
-        readSeveral(m_state == State::Ready ? readAfter(action) : QList<quint8>(),
+        readSeveral(m_state == State::Ready ? w.readAfter() : QList<quint8>(),
                     [this, result](const std::optional<Result> &) {
                         setBusy(false);
                         Q_EMIT finished(result);
@@ -503,97 +422,48 @@ bool GenericDevice::goOnWithout(const QString &problem)
 
 bool GenericDevice::writeTagDescriptorDate(const UniversalLayout::TagDescriptorDate &values)
 {
-    U::TagDescriptorDate sent{values.tag.left(U::TagChars).toUpper(),
-                              values.descriptor.left(U::DescriptorChars).toUpper(), values.date};
-    const std::optional<QByteArray> request = U::tagDescriptorDateRequest(sent);
-    if (!request)
-        return false;
-    const auto &old = m_values.tagDescriptorDate;
-    const bool read = old.has_value();
-    const QList<GenericChangeLog::Value> logged{
-        {universal::Tag, known(read, old ? old->tag : QString()), sent.tag},
-        {universal::Descriptor, known(read, old ? old->descriptor : QString()), sent.descriptor},
-        {universal::Date, known(read, old ? old->date.toString(Qt::ISODate) : QString()),
-         sent.date.toString(Qt::ISODate)},
-    };
-    return write(Action::WriteTag, cmd::WriteTagDescriptorDate, *request, logged,
-                 [this](const Outcome &outcome) {
-                     if (const auto echo = U::tagDescriptorDate(outcome.data))
-                         m_values.tagDescriptorDate = echo;
-                 });
+    const std::optional<GenericWrite> w = GenericWrite::tagDescriptorDate(values, m_values);
+    return w && write(*w, [this](const Outcome &outcome) {
+               if (const auto echo = U::tagDescriptorDate(outcome.data))
+                   m_values.tagDescriptorDate = echo;
+           });
 }
 
 bool GenericDevice::writeMessage(const QString &message)
 {
-    const QString sent = message.left(U::MessageChars).toUpper();
-    const auto &old = m_values.message;
-    return write(Action::WriteMessage, cmd::WriteMessage, U::messageRequest(sent),
-                 {{universal::Message, old, sent}}, {});
+    return write(GenericWrite::message(message, m_values), {});
 }
 
 bool GenericDevice::writeLongTag(const QString &tag)
 {
-    const QString sent = tag.left(U::LongTagBytes);
-    return write(Action::WriteLongTag, U::WriteLongTag, U::longTagRequest(sent),
-                 {{universal::LongTag, m_values.longTag, sent}}, {});
+    return write(GenericWrite::longTag(tag, m_values), {});
 }
 
 bool GenericDevice::writeRange(const CommonPracticeLayout::RangeValues &range)
 {
-    const auto &old = m_values.output;
-    const QString unitBefore = old ? GenericUnits::symbol(old->rangeUnit) : QString();
-    const QString unitAfter = GenericUnits::symbol(range.unit);
-    const QList<GenericChangeLog::Value> logged{
-        {universal::LowerRange, known(old.has_value(), old ? number(old->lowerRange) : QString()),
-         number(range.lower), unitBefore, unitAfter},
-        {universal::UpperRange, known(old.has_value(), old ? number(old->upperRange) : QString()),
-         number(range.upper), unitBefore, unitAfter},
-    };
-    return write(Action::WriteRange, cmd::WriteRangeValues, C::rangeRequest(range), logged, {});
+    return write(GenericWrite::range(range, m_values), {});
 }
 
 bool GenericDevice::writeDamping(double seconds)
 {
-    const auto &old = m_values.output;
-    const QString unit = QStringLiteral("s");
-    return write(
-        Action::WriteDamping, cmd::WriteDamping, C::dampingRequest(seconds),
-        {{universal::Damping, known(old.has_value(), old ? number(old->damping) : QString()),
-          number(seconds), unit, unit}},
-        {});
+    return write(GenericWrite::damping(seconds, m_values), {});
 }
 
 bool GenericDevice::writeUnit(quint8 unit)
 {
-    const auto &old = m_values.output;
-    return write(Action::WriteUnit, cmd::WritePrimaryVariableUnits, C::unitRequest(unit),
-                 {{universal::Unit,
-                   known(old.has_value(), old ? GenericUnits::symbol(old->rangeUnit) : QString()),
-                   GenericUnits::symbol(unit)}},
-                 {});
+    return write(GenericWrite::unit(unit, m_values), {});
 }
 
 bool GenericDevice::setZero()
 {
-    return write(Action::SetZero, cmd::SetPrimaryVariableZero, {},
-                 {{universal::Zero, std::nullopt, QString()}}, {});
+    return write(GenericWrite::zero(), {});
 }
 
 bool GenericDevice::fixCurrent(double milliamperes)
 {
     if (milliamperes == 0.0)
         return releaseCurrent();
-    // Before: the level this view holds, or normal when the device says it
-    // does not hold one; not known otherwise.
-    std::optional<QString> before;
-    if (m_held)
-        before = number(*m_held);
-    else if (m_values.deviceStatus && !(*m_values.deviceStatus & hart::status::OutputFixed))
-        before = number(0.0);
-    const QString unit = QStringLiteral("mA");
-    return write(Action::FixCurrent, cmd::EnterExitFixedCurrent,
-                 C::fixedCurrentRequest(milliamperes),
-                 {{universal::FixedCurrent, before, number(milliamperes), unit, unit}},
+    return write(GenericWrite::fixCurrent(milliamperes, m_held, m_values),
                  [this, milliamperes](const Outcome &outcome) {
                      m_held = C::floatAnswer(outcome.data).value_or(float(milliamperes));
                  });
@@ -601,23 +471,13 @@ bool GenericDevice::fixCurrent(double milliamperes)
 
 bool GenericDevice::releaseCurrent()
 {
-    const std::optional<QString> before =
-        m_held ? std::optional<QString>(number(*m_held)) : std::nullopt;
-    const QString unit = QStringLiteral("mA");
-    return write(Action::ReleaseCurrent, cmd::EnterExitFixedCurrent, C::fixedCurrentRequest(0.0),
-                 {{universal::FixedCurrent, before, number(0.0), unit, unit}},
-                 [this](const Outcome &) {
-                     m_held.reset();
-                     m_releaseWhenBack = false;
-                 });
+    return write(GenericWrite::releaseCurrent(m_held), [this](const Outcome &) {
+        m_held.reset();
+        m_releaseWhenBack = false;
+    });
 }
 
 bool GenericDevice::trim(bool gain, double measuredMilliamperes)
 {
-    return write(gain ? Action::TrimGain : Action::TrimZero,
-                 gain ? cmd::TrimLoopCurrentGain : cmd::TrimLoopCurrentZero,
-                 C::trimRequest(measuredMilliamperes),
-                 {{gain ? universal::TrimGain : universal::TrimZero, std::nullopt,
-                   number(measuredMilliamperes), QString(), QStringLiteral("mA")}},
-                 {});
+    return write(GenericWrite::trim(gain, measuredMilliamperes), {});
 }

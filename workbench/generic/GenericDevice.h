@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+struct GenericWrite;
+
 // Any HART device, through the universal and common-practice commands alone:
 // the generic view's controller. Talks to the device the host's master has
 // identified (or, while the host is not connected, finds it at the polling
@@ -149,16 +151,14 @@ private:
 
     void send(quint8 command, const QByteArray &data, Handler handler);
     void heard(const Outcome &outcome);
-    // Stores the answer; false when it carried nothing to store.
-    bool store(quint8 command, const QByteArray &data);
     // Sends the reads at once; done gets the first that went wrong, if any,
     // once every one has its outcome.
     void readSeveral(const QList<quint8> &commands,
                      std::function<void(const std::optional<Result> &problem)> done);
     void readAction(Action action, const QList<quint8> &commands);
     void readLive();
-    bool write(Action action, quint8 command, const QByteArray &data,
-               const QList<GenericChangeLog::Value> &logged, Handler accepted);
+    // Sends it, logged; accepted runs on the device's acceptance.
+    bool write(const GenericWrite &w, Handler accepted);
     // Whether a write the history cannot record goes out all the same.
     static bool goOnWithout(const QString &problem);
 

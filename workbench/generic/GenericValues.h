@@ -28,4 +28,7 @@ struct GenericValues
     QDateTime liveTime;
 
     bool answersNot(quint8 command) const { return notImplemented.contains(command); }
+    // Keeps a read command's answer, laid out as the device's revision of
+    // the universal commands has it; false when it carried nothing to keep.
+    bool store(quint8 command, const QByteArray &data, quint8 universalRevision);
 };
