@@ -2,10 +2,10 @@
 
 #include "GenericDevice.h"
 #include "GenericTexts.h"
-#include "GenericUnits.h"
 #include "MessageBoxSeam.h"
 #include "dialogs/EntryKeyFilter.h"
 #include "dialogs/EntryRules.h"
+#include "hart/HartUnits.h"
 #include "mainwin/Toolkit_LoadResource.h"
 
 #include <QComboBox>
@@ -167,7 +167,7 @@ void GenericConfigurationPage::refresh()
         txtLowerRange->setText(fieldText(v.output->lowerRange));
         txtUpperRange->setText(fieldText(v.output->upperRange));
         txtDamping->setText(fieldText(v.output->damping));
-        lblRangeUnit->setText(GenericUnits::symbol(v.output->rangeUnit));
+        lblRangeUnit->setText(GenericTexts::unit(v.output->rangeUnit));
         lblLowerRangeUnit->setText(lblRangeUnit->text());
     }
     if (!v.output)
@@ -192,8 +192,8 @@ void GenericConfigurationPage::refresh()
 void GenericConfigurationPage::fillUnits(quint8 unit)
 {
     cmbUnit->clear();
-    for (const quint8 code : GenericUnits::sameQuantity(unit))
-        cmbUnit->addItem(GenericUnits::symbol(code), code);
+    for (const quint8 code : HartUnits::sameQuantity(unit))
+        cmbUnit->addItem(GenericTexts::unit(code), code);
     cmbUnit->setCurrentIndex(cmbUnit->findData(unit));
 }
 

@@ -1,10 +1,10 @@
 #include "GenericTexts.h"
 
-#include "GenericUnits.h"
 #include "dialogs/EntryRules.h"
 #include "hart/HartDeviceIdentity.h"
 #include "hart/HartManufacturers.h"
 #include "hart/HartProtocol.h"
+#include "hart/HartUnits.h"
 #include "history/HistoryTexts.h"
 #include "mainwin/Toolkit_LoadResource.h"
 
@@ -37,7 +37,12 @@ enum : qint16
     RequestUnreadable = 7736,
     NotSent = 7737,
     CodeNumber = 7851,
+    NotUsedUnit = 7790, // to 7793, one a code from 250 on
+    UnknownUnit = 7794,
 };
+
+constexpr quint8 FirstNoUnit = 250;
+constexpr quint8 LastNoUnit = 253;
 
 qint16 actionName(Action action)
 {
@@ -108,9 +113,19 @@ QString value(float value, const QString &unit)
     return unit.isEmpty() ? text : text + QLatin1Char(' ') + unit;
 }
 
-QString unitValue(float v, quint8 unit)
+QString unitValue(float v, quint8 code)
 {
-    return value(v, GenericUnits::symbol(unit));
+    return value(v, unit(code));
+}
+
+QString unit(quint8 code)
+{
+    // 250 not used, 251 none, 252 unknown, 253 special.
+    if (code >= FirstNoUnit && code <= LastNoUnit)
+        return GetResText(qint16(NotUsedUnit + code - FirstNoUnit));
+    const QString symbol = HartUnits::symbol(code);
+    return symbol.isEmpty() ? FormatResText(GetResText(UnknownUnit), {QString::number(code)})
+                            : symbol;
 }
 
 QString identity(const HartDeviceIdentity &identity)

@@ -14,7 +14,11 @@ namespace GenericTexts {
 // unit's symbol when one is given.
 QString value(float value, const QString &unit = QString());
 QString unitValue(float value, quint8 unit);
-// Manufacturer, device type and device id in hex.
+// The unit's symbol from the one unit table; in words for the codes that
+// say there is none (250 to 253) and for a code the table does not name.
+QString unit(quint8 code);
+// Manufacturer (by name where it is known), device type as the device's
+// revision states it, and device id in hex.
 QString identity(const HartDeviceIdentity &identity);
 // The revisions: universal commands, device, software, hardware.
 QString revisions(const HartDeviceIdentity &identity);

@@ -1,7 +1,7 @@
 #include "GenericTrendPage.h"
 
 #include "GenericDevice.h"
-#include "GenericUnits.h"
+#include "GenericTexts.h"
 #include "TrendCanvas.h"
 #include "mainwin/Toolkit_LoadResource.h"
 
@@ -55,7 +55,7 @@ void GenericTrendPage::sample()
         if (c >= v.dynamic->variables.size())
             continue;
         const UniversalLayout::Variable &variable = v.dynamic->variables[c];
-        const QString unit = GenericUnits::symbol(variable.unit);
+        const QString unit = GenericTexts::unit(variable.unit);
         // Another quantity (a new unit) starts its curve afresh.
         if (unit != m_units[c]) {
             m_units[c] = unit;
@@ -88,7 +88,7 @@ void GenericTrendPage::restyle(int curve)
     const auto &output = m_device.values().output;
     const Span &span = m_spans[curve];
     if (curve == 0 && output && output->upperRange != output->lowerRange &&
-        GenericUnits::symbol(output->rangeUnit) == m_units[0]) {
+        GenericTexts::unit(output->rangeUnit) == m_units[0]) {
         style.minimum = std::min(output->lowerRange, output->upperRange);
         style.maximum = std::max(output->lowerRange, output->upperRange);
     } else {

@@ -1,7 +1,7 @@
 #include "GenericWrite.h"
 
 #include "ChangeNames.h"
-#include "GenericUnits.h"
+#include "GenericTexts.h"
 #include "GenericValues.h"
 #include "hart/HartProtocol.h"
 
@@ -98,8 +98,8 @@ GenericWrite GenericWrite::range(const CommonPracticeLayout::RangeValues &range,
                                  const GenericValues &old)
 {
     const auto &was = old.output;
-    const QString unitBefore = was ? GenericUnits::symbol(was->rangeUnit) : QString();
-    const QString unitAfter = GenericUnits::symbol(range.unit);
+    const QString unitBefore = was ? GenericTexts::unit(was->rangeUnit) : QString();
+    const QString unitAfter = GenericTexts::unit(range.unit);
     return {
         A::WriteRange,
         cmd::WriteRangeValues,
@@ -128,8 +128,8 @@ GenericWrite GenericWrite::unit(quint8 unit, const GenericValues &old)
             cmd::WritePrimaryVariableUnits,
             C::unitRequest(unit),
             {{universal::Unit,
-              known(was.has_value(), was ? GenericUnits::symbol(was->rangeUnit) : QString()),
-              GenericUnits::symbol(unit)}}};
+              known(was.has_value(), was ? GenericTexts::unit(was->rangeUnit) : QString()),
+              GenericTexts::unit(unit)}}};
 }
 
 GenericWrite GenericWrite::zero()

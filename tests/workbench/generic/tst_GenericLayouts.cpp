@@ -1,4 +1,6 @@
 #include "TestRegistry.h"
+#include "generic/GenericTexts.h"
+#include "hart/HartUnits.h"
 
 #include "generic/CommonPracticeLayout.h"
 #include "generic/GenericStatusBits.h"
@@ -132,6 +134,37 @@ private Q_SLOTS:
         QCOMPARE(U::longTag(latin + QByteArray(32 - latin.size(), ' ')),
                  QStringLiteral("Kessel \u00DC1"));
         QVERIFY(!U::longTag(latin));
+    }
+
+    // Units from the one unit table; the codes that say there is none in words.
+    void unitTexts_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("sameQuantity"); // how many units a change may pick from
+        QTest::newRow("bar") << 7 << "bar" << 18;
+        QTest::newRow("°C") << 32 << "°C" << 4;
+        QTest::newRow("m³/h") << 19 << "m³/h" << 26;
+        QTest::newRow("m³, named only") << 43 << "m³" << 7;
+        QTest::newRow("m/s, named only") << 21 << "m/s" << 6;
+        QTest::newRow("none") << 251 << "none" << 1;
+        QTest::newRow("not named") << 200 << "unit code 200" << 1;
+    }
+    void unitTexts()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        QFETCH(int, sameQuantity);
+        QCOMPARE(GenericTexts::unit(quint8(code)), text);
+        const QList<quint8> choice = HartUnits::sameQuantity(quint8(code));
+        QCOMPARE(choice.size(), sameQuantity);
+        QVERIFY(choice.contains(quint8(code)));
+    }
+    void unitsNamedOnlyAreNotConverted()
+    {
+        for (const int code : {21, 43, 45, 61})
+            QVERIFY(!HartUnits::quantity(code) && !HartUnits::toBase(code, 1.0));
+        QCOMPARE(*HartUnits::toBase(49, 2.0), 2.0); // mm, converted as before
     }
 
     void smallAnswers()
