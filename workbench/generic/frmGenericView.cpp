@@ -122,9 +122,7 @@ frmGenericView::frmGenericView(HartMaster *master, QWidget *parent)
     layout->addWidget(tbsGeneric, 1);
     layout->addWidget(lblResult);
     layout->addLayout(buttons);
-    // Every tab's title shown at once, in whichever language: German ones are longer.
-    const int tabs = tbsGeneric->tabBar()->sizeHint().width();
-    resize(qMax(620, tabs + 2 * layout->contentsMargins().left() + 16), 520);
+    resize(620, 520);
 
     connect(m_device, &GenericDevice::stateChanged, this, [this] {
         refreshHeader();
@@ -171,11 +169,23 @@ void frmGenericView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (!m_placed) {
+        fitTabs();
         RestoreWindowPlacement(this, true, true);
         m_placed = true;
     }
     if (!m_device->isStarted())
         m_device->start();
+}
+
+// Every tab's title at once, none behind the scroll arrows, in whichever
+// language (German ones are longer); a size the user left it at comes after.
+void frmGenericView::fitTabs()
+{
+    const QTabBar *tabs = tbsGeneric->tabBar();
+    const int missing = tabs->sizeHint().width() - tabs->width();
+    QWidget *frame = parentWidget() ? parentWidget() : this;
+    if (missing > 0)
+        frame->resize(frame->width() + missing, frame->height());
 }
 
 void frmGenericView::refreshHeader()

@@ -54,6 +54,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void fitTabs();
     void refreshHeader();
     void refreshButtons();
     void actionFinished(const GenericDevice::Result &result);
