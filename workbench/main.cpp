@@ -25,6 +25,8 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <optional>
+
 namespace {
 
 QTextStream &out()
@@ -128,6 +130,25 @@ HartLinkProfile chooseProfile(FrameOptions &options)
     return profile;
 }
 
+// The options given, or nothing with the exit code when the program ends
+// here (bad options, or only the usage asked for).
+std::optional<FrameOptions> parsedOptions(const QApplication &app, int &exitCode)
+{
+    QString error;
+    auto options = FrameOptions::parse(app.arguments(), &error);
+    if (!options) {
+        out() << error << Qt::endl << FrameOptions::usage();
+        exitCode = 2;
+        return std::nullopt;
+    }
+    if (options->help) {
+        out() << FrameOptions::usage();
+        exitCode = 0;
+        return std::nullopt;
+    }
+    return options;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -143,16 +164,11 @@ int main(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Workbench"));
     StartupProbe::installIfRequested();
 
+    int exitCode = 0;
+    const auto options = parsedOptions(app, exitCode);
+    if (!options)
+        return exitCode;
     QString error;
-    const auto options = FrameOptions::parse(app.arguments(), &error);
-    if (!options) {
-        out() << error << Qt::endl << FrameOptions::usage();
-        return 2;
-    }
-    if (options->help) {
-        out() << FrameOptions::usage();
-        return 0;
-    }
     ProgramLanguage::apply(options->language);
 
     registerResidentViews();

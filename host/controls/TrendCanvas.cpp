@@ -28,6 +28,52 @@ int kindOf(TrendStatus status)
 {
     return std::min(int(status), 2); // good, uncertain, bad
 }
+
+// What a curve is drawn as. Good values as a column's span, two pixels wide
+// and at least two high (filled rectangles are what the painter draws
+// fastest), joined by a line only where neighbouring spans do not meet
+// already. Flagged values as polylines, so that their hatching runs on
+// along the line. Arrows where the values leave the scale: (x, side).
+struct CurveShapes
+{
+    QList<QLineF> solid;
+    QList<QRect> spans;
+    std::array<QList<QPolygonF>, 3> hatched;
+    QPolygonF run;
+    int runKind = 0;
+    QList<std::pair<double, int>> arrows;
+
+    void flush()
+    {
+        if (run.size() > 1)
+            hatched[size_t(runKind)].append(run);
+        run.clear();
+    }
+    void extend(int kind, const QPointF &from, const QPointF &to)
+    {
+        if (kind != runKind || run.isEmpty() || run.last() != from) {
+            flush();
+            runKind = kind;
+            run << from;
+        }
+        run << to;
+    }
+    void paint(QPainter &p, const QColor &colour) const
+    {
+        p.setPen(TrendCanvas::linePen(colour, TrendStatus::Good));
+        p.drawLines(solid);
+        p.setPen(Qt::NoPen);
+        p.setBrush(colour);
+        p.drawRects(spans);
+        p.setBrush(Qt::NoBrush);
+        for (int k = 1; k < 3; ++k) {
+            p.setPen(TrendCanvas::linePen(colour, TrendStatus(k)));
+            for (const QPolygonF &line : hatched[size_t(k)])
+                p.drawPolyline(line);
+        }
+    }
+};
+
 } // namespace
 
 TrendCanvas::TrendCanvas(const TrendRecorder &recorder, QWidget *parent)
@@ -292,30 +338,7 @@ void TrendCanvas::drawCurve(QPainter &p, const QRect &area, int curve, const Col
     if (!scale.valid())
         return;
     const auto y = [&](float v) { return scale.y(double(v)); };
-    // Good values as a column's span, two pixels wide and at least two
-    // high (filled rectangles are what the painter draws fastest), joined by
-    // a line only where neighbouring spans do not meet already. Flagged
-    // values as polylines, so that their hatching runs on along the line.
-    QList<QLineF> solid;
-    QList<QRect> spans;
-    std::array<QList<QPolygonF>, 3> hatched;
-    QPolygonF run;
-    int runKind = 0;
-    const auto flush = [&] {
-        if (run.size() > 1)
-            hatched[runKind].append(run);
-        run.clear();
-    };
-    const auto extend = [&](int kind, const QPointF &from, const QPointF &to) {
-        if (kind != runKind || run.isEmpty() || run.last() != from) {
-            flush();
-            runKind = kind;
-            run << from;
-        }
-        run << to;
-    };
-    // Arrows where the values leave the scale: (x, side).
-    QList<std::pair<double, int>> arrows;
+    CurveShapes shapes;
     int lastArrowColumn = -ArrowSpacing;
     int lastSide = 0;
     int previous = -1;
@@ -337,43 +360,33 @@ void TrendCanvas::drawCurve(QPainter &p, const QRect &area, int curve, const Col
             const QPointF from(area.left() + previous + 0.5, y(prev.last));
             const int joinKind = std::max(kind, kindOf(prev.worst));
             // Spans of neighbouring columns that overlap already join.
-            const bool touching = previous == c - 1 && !spans.isEmpty() && span.isValid() &&
-                                  spans.last().top() <= span.bottom() &&
-                                  span.top() <= spans.last().bottom();
+            const bool touching = previous == c - 1 && !shapes.spans.isEmpty() && span.isValid() &&
+                                  shapes.spans.last().top() <= span.bottom() &&
+                                  span.top() <= shapes.spans.last().bottom();
             if (joinKind == 0 && !touching)
-                solid.append(QLineF(from, first));
+                shapes.solid.append(QLineF(from, first));
             else if (joinKind != 0)
-                extend(joinKind, from, first);
+                shapes.extend(joinKind, from, first);
         } else {
             lastSide = 0;
         }
         if (kind == 0) {
-            spans.append(span);
+            shapes.spans.append(span);
         } else {
-            extend(kind, first, QPointF(x, y(col.min)));
-            run << QPointF(x, y(col.max)) << QPointF(x, y(col.last));
+            shapes.extend(kind, first, QPointF(x, y(col.min)));
+            shapes.run << QPointF(x, y(col.max)) << QPointF(x, y(col.last));
         }
         const int side = scale.side(col.min) < 0 ? -1 : scale.side(col.max);
         if (side != 0 && (side != lastSide || c - lastArrowColumn >= ArrowSpacing)) {
-            arrows.append({x, side});
+            shapes.arrows.append({x, side});
             lastArrowColumn = c;
         }
         lastSide = side;
         previous = c;
     }
-    flush();
-    p.setPen(linePen(style.colour, TrendStatus::Good));
-    p.drawLines(solid);
-    p.setPen(Qt::NoPen);
-    p.setBrush(style.colour);
-    p.drawRects(spans);
-    p.setBrush(Qt::NoBrush);
-    for (int k = 1; k < 3; ++k) {
-        p.setPen(linePen(style.colour, TrendStatus(k)));
-        for (const QPolygonF &line : hatched[k])
-            p.drawPolyline(line);
-    }
-    drawArrows(p, area, scale, style.colour, arrows);
+    shapes.flush();
+    shapes.paint(p, style.colour);
+    drawArrows(p, area, scale, style.colour, shapes.arrows);
 }
 
 // Beyond the scale the line lies on its edge; an arrow says which way it left.

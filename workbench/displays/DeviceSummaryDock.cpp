@@ -28,11 +28,7 @@ const QString SettingsKey = QStringLiteral("Settings/DeviceSummary");
 
 QString resText(qint16 id)
 {
-    try {
-        return GetResText(id);
-    } catch (...) {
-        return QString::number(id);
-    }
+    return GetResTextOr(id, QString::number(id));
 }
 
 QString number(const QString &hostText, int decimals)
@@ -78,6 +74,35 @@ DeviceSummaryDock::DeviceSummaryDock(QWidget *mainWindow)
     line("type", 3853);
     line("revisions", 2260);
     line("range", 3855);
+    addLiveLines(form);
+    line("status", 3859);
+    line("source", 3869);
+    line("file", 3870);
+    line("dataset", 3863);
+    m_values["file"]->setWordWrap(true);
+    m_values["dataset"]->setWordWrap(true);
+    m_values["file"]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *layout = new QVBoxLayout(m_body);
+    layout->setContentsMargins(6, 6, 6, 6);
+    m_stale->setWordWrap(true);
+    m_stale->setObjectName(QStringLiteral("heading"));
+    layout->addWidget(m_stale);
+    layout->addLayout(form);
+    layout->addStretch(1);
+    setWidget(m_body);
+
+    bindItems();
+    connect(m_status, &ctlDeviceStatus::changed, this, &DeviceSummaryDock::refresh);
+    connect(this, &QDockWidget::visibilityChanged, this, [this] { savePlacement(); });
+    connect(this, &QDockWidget::dockLocationChanged, this, [this] { savePlacement(); });
+    applyTexts();
+    refresh();
+}
+
+// Primary value, loop current and percent of range, live in large figures.
+void DeviceSummaryDock::addLiveLines(QFormLayout *form)
+{
     const struct
     {
         qint16 id;
@@ -118,23 +143,10 @@ DeviceSummaryDock::DeviceSummaryDock(QWidget *mainWindow)
     m_displays[1]->setObjectNameHiHiLim(QStringLiteral("alarmHighValue"));
     m_displays[1]->setDecimalPlaces(2);
     m_displays[2]->setDecimalPlaces(1);
-    line("status", 3859);
-    line("source", 3869);
-    line("file", 3870);
-    line("dataset", 3863);
-    m_values["file"]->setWordWrap(true);
-    m_values["dataset"]->setWordWrap(true);
-    m_values["file"]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
 
-    auto *layout = new QVBoxLayout(m_body);
-    layout->setContentsMargins(6, 6, 6, 6);
-    m_stale->setWordWrap(true);
-    m_stale->setObjectName(QStringLiteral("heading"));
-    layout->addWidget(m_stale);
-    layout->addLayout(form);
-    layout->addStretch(1);
-    setWidget(m_body);
-
+void DeviceSummaryDock::bindItems()
+{
     // The dataset's values, and what the device answered (its shadow values).
     for (const char *name :
          {"&&private_PM&&TagName", "&&private_PM&&Descriptor", "_mfrDeviceTypeHART",
@@ -147,11 +159,6 @@ DeviceSummaryDock::DeviceSummaryDock(QWidget *mainWindow)
          {"_tagHART", "descriptor", "_mfrDeviceTypeHART", "_univCmdRevHART", "_transSpecRevHART",
           "softwareRevision", "_hardwareRev", "scaleInLoLim", "scaleInHiLim", "primaryValueUnit"})
         item(name, name, true);
-    connect(m_status, &ctlDeviceStatus::changed, this, &DeviceSummaryDock::refresh);
-    connect(this, &QDockWidget::visibilityChanged, this, [this] { savePlacement(); });
-    connect(this, &QDockWidget::dockLocationChanged, this, [this] { savePlacement(); });
-    applyTexts();
-    refresh();
 }
 
 VexaAppItem *DeviceSummaryDock::item(const char *name, const char *itemName, bool device)

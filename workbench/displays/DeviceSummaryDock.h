@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <array>
 
+class QFormLayout;
 class QLabel;
 class VexaAppItem;
 class ctlDeviceStatus;
@@ -45,6 +46,8 @@ protected:
 private:
     // A control bound to the item's dataset value, or with device to the
     // value read from the device (kept under name + "@").
+    void addLiveLines(QFormLayout *form);
+    void bindItems();
     VexaAppItem *item(const char *name, const char *itemName, bool device = false);
     QLabel *addLine(const QString &key, qint16 textId);
     void refresh();
