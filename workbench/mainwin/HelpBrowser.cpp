@@ -1,6 +1,7 @@
 #include "HelpBrowser.h"
 
 #include "MessageBoxSeam.h"
+#include "ResStringTable.h"
 #include "global.h"
 
 #include <QFile>
