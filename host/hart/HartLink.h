@@ -32,6 +32,8 @@ public:
     virtual bool isOpen() const = 0;
     // Queues the request; requests go out one at a time, in the order sent.
     RequestId send(const HartFrame &request);
+    // No request in flight and none waiting.
+    bool isIdle() const { return !m_inFlight && m_queue.isEmpty(); }
     // Why the link last failed to open or was lost; empty when nothing went wrong.
     QString errorString() const { return m_errorString; }
 

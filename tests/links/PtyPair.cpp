@@ -9,6 +9,12 @@ PtyPair::~PtyPair()
     remove();
 }
 
+const char *PtyPair::missing()
+{
+    return "socat is not installed; the serial tests need it (Debian package socat, ./dev installs "
+           "it)";
+}
+
 bool PtyPair::available()
 {
     return !QStandardPaths::findExecutable(QStringLiteral("socat")).isEmpty();

@@ -97,7 +97,7 @@ private Q_SLOTS:
         QFETCH(QStringList, named);
         QFETCH(QList<int>, asked);
         if (transport == QLatin1String("serial") && !PtyPair::available())
-            QSKIP("socat is not installed (Debian package socat)");
+            QFAIL(PtyPair::missing());
         Bench bench;
         QVERIFY2(bench.start(transport, profile), qPrintable(bench.sim.output()));
         HostOnLink &host = *bench.host;

@@ -158,6 +158,8 @@ private Q_SLOTS:
         const quint16 port = tcp ? sim.tcpPort() : sim.udpPort();
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("lo.pcapng"));
+        if (tool("dumpcap").isEmpty())
+            QFAIL("dumpcap is not installed (it comes with Debian's tshark, which ./dev installs)");
         LoopbackCapture capture;
         if (const QString why = capture.start(file, port); !why.isEmpty())
             QSKIP(qPrintable(QStringLiteral("capturing on the loopback interface is not allowed "

@@ -45,7 +45,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         if (!PtyPair::available())
-            QSKIP("socat is not installed (Debian package socat)");
+            QFAIL(PtyPair::missing());
     }
 
     void aSessionOverThePty()

@@ -26,16 +26,14 @@ void ScriptedHartLink::close()
     if (!m_open)
         return;
     m_open = false;
-    for (const RequestId id : std::exchange(m_pending, {}))
-        Q_EMIT connectionLost(id);
+    loseRequests();
     Q_EMIT openChanged(false);
 }
 
-HartLink::RequestId ScriptedHartLink::send(const HartFrame &request)
+void ScriptedHartLink::transmit(const HartFrame &request)
 {
-    const RequestId id = m_next++;
+    const quint64 number = ++m_transmitted;
     requests.append({request.command(), request.data()});
-    m_pending.append(id);
     HartFrame response = request;
     response.setKind(HartFrame::Kind::Response);
     const bool echoes = m_echoes.contains(request.command());
@@ -43,15 +41,12 @@ HartLink::RequestId ScriptedHartLink::send(const HartFrame &request)
     const bool silent = !echoes && !m_answers.contains(request.command());
     response.setStatus(answer.code, m_status | answer.status);
     response.setData(echoes ? request.data() : answer.data);
-    QTimer::singleShot(0, this, [this, id, response, silent] {
-        if (!m_pending.removeOne(id))
+    QTimer::singleShot(0, this, [this, number, response, silent] {
+        if (number != m_transmitted || !hasRequestInFlight())
             return; // lost with the connection
-        if (!m_open)
-            Q_EMIT connectionLost(id);
-        else if (silent)
-            Q_EMIT requestTimedOut(id);
+        if (silent)
+            finishWithTimeout();
         else
-            Q_EMIT responseReceived(id, response);
+            finishWithResponse(response);
     });
-    return id;
 }

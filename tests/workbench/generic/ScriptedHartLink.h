@@ -43,13 +43,14 @@ public:
     bool open() override;
     void close() override;
     bool isOpen() const override { return m_open; }
-    RequestId send(const HartFrame &request) override;
+
+protected:
+    void transmit(const HartFrame &request) override;
 
 private:
     QHash<quint8, Answer> m_answers;
     QList<quint8> m_echoes;
     quint8 m_status = 0;
     bool m_open = false;
-    RequestId m_next = 1;
-    QList<RequestId> m_pending;
+    quint64 m_transmitted = 0; // tells a late outcome from the current request's
 };
