@@ -211,6 +211,13 @@ Das erwartete Gerät:
     </message>
 </context>
 <context>
+    <name>TrendRecordingFile</name>
+    <message>
+        <source>the folder %1 cannot be created</source>
+        <translation>der Ordner %1 lässt sich nicht anlegen</translation>
+    </message>
+</context>
+<context>
     <name>VexaControlTexts</name>
     <message>
         <source>Invalid entry</source>

@@ -2,6 +2,24 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>CalcheckRecordStore</name>
+    <message>
+        <source>the check is incomplete</source>
+        <translation>die Prüfung ist unvollständig</translation>
+    </message>
+</context>
+<context>
+    <name>DefaultDatasetDatabase</name>
+    <message>
+        <source>%1: cannot be written</source>
+        <translation>%1: lässt sich nicht schreiben</translation>
+    </message>
+    <message>
+        <source>%1: folder not found</source>
+        <translation>%1: Ordner nicht gefunden</translation>
+    </message>
+</context>
+<context>
     <name>HelpBrowser</name>
     <message>
         <source>Help</source>
