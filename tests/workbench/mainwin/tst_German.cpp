@@ -11,6 +11,7 @@
 #include "frame/ProgramLanguage.h"
 #include "hart/HartDeviceScan.h"
 #include "hart/HartLinkTexts.h"
+#include "mainwin/DefaultDatasetDatabase.h"
 #include "mainwin/clsMainView.h"
 #include "mainwin/frmAbout.h"
 #include "mainwin/frmMain.h"
@@ -38,6 +39,12 @@ const std::function<QString()> OwnTexts[] = {
     },
     [] { return clsHTMLPrintWindow().windowTitle(); },
     [] { return frmAbout::SystemInfoMissingText(); },
+    [] {
+        DefaultDatasetDatabase database;
+        QString reason;
+        database.open(QStringLiteral("/nowhere"), &reason);
+        return reason;
+    },
 };
 } // namespace
 
@@ -95,6 +102,8 @@ private Q_SLOTS:
                                         << "System information program not available at the "
                                            "moment."
                                         << "Systeminformationsprogramm zur Zeit nicht verfügbar.";
+        QTest::newRow("reason in a message") << 7 << "/nowhere: folder not found"
+                                             << "/nowhere: Ordner nicht gefunden";
     }
 
     // German after the switch, English again after switching back: the
