@@ -5,6 +5,7 @@
 #include "VexaFieldControl.h"
 #include "VexaSequenceItem.h"
 #include "VexaTextLookup.h"
+#include "WorkbenchLog.h"
 #include "displays/ctlFixedDigitalDisplay.h"
 #include "mainwin/Toolkit_LoadResource.h"
 #include "mainwin/frmMain.h"
@@ -35,13 +36,7 @@ void useProgramTexts()
 {
     if (VexaTextLookup::installed())
         return;
-    VexaTextLookup::install([](int id) {
-        try {
-            return GetResText(qint16(id));
-        } catch (...) {
-            return QString();
-        }
-    });
+    VexaTextLookup::install([](int id) { return GetResTextOr(qint16(id), QString()); });
 }
 
 QLabel *label(QWidget *parent, const char *name, int textId)
@@ -130,10 +125,16 @@ bool isMarkedChanged(const QWidget *box)
 
 bool adjustNow(VexaSequenceItem *sequence)
 {
+    return hostTakes("taking over what was read", [sequence] { sequence->Adjust(true); });
+}
+
+bool hostTakes(const char *what, const std::function<void()> &action)
+{
     try {
-        sequence->Adjust(true);
+        action();
         return true;
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(lcWorkbench).noquote() << what << "refused by the host:" << error.what();
         return false;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 class QAbstractButton;
 class QGroupBox;
@@ -63,6 +64,9 @@ bool isMarkedChanged(const QWidget *box);
 // adjust that meets another sequence would be dropped. False when the host
 // refused it.
 bool adjustNow(VexaSequenceItem *sequence);
+// Runs a start or write of the host's; one the host refuses (busy, not
+// connected) is logged under what it was for. True when it was taken.
+bool hostTakes(const char *what, const std::function<void()> &action);
 
 // Opens the dialog's window wide enough for its contents: the main window
 // sized it before the texts were loaded and the controls shown.

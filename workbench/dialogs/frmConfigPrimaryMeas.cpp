@@ -44,11 +44,7 @@ constexpr int PreviewOffline = 3967;
 
 QString resText(int id)
 {
-    try {
-        return GetResText(qint16(id));
-    } catch (...) {
-        return QString();
-    }
+    return GetResTextOr(qint16(id), QString());
 }
 
 } // namespace

@@ -171,12 +171,10 @@ void frmEventCounter::showConnection(const QString &value)
 
 void frmEventCounter::reset(int index)
 {
-    try {
-        seqResetEventCounter[index]->Force(true);
-    } catch (...) {
-        return; // refused by the host: the window stays usable, nothing is said
-    }
-    EnableMainWindow(false);
+    // Refused by the host: the window stays usable.
+    if (DialogControls::hostTakes("resetting an event counter",
+                                  [&] { seqResetEventCounter[index]->Force(true); }))
+        EnableMainWindow(false);
 }
 
 void frmEventCounter::resetStatus(int index, qint32 status)

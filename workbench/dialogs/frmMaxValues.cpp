@@ -181,13 +181,12 @@ void frmMaxValues::showConnection(const QString &value)
 
 void frmMaxValues::reset(int selector)
 {
-    try {
-        appresetPeakValues->setUIntValue(selector);
-        seqResetPeakValues->Force(true);
-    } catch (...) {
-        return; // refused by the host: the window stays usable, nothing is said
-    }
-    EnableMainWindow(false);
+    // Refused by the host: the window stays usable.
+    if (DialogControls::hostTakes("resetting the peak values", [&] {
+            appresetPeakValues->setUIntValue(selector);
+            seqResetPeakValues->Force(true);
+        }))
+        EnableMainWindow(false);
 }
 
 void frmMaxValues::resetStatus(qint32 status)

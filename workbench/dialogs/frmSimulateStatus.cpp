@@ -229,9 +229,8 @@ void frmSimulateStatus::send()
     // Running and busy only once the host has taken the sequence on: a start
     // it refuses must leave the dialog closable.
     m_sequenceRunning = true;
-    try {
-        seqSetDiagnosisSimulation->Force(true);
-    } catch (...) {
+    if (!DialogControls::hostTakes("the diagnosis simulation",
+                                   [this] { seqSetDiagnosisSimulation->Force(true); })) {
         m_sequenceRunning = false;
         return;
     }

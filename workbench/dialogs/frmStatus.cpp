@@ -259,12 +259,10 @@ void frmStatus::cyclicRefreshClicked(bool checked)
 
 void frmStatus::selfTest()
 {
-    try {
-        seqPerformTransmitterSelfTest->Start(true);
-    } catch (...) {
-        return; // refused by the host: nothing runs, nothing is busy
-    }
-    EnableMainWindow(false);
+    // Refused by the host: nothing runs, nothing is busy.
+    if (DialogControls::hostTakes("the self test",
+                                  [this] { seqPerformTransmitterSelfTest->Start(true); }))
+        EnableMainWindow(false);
 }
 
 void frmStatus::sequenceStatus(VexaSequenceItem *sequence, qint32 status)

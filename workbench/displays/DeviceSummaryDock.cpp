@@ -28,11 +28,7 @@ const QString SettingsKey = QStringLiteral("Settings/DeviceSummary");
 
 QString resText(qint16 id)
 {
-    try {
-        return GetResText(id);
-    } catch (...) {
-        return QString::number(id);
-    }
+    return GetResTextOr(id, QString::number(id));
 }
 
 QString number(const QString &hostText, int decimals)

@@ -1,6 +1,7 @@
 #include "ctlDisplaySetting.h"
 
 #include "VexaAppItem.h"
+#include "WorkbenchLog.h"
 #include "clsGetDecimalPlaces.h"
 #include "mainwin/Toolkit_LoadResource.h"
 
@@ -66,11 +67,7 @@ double number(const QString &text)
 
 QString listText(qint16 id)
 {
-    try {
-        return GetResText(id);
-    } catch (...) {
-        return QString::number(id);
-    }
+    return GetResTextOr(id, QString::number(id));
 }
 
 } // namespace
@@ -261,6 +258,8 @@ void ctlDisplaySetting::appValueLimits_ValueChanged(int slot)
         buildTable();
         for (const Target &target : std::as_const(m_targets))
             apply(target);
-    } catch (...) {
+    } catch (const std::exception &error) {
+        qCWarning(lcWorkbench).noquote()
+            << "display scales not updated to the new range:" << error.what();
     }
 }

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
 
 namespace {
 
@@ -73,4 +75,23 @@ QList<QAction *> MainMenuTree::commands() const
             result.append(it.value());
     }
     return result;
+}
+
+int MainMenuTree::barWidth(const QMenuBar *bar)
+{
+    const QStyle *style = bar->style();
+    const int spacing = style->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, bar);
+    int width = 2 * (style->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, bar) +
+                     style->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, bar));
+    for (QAction *action : bar->actions()) {
+        if (!action->isVisible())
+            continue;
+        QStyleOptionMenuItem option;
+        option.initFrom(bar);
+        option.text = action->text();
+        const QSize text = bar->fontMetrics().size(Qt::TextShowMnemonic, action->text());
+        width +=
+            style->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, bar).width() + spacing;
+    }
+    return width;
 }

@@ -6,6 +6,7 @@
 class QAction;
 class QMainWindow;
 class QMenu;
+class QMenuBar;
 
 // The main window's menu bar in its design state. Every entry is named
 // after its design name ("mnuFileNew"); its text id sits in the "Tag"
@@ -21,6 +22,9 @@ public:
     QAction *entry(const QString &name) const { return m_entries.value(name); }
     QMenu *menu(const QString &name) const { return m_menus.value(name); }
     QList<QAction *> commands() const;
+
+    // The width a menu bar needs for every visible title side by side.
+    static int barWidth(const QMenuBar *bar);
 
 private:
     QHash<QString, QAction *> m_entries;

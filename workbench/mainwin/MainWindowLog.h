@@ -18,7 +18,5 @@ template <class Fn> void guarded(const char *what, Fn &&fn)
 // A text of the string table; a missing id is logged and reads empty.
 inline QString resText(qint16 id)
 {
-    QString text;
-    guarded("text lookup", [&] { text = GetResText(id); });
-    return text;
+    return GetResTextOr(id, QString());
 }

@@ -2,6 +2,9 @@
 
 #include "ResStringTable.h"
 #include "ResTextLoader.h"
+#include "WorkbenchLog.h"
+
+#include <exception>
 
 namespace {
 
@@ -30,6 +33,16 @@ void InstallProgramStringTable(std::shared_ptr<const ResStringTable> table)
 QString GetResText(qint16 id)
 {
     return ProgramStringTable().text(id);
+}
+
+QString GetResTextOr(qint16 id, const QString &fallback)
+{
+    try {
+        return GetResText(id);
+    } catch (const std::exception &error) {
+        qCWarning(lcWorkbench).noquote() << "text" << id << "missing:" << error.what();
+        return fallback;
+    }
 }
 
 bool LoadStringForLanguage(const ResStringTable &module, qint16 id, qint32 languageId,

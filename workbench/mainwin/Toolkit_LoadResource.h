@@ -13,6 +13,9 @@ class ResStringTable;
 // Text of id: the user's language, then 1033, then neutral (English). An id
 // in no table raises VexException 326.
 QString GetResText(qint16 id);
+// The same for a caller that must show something: an id in no table is a
+// fault of the program, logged, and the fallback is shown in its place.
+QString GetResTextOr(qint16 id, const QString &fallback);
 // One entry of exactly one language of a string table (module); false when missing.
 bool LoadStringForLanguage(const ResStringTable &module, qint16 id, qint32 languageId,
                            QString &text);

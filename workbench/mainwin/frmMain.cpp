@@ -2,15 +2,16 @@
 
 #include "Applet.h"
 #include "AppletItemManager.h"
+#include "DatasetVerdictPrompt.h"
 #include "IViewEx.h"
+#include "MainCaption.h"
 #include "MainChildWindows.h"
 #include "MainCommandBar.h"
+#include "MainMenuTree.h"
 #include "MainStatusBar.h"
 #include "MainWindowLog.h"
 #include "MainWindowParts.h"
 #include "MenuAccessKeys.h"
-#include "MessageBoxSeam.h"
-#include "OtherDevicePrompts.h"
 #include "Toolkit_LoadResource.h"
 #include "TransferReport.h"
 #include "VexException.h"
@@ -19,19 +20,16 @@
 #include "VexaSequenceItem.h"
 #include "clsDeviceInfo.h"
 #include "ctlBusyWindow.h"
-#include "displays/ctlDeviceStatus.h"
+#include "dialogs/DialogControls.h"
 #include "global.h"
 #include "links/LinkCommands.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
-#include <QStyle>
-#include <QStyleOptionMenuItem>
 #include <QTimer>
 
 #include <utility>
@@ -43,21 +41,13 @@ namespace {
 
 constexpr int ReConnectIntervalMs = 100;
 
-VexaAppItem *itemControl(QWidget *parent, const char *objectName, const char *item,
-                         bool device = false)
-{
-    auto *control = new VexaAppItem(parent);
-    control->setObjectName(QLatin1String(objectName));
-    control->setAppItemName(QLatin1String(item));
-    control->setRegisterOnShadow(device);
-    return control;
-}
+using DialogControls::appItem;
+using DialogControls::sequence;
 
-VexaSequenceItem *sequenceControl(QWidget *parent, const char *objectName, const char *sequence)
+// An item control that follows the value read from the device.
+VexaAppItem *deviceValue(VexaAppItem *control)
 {
-    auto *control = new VexaSequenceItem(parent);
-    control->setObjectName(QLatin1String(objectName));
-    control->setAppItemName(QLatin1String(sequence));
+    control->setRegisterOnShadow(true);
     return control;
 }
 
@@ -65,29 +55,30 @@ VexaSequenceItem *sequenceControl(QWidget *parent, const char *objectName, const
 
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent),
-      appConnectionStatus(itemControl(this, "appConnectionStatus", "&&private&&Connect")),
+      appConnectionStatus(appItem(this, "appConnectionStatus", "&&private&&Connect")),
       appEngineeringContext(
-          itemControl(this, "appEngineeringContext", "&&private_FDT&&EngineeringContext")),
-      appInCompatibleDataset(itemControl(this, "appInCompatibleDataset", "IncompatibleDataset")),
-      appCurrentSource(itemControl(this, "appCurrentSource", "&&private&&CurrentSource")),
-      appUserLevel(itemControl(this, "appUserLevel", "&&private&&UserLevel")),
-      appTagname(itemControl(this, "appTagname", "&&private_PM&&TagName")),
-      appDescriptor(itemControl(this, "appDescriptor", "&&private_PM&&Descriptor")),
-      appAddress(itemControl(this, "appAddress", "&&private_PM&&Address")),
-      appAbortSequences(itemControl(this, "appAbortSequences", "abortSequences")),
-      appCurrentResponseCode(itemControl(this, "appCurrentResponseCode", "currentResponseCode")),
-      appCountryCode(itemControl(this, "appCountryCode", "&&private&&countrycode")),
-      appFileName(itemControl(this, "appFileName", "&&private_PM&&FileName")),
-      appMenuStateMdiMain(itemControl(this, "appMenuStateMdiMain", "&&Menu_State&&MDIMain")),
-      appLinkCondition(itemControl(this, "appLinkCondition", "&&private&&LinkCondition")),
-      appLinkMessage(itemControl(this, "appLinkMessage", "&&private&&LinkMessage")),
-      appDeviceTag(itemControl(this, "appDeviceTag", "_tagHART", true)),
-      appDeviceDescriptor(itemControl(this, "appDeviceDescriptor", "descriptor", true)),
-      seqGetRangeValues(sequenceControl(this, "seqGetRangeValues", "GetRangeValues")),
-      seqUpload(sequenceControl(this, "seqUpload", "Upload")),
+          appItem(this, "appEngineeringContext", "&&private_FDT&&EngineeringContext")),
+      appInCompatibleDataset(appItem(this, "appInCompatibleDataset", "IncompatibleDataset")),
+      appCurrentSource(appItem(this, "appCurrentSource", "&&private&&CurrentSource")),
+      appUserLevel(appItem(this, "appUserLevel", "&&private&&UserLevel")),
+      appTagname(appItem(this, "appTagname", "&&private_PM&&TagName")),
+      appDescriptor(appItem(this, "appDescriptor", "&&private_PM&&Descriptor")),
+      appAddress(appItem(this, "appAddress", "&&private_PM&&Address")),
+      appAbortSequences(appItem(this, "appAbortSequences", "abortSequences")),
+      appCurrentResponseCode(appItem(this, "appCurrentResponseCode", "currentResponseCode")),
+      appCountryCode(appItem(this, "appCountryCode", "&&private&&countrycode")),
+      appFileName(appItem(this, "appFileName", "&&private_PM&&FileName")),
+      appMenuStateMdiMain(appItem(this, "appMenuStateMdiMain", "&&Menu_State&&MDIMain")),
+      appLinkCondition(appItem(this, "appLinkCondition", "&&private&&LinkCondition")),
+      appLinkMessage(appItem(this, "appLinkMessage", "&&private&&LinkMessage")),
+      appDeviceTag(deviceValue(appItem(this, "appDeviceTag", "_tagHART"))),
+      appDeviceDescriptor(deviceValue(appItem(this, "appDeviceDescriptor", "descriptor"))),
+      seqGetRangeValues(sequence(this, "seqGetRangeValues", "GetRangeValues")),
+      seqUpload(sequence(this, "seqUpload", "Upload")),
       VexaControlItemHandler1(new VexaControlItemHandler(this)),
       ctlBusyWindow1(new ctlBusyWindow(this)), timReConnect(new QTimer(this)),
-      m_statusBar(new MainStatusBar(this))
+      m_statusBar(new MainStatusBar(this)), m_caption(new MainCaption(*this)),
+      m_verdict(new DatasetVerdictPrompt(*this))
 {
     setObjectName(QStringLiteral("frmMain"));
     VexaControlItemHandler1->setObjectName(QStringLiteral("VexaControlItemHandler1"));
@@ -139,8 +130,6 @@ void frmMain::connectItemControls()
        [this](QString &) { appConnectionStatus_ValueChanged(); });
     on(appEngineeringContext, "engineering context",
        [this](QString &) { appEngineeringContext_ValueChanged(); });
-    on(appInCompatibleDataset, "dataset check",
-       [this](QString &) { appInCompatibleDataset_ValueChanged(); });
     on(appAddress, "polling address", [this](QString &) { appAddress_ValueChanged(); });
     on(appCurrentSource, "source", [this](QString &v) { m_statusBar->showSource(v); });
     on(appUserLevel, "user level", [this](QString &v) { m_statusBar->showUserLevel(v); });
@@ -149,11 +138,6 @@ void frmMain::connectItemControls()
         m_statusBar->showLinkCondition(qRound(appLinkCondition->UIntValue()),
                                        appLinkMessage->StringValue());
     });
-    on(appTagname, "caption", [this](QString &) { UpdateCaption(); });
-    on(appDescriptor, "caption", [this](QString &) { UpdateCaption(); });
-    on(appFileName, "caption", [this](QString &) { UpdateCaption(); });
-    on(appDeviceTag, "caption", [this](QString &) { UpdateCaption(); });
-    on(appDeviceDescriptor, "caption", [this](QString &) { UpdateCaption(); });
     connect(seqGetRangeValues, &VexaSequenceItem::StatusChanged, this, [this](qint32 &status) {
         guarded("GetRangeValues", [&] { seqGetRangeValues_StatusChanged(status); });
     });
@@ -184,22 +168,7 @@ void frmMain::setVisible(bool visible)
 
 QSize frmMain::sizeHint() const
 {
-    const QMenuBar *bar = menuBar();
-    const QStyle *style = bar->style();
-    const int spacing = style->pixelMetric(QStyle::PM_MenuBarItemSpacing, nullptr, bar);
-    int width = 2 * (style->pixelMetric(QStyle::PM_MenuBarPanelWidth, nullptr, bar) +
-                     style->pixelMetric(QStyle::PM_MenuBarHMargin, nullptr, bar));
-    for (QAction *action : bar->actions()) {
-        if (!action->isVisible())
-            continue;
-        QStyleOptionMenuItem option;
-        option.initFrom(bar);
-        option.text = action->text();
-        const QSize text = bar->fontMetrics().size(Qt::TextShowMnemonic, action->text());
-        width +=
-            style->sizeFromContents(QStyle::CT_MenuBarItem, &option, text, bar).width() + spacing;
-    }
-    return QMainWindow::sizeHint().expandedTo(QSize(width, 0));
+    return QMainWindow::sizeHint().expandedTo(QSize(MainMenuTree::barWidth(menuBar()), 0));
 }
 
 void frmMain::applyTexts()
@@ -243,7 +212,7 @@ void frmMain::Load()
     m_statusBar->showSource(appCurrentSource->StringValue().trimmed());
     // Caption and polling address as they are now, not only after a change:
     // a device at a multidrop address from the start has no current output.
-    guarded("caption", [this] { UpdateCaption(); });
+    guarded("caption", [this] { m_caption->update(); });
     guarded("polling address", [this] { appAddress_ValueChanged(); });
     refreshClipboardCommands();
     LinkCommands::attach(*this);
@@ -314,10 +283,9 @@ void frmMain::appConnectionStatus_ValueChanged()
         m_statusBar->showConnection(*status);
         m_commandBar->states().connectionChanged(*status);
     }
-    guarded("caption", [this] { UpdateCaption(); });
     if (status == ConnectionState::Connected) {
         // A dataset found not to fit the device stays barred from it.
-        RefreshSaveToDevice();
+        m_verdict->refresh();
     } else if (status == ConnectionState::NotConnected) {
         m_disconnectRequested = false;
         rangeValuesRead = false;
@@ -346,58 +314,9 @@ void frmMain::appEngineeringContext_ValueChanged()
             quint8(context), connectionStatus().value_or(ConnectionState::NotConnected));
 }
 
-void frmMain::appInCompatibleDataset_ValueChanged()
-{
-    if (!m_loaded)
-        return;
-    const qint32 verdict = qRound(appInCompatibleDataset->UIntValue());
-    if (verdict == 3 && connectionStatus() == ConnectionState::Connected) {
-        const QString text =
-            appInCompatibleDataset->EnumValue() + QLatin1Char('\n') + resText(2227);
-        if (MessageBoxSeam::show(this, QMessageBox::Question, windowTitle(), text,
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
-            runMenuCommand(QStringLiteral("mnuDeviceLoadFromDevice"));
-            return;
-        }
-    } else if (verdict == 4 && !m_disconnectRequested) {
-        MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(),
-                             appInCompatibleDataset->EnumValue());
-    }
-    RefreshSaveToDevice();
-}
-
-void frmMain::RefreshSaveToDevice()
-{
-    m_commandBar->states().datasetVerdictChanged(
-        appInCompatibleDataset->StringValue(),
-        appConnectionStatus->StringValue() == QLatin1String("2") ? ConnectionState::Connected
-                                                                 : ConnectionState::NotConnected);
-}
-
 void frmMain::appAddress_ValueChanged()
 {
     m_commandBar->states().pollingAddressChanged(appAddress->StringValue().trimmed().toDouble());
-}
-
-// The device identity, and after it the name of the dataset file open.
-// Connected, the identity is the one the device answered, not the dataset's;
-// a device of another kind is named as such.
-void frmMain::UpdateCaption()
-{
-    if (!gDeviceInfo)
-        return;
-    const auto manager = m_view ? m_view->appletItemManagerRef() : nullptr;
-    const bool device = connectionStatus() == ConnectionState::Connected &&
-                        ctlDeviceStatus::readFromDevice(manager.get(), QStringLiteral("_tagHART"));
-    // A device of another kind is not named by the dataset's tag.
-    const auto *prompts = findChild<OtherDevicePrompts *>();
-    const QString identity = prompts && prompts->foreignDeviceConnected() ? resText(7606)
-                             : device
-                                 ? appDeviceTag->StringValue().trimmed() + QStringLiteral(": ") +
-                                       appDeviceDescriptor->StringValue().trimmed()
-                                 : gDeviceInfo->DeviceIdentName();
-    const QString file = QFileInfo(appFileName->StringValue().trimmed()).fileName();
-    setWindowTitle(file.isEmpty() ? identity : identity + QStringLiteral(" \u2013 ") + file);
 }
 
 void frmMain::refreshClipboardCommands()

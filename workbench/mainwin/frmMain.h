@@ -13,6 +13,8 @@
 
 class Applet;
 class IDeviceInfo;
+class DatasetVerdictPrompt;
+class MainCaption;
 class MainStatusBar;
 class MainToolBar;
 class QLabel;
@@ -144,10 +146,7 @@ private:
     // Reactions to the host's items.
     void appConnectionStatus_ValueChanged();
     void appEngineeringContext_ValueChanged();
-    void appInCompatibleDataset_ValueChanged();
-    void RefreshSaveToDevice();
     void appAddress_ValueChanged();
-    void UpdateCaption();
     void seqGetRangeValues_StatusChanged(qint32 status);
     void refreshClipboardCommands();
 
@@ -157,6 +156,8 @@ private:
     IViewEx *m_view = nullptr;
     MainWindowCommands m_commands;
     MainStatusBar *m_statusBar;
+    MainCaption *m_caption;
+    DatasetVerdictPrompt *m_verdict;
     MainCommandBar *m_commandBar;
     MainChildWindows *m_children;
     QString m_helpFile;

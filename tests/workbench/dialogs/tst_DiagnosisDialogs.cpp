@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 
 // Status simulation and diagnosis configuration through the real host and
@@ -260,6 +261,9 @@ private Q_SLOTS:
         auto *dialog = rig.open<frmSimulateStatus>();
         QCOMPARE(rig.host().instance().engine().start("UPLOAD"), 0);
 
+        // The refusal is logged, not swallowed.
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^the diagnosis simulation refused by the host"));
         dialog->cmdSetDiagnosisSimulation->click();
 
         QVERIFY(!dialog->sequenceRunning());

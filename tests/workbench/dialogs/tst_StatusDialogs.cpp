@@ -20,6 +20,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -202,6 +203,8 @@ private Q_SLOTS:
         auto *dialog = openStatus(rig);
         QVERIFY(dialog);
         QCOMPARE(rig.host().instance().engine().start("UPLOAD"), 0);
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("^the self test refused by the host"));
         dialog->cmdRefresh->click();
         QVERIFY(rig.main().isEnabled());
         QVERIFY(rig.idle());
