@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The host's own texts for the user (dataset files, the link), in the user's
-// language: German for a German locale, English otherwise. The program's
-// string table is not the host's to use.
+// The host's own texts for the user (dataset files, the link), in the
+// program's language through its installed translations (context
+// "HostTexts"). The program's string table is not the host's to use.
 class HostTexts
 {
 public:

@@ -2,6 +2,7 @@
 
 #include "TrendCsv.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QLocale>
@@ -48,7 +49,9 @@ bool TrendRecordingFile::openFor(const QDate &day, qint64 timeMs)
     m_day = day;
     if (!QDir().mkpath(m_folder)) {
         m_failed = true;
-        m_error = QStringLiteral("cannot make %1").arg(m_folder);
+        m_error =
+            QCoreApplication::translate("TrendRecordingFile", "the folder %1 cannot be created")
+                .arg(m_folder);
         return false;
     }
     m_file.setFileName(fileName(day));

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The framework controls' own texts, in the user's language (German for a
-// German locale, English otherwise). The program's string table is not
-// theirs to use: the host knows nothing of the program.
+// The framework controls' own texts, in the program's language through its
+// installed translations (context "VexaControlTexts"). The program's string
+// table is not theirs to use: the host knows nothing of the program.
 class VexaControlTexts
 {
 public:

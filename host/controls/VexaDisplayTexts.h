@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The display controls' own texts in the user's language (German for a
-// German locale, English otherwise): the host knows nothing of the
-// program's string table.
+// The display controls' own texts in the program's language through its
+// installed translations (context "VexaDisplayTexts"): the host knows
+// nothing of the program's string table.
 class VexaDisplayTexts
 {
 public:

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// What the links tell the user when they fail, in the user's language:
-// German for a German locale, English otherwise. The links sit below the
-// host, so they keep their own small table.
+// What the links tell the user when they fail, in the program's language
+// through its installed translations (context "HartLinkTexts"). The links
+// sit below the host, so they keep their own small table.
 class HartLinkTexts
 {
 public:

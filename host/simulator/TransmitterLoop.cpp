@@ -105,9 +105,9 @@ std::optional<QByteArray> TransmitterLoop::respond(QByteArrayView request)
 
 bool TransmitterLoop::takes(const HartFrame &request) const
 {
-    return std::any_of(
-        m_devices.cbegin(), m_devices.cend(),
-        [&request](const SimulatedDevice *d) { return d->isAddressedToMe(request); });
+    return std::any_of(m_devices.cbegin(), m_devices.cend(), [&request](const SimulatedDevice *d) {
+        return d->isAddressedToMe(request);
+    });
 }
 
 void TransmitterLoop::clearFaults()

@@ -2,6 +2,7 @@
 
 #include "hart/HartCodec.h"
 #include "hart/HartProtocol.h"
+#include "simulator/RangeRules.h"
 #include "simulator/TransferFunction.h"
 
 #include <algorithm>
@@ -358,7 +359,7 @@ bool TransmitterModel::isWriteProtected() const
 
 quint8 TransmitterModel::setRange(double lowerMbar, double upperMbar)
 {
-    const quint8 code = checkRange(lowerMbar, upperMbar);
+    const quint8 code = RangeRules::checkRange(rangeLimits(), lowerMbar, upperMbar);
     if (code == hart::response::Success || code == hart::response::SpanTooSmall) {
         TransmitterSettings &settings = changeSettings();
         settings.lowerRangeMbar = lowerMbar;
@@ -370,7 +371,7 @@ quint8 TransmitterModel::setRange(double lowerMbar, double upperMbar)
 quint8 TransmitterModel::setUpperRangeFromApplied()
 {
     const double applied = trimmedPressure();
-    if (const quint8 code = checkAppliedForRange(applied))
+    if (const quint8 code = RangeRules::checkApplied(rangeLimits(), applied))
         return code;
     return setRange(m_settings.lowerRangeMbar, applied);
 }
@@ -378,7 +379,7 @@ quint8 TransmitterModel::setUpperRangeFromApplied()
 quint8 TransmitterModel::setLowerRangeFromApplied()
 {
     const double applied = trimmedPressure();
-    if (const quint8 code = checkAppliedForRange(applied))
+    if (const quint8 code = RangeRules::checkApplied(rangeLimits(), applied))
         return code;
     // The span is kept; where that pushes the upper value past its limit it stops there.
     const double wanted = m_settings.upperRangeMbar + (applied - m_settings.lowerRangeMbar);
@@ -506,39 +507,9 @@ TransmitterSettings TransmitterModel::factorySettings() const
     return s;
 }
 
-quint8 TransmitterModel::checkRange(double lowerMbar, double upperMbar) const
+RangeRules::Limits TransmitterModel::rangeLimits() const
 {
-    using namespace hart::response;
-    const double low = rangeLowerLimitMbar();
-    const double high = rangeUpperLimitMbar();
-    const bool lowerOut = lowerMbar > high || lowerMbar < low;
-    const bool upperOut = upperMbar > high || upperMbar < low;
-    if (lowerOut && upperOut)
-        return BothRangeValuesOutside;
-    if (lowerMbar > high)
-        return LowerRangeTooHigh;
-    if (lowerMbar < low)
-        return LowerRangeTooLow;
-    if (upperMbar > high)
-        return UpperRangeTooHigh;
-    if (upperMbar < low)
-        return UpperRangeTooLow;
-    // A span far below the minimum is no range at all: the output would divide by it.
-    const double span = std::abs(upperMbar - lowerMbar);
-    if (span < m_range.minSpanMbar / 1000.0)
-        return InvalidSpan;
-    if (span < m_range.minSpanMbar)
-        return SpanTooSmall;
-    return Success;
-}
-
-quint8 TransmitterModel::checkAppliedForRange(double pressureMbar) const
-{
-    if (pressureMbar > rangeUpperLimitMbar())
-        return hart::response::LowerRangeTooHigh; // applied pressure too high
-    if (pressureMbar < rangeLowerLimitMbar())
-        return hart::response::LowerRangeTooLow; // applied pressure too low
-    return hart::response::Success;
+    return {rangeLowerLimitMbar(), rangeUpperLimitMbar(), m_range.minSpanMbar};
 }
 
 double TransmitterModel::calibrate(double rawMbar) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "simulator/RangeRules.h"
 #include "simulator/TransmitterDiagnosis.h"
 #include "simulator/TransmitterHistory.h"
 #include "simulator/TransmitterSettings.h"
@@ -142,8 +143,7 @@ public:
 
 private:
     TransmitterSettings factorySettings() const;
-    quint8 checkRange(double lowerMbar, double upperMbar) const;
-    quint8 checkAppliedForRange(double pressureMbar) const;
+    RangeRules::Limits rangeLimits() const;
     double calibrate(double rawMbar) const;
     double pressureGain() const;
     double dampingTarget() const;

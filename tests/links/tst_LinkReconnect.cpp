@@ -7,6 +7,7 @@
 #include "ConnectionController.h"
 #include "DeviceInstance.h"
 #include "HostTexts.h"
+#include "ProgramTranslations.h"
 #include "ScriptedMessageBox.h"
 #include "SequenceEngine.h"
 #include "hart/LinkReconnector.h"
@@ -277,10 +278,12 @@ private Q_SLOTS:
     {
         const QLocale before;
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        ProgramTranslations::install();
         QTemporaryDir dir;
         SerialHartLink link({dir.filePath(QStringLiteral("ttyNone"))});
         const bool opened = link.open();
         QLocale::setDefault(before);
+        ProgramTranslations::install();
         QVERIFY(!opened);
         QVERIFY2(link.errorString().contains(QStringLiteral("lässt sich nicht öffnen")),
                  qPrintable(link.errorString()));

@@ -4,6 +4,7 @@
 #include "HistoryDatabase.h"
 #include "WorkbenchLog.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -79,7 +80,7 @@ bool CalcheckRecordStore::save(const CalcheckRecord &record, QString *error)
 {
     if (!record.complete()) {
         if (error)
-            *error = QStringLiteral("incomplete check");
+            *error = QCoreApplication::translate("CalcheckRecordStore", "the check is incomplete");
         return false;
     }
     if (!open()) {

@@ -6,7 +6,6 @@
 #include "VexaLabel.h"
 #include "VexaLabelComboUnit.h"
 #include "VexaLabelTextUnit.h"
-#include "mainwin/DesignText.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -153,12 +152,12 @@ void frmBasicParameter::buildPages()
     general->addStretch(1);
 
     auto *current = new QVBoxLayout(picOptions[Current]);
-    auto *limits = new QGroupBox(DesignText("Current Limits", "Stromgrenzen"), picOptions[Current]);
+    auto *limits = new QGroupBox(tr("Current Limits"), picOptions[Current]);
     limits->setObjectName(QStringLiteral("fraStromgrenzen"));
     addRows({{Kind::Entry, "spanLimitLowValue", 2253, nullptr, "mA"},
              {Kind::Entry, "spanLimitHighValue", 2254, nullptr, "mA"}},
             limits, new QVBoxLayout(limits));
-    auto *alarm = new QGroupBox(DesignText("Alarm Current", "Alarmstrom"), picOptions[Current]);
+    auto *alarm = new QGroupBox(tr("Alarm Current"), picOptions[Current]);
     alarm->setObjectName(QStringLiteral("fraAlarmstrom"));
     addRows({{Kind::Selection, "alarmSelection", 2025},
              {Kind::Entry, "alarmLowValue", 2026, nullptr, "mA"},

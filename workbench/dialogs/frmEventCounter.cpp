@@ -5,7 +5,6 @@
 #include "VexaAppItem.h"
 #include "VexaLabel.h"
 #include "VexaSequenceItem.h"
-#include "mainwin/DesignText.h"
 #include "mainwin/global.h"
 
 #include <QFrame>
@@ -24,17 +23,16 @@ const QColor OfflineTime(0xE0, 0xE0, 0xE0);
 struct TimeRow
 {
     const char *item;
-    const char *english;
-    const char *german;
+    const char *caption;
 };
 // The captions have no ids in the string table: their design texts stay.
 constexpr TimeRow TimeRows[frmEventCounter::Times] = {
-    {"ptrbLastPowerOnTime", "Last Power On", "Letztes Einschalten"},
-    {"ptrbLastOverRangeTime", "Last Infringement", "Letzte Verletzung"},
-    {"ptrbLastOverStatTime", "Last Infringement", "Letzte Verletzung"},
-    {"ptrbLastOverTempTime", "Last Infringement", "Letzte Verletzung"},
-    {"ptrbTotalWorkingHours", "Total Working Hours", "Betriebsstunden gesamt"},
-    {"ptrbPartialWorkingHours", "Partial Working Hours", "Betriebsstunden seit Rücksetzen"}};
+    {"ptrbLastPowerOnTime", QT_TRANSLATE_NOOP("frmEventCounter", "Last Power On")},
+    {"ptrbLastOverRangeTime", QT_TRANSLATE_NOOP("frmEventCounter", "Last Infringement")},
+    {"ptrbLastOverStatTime", QT_TRANSLATE_NOOP("frmEventCounter", "Last Infringement")},
+    {"ptrbLastOverTempTime", QT_TRANSLATE_NOOP("frmEventCounter", "Last Infringement")},
+    {"ptrbTotalWorkingHours", QT_TRANSLATE_NOOP("frmEventCounter", "Total Working Hours")},
+    {"ptrbPartialWorkingHours", QT_TRANSLATE_NOOP("frmEventCounter", "Partial Working Hours")}};
 constexpr const char *CountItems[4] = {"ptrbPowerOnCount", "ptrbOverRangeCount",
                                        "ptrbOverStatCount", "ptrbOverTempCount"};
 constexpr const char *ResetSequences[frmEventCounter::Resets] = {
@@ -97,7 +95,7 @@ void frmEventCounter::build()
         if (frameTag[f])
             group->setProperty("Tag", frameTag[f]);
         else
-            group->setTitle(DesignText("Working Hours", "Betriebsstunden"));
+            group->setTitle(tr("Working Hours"));
         auto *rows = new QGridLayout(group);
         rows->setColumnStretch(0, 1);
         int row = 0;
@@ -109,9 +107,7 @@ void frmEventCounter::build()
             count->setCycleTimeText(1);
             lblCount[f] = count;
             rows->addWidget(
-                caption(f == 0 ? DesignText("Number Of Power On", "Anzahl Einschaltungen")
-                               : DesignText("Number Of Infringement", "Anzahl Verletzungen"),
-                        group),
+                caption(f == 0 ? tr("Number Of Power On") : tr("Number Of Infringement"), group),
                 row, 0);
             rows->addWidget(count, row++, 1);
         }
@@ -121,8 +117,7 @@ void frmEventCounter::build()
             lblTime[time]->setObjectName(QStringLiteral("lblTime%1").arg(time));
             lblTime[time]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
             lblTime[time]->setFixedWidth(ValueWidth);
-            rows->addWidget(
-                caption(DesignText(TimeRows[time].english, TimeRows[time].german), group), row, 0);
+            rows->addWidget(caption(tr(TimeRows[time].caption), group), row, 0);
             rows->addWidget(lblTime[time], row, 1);
             const QByteArray unitName = "lblTimeUnit" + QByteArray::number(time);
             rows->addWidget(DialogControls::label(group, unitName.constData(), TimeFormatText),

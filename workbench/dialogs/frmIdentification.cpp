@@ -6,7 +6,6 @@
 #include "VexaAppItem.h"
 #include "VexaLabel.h"
 #include "VexaLabelTextUnit.h"
-#include "mainwin/DesignText.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -152,13 +151,9 @@ void frmIdentification::buildPage()
     grid->addWidget(lblHardwareRev, 1, 1);
     grid->addWidget(tagged(0, QStringLiteral("Software"), revisions), 2, 0);
     grid->addWidget(lblSoftwareRevision, 2, 1);
-    grid->addWidget(tagged(0, DesignText("Universal Commands", "Universelle Kommandos"), revisions),
-                    3, 0);
+    grid->addWidget(tagged(0, tr("Universal Commands"), revisions), 3, 0);
     grid->addWidget(value("_univCmdRevHART", 0, revisions), 3, 1);
-    grid->addWidget(
-        tagged(0, DesignText("Transmitter Specific Commands", "Gerätespezifische Kommandos"),
-               revisions),
-        4, 0);
+    grid->addWidget(tagged(0, tr("Transmitter Specific Commands"), revisions), 4, 0);
     grid->addWidget(value("_transSpecRevHART", 0, revisions), 4, 1);
     layout->addWidget(revisions);
     layout->addStretch(1);

@@ -35,7 +35,7 @@ bool DeviceFrame::open(QString *error)
     if (!description)
         return false;
     m_instance = std::make_unique<DeviceInstance>(*description, m_link);
-    Q_EMIT log(tr("device instance opened: %1, %2 items, %3 records, %4 sequences")
+    Q_EMIT log(QStringLiteral("device instance opened: %1, %2 items, %3 records, %4 sequences")
                    .arg(description->deviceType)
                    .arg(description->items.size())
                    .arg(description->records.size())
@@ -44,7 +44,7 @@ bool DeviceFrame::open(QString *error)
                            QStringLiteral("/device");
     if (!m_instance->prepareDescriptionFolder(folder, error))
         return false;
-    Q_EMIT log(tr("device description folder: %1").arg(folder));
+    Q_EMIT log(QStringLiteral("device description folder: %1").arg(folder));
     // The history records every write from the first one on.
     const QString history = m_options.historyDatabase.isEmpty() ? HistoryDatabase::defaultPath()
                                                                 : m_options.historyDatabase;
@@ -90,8 +90,9 @@ void DeviceFrame::openDatasetFile()
         return;
     const QString path = QFileInfo(m_options.datasetFile).absoluteFilePath();
     const qint32 rc = m_instance->files().loadFile(path);
-    Q_EMIT log(
-        tr("dataset file %1 %2").arg(path, rc == HostResult::Ok ? tr("opened") : tr("not opened")));
+    Q_EMIT log(QStringLiteral("dataset file %1 %2")
+                   .arg(path, rc == HostResult::Ok ? QStringLiteral("opened")
+                                                   : QStringLiteral("not opened")));
 }
 
 void DeviceFrame::startViews()
@@ -100,7 +101,7 @@ void DeviceFrame::startViews()
         if (!ProgIdRegistry::instance().hasView(QLatin1String(progId)))
             continue;
         const qint32 rc = m_instance->startView(QLatin1String(progId));
-        Q_EMIT log(tr("view %1 started (%2)").arg(QLatin1String(progId)).arg(rc));
+        Q_EMIT log(QStringLiteral("view %1 started (%2)").arg(QLatin1String(progId)).arg(rc));
     }
 }
 
@@ -110,5 +111,5 @@ void DeviceFrame::close()
         return;
     m_instance->close();
     m_instance.reset();
-    Q_EMIT log(tr("device instance closed"));
+    Q_EMIT log(QStringLiteral("device instance closed"));
 }

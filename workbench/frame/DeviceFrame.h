@@ -36,6 +36,8 @@ public:
     const FrameOptions &options() const { return m_options; }
 
 Q_SIGNALS:
+    // A line for the terminal the program was started from, in English as
+    // the rest of its console output (--help, --quit): no window shows it.
     void log(const QString &line);
 
 private:

@@ -1,5 +1,6 @@
 #include "ProgramLanguage.h"
 
+#include "ProgramTranslations.h"
 #include "WorkbenchLog.h"
 
 #include <QCoreApplication>
@@ -30,6 +31,7 @@ bool ProgramLanguage::apply(const QString &option)
         delete previous;
     }
     const QLocale locale;
+    ProgramTranslations::install(locale);
     if (locale.language() == QLocale::English || locale.language() == QLocale::C)
         return true;
     auto *translator = new QTranslator(QCoreApplication::instance());

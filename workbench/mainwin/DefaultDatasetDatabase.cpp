@@ -1,5 +1,6 @@
 #include "DefaultDatasetDatabase.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -127,7 +128,8 @@ bool DefaultDatasetDatabase::ensureBuilt(const QString &filePath, const QString 
     }
     QFile::remove(filePath);
     if (!QFile::rename(building, filePath)) {
-        *error = filePath + QStringLiteral(": cannot be written");
+        *error = QCoreApplication::translate("DefaultDatasetDatabase", "%1: cannot be written")
+                     .arg(filePath);
         QFile::remove(building);
         return false;
     }
@@ -141,7 +143,8 @@ bool DefaultDatasetDatabase::open(const QString &folder, QString *error, Failure
     Failure kind = Failure::None;
     const QDir dir(folder);
     if (folder.trimmed().isEmpty() || !dir.exists()) {
-        reason = QDir::toNativeSeparators(folder) + QStringLiteral(": folder not found");
+        reason = QCoreApplication::translate("DefaultDatasetDatabase", "%1: folder not found")
+                     .arg(QDir::toNativeSeparators(folder));
         kind = Failure::FolderNotFound;
     } else {
         const QString path = dir.filePath(QLatin1String(FileName));

@@ -1,7 +1,7 @@
 #include "HelpBrowser.h"
 
-#include "DesignText.h"
 #include "MessageBoxSeam.h"
+#include "ResStringTable.h"
 #include "global.h"
 
 #include <QFile>
@@ -51,7 +51,7 @@ HelpBrowser::HelpBrowser(const QString &language, QWidget *parent)
 {
     setObjectName(QStringLiteral("HelpBrowser"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(DesignText("Help", "Hilfe"));
+    setWindowTitle(tr("Help"));
 
     tbsNavigation = new QTabWidget(this);
     treContents = new QTreeWidget(tbsNavigation);
@@ -59,16 +59,16 @@ HelpBrowser::HelpBrowser(const QString &language, QWidget *parent)
     // Long titles scroll rather than being cut off.
     treContents->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     treContents->header()->setStretchLastSection(false);
-    tbsNavigation->addTab(treContents, DesignText("Contents", "Inhalt"));
+    tbsNavigation->addTab(treContents, tr("Contents"));
 
     auto *indexPage = new QWidget(tbsNavigation);
     txtKeyword = new QLineEdit(indexPage);
-    txtKeyword->setPlaceholderText(DesignText("Type a keyword", "Stichwort eingeben"));
+    txtKeyword->setPlaceholderText(tr("Type a keyword"));
     lstIndex = new QListWidget(indexPage);
     auto *indexLayout = new QVBoxLayout(indexPage);
     indexLayout->addWidget(txtKeyword);
     indexLayout->addWidget(lstIndex);
-    tbsNavigation->addTab(indexPage, DesignText("Index", "Index"));
+    tbsNavigation->addTab(indexPage, tr("Index"));
 
     txtPage = new QTextBrowser(this);
     txtPage->setOpenExternalLinks(true);
@@ -226,7 +226,7 @@ HelpBrowser *HelpBrowser::open(QWidget *parent)
         QString error;
         if (!created->load(&error)) {
             delete created;
-            MessageBoxSeam::show(parent, QMessageBox::Warning, DesignText("Help", "Hilfe"), error);
+            MessageBoxSeam::show(parent, QMessageBox::Warning, tr("Help"), error);
             return nullptr;
         }
         browser = created;

@@ -1,6 +1,5 @@
 #include "ReadMe.h"
 
-#include "DesignText.h"
 #include "MessageBoxSeam.h"
 #include "Module1.h"
 #include "Toolkit_LoadResource.h"
@@ -14,6 +13,8 @@
 #include <QVBoxLayout>
 
 namespace {
+
+constexpr qint16 ReadMeTitle = 1072; // "Read Me"
 
 QPointer<ReadMe> &openReadMe()
 {
@@ -38,7 +39,7 @@ ReadMe::ReadMe(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("ReadMe"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Read Me"));
+    setWindowTitle(GetResText(ReadMeTitle));
     txtReadMe = new QPlainTextEdit(this);
     txtReadMe->setReadOnly(true);
     txtReadMe->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -66,8 +67,8 @@ void ReadMe::open(QWidget *parent)
 {
     const QString content = text();
     if (content.isEmpty()) {
-        MessageBoxSeam::show(parent, QMessageBox::Warning, QStringLiteral("Read Me"),
-                             readMeFile() + DesignText(": not found", ": nicht gefunden"));
+        MessageBoxSeam::show(parent, QMessageBox::Warning, GetResText(ReadMeTitle),
+                             tr("%1: not found").arg(readMeFile()));
         return;
     }
     QPointer<ReadMe> &window = openReadMe();

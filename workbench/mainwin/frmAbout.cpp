@@ -1,6 +1,5 @@
 #include "frmAbout.h"
 
-#include "DesignText.h"
 #include "MessageBoxSeam.h"
 #include "Toolkit_LoadResource.h"
 #include "global.h"
@@ -31,7 +30,7 @@ QSettings machineSettings()
 frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(DesignText("About", "Info"));
+    setWindowTitle(tr("About"));
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
@@ -43,12 +42,10 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     lblTitle->setFont(titleFont);
     lblVersion = new QLabel(VersionText(), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblDescription = new QLabel(
-        DesignText("Configuration of the absolute and differential pressure transmitters, "
-                   "4 to 20 mA with HART.",
-                   "Konfiguration der Absolut- und Differenzdruck-Messumformer, "
-                   "4 bis 20 mA mit HART."),
-        this);
+    lblDescription =
+        new QLabel(tr("Configuration of the absolute and differential pressure transmitters, "
+                      "4 to 20 mA with HART."),
+                   this);
     lblDescription->setWordWrap(true);
     lblDisclaimer = new QLabel(this);
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
@@ -119,8 +116,7 @@ QString frmAbout::SystemInfoProgram()
 
 QString frmAbout::SystemInfoMissingText()
 {
-    return DesignText("System information program not available at the moment.",
-                      "Systeminformationsprogramm zur Zeit nicht verfügbar.");
+    return tr("System information program not available at the moment.");
 }
 
 // What a support call asks first, without a program of the desktop's.

@@ -1,7 +1,6 @@
 #include "frmSelectDefaultDataset.h"
 
 #include "AppletItemManager.h"
-#include "DesignText.h"
 #include "IViewEx.h"
 #include "MessageBoxSeam.h"
 #include "Module1.h"
@@ -74,7 +73,7 @@ frmSelectDefaultDataset::frmSelectDefaultDataset(QWidget *parent) : clsVexaForm(
     setObjectName(QStringLiteral("frmSelectDefaultDataset"));
     setWindowFlags(Qt::Dialog);
     setProperty("Tag", 2563);
-    setWindowTitle(DesignText("Create new device dataset", "Neuen Gerätedatensatz anlegen"));
+    setWindowTitle(tr("Create new device dataset"));
     buildControls();
     connect(lstDeviceID, &QListWidget::currentRowChanged, this, [this] { lstDeviceID_Click(); });
     connect(lstPRanges, &QListWidget::currentRowChanged, this, [this] { refreshOK(); });
@@ -98,7 +97,7 @@ void frmSelectDefaultDataset::buildControls()
     appVexDPath = item("appVexDPath", "&&private_PM&&VexDPath", frame);
     appUniversal = item("appUniversal", nullptr, frame);
 
-    auto *deviceFrame = new QGroupBox(DesignText("Device type", "Gerätetyp"), frame);
+    auto *deviceFrame = new QGroupBox(tr("Device type"), frame);
     deviceFrame->setObjectName(QStringLiteral("fraDeviceType"));
     deviceFrame->setProperty("Tag", 2577);
     lstDeviceID = new QListWidget(deviceFrame);
@@ -109,25 +108,25 @@ void frmSelectDefaultDataset::buildControls()
     lblDeviceDescription->setMinimumHeight(lblDeviceDescription->fontMetrics().height() * 2);
     lblDeviceDescription->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     auto *deviceLayout = new QVBoxLayout(deviceFrame);
-    deviceLayout->addWidget(caption(2579, DesignText("Designation", "Bezeichnung"), deviceFrame));
+    deviceLayout->addWidget(caption(2579, tr("Designation"), deviceFrame));
     deviceLayout->addWidget(lstDeviceID);
-    deviceLayout->addWidget(caption(2578, DesignText("Description", "Beschreibung"), deviceFrame));
+    deviceLayout->addWidget(caption(2578, tr("Description"), deviceFrame));
     deviceLayout->addWidget(lblDeviceDescription);
 
-    auto *rangeFrame = new QGroupBox(DesignText("Measurement Range", "Messbereich"), frame);
+    auto *rangeFrame = new QGroupBox(tr("Measurement Range"), frame);
     rangeFrame->setObjectName(QStringLiteral("fraPRange"));
     rangeFrame->setProperty("Tag", 2604);
     lstPRanges = new QListWidget(rangeFrame);
     lstPRanges->setObjectName(QStringLiteral("lstPRanges"));
     auto *rangeLayout = new QVBoxLayout(rangeFrame);
-    rangeLayout->addWidget(caption(2603, DesignText("Pressure", "Druck"), rangeFrame));
+    rangeLayout->addWidget(caption(2603, tr("Pressure"), rangeFrame));
     rangeLayout->addWidget(lstPRanges);
 
     cmdOK = new QPushButton(QStringLiteral("&OK"), frame);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setProperty("Tag", 2561);
     cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(DesignText("&Cancel", "&Abbrechen"), frame);
+    cmdCancel = new QPushButton(tr("&Cancel"), frame);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setProperty("Tag", 2562);
 

@@ -104,10 +104,7 @@ QString clsHTMLPrintView::reportHtml(const QString &folder) const
     QFile file(folder + QLatin1String(ReportFile));
     if (folder.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         return QStringLiteral("<p>") +
-               (clsHTMLPrintWindow::text("There is no report file: ",
-                                         "Es gibt keine Berichtsdatei: ") +
-                file.fileName())
-                   .toHtmlEscaped() +
+               tr("There is no report file: %1").arg(file.fileName()).toHtmlEscaped() +
                QStringLiteral("</p>");
     }
     return HtmlReportFiller::fill(QString::fromUtf8(file.readAll()),

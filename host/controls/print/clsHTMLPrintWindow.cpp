@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -16,12 +15,12 @@
 
 clsHTMLPrintWindow::clsHTMLPrintWindow(QWidget *parent) : QWidget(parent)
 {
-    setWindowTitle(text("Device report", "Gerätebericht"));
+    setWindowTitle(tr("Device report"));
     m_browser = new QTextBrowser(this);
     m_browser->setOpenLinks(false);
-    m_print = new QPushButton(text("Print...", "Drucken..."), this);
-    m_export = new QPushButton(text("Export PDF...", "PDF exportieren..."), this);
-    m_close = new QPushButton(text("Close", "Schließen"), this);
+    m_print = new QPushButton(tr("Print..."), this);
+    m_export = new QPushButton(tr("Export PDF..."), this);
+    m_close = new QPushButton(tr("Close"), this);
     connect(m_print, &QPushButton::clicked, this, &clsHTMLPrintWindow::print);
     connect(m_export, &QPushButton::clicked, this, [this] { exportPdf(); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -46,18 +45,13 @@ void clsHTMLPrintWindow::showEvent(QShowEvent *event)
     m_placed = true;
 }
 
-QString clsHTMLPrintWindow::text(const char *english, const char *german)
-{
-    return QString::fromUtf8(QLocale().language() == QLocale::German ? german : english);
-}
-
 void clsHTMLPrintWindow::setReport(const QString &html, const QString &folder)
 {
     // Pictures of the report lie beside it.
     m_browser->setSearchPaths({folder});
     m_browser->setHtml(html);
     const QString title = reportTitle();
-    setWindowTitle(title.isEmpty() ? text("Device report", "Gerätebericht") : title);
+    setWindowTitle(title.isEmpty() ? tr("Device report") : title);
 }
 
 QString clsHTMLPrintWindow::reportTitle() const
@@ -83,8 +77,7 @@ void clsHTMLPrintWindow::print()
 bool clsHTMLPrintWindow::exportPdf()
 {
     const QString name = FileChooser::current().saveFileName(
-        this, text("Export PDF", "PDF exportieren"), QStringLiteral("report.pdf"),
-        text("PDF files (*.pdf)", "PDF-Dateien (*.pdf)"));
+        this, tr("Export PDF"), QStringLiteral("report.pdf"), tr("PDF files (*.pdf)"));
     if (name.isEmpty())
         return false;
     QFile::remove(name); // the user chose to replace it
@@ -94,9 +87,7 @@ bool clsHTMLPrintWindow::exportPdf()
     printTo(printer);
     if (QFileInfo(name).size() > 0)
         return true;
-    MessageBoxSeam::show(
-        this, QMessageBox::Warning, windowTitle(),
-        text("The PDF file cannot be written: ", "Die PDF-Datei kann nicht geschrieben werden: ") +
-            name);
+    MessageBoxSeam::show(this, QMessageBox::Warning, windowTitle(),
+                         tr("The PDF file cannot be written: %1").arg(name));
     return false;
 }

@@ -29,9 +29,6 @@ public:
     // cancelled or the file could not be written.
     bool exportPdf();
 
-    // English, or German when the user's language is German.
-    static QString text(const char *english, const char *german);
-
 protected:
     void showEvent(QShowEvent *event) override;
 
