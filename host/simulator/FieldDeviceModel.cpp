@@ -106,30 +106,8 @@ void FieldDeviceModel::registerInto(CommandTable &table)
         m_finalAssemblyNumber = HartCodec::toUInt24(r);
         return ok(r.first(3).toByteArray());
     });
-    if (hart7) {
-        table.add(7, 0, Access::Read, [this, ok](QByteArrayView) {
-            return ok(CommandTable::byte(m_pollingAddress) +
-                      CommandTable::byte(m_loopCurrentEnabled ? 1 : 0));
-        });
-        table.add(8, 0, Access::Read, [this, ok](QByteArrayView) {
-            QByteArray data;
-            for (const quint8 code : m_profile.dynamic) {
-                const FieldDeviceProfile::Variable *v = variable(code);
-                data += CommandTable::byte(v ? v->classification : 0);
-            }
-            return ok(data);
-        });
-        table.add(9, 1, Access::Read,
-                  [this](QByteArrayView r) { return readDeviceVariablesWithStatus(r); });
-        table.add(20, 0, Access::Read,
-                  [this, ok](QByteArrayView) { return ok(latin1Field(m_longTag, 32)); });
-        table.add(22, 32, Access::Write, [this, ok](QByteArrayView r) {
-            const QByteArray field = r.first(32).toByteArray();
-            m_longTag = QString::fromLatin1(
-                field.left(field.indexOf('\0') < 0 ? field.size() : field.indexOf('\0')));
-            return ok(field);
-        });
-    }
+    if (hart7)
+        registerHart7Commands(table);
     table.add(33, 1, Access::Read, [this](QByteArrayView r) { return readDeviceVariables(r); });
     table.add(34, 4, Access::Write, [this](QByteArrayView r) { return writeDamping(r); });
     table.add(35, 9, Access::Write, [this](QByteArrayView r) { return writeRangeValues(r); });
@@ -159,6 +137,35 @@ void FieldDeviceModel::registerInto(CommandTable &table)
     table.add(45, 4, Access::Write, [this](QByteArrayView r) { return trimLoopCurrent(r, 4.0); });
     table.add(46, 4, Access::Write, [this](QByteArrayView r) { return trimLoopCurrent(r, 20.0); });
     table.add(48, 0, Access::Read, [this](QByteArrayView) { return readAdditionalStatus(); });
+}
+
+// The universal commands HART 7 added: loop configuration, classifications,
+// device variables with status, the long tag.
+void FieldDeviceModel::registerHart7Commands(CommandTable &table)
+{
+    const auto ok = [](const QByteArray &data) { return CommandTable::reply(data); };
+    table.add(7, 0, Access::Read, [this, ok](QByteArrayView) {
+        return ok(CommandTable::byte(m_pollingAddress) +
+                  CommandTable::byte(m_loopCurrentEnabled ? 1 : 0));
+    });
+    table.add(8, 0, Access::Read, [this, ok](QByteArrayView) {
+        QByteArray data;
+        for (const quint8 code : m_profile.dynamic) {
+            const FieldDeviceProfile::Variable *v = variable(code);
+            data += CommandTable::byte(v ? v->classification : 0);
+        }
+        return ok(data);
+    });
+    table.add(9, 1, Access::Read,
+              [this](QByteArrayView r) { return readDeviceVariablesWithStatus(r); });
+    table.add(20, 0, Access::Read,
+              [this, ok](QByteArrayView) { return ok(latin1Field(m_longTag, 32)); });
+    table.add(22, 32, Access::Write, [this, ok](QByteArrayView r) {
+        const QByteArray field = r.first(32).toByteArray();
+        m_longTag = QString::fromLatin1(
+            field.left(field.indexOf('\0') < 0 ? field.size() : field.indexOf('\0')));
+        return ok(field);
+    });
 }
 
 void FieldDeviceModel::setLoopPosition(quint8 pollingAddress, quint32 serialOffset)

@@ -50,6 +50,7 @@ public:
     double percentOfRange() const;
 
 private:
+    void registerHart7Commands(CommandTable &table);
     const FieldDeviceProfile::Variable *variable(quint8 code) const;
     const FieldDeviceProfile::Variable &primary() const;
     bool loopCurrentFixedAt4() const;
