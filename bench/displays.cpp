@@ -1,7 +1,9 @@
 // The live displays' costs: one value update through a digital display, a
 // repaint of the trend (1000 pixels wide) with four full 24-hour curves, and
 // the trend's memory for those curves. Goals: update under 50 us, repaint
-// under 8 ms, memory under 16 bytes a sample.
+// under 2 ms, memory under 16 bytes a sample. Beside the trend, the same
+// four curves drawn by Qt Charts (a QLineSeries each in a QChartView), the
+// library a Qt developer would take instead.
 
 #include "RatioReporter.h"
 #include "TestHost.h"
@@ -15,8 +17,12 @@
 #include "displays/ctlDigitalDisplay.h"
 
 #include <QApplication>
+#include <QChart>
+#include <QChartView>
 #include <QImage>
+#include <QLineSeries>
 #include <QPainter>
+#include <QValueAxis>
 #include <cmath>
 #include <cstdio>
 
@@ -35,21 +41,26 @@ DeviceDescription builtIn()
     return *d;
 }
 
-// Four curves, a day each at a sample a second, with some gaps and flagged values.
+// Sample i of curve c: a day each at a sample a second, with some gaps and
+// flagged values.
+TrendSample sampleAt(int c, int i)
+{
+    const double t = i / 600.0 + c;
+    TrendSample s{Start + i * 1000LL, float(50 + 40 * std::sin(t) + (i % 7) * 0.3),
+                  TrendStatus::Good};
+    if (i % 5000 < 3)
+        s.status = TrendStatus::NoRead;
+    else if (i % 9000 < 60)
+        s.status = TrendStatus::Uncertain;
+    return s;
+}
+
 void fill(TrendRecorder &recorder)
 {
     for (int c = 0; c < TrendRecorder::CurveCount; ++c) {
         recorder.setCurve(c, {QStringLiteral("Curve %1").arg(c), QStringLiteral("mbar")}, Start);
-        for (int i = 0; i < DaySeconds; ++i) {
-            const double t = i / 600.0 + c;
-            TrendSample s{Start + i * 1000LL, float(50 + 40 * std::sin(t) + (i % 7) * 0.3),
-                          TrendStatus::Good};
-            if (i % 5000 < 3)
-                s.status = TrendStatus::NoRead;
-            else if (i % 9000 < 60)
-                s.status = TrendStatus::Uncertain;
-            recorder.append(c, s);
-        }
+        for (int i = 0; i < DaySeconds; ++i)
+            recorder.append(c, sampleAt(c, i));
     }
 }
 
@@ -108,6 +119,47 @@ void BM_TrendRepaint(benchmark::State &state)
 }
 BENCHMARK(BM_TrendRepaint)->Unit(benchmark::kMillisecond);
 
+// The same curves as Qt Charts draws them: every sample a point of the
+// series (gaps and flagged values cannot be told apart there), one series a
+// curve, the plot as wide as the trend's.
+void BM_QtChartsRepaint(benchmark::State &state)
+{
+    auto *chart = new QChart;
+    chart->legend()->hide();
+    auto *x = new QValueAxis;
+    auto *y = new QValueAxis;
+    x->setRange(0, DaySeconds);
+    y->setRange(0, 100);
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (int c = 0; c < TrendRecorder::CurveCount; ++c) {
+        QList<QPointF> points;
+        points.reserve(DaySeconds);
+        for (int i = 0; i < DaySeconds; ++i)
+            points.append(QPointF(i, sampleAt(c, i).value));
+        auto *series = new QLineSeries;
+        series->replace(points);
+        series->setColor(QColor::fromHsv(c * 70, 200, 180));
+        chart->addSeries(series);
+        series->attachAxis(x);
+        series->attachAxis(y);
+    }
+    QChartView view(chart);
+    view.resize(PlotWidth + 80, 400);
+    view.show();
+    // The plot itself as wide as the trend's.
+    view.resize(view.width() + PlotWidth - int(chart->plotArea().width()), 400);
+    QApplication::processEvents();
+    QImage image(view.size(), QImage::Format_ARGB32_Premultiplied);
+    QWidget *widget = &view; // the whole widget, as the trend is rendered
+    for (auto _ : state) {
+        widget->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["plot_px"] = chart->plotArea().width();
+}
+BENCHMARK(BM_QtChartsRepaint)->Unit(benchmark::kMillisecond);
+
 double g_bytesPerSample = 0;
 
 void BM_TrendMemory(benchmark::State &state)
@@ -138,8 +190,12 @@ int main(int argc, char **argv)
     const auto verdict = [](bool ok) { return ok ? "within the goal" : "OVER THE GOAL"; };
     std::printf("\none value update through a digital display: %8.2f us (goal 50 us): %s\n", update,
                 verdict(update < 50));
-    std::printf("trend repaint, 1000 px, four 24-hour curves: %7.2f ms (goal 8 ms): %s\n", repaint,
-                verdict(repaint < 8));
+    const double charts = reporter.nanosecondsPerIteration("BM_QtChartsRepaint") / 1e6;
+    std::printf("trend repaint, 1000 px, four 24-hour curves: %7.2f ms (goal 2 ms): %s\n", repaint,
+                verdict(repaint < 2));
+    if (charts > 0)
+        std::printf("the same curves in a Qt Charts view:         %7.2f ms (%.0fx the trend's)\n",
+                    charts, charts / repaint);
     std::printf("trend memory, four 24-hour curves:         %8.2f bytes a sample (goal 16): %s\n",
                 g_bytesPerSample, verdict(g_bytesPerSample < 16));
     benchmark::Shutdown();
