@@ -18,16 +18,16 @@ SimulatedFieldDevice::~SimulatedFieldDevice() = default;
 std::optional<QByteArray> SimulatedFieldDevice::respond(QByteArrayView requestBytes)
 {
     syncClock();
-    if (!m_connected)
+    if (!isConnected())
         return std::nullopt;
     const HartFrame::Decoded decoded = HartFrame::decode(requestBytes);
     if (!decoded.ok() || decoded.frame->kind() != HartFrame::Kind::Request)
         return std::nullopt;
-    if (!isAddressedToMe(*decoded.frame) || m_model.isRestarting() || consume(m_noAnswer))
+    if (!isAddressedToMe(*decoded.frame) || m_model.isRestarting() || takeNoAnswer())
         return std::nullopt;
     QByteArray wire = answer(*decoded.frame).encode(hart::DefaultPreambles);
-    if (consume(m_corrupt))
-        wire[wire.size() - 1] = char(wire.back() ^ 0x5A);
+    if (takeCorruptResponse())
+        corrupt(wire);
     return wire;
 }
 
@@ -51,11 +51,11 @@ HartFrame SimulatedFieldDevice::answer(const HartFrame &request)
     reply.setKind(HartFrame::Kind::Response);
     reply.setBurstMode(false);
     reply.setData({});
-    if (consume(m_communicationErrors)) {
-        reply.setStatus(hart::commerror::Flag | m_communicationErrorBits, 0);
+    if (takeCommunicationError()) {
+        reply.setStatus(hart::commerror::Flag | communicationErrorBits(), 0);
         return reply;
     }
-    if (consume(m_busy)) {
+    if (takeBusy()) {
         reply.setStatus(rc::Busy, m_model.takeStatusByte());
         return reply;
     }
@@ -82,33 +82,6 @@ hart::CommandReply SimulatedFieldDevice::execute(quint8 command, QByteArrayView 
     return result;
 }
 
-void SimulatedFieldDevice::injectCommunicationError(quint8 errorBits, int requests)
-{
-    m_communicationErrorBits = errorBits & hart::commerror::AllBits;
-    m_communicationErrors = qMax(0, requests);
-}
-
-void SimulatedFieldDevice::clearFaults()
-{
-    m_noAnswer = m_communicationErrors = m_busy = m_corrupt = 0;
-}
-
-void SimulatedFieldDevice::dropConnection()
-{
-    if (!m_connected)
-        return;
-    m_connected = false;
-    emit connectionChanged(false);
-}
-
-void SimulatedFieldDevice::restoreConnection()
-{
-    if (m_connected)
-        return;
-    m_connected = true;
-    emit connectionChanged(true);
-}
-
 void SimulatedFieldDevice::setClock(Clock nowMs)
 {
     syncClock();
@@ -124,13 +97,4 @@ void SimulatedFieldDevice::syncClock()
     if (now > m_syncedMs)
         m_model.advanceTime(now - m_syncedMs);
     m_syncedMs = now;
-}
-
-bool SimulatedFieldDevice::consume(int &count)
-{
-    if (count == 0)
-        return false;
-    if (count > 0)
-        --count;
-    return true;
 }

@@ -21,7 +21,6 @@ public:
     ~SimulatedFieldDevice() override;
 
     std::optional<QByteArray> respond(QByteArrayView requestBytes) override;
-    bool isConnected() const override { return m_connected; }
     quint8 pollingAddress() const override { return m_model.pollingAddress(); }
     quint32 deviceId() const override { return m_model.deviceId(); }
     void setLoopPosition(quint8 pollingAddress, quint32 serialOffset) override
@@ -30,14 +29,7 @@ public:
     }
     QString profileName() const override { return m_model.profile().name; }
 
-    void injectNoAnswer(int requests) override { m_noAnswer = requests; }
-    void injectCommunicationError(quint8 errorBits, int requests = 1) override;
-    void injectBusy(int requests) override { m_busy = qMax(0, requests); }
-    void injectCorruptResponse(int requests) override { m_corrupt = qMax(0, requests); }
-    void clearFaults() override;
     void setWriteProtected(bool on) override { m_model.setWriteProtected(on); }
-    void dropConnection() override;
-    void restoreConnection() override;
 
     const FieldDeviceModel &model() const { return m_model; }
     // The process at the primary variable, in its present unit; nothing
@@ -55,16 +47,9 @@ private:
     HartFrame answer(const HartFrame &request);
     hart::CommandReply execute(quint8 command, QByteArrayView data);
     void syncClock();
-    static bool consume(int &count);
 
     FieldDeviceModel m_model;
     CommandTable m_table;
     Clock m_clock;
     qint64 m_syncedMs = 0;
-    bool m_connected = true;
-    int m_noAnswer = 0;
-    int m_communicationErrors = 0;
-    quint8 m_communicationErrorBits = 0;
-    int m_busy = 0;
-    int m_corrupt = 0;
 };

@@ -28,20 +28,20 @@ SimulatedTransmitter::~SimulatedTransmitter() = default;
 std::optional<QByteArray> SimulatedTransmitter::respond(QByteArrayView requestBytes)
 {
     syncClock();
-    if (!m_connected)
+    if (!isConnected())
         return std::nullopt;
     // A frame the device cannot read is one it cannot know to be meant for it.
     const HartFrame::Decoded decoded = HartFrame::decode(requestBytes);
     if (!decoded.ok() || decoded.frame->kind() != HartFrame::Kind::Request)
         return std::nullopt;
-    if (!isAddressedToMe(*decoded.frame) || m_model.isRestarting() || consume(m_noAnswer))
+    if (!isAddressedToMe(*decoded.frame) || m_model.isRestarting() || takeNoAnswer())
         return std::nullopt;
     const std::optional<HartFrame> reply = answer(*decoded.frame);
     if (!reply)
         return std::nullopt;
     QByteArray wire = reply->encode(m_model.settings().responsePreambles);
-    if (consume(m_corruptResponses))
-        wire[wire.size() - 1] = char(wire.back() ^ 0x5A);
+    if (takeCorruptResponse())
+        corrupt(wire);
     return wire;
 }
 
@@ -74,11 +74,11 @@ std::optional<HartFrame> SimulatedTransmitter::answer(const HartFrame &request)
     reply.setKind(HartFrame::Kind::Response);
     reply.setBurstMode(false);
     reply.setData({});
-    if (consume(m_communicationErrors)) {
-        reply.setStatus(hart::commerror::Flag | m_communicationErrorBits, 0);
+    if (takeCommunicationError()) {
+        reply.setStatus(hart::commerror::Flag | communicationErrorBits(), 0);
         return reply;
     }
-    if (consume(m_busy)) {
+    if (takeBusy()) {
         reply.setStatus(rc::Busy, statusByte());
         return reply;
     }
@@ -169,48 +169,6 @@ void SimulatedTransmitter::setNoiseLevel(double level)
     m_model.setNoiseLevel(level);
 }
 
-void SimulatedTransmitter::injectNoAnswer(int requests)
-{
-    m_noAnswer = requests;
-}
-
-void SimulatedTransmitter::injectCommunicationError(quint8 errorBits, int requests)
-{
-    m_communicationErrorBits = errorBits & hart::commerror::AllBits;
-    m_communicationErrors = qMax(0, requests);
-}
-
-void SimulatedTransmitter::injectBusy(int requests)
-{
-    m_busy = qMax(0, requests);
-}
-
-void SimulatedTransmitter::injectCorruptResponse(int requests)
-{
-    m_corruptResponses = qMax(0, requests);
-}
-
-void SimulatedTransmitter::clearFaults()
-{
-    m_noAnswer = m_communicationErrors = m_busy = m_corruptResponses = 0;
-}
-
-void SimulatedTransmitter::dropConnection()
-{
-    if (!m_connected)
-        return;
-    m_connected = false;
-    emit connectionChanged(false);
-}
-
-void SimulatedTransmitter::restoreConnection()
-{
-    if (m_connected)
-        return;
-    m_connected = true;
-    emit connectionChanged(true);
-}
-
 void SimulatedTransmitter::advanceTime(qint64 ms)
 {
     m_model.advanceTime(ms);
@@ -245,13 +203,4 @@ void SimulatedTransmitter::syncClock()
         return;
     m_syncedNs += ms * 1000000;
     m_model.advanceTime(ms);
-}
-
-bool SimulatedTransmitter::consume(int &count)
-{
-    if (count == 0)
-        return false;
-    if (count > 0)
-        --count;
-    return true;
 }

@@ -74,17 +74,6 @@ public:
     void injectZeroError(double mbar) { m_model.driftZero(mbar); }
     void injectOutputError(double mA) { m_model.driftOutput(mA); }
 
-    // Faults of the line and the device's communication. A negative count of
-    // missing answers lasts until clearFaults().
-    void injectNoAnswer(int requests) override;
-    void injectCommunicationError(quint8 errorBits, int requests = 1) override;
-    void injectBusy(int requests) override;
-    void injectCorruptResponse(int requests) override;
-    void clearFaults() override;
-    void dropConnection() override;
-    void restoreConnection() override;
-    bool isConnected() const override { return m_connected; }
-
     // Simulated time. At every request the device lives through the time its
     // clock (monotonic nanoseconds) moved on since the last one: the wall clock
     // by default, or one a test injects and moves itself. Without a clock
@@ -104,7 +93,6 @@ private:
     hart::CommandReply execute(quint8 command, QByteArrayView data);
     quint8 statusByte();
     void syncClock();
-    static bool consume(int &count);
 
     TransmitterModel m_model;
     CommandTable m_table;
@@ -113,12 +101,6 @@ private:
     std::unique_ptr<DeviceSpecificCommands> m_deviceSpecific;
     std::unique_ptr<TransferFunctionCommands> m_transferFunction;
 
-    bool m_connected = true;
-    int m_noAnswer = 0;
-    int m_communicationErrors = 0;
-    quint8 m_communicationErrorBits = 0;
-    int m_busy = 0;
-    int m_corruptResponses = 0;
     Clock m_clock;
     qint64 m_syncedNs = 0; // clock time already given to the model
 };
