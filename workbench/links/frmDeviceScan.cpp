@@ -1,5 +1,6 @@
 #include "frmDeviceScan.h"
 
+#include "hart/HartManufacturers.h"
 #include "mainwin/Toolkit_LoadResource.h"
 
 #include <QHBoxLayout>
@@ -11,11 +12,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString hexCode(quint8 code)
-{
-    return QStringLiteral("0x") + QStringLiteral("%1").arg(code, 2, 16, QLatin1Char('0')).toUpper();
-}
 
 } // namespace
 
@@ -101,8 +97,10 @@ void frmDeviceScan::addRow(const HartDeviceScan::Device &device)
     auto *row = new QTreeWidgetItem(lvwDevices);
     row->setText(0, device.pollingAddress < 0 ? GetResText(6150)
                                               : QString::number(device.pollingAddress));
-    row->setText(1, hexCode(device.identity.manufacturer));
-    row->setText(2, hexCode(device.identity.deviceType));
+    // From HART 7 on, bytes 1 and 2 are one expanded device type: the maker
+    // is told by its own field, the type as the device's revision states it.
+    row->setText(1, HartManufacturers::describe(device.identity.manufacturerCode()));
+    row->setText(2, device.identity.deviceTypeText());
     row->setText(3, device.tag);
     row->setText(4, device.uniqueId());
     m_rows.append(device);

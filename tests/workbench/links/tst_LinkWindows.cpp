@@ -15,6 +15,8 @@
 #include "mainwin/Toolkit_LoadResource.h"
 #include "mainwin/clsMainView.h"
 #include "mainwin/frmMain.h"
+#include "simulator/FieldDeviceProfile.h"
+#include "simulator/SimulatedFieldDevice.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -180,6 +182,25 @@ private Q_SLOTS:
         QCOMPARE(m_rig->text(QStringLiteral("&&private_PM&&Address")), QStringLiteral("2"));
         QCOMPARE(savedProfile().pollingAddress, 2);
         QVERIFY(m_rig->connect());
+    }
+
+    // A HART 7 device of another maker: its bytes 1 and 2 are one expanded
+    // device type, so the maker comes from its own field, named.
+    void theScanNamesAHart7DevicesMaker()
+    {
+        SimulatedFieldDevice other(*FieldDeviceProfile::find(QStringLiteral("hart7-pressure")));
+        m_rig->line.plug(&other);
+        frmConnectionSettings *dialog = openSettings();
+        dialog->cmdScan->click();
+        frmDeviceScan *scan = dialog->scanWindow();
+        QVERIFY(scan);
+        QTRY_COMPARE_WITH_TIMEOUT(scan->lvwDevices->topLevelItemCount(), 1, 5000);
+        const QTreeWidgetItem *row = scan->lvwDevices->topLevelItem(0);
+        QCOMPARE(row->text(1), QStringLiteral("Siemens (0x2A)"));
+        QCOMPARE(row->text(2), QStringLiteral("0x2A71"));
+        scan->cmdClose->click();
+        dialog->cmdCancel->click();
+        m_rig->line.plug(&m_rig->device);
     }
 
     // Cancel stops the scan and says so; the settings dialog cancelled puts
