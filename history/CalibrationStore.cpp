@@ -15,11 +15,15 @@ QString timeText(const QDateTime &time)
 
 } // namespace
 
-bool CalibrationStore::insert(QSqlQuery &query, const CalibrationEntry &entry)
+bool CalibrationStore::insert(QSqlQuery &query, const CalibrationEntry &entry) const
 {
-    query.prepare(QStringLiteral(
-        "INSERT INTO calibration_checks(device, tag, checked_at, technician, as_found_passed,"
-        " as_left_passed, document) VALUES(?, ?, ?, ?, ?, ?, ?)"));
+    const bool pending = m_database.queuesForServer();
+    query.prepare(
+        QStringLiteral("INSERT INTO calibration_checks(device, tag, checked_at, technician,"
+                       " as_found_passed, as_left_passed, document, as_found_error, uuid,"
+                       " workstation, \"user\"%1) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?%2)")
+            .arg(pending ? QStringLiteral(", pending") : QString(),
+                 pending ? QStringLiteral(", 1") : QString()));
     query.addBindValue(entry.device);
     query.addBindValue(entry.tag);
     query.addBindValue(timeText(entry.checkedAt));
@@ -27,6 +31,11 @@ bool CalibrationStore::insert(QSqlQuery &query, const CalibrationEntry &entry)
     query.addBindValue(entry.asFoundPassed ? 1 : 0);
     query.addBindValue(entry.asLeftPassed ? 1 : 0);
     query.addBindValue(entry.document);
+    query.addBindValue(entry.asFoundError ? QVariant(*entry.asFoundError) : QVariant());
+    query.addBindValue(entry.uuid.isEmpty() ? HistoryDatabase::newUuid() : entry.uuid);
+    query.addBindValue(entry.workstation.isEmpty() ? HistoryDatabase::workstation()
+                                                   : entry.workstation);
+    query.addBindValue(entry.user);
     return query.exec();
 }
 
@@ -49,7 +58,8 @@ QList<CalibrationEntry> CalibrationStore::list(const QString &device) const
         return result;
     QSqlQuery query(m_database.database());
     query.prepare(QStringLiteral(
-        "SELECT id, device, tag, checked_at, technician, as_found_passed, as_left_passed, document"
+        "SELECT id, device, tag, checked_at, technician, as_found_passed, as_left_passed, document,"
+        " as_found_error, uuid, workstation, \"user\""
         " FROM calibration_checks WHERE device = ? ORDER BY checked_at DESC, id DESC"));
     query.addBindValue(device);
     if (!query.exec())
@@ -64,6 +74,11 @@ QList<CalibrationEntry> CalibrationStore::list(const QString &device) const
         entry.asFoundPassed = query.value(5).toInt() != 0;
         entry.asLeftPassed = query.value(6).toInt() != 0;
         entry.document = query.value(7).toString();
+        if (!query.value(8).isNull())
+            entry.asFoundError = query.value(8).toDouble();
+        entry.uuid = query.value(9).toString();
+        entry.workstation = query.value(10).toString();
+        entry.user = query.value(11).toString();
         result.append(entry);
     }
     return result;

@@ -13,12 +13,18 @@ class QSqlQuery;
 struct CalibrationEntry
 {
     qint64 id = 0;
+    QString uuid;   // made when stored, when empty
     QString device; // DeviceIdentity::key()
     QString tag;
     QDateTime checkedAt; // UTC
     QString technician;
     bool asFoundPassed = false;
     bool asLeftPassed = false;
+    // The as-found run's largest primary value error in % of span (signed),
+    // for the drift from one check to the next; none when not known.
+    std::optional<double> asFoundError;
+    QString user;        // who was logged in
+    QString workstation; // this computer's name when empty
     QString document;
 };
 
@@ -41,7 +47,7 @@ public:
     bool importOnce(const QString &source, const QList<CalibrationEntry> &entries);
 
 private:
-    static bool insert(QSqlQuery &query, const CalibrationEntry &entry);
+    bool insert(QSqlQuery &query, const CalibrationEntry &entry) const;
 
     HistoryDatabase &m_database;
 };

@@ -17,11 +17,16 @@ QString timeText(const QDateTime &time)
 QList<qint64> ChangeLog::begin(const QList<ChangeEntry> &entries)
 {
     QList<qint64> ids;
+    const bool pending = m_database.queuesForServer();
     const bool ok = m_database.transaction([&](QSqlQuery &query) {
-        query.prepare(QStringLiteral(
-            "INSERT INTO changes(time, user, device, tag, item, old_value, new_value, outcome,"
-            " response_code, command, sequence, old_unit, new_unit)"
-            " VALUES(?, ?, ?, ?, ?, ?, ?, ?, NULL, ?, ?, ?, ?)"));
+        query.prepare(
+            QStringLiteral(
+                "INSERT INTO changes(time, \"user\", device, tag, item, old_value, new_value, "
+                "outcome,"
+                " response_code, command, sequence, old_unit, new_unit, uuid, workstation%1)"
+                " VALUES(?, ?, ?, ?, ?, ?, ?, ?, NULL, ?, ?, ?, ?, ?, ?%2)")
+                .arg(pending ? QStringLiteral(", pending") : QString(),
+                     pending ? QStringLiteral(", 1") : QString()));
         for (const ChangeEntry &e : entries) {
             query.addBindValue(timeText(e.time));
             query.addBindValue(e.user);
@@ -35,6 +40,9 @@ QList<qint64> ChangeLog::begin(const QList<ChangeEntry> &entries)
             query.addBindValue(e.sequence);
             query.addBindValue(e.oldUnit);
             query.addBindValue(e.newUnit);
+            query.addBindValue(e.uuid.isEmpty() ? HistoryDatabase::newUuid() : e.uuid);
+            query.addBindValue(e.workstation.isEmpty() ? HistoryDatabase::workstation()
+                                                       : e.workstation);
             if (!query.exec())
                 return false;
             ids.append(query.lastInsertId().toLongLong());
@@ -66,8 +74,9 @@ QList<ChangeEntry> ChangeLog::entries(const ChangeFilter &filter) const
     if (!m_database.isOpen())
         return result;
     QString sql = QStringLiteral(
-        "SELECT id, time, user, device, tag, item, old_value, new_value, outcome, response_code,"
-        " command, sequence, old_unit, new_unit FROM changes WHERE 1 = 1");
+        "SELECT id, time, \"user\", device, tag, item, old_value, new_value, outcome,"
+        " response_code, command, sequence, old_unit, new_unit, uuid, workstation"
+        " FROM changes WHERE 1 = 1");
     QVariantList values;
     if (!filter.device.isEmpty()) {
         sql += QStringLiteral(" AND device = ?");
@@ -82,7 +91,8 @@ QList<ChangeEntry> ChangeLog::entries(const ChangeFilter &filter) const
         values << timeText(filter.to);
     }
     if (!filter.item.isEmpty()) {
-        sql += QStringLiteral(" AND instr(lower(item), lower(?)) > 0");
+        sql += m_database.isServer() ? QStringLiteral(" AND strpos(lower(item), lower(?)) > 0")
+                                     : QStringLiteral(" AND instr(lower(item), lower(?)) > 0");
         values << filter.item;
     }
     sql += QStringLiteral(" ORDER BY time DESC, id DESC");
@@ -115,6 +125,8 @@ QList<ChangeEntry> ChangeLog::entries(const ChangeFilter &filter) const
         e.sequence = query.value(11).toString();
         e.oldUnit = query.value(12).toString();
         e.newUnit = query.value(13).toString();
+        e.uuid = query.value(14).toString();
+        e.workstation = query.value(15).toString();
         result.append(e);
     }
     return result;

@@ -21,9 +21,11 @@ struct ChangeEntry
     };
 
     qint64 id = 0;
+    QString uuid;   // made when stored, when empty
     QDateTime time; // UTC
     QString user;
-    QString device; // DeviceIdentity::key()
+    QString workstation; // this computer's name when empty
+    QString device;      // DeviceIdentity::key()
     QString tag;
     QString item; // the record's name for a command that carries no value
     // The device's value before the write; none when it was not read from

@@ -7,7 +7,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QUrl>
+#include <QUrlQuery>
+#include <QUuid>
 
 #include <sys/stat.h>
 
@@ -40,6 +43,33 @@ const char *const Migrations[] = {
     "ALTER TABLE changes ADD COLUMN old_unit TEXT;"
     "ALTER TABLE changes ADD COLUMN new_unit TEXT;"
     "UPDATE changes SET old_value = NULL WHERE old_value = '';",
+    // 3 -> 4: each entry carries its own identity (the same on a team's
+    // server, so that sending twice stores once), the workstation and the
+    // user; pending marks what waits for the server. A check keeps its
+    // largest as-found error for the drift between checks, and a device may
+    // have its own calibration interval.
+    "ALTER TABLE changes ADD COLUMN uuid TEXT;"
+    "ALTER TABLE changes ADD COLUMN workstation TEXT;"
+    "ALTER TABLE changes ADD COLUMN pending INTEGER NOT NULL DEFAULT 0;"
+    "UPDATE changes SET uuid = lower(hex(randomblob(16)));"
+    "CREATE UNIQUE INDEX changes_uuid ON changes(uuid);"
+    "CREATE INDEX changes_pending ON changes(pending) WHERE pending = 1;"
+    "ALTER TABLE snapshots ADD COLUMN uuid TEXT;"
+    "ALTER TABLE snapshots ADD COLUMN workstation TEXT;"
+    "ALTER TABLE snapshots ADD COLUMN pending INTEGER NOT NULL DEFAULT 0;"
+    "UPDATE snapshots SET uuid = lower(hex(randomblob(16)));"
+    "CREATE UNIQUE INDEX snapshots_uuid ON snapshots(uuid);"
+    "ALTER TABLE calibration_checks ADD COLUMN uuid TEXT;"
+    "ALTER TABLE calibration_checks ADD COLUMN workstation TEXT;"
+    "ALTER TABLE calibration_checks ADD COLUMN user TEXT;"
+    "ALTER TABLE calibration_checks ADD COLUMN as_found_error REAL;"
+    "ALTER TABLE calibration_checks ADD COLUMN pending INTEGER NOT NULL DEFAULT 0;"
+    "UPDATE calibration_checks SET uuid = lower(hex(randomblob(16)));"
+    "CREATE UNIQUE INDEX calibration_checks_uuid ON calibration_checks(uuid);"
+    "CREATE TABLE calibration_intervals(id INTEGER PRIMARY KEY, uuid TEXT NOT NULL UNIQUE,"
+    " device TEXT NOT NULL, days INTEGER NOT NULL, set_at TEXT NOT NULL, user TEXT,"
+    " workstation TEXT, pending INTEGER NOT NULL DEFAULT 0);"
+    "CREATE INDEX calibration_intervals_device ON calibration_intervals(device, set_at);",
 };
 static_assert(std::size(Migrations) == HistoryDatabase::SchemaVersion);
 
@@ -76,6 +106,22 @@ HistoryDatabase::Failure failureOf(const QSqlError &error)
     }
 }
 
+// PostgreSQL's SQLSTATE classes: 08 connection, 57P0x server shut down,
+// 53 out of resources. The driver leaves the code empty when the connection
+// itself broke.
+HistoryDatabase::Failure serverFailureOf(const QSqlError &error)
+{
+    const QString state = error.nativeErrorCode();
+    if (state.isEmpty() || state.startsWith(QLatin1String("08")) ||
+        state.startsWith(QLatin1String("57P0")))
+        return HistoryDatabase::Failure::Unreachable;
+    if (state.startsWith(QLatin1String("53")))
+        return HistoryDatabase::Failure::Full;
+    if (state == QLatin1String("42501") || state == QLatin1String("25006"))
+        return HistoryDatabase::Failure::ReadOnly;
+    return HistoryDatabase::Failure::Other;
+}
+
 bool identityOf(const QString &path, quint64 &device, quint64 &inode)
 {
     struct stat info = {};
@@ -89,7 +135,8 @@ bool identityOf(const QString &path, quint64 &device, quint64 &inode)
 } // namespace
 
 HistoryDatabase::HistoryDatabase(QString path)
-    : m_path(std::move(path)), m_connection(nextConnectionName())
+    : m_path(std::move(path)), m_connection(nextConnectionName()),
+      m_server(isServerLocation(m_path))
 {
 }
 
@@ -108,6 +155,22 @@ QString HistoryDatabase::defaultPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
            QStringLiteral("/history.sqlite");
+}
+
+bool HistoryDatabase::isServerLocation(const QString &location)
+{
+    return location.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
+           location.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive);
+}
+
+QString HistoryDatabase::workstation()
+{
+    return QSysInfo::machineHostName();
+}
+
+QString HistoryDatabase::newUuid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
 QSqlDatabase HistoryDatabase::database() const
@@ -137,6 +200,8 @@ HistoryDatabase::Status HistoryDatabase::open()
 {
     if (m_status == Status::Open)
         return m_status;
+    if (m_server)
+        return openServer();
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath()))
         return fail(Status::CannotOpen, info.absolutePath());
@@ -221,6 +286,71 @@ HistoryDatabase::Status HistoryDatabase::openReadOnly()
     return m_status;
 }
 
+// The secrets stay with libpq: a password comes from ~/.pgpass (PGPASSFILE)
+// or a service file, never from the location or the program's settings. A
+// password written into the location is refused rather than sent.
+HistoryDatabase::Status HistoryDatabase::openServer()
+{
+    const QUrl url(m_path, QUrl::StrictMode);
+    if (!url.isValid() || url.path().size() < 2)
+        return fail(Status::CannotOpen, QStringLiteral("not a server location: %1")
+                                            .arg(url.toDisplayString(QUrl::RemovePassword)));
+    if (!url.password().isEmpty())
+        return fail(Status::CannotOpen,
+                    QStringLiteral("a password belongs in ~/.pgpass, not in the location"));
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.isValid())
+        db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connection);
+    if (!db.isValid())
+        return fail(Status::CannotOpen, QStringLiteral("no PostgreSQL driver (QPSQL)"));
+    db.close();
+    db.setHostName(url.host());
+    db.setPort(url.port(5432));
+    db.setUserName(url.userName());
+    db.setDatabaseName(url.path().mid(1));
+    // libpq's own options pass through (sslmode, service, sslrootcert...);
+    // a server that does not answer keeps the program waiting no longer.
+    QStringList options{QStringLiteral("connect_timeout=%1").arg(ConnectTimeoutS)};
+    const auto items = QUrlQuery(url).queryItems(QUrl::FullyDecoded);
+    for (const auto &[key, value] : items) {
+        if (key != QLatin1String("password") && !key.contains(QLatin1Char(';')) &&
+            !value.contains(QLatin1Char(';')))
+            options << key + QLatin1Char('=') + value;
+    }
+    db.setConnectOptions(options.join(QLatin1Char(';')));
+    if (!db.open()) {
+        m_failure = Failure::Unreachable;
+        return fail(Status::CannotOpen, db.lastError().text());
+    }
+    QSqlQuery query(db);
+    if (!exec(query, QStringLiteral("SELECT max(version) FROM history_schema")) || !query.next())
+        return fail(Status::NotHistory,
+                    QStringLiteral("no history schema on the server (run its setup script): ") +
+                        m_detail);
+    m_fileVersion = query.value(0).toInt();
+    if (m_fileVersion > SchemaVersion)
+        return fail(Status::NewerVersion, QStringLiteral("schema %1").arg(m_fileVersion));
+    // The program's role cannot change the schema: the setup script moves
+    // it forward.
+    if (m_fileVersion < SchemaVersion)
+        return fail(Status::MigrationFailed,
+                    QStringLiteral("server schema %1, run the setup script").arg(m_fileVersion));
+    m_status = Status::Open;
+    m_failure = Failure::None;
+    return m_status;
+}
+
+void HistoryDatabase::noteServerFailure(const QSqlError &error)
+{
+    m_failure = serverFailureOf(error);
+    if (m_failure != Failure::Unreachable)
+        return;
+    QSqlDatabase db = database();
+    if (db.isValid())
+        db.close();
+    m_status = Status::Closed;
+}
+
 void HistoryDatabase::checkFile()
 {
     quint64 device = 0;
@@ -267,21 +397,29 @@ bool HistoryDatabase::transaction(const std::function<bool(QSqlQuery &query)> &w
         m_detail = QStringLiteral("read-only");
         return false;
     }
-    if (m_status == Status::Open)
+    if (m_server && m_status == Status::Closed && open() != Status::Open) {
+        m_failure = Failure::Unreachable;
+        return false;
+    }
+    if (m_status == Status::Open && !m_server)
         checkFile();
     QSqlDatabase db = database();
     if (!db.isValid() || !db.isOpen() || !db.transaction()) {
         m_detail = db.isValid() ? db.lastError().text() : QStringLiteral("closed");
         m_failure = db.isValid() ? failureOf(db.lastError()) : Failure::Other;
+        if (m_server && db.isValid())
+            noteServerFailure(db.lastError());
         return false;
     }
     bool ok = false;
+    QSqlError lastError;
     {
         QSqlQuery query(db);
         ok = work(query);
         if (!ok) {
             m_detail = query.lastError().text();
             m_failure = failureOf(query.lastError());
+            lastError = query.lastError();
         }
     }
     if (ok && db.commit())
@@ -289,7 +427,10 @@ bool HistoryDatabase::transaction(const std::function<bool(QSqlQuery &query)> &w
     if (ok) {
         m_detail = db.lastError().text();
         m_failure = failureOf(db.lastError());
+        lastError = db.lastError();
     }
     db.rollback();
+    if (m_server)
+        noteServerFailure(lastError);
     return false;
 }

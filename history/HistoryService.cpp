@@ -115,6 +115,7 @@ QString HistoryService::problemText() const
     case HistoryDatabase::Failure::ReadOnly:
         return HostTexts::text(HostTexts::HistoryReadOnly).arg(path);
     case HistoryDatabase::Failure::None:
+    case HistoryDatabase::Failure::Unreachable:
     case HistoryDatabase::Failure::Other:
         break;
     }

@@ -15,24 +15,33 @@ Snapshot fromRow(const QSqlQuery &query)
     s.taken = QDateTime::fromString(query.value(3).toString(), Qt::ISODateWithMs);
     s.user = query.value(4).toString();
     s.reason = query.value(5).toString();
+    s.uuid = query.value(6).toString();
+    s.workstation = query.value(7).toString();
     return s;
 }
 
-const QString Columns = QStringLiteral("id, device, tag, taken, user, reason");
+const QString Columns =
+    QStringLiteral("id, device, tag, taken, \"user\", reason, uuid, workstation");
 } // namespace
 
 qint64 SnapshotStore::store(const Snapshot &snapshot)
 {
     qint64 id = 0;
+    const bool pending = m_database.queuesForServer();
     const bool ok = m_database.transaction([&](QSqlQuery &query) {
-        query.prepare(QStringLiteral(
-            "INSERT INTO snapshots(device, tag, taken, user, reason) VALUES(?, ?, ?, ?, ?)"));
+        query.prepare(QStringLiteral("INSERT INTO snapshots(device, tag, taken, \"user\", reason,"
+                                     " uuid, workstation%1) VALUES(?, ?, ?, ?, ?, ?, ?%2)")
+                          .arg(pending ? QStringLiteral(", pending") : QString(),
+                               pending ? QStringLiteral(", 1") : QString()));
         query.addBindValue(snapshot.device);
         query.addBindValue(snapshot.tag);
         query.addBindValue(
             snapshot.taken.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzzZ")));
         query.addBindValue(snapshot.user);
         query.addBindValue(snapshot.reason);
+        query.addBindValue(snapshot.uuid.isEmpty() ? HistoryDatabase::newUuid() : snapshot.uuid);
+        query.addBindValue(snapshot.workstation.isEmpty() ? HistoryDatabase::workstation()
+                                                          : snapshot.workstation);
         if (!query.exec())
             return false;
         id = query.lastInsertId().toLongLong();

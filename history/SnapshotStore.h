@@ -12,10 +12,12 @@ class HistoryDatabase;
 struct Snapshot
 {
     qint64 id = 0;
+    QString uuid;   // made when stored, when empty
     QString device; // DeviceIdentity::key()
     QString tag;
     QDateTime taken; // UTC
     QString user;
+    QString workstation;           // this computer's name when empty
     QString reason;                // the sequence that wrote, or what the program said
     QMap<QString, QString> values; // item -> host string form
 };

@@ -2,6 +2,7 @@
 
 #include "CalcheckLegacyFile.h"
 #include "HistoryDatabase.h"
+#include "HistoryRecorder.h"
 #include "WorkbenchLog.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <cmath>
 
 CalcheckRecordStore::CalcheckRecordStore(HistoryDatabase &database, QString legacyPath)
     : m_database(database), m_store(database), m_legacyPath(std::move(legacyPath))
@@ -39,6 +41,13 @@ CalibrationEntry CalcheckRecordStore::entryOf(const CalcheckRecord &record)
     entry.technician = record.technician;
     entry.asFoundPassed = record.asFound.passed();
     entry.asLeftPassed = record.passed();
+    entry.user = HistoryRecorder::loginName();
+    // The reading furthest off, with its sign: the drift between two checks
+    // is the change of this.
+    for (const CalcheckReading &reading : record.asFound.readings) {
+        if (!entry.asFoundError || std::abs(reading.pvError) > std::abs(*entry.asFoundError))
+            entry.asFoundError = reading.pvError;
+    }
     entry.document =
         QString::fromUtf8(QJsonDocument(record.toJson()).toJson(QJsonDocument::Compact));
     return entry;
