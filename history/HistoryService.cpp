@@ -6,6 +6,7 @@
 #include "DeviceInstance.h"
 #include "HistoryLog.h"
 #include "HistoryRecorder.h"
+#include "HistoryUplink.h"
 #include "HostResult.h"
 #include "HostTexts.h"
 #include "ItemStore.h"
@@ -43,8 +44,14 @@ QString shownForm(ChangeNames::Item::Form form, const QString &value)
 
 HistoryService::HistoryService(DeviceInstance &instance, const QString &databasePath,
                                QObject *parent)
-    : QObject(parent), m_instance(&instance), m_database(databasePath)
+    : QObject(parent), m_instance(&instance),
+      m_database(HistoryDatabase::isServerLocation(databasePath) ? HistoryDatabase::defaultPath()
+                                                                 : databasePath)
 {
+    if (HistoryDatabase::isServerLocation(databasePath)) {
+        m_database.setQueueForServer(true);
+        m_uplink = std::make_unique<HistoryUplink>(m_database.path(), databasePath);
+    }
     m_recorder = std::make_unique<HistoryRecorder>(*instance.manager(), instance.description(),
                                                    m_log, m_snapshots);
     m_recorder->setStoreHandler([this] { openDatabase(); });
@@ -88,6 +95,8 @@ void HistoryService::openDatabase()
 // anew (the old one deleted or replaced) is told.
 void HistoryService::stored()
 {
+    if (m_uplink)
+        m_uplink->sendSoon();
     if (m_recorder->hasWaiting()) {
         if (!m_retry.isActive())
             m_retry.start();

@@ -17,6 +17,7 @@
 
 class DeviceInstance;
 class HistoryRecorder;
+class HistoryUplink;
 
 // The history of one device instance for the program's windows: what the
 // device holds beside the dataset or a snapshot, writes of chosen values,
@@ -34,6 +35,9 @@ public:
     static constexpr const char *WriteSequence = "WriteChosenValues";
     static constexpr const char *DownloadSequence = "DOWNLOAD";
 
+    // databasePath: the local file, or a team server's "postgresql://"
+    // location; then every entry goes first to the user's own file and on
+    // from there to the server.
     HistoryService(DeviceInstance &instance, const QString &databasePath,
                    QObject *parent = nullptr);
     ~HistoryService() override;
@@ -43,6 +47,8 @@ public:
     HistoryDatabase &database();
     ChangeLog &changeLog();
     SnapshotStore &snapshots();
+    // The way to a team's server; null without one.
+    HistoryUplink *uplink() const { return m_uplink.get(); }
 
     DeviceIdentity identity() const;
     // Whether the dataset matches the device connected now, from what was
@@ -107,6 +113,7 @@ private:
     ChangeLog m_log{m_database};
     SnapshotStore m_snapshots{m_database};
     std::unique_ptr<HistoryRecorder> m_recorder;
+    std::unique_ptr<HistoryUplink> m_uplink;
     QSet<int> m_compared; // store indexes of the compared items
     QTimer m_retry;
 };

@@ -1,5 +1,7 @@
 #include "DeviceFrame.h"
 
+#include "history/HistoryServerSettings.h"
+
 #include "DatasetFileService.h"
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
@@ -9,6 +11,7 @@
 #include "hart/HartLink.h"
 #include "hart/HartMaster.h"
 #include "history/HistoryReportTables.h"
+#include "history/HistoryServerSettings.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -46,8 +49,7 @@ bool DeviceFrame::open(QString *error)
         return false;
     Q_EMIT log(QStringLiteral("device description folder: %1").arg(folder));
     // The history records every write from the first one on.
-    const QString history = m_options.historyDatabase.isEmpty() ? HistoryDatabase::defaultPath()
-                                                                : m_options.historyDatabase;
+    const QString history = HistoryServerSettings::effective(m_options.historyDatabase);
     auto service = std::make_shared<HistoryService>(*m_instance, history);
     m_instance->addObject(QLatin1String(HistoryService::ProgId), service);
     // The report's last changes come from it too.

@@ -24,8 +24,9 @@ QList<QCommandLineOption> options()
          QStringLiteral("code"), QStringLiteral("0")},
         {QStringLiteral("history"),
          QStringLiteral("History database of snapshots and changes (default: in the user's "
-                        "data folder)."),
-         QStringLiteral("path")},
+                        "data folder), or a team's server: postgresql://user@host:port/db "
+                        "(its password from ~/.pgpass or a service file)."),
+         QStringLiteral("path|url")},
         {QStringLiteral("connect"), QStringLiteral("Connect to the device at start-up.")},
         {QStringLiteral("link"),
          QStringLiteral("The link to the device: sim, serial:/dev/ttyUSB0 or "

@@ -9,7 +9,8 @@
 #include <QTimer>
 
 MainStatusBar::MainStatusBar(QWidget *parent)
-    : QStatusBar(parent), m_transfer(new QLabel(this)), m_clock(new QTimer(this))
+    : QStatusBar(parent), m_transfer(new QLabel(this)), m_history(new QLabel(this)),
+      m_clock(new QTimer(this))
 {
     setObjectName(QStringLiteral("sbStatusBar"));
     setSizeGripEnabled(true);
@@ -30,6 +31,12 @@ MainStatusBar::MainStatusBar(QWidget *parent)
     addWidget(m_transfer);
     addWidget(m_panels[1]);
     addWidget(m_panels[2]);
+    m_history->setObjectName(QStringLiteral("History"));
+    m_history->setFrameShape(QFrame::StyledPanel);
+    m_history->setFrameShadow(QFrame::Sunken);
+    m_history->setContentsMargins(4, 0, 4, 0);
+    m_history->hide();
+    addWidget(m_history);
     addPermanentWidget(m_panels[3]);
     showTime();
     m_clock->setInterval(1000);
@@ -121,6 +128,13 @@ void MainStatusBar::showSource(const QString &source)
         {QStringLiteral("0"), 2006}, {QStringLiteral("1"), 2004}, {QStringLiteral("2"), 2005}};
     if (texts.contains(source))
         setPanelText(2, texts.value(source));
+}
+
+void MainStatusBar::showHistory(const QString &text, const QString &tip)
+{
+    m_history->setText(text);
+    m_history->setToolTip(tip);
+    m_history->setVisible(!text.isEmpty());
 }
 
 void MainStatusBar::showTransfer(const QString &text)

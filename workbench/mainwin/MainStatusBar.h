@@ -33,6 +33,10 @@ public:
     // How the last transfer ended, beside the connection until the next one.
     void showTransfer(const QString &text);
     QLabel *transferPanel() const { return m_transfer; }
+    // Where a team's history goes and what waits for it; hidden while the
+    // history is the user's own file alone.
+    void showHistory(const QString &text, const QString &tip);
+    QLabel *historyPanel() const { return m_history; }
 
 private:
     void setPanelText(int index, qint16 textId);
@@ -41,6 +45,7 @@ private:
 
     QList<QLabel *> m_panels;
     QLabel *m_transfer;
+    QLabel *m_history;
     QTimer *m_clock;
     ConnectionState m_connection = ConnectionState::NotConnected;
     ConnectionController::LinkCondition m_condition = ConnectionController::LinkCondition::Normal;

@@ -3,6 +3,8 @@
 #include "Applet.h"
 #include "AppletItemManager.h"
 #include "DatasetVerdictPrompt.h"
+#include "HistoryService.h"
+#include "HistoryUplink.h"
 #include "IViewEx.h"
 #include "MainCaption.h"
 #include "MainChildWindows.h"
@@ -22,6 +24,8 @@
 #include "ctlBusyWindow.h"
 #include "dialogs/DialogControls.h"
 #include "global.h"
+#include "history/HistoryStatusText.h"
+#include "history/HistoryTexts.h"
 #include "links/LinkCommands.h"
 
 #include <QAction>
@@ -220,7 +224,22 @@ void frmMain::Load()
     guarded("polling address", [this] { appAddress_ValueChanged(); });
     refreshClipboardCommands();
     LinkCommands::attach(*this);
+    showHistoryUplink();
     m_loaded = true;
+}
+
+// A team's history: the status bar follows what waits for the server.
+void frmMain::showHistoryUplink()
+{
+    HistoryService *service = historyServiceOf(m_view);
+    HistoryUplink *uplink = service ? service->uplink() : nullptr;
+    if (!uplink)
+        return;
+    const auto show = [this, uplink] {
+        m_statusBar->showHistory(HistoryStatusText::text(*uplink), HistoryStatusText::tip(*uplink));
+    };
+    connect(uplink, &HistoryUplink::stateChanged, m_statusBar, show);
+    show();
 }
 
 void frmMain::changeEvent(QEvent *event)

@@ -150,6 +150,7 @@ private:
     void appConnectionStatus_ValueChanged();
     void appEngineeringContext_ValueChanged();
     void appAddress_ValueChanged();
+    void showHistoryUplink();
     void seqGetRangeValues_StatusChanged(qint32 status);
     void refreshClipboardCommands();
 
