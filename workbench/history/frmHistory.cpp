@@ -199,6 +199,15 @@ void frmHistory::fillDevices()
     cmbDevice->setCurrentIndex(qMax(0, cmbDevice->findData(current)));
 }
 
+void frmHistory::showDevice(const QString &device)
+{
+    fillDevices();
+    if (cmbDevice->findData(device) < 0)
+        cmbDevice->addItem(device, device);
+    cmbDevice->setCurrentIndex(cmbDevice->findData(device));
+    tbsHistory->setCurrentIndex(1);
+}
+
 void frmHistory::timeFilterChanged()
 {
     // The whole of the days chosen, in the user's time.

@@ -34,6 +34,8 @@ public:
     qint64 selectedSnapshot() const;
     // Writes the shown entries to the file; false (and a message) when it fails.
     bool exportTo(const QString &path);
+    // The change log of this device (another window asks, by its key).
+    void showDevice(const QString &device);
     // The column titles of the log, also the CSV header.
     static QStringList logHeader();
 

@@ -1,5 +1,6 @@
 #include "MainCommandTable.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 namespace {
@@ -76,6 +77,11 @@ constexpr MainMenuEntry Menu[] = {
     {1, "", 0, "", "", 0, E::Separator, Always},
     {1, "mnuDeviceCompare", 4700, "Compare with Dataset", "", 0, E::Plain, ConnectedOnly},
     {1, "mnuDeviceHistory", 4701, "History", "", 0, E::Plain, Always},
+    // Without a text id: the program's own catalogue translates these.
+    {1, "mnuDeviceFleet", 0, QT_TRANSLATE_NOOP("MainMenuTree", "Fleet..."), "", 0, E::Plain,
+     Always},
+    {1, "mnuDeviceHistoryServer", 0, QT_TRANSLATE_NOOP("MainMenuTree", "History server..."), "", 0,
+     E::Plain, Always},
     {1, "", 0, "", "", 0, E::Separator, Always},
     {1, "mnuDeviceIdentification", 1026, "Identification", "", 37, E::Plain, Always},
     // Any device that answers command 0; it finds the device itself while not connected.

@@ -3,6 +3,7 @@
 #include "MainCommandTable.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -56,7 +57,10 @@ MainMenuTree::MainMenuTree(QMainWindow *window)
             parents[e.level] = menu;
             continue;
         }
-        auto *action = new QAction(design, parent);
+        // An entry without a text id is the program's own, in its catalogue.
+        auto *action = new QAction(
+            e.textId > 0 ? design : QCoreApplication::translate("MainMenuTree", e.designText),
+            parent);
         if (e.textId > 0)
             action->setProperty("Tag", e.textId);
         if (*e.shortcut)
