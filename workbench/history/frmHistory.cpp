@@ -196,12 +196,15 @@ void frmHistory::fillDevices()
     cmbDevice->addItem(GetResText(4774), QString());
     for (const QString &device : m_controller->devices())
         cmbDevice->addItem(device, device);
+    // A device asked for by another window stays chosen, also one with no
+    // change logged yet.
+    if (!current.isEmpty() && cmbDevice->findData(current) < 0)
+        cmbDevice->addItem(current, current);
     cmbDevice->setCurrentIndex(qMax(0, cmbDevice->findData(current)));
 }
 
 void frmHistory::showDevice(const QString &device)
 {
-    fillDevices();
     if (cmbDevice->findData(device) < 0)
         cmbDevice->addItem(device, device);
     cmbDevice->setCurrentIndex(cmbDevice->findData(device));
