@@ -397,7 +397,9 @@ bool HistoryDatabase::transaction(const std::function<bool(QSqlQuery &query)> &w
         m_detail = QStringLiteral("read-only");
         return false;
     }
-    if (m_server && m_status == Status::Closed && open() != Status::Open) {
+    // A server that did not answer (at the start, or since) is asked again.
+    if (m_server && (m_status == Status::Closed || m_status == Status::CannotOpen) &&
+        open() != Status::Open) {
         m_failure = Failure::Unreachable;
         return false;
     }

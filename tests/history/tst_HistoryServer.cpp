@@ -214,17 +214,22 @@ private Q_SLOTS:
         QVERIFY(!sync.sendWaiting());
         QCOMPARE(sync.waiting(), 2);
         QCOMPARE(server.lastFailure(), HistoryDatabase::Failure::Unreachable);
+        // A program started while the server is away reaches it later.
+        HistoryDatabase late(location);
+        QCOMPARE(late.open(), HistoryDatabase::Status::CannotOpen);
+        HistorySync lateSync(local, late);
+        QVERIFY(!lateSync.sendWaiting());
         QVERIFY(m_server.start());
         QVERIFY(write("Date", "2026-05-04T08:03:00Z"));
-        QVERIFY2(sync.sendWaiting(), qPrintable(sync.detail()));
+        QVERIFY2(lateSync.sendWaiting(), qPrintable(lateSync.detail()));
         QCOMPARE(sync.waiting(), 0);
         const QStringList inOrder{QStringLiteral("Tag"), QStringLiteral("Descriptor"),
                                   QStringLiteral("Message"), QStringLiteral("Date")};
-        QCOMPARE(serverItems(server), inOrder);
+        QCOMPARE(serverItems(late), inOrder);
         // Sending the whole history again stores nothing twice.
-        QCOMPARE(sync.queueWholeHistory(), 4);
-        QVERIFY(sync.sendWaiting());
-        QCOMPARE(serverItems(server), inOrder);
+        QCOMPARE(lateSync.queueWholeHistory(), 4);
+        QVERIFY(lateSync.sendWaiting());
+        QCOMPARE(serverItems(late), inOrder);
     }
 
     // A write in flight waits for its outcome, which goes with it.
