@@ -74,7 +74,10 @@ private Q_SLOTS:
             }
             QVERIFY2(!names.contains(e.name), e.name);
             names.insert(e.name);
-            QVERIFY2(e.textId > 0 || e.is(MainMenuEntry::NoCommand), e.name);
+            // These few have their text in the program's own catalogue.
+            const bool ownText = QByteArray(e.name) == "mnuDeviceFleet" ||
+                                 QByteArray(e.name) == "mnuDeviceHistoryServer";
+            QVERIFY2(e.textId > 0 || e.is(MainMenuEntry::NoCommand) || ownText, e.name);
         }
         int buttons = 0;
         for (const MainToolbarButton &b : MainCommandTable::buttons()) {
