@@ -21,15 +21,33 @@ QString whoOf(const QString &user, const QString &workstation)
     return workstation.isEmpty() ? user : user + QLatin1Char('@') + workstation;
 }
 
-// The newest of each device where anything was written about it.
-const char *const LastSeenSql =
-    "SELECT device, tag, t, u, workstation FROM ("
-    " SELECT device, tag, t, u, workstation,"
-    "  row_number() OVER (PARTITION BY device ORDER BY t DESC) AS n FROM ("
-    "   SELECT device, tag, time AS t, \"user\" AS u, workstation FROM changes"
-    "   UNION ALL SELECT device, tag, taken, \"user\", workstation FROM snapshots"
-    "   UNION ALL SELECT device, tag, checked_at, coalesce(\"user\", technician), workstation"
-    "    FROM calibration_checks) AS seen) AS ranked WHERE n = 1";
+// Where anything was written about a device: each table's newest row per
+// device (an index walk on both engines: SQLite takes the other columns from
+// the row of max(), PostgreSQL has DISTINCT ON).
+struct Source
+{
+    const char *table;
+    const char *time;
+    const char *user;
+};
+const Source Sources[] = {
+    {"changes", "time", "\"user\""},
+    {"snapshots", "taken", "\"user\""},
+    {"calibration_checks", "checked_at", "coalesce(\"user\", technician)"},
+};
+
+QString lastSeenSql(const Source &source, bool server)
+{
+    const QString table = QLatin1String(source.table);
+    const QString time = QLatin1String(source.time);
+    const QString user = QLatin1String(source.user);
+    if (server)
+        return QStringLiteral("SELECT DISTINCT ON (device) device, tag, %1, %2, workstation"
+                              " FROM %3 ORDER BY device, %1 DESC")
+            .arg(time, user, table);
+    return QStringLiteral("SELECT device, tag, max(%1), %2, workstation FROM %3 GROUP BY device")
+        .arg(time, user, table);
+}
 
 const char *const LastChecksSql =
     "SELECT device, checked_at, technician, as_found_passed, as_left_passed, as_found_error, n"
@@ -52,19 +70,29 @@ QList<FleetRow> FleetList::load(HistoryDatabase &database, int defaultIntervalDa
     QSqlQuery query(database.database());
     query.setForwardOnly(true);
     QHash<QString, qsizetype> byDevice;
-    if (!query.exec(QLatin1String(LastSeenSql))) {
-        qCInfo(lcHistory) << "fleet not read:" << query.lastError().text();
-        return rows;
-    }
-    while (query.next()) {
-        FleetRow row;
-        row.device = query.value(0).toString();
-        row.tag = query.value(1).toString();
-        row.lastSeen = timeOf(query.value(2));
-        row.lastSeenBy = whoOf(query.value(3).toString(), query.value(4).toString());
-        row.intervalDays = defaultIntervalDays;
-        byDevice.insert(row.device, rows.size());
-        rows.append(row);
+    for (const Source &source : Sources) {
+        if (!query.exec(lastSeenSql(source, database.isServer()))) {
+            qCInfo(lcHistory) << "fleet not read:" << query.lastError().text();
+            return {};
+        }
+        while (query.next()) {
+            const QString device = query.value(0).toString();
+            const QDateTime seen = timeOf(query.value(2));
+            auto found = byDevice.constFind(device);
+            if (found == byDevice.constEnd()) {
+                FleetRow row;
+                row.device = device;
+                row.intervalDays = defaultIntervalDays;
+                found = byDevice.insert(device, rows.size());
+                rows.append(row);
+            } else if (rows[*found].lastSeen >= seen) {
+                continue;
+            }
+            FleetRow &row = rows[*found];
+            row.tag = query.value(1).toString();
+            row.lastSeen = seen;
+            row.lastSeenBy = whoOf(query.value(3).toString(), query.value(4).toString());
+        }
     }
     QHash<QString, double> newestError;
     if (!query.exec(QLatin1String(LastChecksSql))) {
