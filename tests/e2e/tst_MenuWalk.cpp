@@ -9,6 +9,7 @@
 #include "SequenceEngine.h"
 #include "clsHTMLPrintView.h"
 #include "clsHTMLPrintWindow.h"
+#include "history/frmHistoryServer.h"
 #include "history/frmSavePreview.h"
 #include "links/frmConnectionSettings.h"
 #include "mainwin/HelpBrowser.h"
@@ -43,6 +44,7 @@ const QHash<QString, QString> ChildWindows{
     {"mnuDeviceIdentification", "frmIdentification"},
     {"mnuDeviceCompare", "frmCompare"},
     {"mnuDeviceHistory", "frmHistory"},
+    {"mnuDeviceFleet", "frmFleet"},
     {"mnuDeviceGenericView", "frmGenericView"},
     {"mnuDisplayBar", "frmDisplayBar"},
     {"mnuDisplayDigital", "frmDisplayDigital"},
@@ -356,6 +358,12 @@ private:
             choose(element);
             auto *dialog = form().findChild<frmConnectionSettings *>();
             expect(dialog && dialog->isVisible(), element, "no connection settings");
+            if (dialog)
+                dialog->close();
+        } else if (entry == "mnuDeviceHistoryServer") {
+            choose(element);
+            auto *dialog = form().findChild<frmHistoryServer *>();
+            expect(dialog && dialog->isVisible(), element, "no history server settings");
             if (dialog)
                 dialog->close();
         } else if (entry == "mnuDeviceTrafficRecord") {

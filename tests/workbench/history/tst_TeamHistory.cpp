@@ -115,6 +115,11 @@ private Q_SLOTS:
         QVERIFY(panel->isVisibleTo(&m_rig->form()));
 
         writeOnce(*service(), QStringLiteral("Tag"));
+        {
+            HistoryDatabase team(location);
+            QCOMPARE(team.open(), HistoryDatabase::Status::Open);
+            QTRY_COMPARE(ChangeLog(team).entries().size(), 1);
+        }
         QVERIFY(server.stop());
         writeOnce(*service(), QStringLiteral("Descriptor"));
         QTRY_COMPARE(panel->text(), QStringLiteral("History: local, 1 waiting for ") + name);
