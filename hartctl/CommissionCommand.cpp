@@ -101,11 +101,12 @@ CommissionCommand::Result CommissionCommand::commission(const CommissionSheet::R
     result.code = session.connect(result.address, &result.message);
     if (result.code != ExitCode::Done)
         return result;
-    result.json.insert(QStringLiteral("identity"), ReadCommand::identity(session, console));
+    const QJsonObject identity = ReadCommand::identity(session, console);
+    result.json.insert(QStringLiteral("identity"), identity);
     if (session.isForeign()) {
         result.code = ExitCode::DeviceRefused;
         result.message = session.connectionMessage();
-    } else if (const QString wrong = checkExpected(row, result.address, session);
+    } else if (const QString wrong = checkExpected(row, result.address, identity);
                !wrong.isEmpty()) {
         result.code = ExitCode::DeviceRefused;
         result.message = wrong;
@@ -123,15 +124,15 @@ CommissionCommand::Result CommissionCommand::commission(const CommissionSheet::R
 }
 
 QString CommissionCommand::checkExpected(const CommissionSheet::Row &row, int address,
-                                         DeviceSession &session)
+                                         const QJsonObject &identity)
 {
-    // Read now, not from the scan: the tag is what the device says at this moment.
-    const QString tag = session.history().tag().trimmed();
+    // Read at this connection, not from a scan: what the device says now.
+    const QString tag = identity.value(QStringLiteral("tag")).toString();
     if (!row.currentTag.isEmpty() && tag.compare(row.currentTag, Qt::CaseInsensitive) != 0)
         return tr("the device at address %1 carries the tag %2, not %3")
             .arg(address)
             .arg(tag, row.currentTag);
-    const QString id = session.identity().key();
+    const QString id = identity.value(QStringLiteral("uniqueId")).toString();
     if (!row.uniqueId.isEmpty() && id.compare(row.uniqueId, Qt::CaseInsensitive) != 0)
         return tr("the device is %1, not %2").arg(id, row.uniqueId);
     return {};

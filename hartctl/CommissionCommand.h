@@ -36,5 +36,5 @@ private:
     static int findByTag(const QString &tag, DeviceSession &session, QString *error);
     // Why the device connected is not the one the row means; empty when it is.
     static QString checkExpected(const CommissionSheet::Row &row, int address,
-                                 DeviceSession &session);
+                                 const QJsonObject &identity);
 };

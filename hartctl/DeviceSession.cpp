@@ -9,6 +9,7 @@
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 #include "frame/DeviceFrame.h"
+#include "hart/HartCodec.h"
 #include "hart/HartMaster.h"
 #include "hart/ProfiledHartLink.h"
 #include "history/HistoryTexts.h"
@@ -124,6 +125,18 @@ void DeviceSession::disconnect()
     connection.disconnectDevice();
     waitUntil([&connection] { return connection.status() == ConnectionController::NotConnected; },
               5000, false);
+}
+
+QString DeviceSession::readTag()
+{
+    std::optional<HartMaster::Outcome> answer;
+    instance().master().transact(13, {}, [&answer](const HartMaster::Outcome &o) { answer = o; });
+    waitUntil([&answer] { return answer.has_value(); }, 30000);
+    constexpr int TagBytes = 6; // eight characters of packed ASCII
+    if (!answer || answer->kind != HartMaster::Outcome::Kind::Response ||
+        answer->responseCode != 0 || answer->data.size() < TagBytes)
+        return {};
+    return HartCodec::unpackAscii(answer->data.left(TagBytes)).trimmed();
 }
 
 bool DeviceSession::isForeign() const

@@ -41,6 +41,8 @@ public:
     const HartDeviceIdentity &identity() const { return m_identity; }
     // Connected to a device of another maker or type.
     bool isForeign() const;
+    // The tag as the device says it now (command 13); empty when it does not.
+    QString readTag();
     // What the connection says about the device connected ("maker, type, tag").
     QString connectionMessage() const;
 

@@ -32,7 +32,7 @@ void addRow(QList<QStringList> &rows, QJsonObject &json, const QString &key, con
 QJsonObject ReadCommand::identity(DeviceSession &session, Console &console)
 {
     const HartDeviceIdentity &id = session.identity();
-    const QString tag = session.history().tag().trimmed();
+    const QString tag = session.readTag();
     QJsonObject json{
         {QStringLiteral("manufacturer"), HartManufacturers::name(id.manufacturerCode())},
         {QStringLiteral("manufacturerCode"), int(id.manufacturerCode())},
