@@ -2,6 +2,7 @@
 
 #include "TrendMarkerLabels.h"
 #include "TrendRecorder.h"
+#include "TrendSpanFill.h"
 #include "TrendTimeAxis.h"
 #include "TrendYScale.h"
 #include "VexaScale.h"
@@ -30,8 +31,8 @@ int kindOf(TrendStatus status)
 }
 
 // What a curve is drawn as. Good values as a column's span, two pixels wide
-// and at least two high (filled rectangles are what the painter draws
-// fastest), joined by a line only where neighbouring spans do not meet
+// and at least two high, written straight into the image's rows
+// where it can (see TrendSpanFill), joined by a line only where neighbouring spans do not meet
 // already. Flagged values as polylines, so that their hatching runs on
 // along the line. Arrows where the values leave the scale: (x, side).
 struct CurveShapes
@@ -58,14 +59,11 @@ struct CurveShapes
         }
         run << to;
     }
-    void paint(QPainter &p, const QColor &colour) const
+    void paint(QPainter &p, const QColor &colour, const QRect &area) const
     {
         p.setPen(TrendCanvas::linePen(colour, TrendStatus::Good));
         p.drawLines(solid);
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        p.drawRects(spans);
-        p.setBrush(Qt::NoBrush);
+        TrendSpanFill::fill(p, spans, colour, area);
         for (int k = 1; k < 3; ++k) {
             p.setPen(TrendCanvas::linePen(colour, TrendStatus(k)));
             for (const QPolygonF &line : hatched[size_t(k)])
@@ -161,10 +159,12 @@ void TrendCanvas::paintEvent(QPaintEvent *)
 {
     ++m_paints;
     QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Window));
     const QRect area = plotArea();
-    if (area.width() < 10 || area.height() < 10)
+    if (area.width() < 10 || area.height() < 10) {
+        p.fillRect(rect(), palette().color(QPalette::Window));
         return;
+    }
+    fillAround(p, area, palette().color(QPalette::Window));
     std::array<Columns, CurveCount> columns;
     for (int c = 0; c < CurveCount; ++c) {
         if (m_styles[c].shown)
@@ -192,6 +192,19 @@ void TrendCanvas::paintEvent(QPaintEvent *)
     p.drawRect(area.adjusted(0, 0, -1, -1));
 }
 
+// The margins only: the plot gets its own background, and filling a
+// megapixel twice is a good part of a repaint.
+void TrendCanvas::fillAround(QPainter &p, const QRect &area, const QColor &colour) const
+{
+    const QRect all = rect();
+    p.fillRect(QRect(all.left(), all.top(), all.width(), area.top() - all.top()), colour);
+    p.fillRect(QRect(all.left(), area.bottom() + 1, all.width(), all.bottom() - area.bottom()),
+               colour);
+    p.fillRect(QRect(all.left(), area.top(), area.left() - all.left(), area.height()), colour);
+    p.fillRect(QRect(area.right() + 1, area.top(), all.right() - area.right(), area.height()),
+               colour);
+}
+
 void TrendCanvas::drawCursor(QPainter &p, const QRect &area, qint64 timeMs,
                              Qt::PenStyle style) const
 {
@@ -204,20 +217,18 @@ void TrendCanvas::drawAxes(QPainter &p, const QRect &area) const
 {
     const QColor grid = palette().color(QPalette::Midlight);
     const QColor text = palette().color(QPalette::WindowText);
-    const QFontMetrics metrics = fontMetrics();
-
+    const double labelWidth = m_labels.text(QStringLiteral("00:00:00"), font()).size().width();
     const TrendTimeAxis axis =
-        TrendTimeAxis::make(m_view.startMs(), m_view.endMs, area.width(),
-                            metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 16);
+        TrendTimeAxis::make(m_view.startMs(), m_view.endMs, area.width(), int(labelWidth) + 16);
     for (qint64 t : axis.ticks) {
         const double x = area.left() + m_view.xOf(t, area.width());
         p.setPen(grid);
         p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
         p.setPen(text);
-        const QString label = TrendTimeAxis::label(t, axis.stepMs);
-        const double w = metrics.horizontalAdvance(label);
+        const QStaticText &label = m_labels.text(TrendTimeAxis::label(t, axis.stepMs), font());
+        const double w = label.size().width();
         const double left = std::clamp(x - w / 2, 0.0, double(width()) - w);
-        p.drawText(QPointF(left, area.bottom() + 4 + metrics.ascent()), label);
+        p.drawStaticText(QPointF(left, area.bottom() + 4), label);
     }
 
     const CurveStyle &style = m_styles[m_axisCurve];
@@ -231,8 +242,9 @@ void TrendCanvas::drawAxes(QPainter &p, const QRect &area) const
         p.setPen(grid);
         p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         p.setPen(style.colour);
-        const QRectF box(0, y - metrics.height() / 2.0, LeftMargin - 6, metrics.height());
-        p.drawText(box, Qt::AlignRight | Qt::AlignVCenter, VexaScale::label(v, decimals));
+        const QStaticText &label = m_labels.text(VexaScale::label(v, decimals), font());
+        const QSizeF size = label.size();
+        p.drawStaticText(QPointF(LeftMargin - 6 - size.width(), y - size.height() / 2.0), label);
     }
 }
 
@@ -244,19 +256,22 @@ void TrendCanvas::drawAxisTitle(QPainter &p, const QRect &area) const
     QFont bold = font();
     bold.setBold(true);
     const QFontMetrics boldMetrics(bold);
-    const int baseline = 2 + boldMetrics.ascent();
+    const int top = 2;
     const int right = area.right();
-    const QString shown = boldMetrics.elidedText(title, Qt::ElideRight, right - 4);
+    const QStaticText &shown =
+        m_titles.text(boldMetrics.elidedText(title, Qt::ElideRight, right - 4), bold);
     p.setFont(bold);
     p.setPen(m_styles[m_axisCurve].colour);
-    p.drawText(QPointF(4, baseline), shown);
+    p.drawStaticText(QPointF(4, top), shown);
     p.setFont(font());
-    const int hintLeft = 4 + boldMetrics.horizontalAdvance(shown) + 12;
+    const int hintLeft = 4 + int(std::ceil(shown.size().width())) + 12;
     if (m_axisHint.isEmpty() || hintLeft >= right)
         return;
     p.setPen(palette().color(QPalette::PlaceholderText));
-    p.drawText(QPointF(hintLeft, baseline),
-               fontMetrics().elidedText(m_axisHint, Qt::ElideRight, right - hintLeft));
+    p.drawStaticText(
+        QPointF(hintLeft, top),
+        m_labels.text(fontMetrics().elidedText(m_axisHint, Qt::ElideRight, right - hintLeft),
+                      font()));
 }
 
 void TrendCanvas::drawBands(QPainter &p, const QRect &area,
@@ -385,7 +400,7 @@ void TrendCanvas::drawCurve(QPainter &p, const QRect &area, int curve, const Col
         previous = c;
     }
     shapes.flush();
-    shapes.paint(p, style.colour);
+    shapes.paint(p, style.colour, area);
     drawArrows(p, area, scale, style.colour, shapes.arrows);
 }
 

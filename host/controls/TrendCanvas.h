@@ -1,5 +1,6 @@
 #pragma once
 
+#include "StaticTextCache.h"
 #include "TrendReduction.h"
 #include "TrendSample.h"
 #include "TrendView.h"
@@ -98,6 +99,7 @@ private:
     static void drawArrows(QPainter &p, const QRect &area, const TrendYScale &scale,
                            const QColor &colour, const QList<std::pair<double, int>> &arrows);
     void drawCursor(QPainter &p, const QRect &area, qint64 timeMs, Qt::PenStyle style) const;
+    void fillAround(QPainter &p, const QRect &area, const QColor &colour) const;
     QString markerNoteAt(const QPoint &pos) const;
 
     const TrendRecorder &m_recorder;
@@ -111,4 +113,6 @@ private:
     double m_pressX = 0.0;
     bool m_dragged = false;
     int m_paints = 0;
+    mutable StaticTextCache m_labels;
+    mutable StaticTextCache m_titles;
 };

@@ -11,6 +11,7 @@
 #include "TrendMarkerLabels.h"
 #include "TrendRecorder.h"
 #include "TrendReduction.h"
+#include "TrendSpanFill.h"
 #include "TrendYScale.h"
 #include "UpdateScheduler.h"
 #include "VexAppletItemManager.h"
@@ -23,7 +24,9 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -239,6 +242,52 @@ private Q_SLOTS:
             TrendReduction::stretches(columns),
             (std::vector<TrendStretch>{
                 {1, 3, S::Uncertain}, {4, 4, S::Bad}, {6, 6, S::Uncertain}, {7, 7, S::Uncertain}}));
+    }
+
+    // Spans written straight into the image cover exactly the pixels the
+    // painter would fill, inside the plot and the painter's clip only, and
+    // wherever writing directly is not safe the painter fills them.
+    void spansFillLikeThePainter_data()
+    {
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QPoint>("shift");
+        QTest::addColumn<QRect>("painterClip");
+        QTest::newRow("direct") << QColor(20, 120, 200) << QPoint(0, 0) << QRect();
+        QTest::newRow("shifted, clipped")
+            << QColor(20, 120, 200) << QPoint(7, -3) << QRect(30, 20, 90, 200);
+        QTest::newRow("translucent: painter")
+            << QColor(20, 120, 200, 128) << QPoint(3, 4) << QRect();
+    }
+    void spansFillLikeThePainter()
+    {
+        QFETCH(QColor, colour);
+        QFETCH(QPoint, shift);
+        QFETCH(QRect, painterClip);
+        QRandomGenerator random(7);
+        QList<QRect> spans;
+        for (int c = 0; c < 150; ++c)
+            spans << QRect(c - 1, random.bounded(-10, 120), 2, random.bounded(2, 40));
+        const QRect plot(0, 0, 140, 110);
+        const auto paint = [&](bool direct) {
+            QImage image(200, 160, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::white);
+            QPainter p(&image);
+            p.translate(shift);
+            if (painterClip.isValid())
+                p.setClipRect(painterClip);
+            if (direct) {
+                TrendSpanFill::fill(p, spans, colour, plot);
+            } else {
+                p.setClipRect(plot, Qt::IntersectClip);
+                p.setPen(Qt::NoPen);
+                p.setBrush(colour);
+                p.drawRects(spans);
+            }
+            return image;
+        };
+        const QImage reference = paint(false);
+        QVERIFY(reference != QImage(200, 160, QImage::Format_ARGB32_Premultiplied));
+        QCOMPARE(paint(true), reference);
     }
 };
 
