@@ -1,5 +1,6 @@
 #include "HartctlRun.h"
 #include "HartsimProcess.h"
+#include "PtyPair.h"
 #include "TestRegistry.h"
 
 #include <QJsonArray>
@@ -282,6 +283,38 @@ private Q_SLOTS:
     }
 };
 
+// The same program on a serial HART modem: a socat pair to hartsim's slave.
+class HartctlOverSerial : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void setAndReadBackOverTheModem()
+    {
+        if (!PtyPair::available())
+            QFAIL(PtyPair::missing());
+        HartctlRun run;
+        PtyPair pair;
+        QVERIFY(pair.start(run.file(QStringLiteral("host")), run.file(QStringLiteral("device"))));
+        HartsimProcess sim;
+        QVERIFY(
+            sim.startSerial(pair.deviceEnd(), {QStringLiteral("--devices"), QStringLiteral("0")}));
+        const QStringList serial{QStringLiteral("--link"),
+                                 QStringLiteral("serial:") + pair.hostEnd(),
+                                 QStringLiteral("--address"), QStringLiteral("0")};
+        QCOMPARE(run.run(QStringList{QStringLiteral("set"), QStringLiteral("--yes"),
+                                     QStringLiteral("tag=FT-9"), QStringLiteral("damping=2.5")} +
+                         serial),
+                 0);
+        QCOMPARE(run.run(QStringList{QStringLiteral("read"), QStringLiteral("--json")} + serial),
+                 0);
+        const QJsonObject values = run.json().value(QStringLiteral("values")).toObject();
+        QCOMPARE(value(values, "_tagHART"), QStringLiteral("FT-9"));
+        QCOMPARE(value(values, "filterTime"), QStringLiteral("2.5"));
+    }
+};
+
 VEX_TEST(HartctlOverHartIp)
+VEX_TEST(HartctlOverSerial)
 VEX_TEST(HartctlBadInput)
 #include "tst_Hartctl.moc"
