@@ -127,9 +127,9 @@ bool allowed(const QString &command, const QString &option)
 
 QStringList CommandLine::commands()
 {
-    return {QStringLiteral("scan"),     QStringLiteral("identify"), QStringLiteral("read"),
-            QStringLiteral("write"),    QStringLiteral("set"),      QStringLiteral("commission"),
-            QStringLiteral("loop-test")};
+    return {QStringLiteral("scan"),      QStringLiteral("identify"), QStringLiteral("read"),
+            QStringLiteral("write"),     QStringLiteral("set"),      QStringLiteral("commission"),
+            QStringLiteral("loop-test"), QStringLiteral("report")};
 }
 
 std::optional<CommandLine> CommandLine::parse(const QStringList &arguments, QString *error)
@@ -215,6 +215,7 @@ QString CommandLine::usage()
               "                                    message, lrv, urv, unit, damping, transfer\n"
               "  commission SHEET.csv              one row a device (--continue-on-error)\n"
               "  loop-test --address N MA...       fixed currents (--hold SECONDS or Enter)\n"
+              "  report --address N --pdf FILE     the printed report\n"
               "\n"
               "Options:\n"
               "  --link sim|serial:DEV|hartip:HOST[:PORT][/udp]\n"

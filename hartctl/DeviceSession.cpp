@@ -155,6 +155,9 @@ bool DeviceSession::readDataset(QString *error)
     std::optional<bool> completed;
     const auto heard = QObject::connect(&service, &HistoryService::deviceRead, this,
                                         [&completed](bool ok) { completed = ok; });
+    // What the always-started components read on connecting (for the report) goes first.
+    SequenceEngine &engine = instance().engine();
+    waitUntil([&engine] { return !engine.isRunning(); }, SequenceTimeoutMs);
     const qint32 rc = service.readDevice();
     const bool ended =
         rc == 0 && waitUntil([&] { return completed.has_value(); }, SequenceTimeoutMs);

@@ -8,6 +8,7 @@
 #include "Interruption.h"
 #include "LoopTestCommand.h"
 #include "ReadCommand.h"
+#include "ReportCommand.h"
 #include "ScanCommand.h"
 #include "WriteCommand.h"
 #include "frame/ProgramLanguage.h"
@@ -31,7 +32,9 @@ ExitCode dispatch(const CommandLine &line, DeviceSession &session, Console &cons
         return WriteCommand::set(line, session, console);
     if (c == QLatin1String("commission"))
         return CommissionCommand::run(line, session, console);
-    return LoopTestCommand::run(line, session, console);
+    if (c == QLatin1String("loop-test"))
+        return LoopTestCommand::run(line, session, console);
+    return ReportCommand::run(line, session, console);
 }
 
 // --lang before anything is said, also for the message about a bad command line.
@@ -67,6 +70,8 @@ int Hartctl::run(const QStringList &arguments)
     Console console(line->json);
     ConsoleMessageBox questions(console);
     MessageBoxSeam::install(&questions);
+    if (line->command == QLatin1String("report"))
+        ReportCommand::prepare();
     ExitCode code = ExitCode::LinkFailure;
     {
         DeviceSession session(*line);

@@ -52,6 +52,10 @@
         <translation>--address passt nicht zu %1</translation>
     </message>
     <message>
+        <source>hartctl --help lists the commands and options.</source>
+        <translation>hartctl --help listet die Befehle und Optionen auf.</translation>
+    </message>
+    <message>
         <source>Usage: hartctl COMMAND --link LINK [options] [arguments]
 
 Commands:
@@ -63,6 +67,7 @@ Commands:
                                     message, lrv, urv, unit, damping, transfer
   commission SHEET.csv              one row a device (--continue-on-error)
   loop-test --address N MA...       fixed currents (--hold SECONDS or Enter)
+  report --address N --pdf FILE     the printed report
 
 Options:
   --link sim|serial:DEV|hartip:HOST[:PORT][/udp]
@@ -86,6 +91,7 @@ Befehle:
                                     message, lrv, urv, unit, damping, transfer
   commission TABELLE.csv            eine Zeile je Gerät (--continue-on-error)
   loop-test --address N MA...       feste Ströme (--hold SEKUNDEN oder Eingabetaste)
+  report --address N --pdf DATEI    der gedruckte Bericht
 
 Optionen:
   --link sim|serial:GERÄT|hartip:HOST[:PORT][/udp]
@@ -98,10 +104,6 @@ Optionen:
 Rückgabewerte: 0 erledigt, 1 ein Gerät hat abgelehnt oder weicht ab, 2 ungültige Eingabe,
 3 Verbindungsfehler, 130 abgebrochen (Strg+C; ein fester Schleifenstrom wird freigegeben).
 </translation>
-    </message>
-    <message>
-        <source>hartctl --help lists the commands and options.</source>
-        <translation>hartctl --help listet die Befehle und Optionen auf.</translation>
     </message>
 </context>
 <context>
@@ -493,6 +495,29 @@ Rückgabewerte: 0 erledigt, 1 ein Gerät hat abgelehnt oder weicht ab, 2 ungült
     <message>
         <source>Transfer function</source>
         <translation>Übertragungsfunktion</translation>
+    </message>
+</context>
+<context>
+    <name>ReportCommand</name>
+    <message>
+        <source>report needs --pdf FILE</source>
+        <translation>report braucht --pdf DATEI</translation>
+    </message>
+    <message>
+        <source>--pdf %1: cannot be written there</source>
+        <translation>--pdf %1: kann dort nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the report cannot be made</source>
+        <translation>der Bericht kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>report written to %1</source>
+        <translation>Bericht nach %1 geschrieben</translation>
+    </message>
+    <message>
+        <source>%1: the PDF file cannot be written</source>
+        <translation>%1: die PDF-Datei kann nicht geschrieben werden</translation>
     </message>
 </context>
 <context>

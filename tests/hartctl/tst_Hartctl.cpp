@@ -3,6 +3,7 @@
 #include "PtyPair.h"
 #include "TestRegistry.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QTest>
 
@@ -123,6 +124,23 @@ private Q_SLOTS:
                          hartIp(m_sim)),
                  0);
         QCOMPARE(value(deviceValues(m_sim, 0), "_tagHART"), QStringLiteral("PT-1"));
+    }
+
+    void reportIsWrittenAsPdf()
+    {
+        HartctlRun run;
+        const QString pdf = run.file(QStringLiteral("report.pdf"));
+        QCOMPARE(run.run(QStringList{QStringLiteral("report"), QStringLiteral("--address"),
+                                     QStringLiteral("3"), QStringLiteral("--pdf"), pdf} +
+                         hartIp(m_sim)),
+                 0);
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("%PDF-"));
+        QVERIFY(bytes.contains("/Title"));
+        QVERIFY(!QFile::exists(pdf + QStringLiteral(".part")));
+        QVERIFY2(!run.err().contains(QLatin1String("plugin")), qPrintable(run.err()));
     }
 
     void commissionFiveDevicesOneWithAWrongTag()
