@@ -21,6 +21,7 @@ const QHash<QString, Takes> &options()
         {QStringLiteral("out"), Takes::Value},
         {QStringLiteral("pdf"), Takes::Value},
         {QStringLiteral("history"), Takes::Value},
+        {QStringLiteral("capture"), Takes::Value},
         {QStringLiteral("lang"), Takes::Value},
         {QStringLiteral("link-speed"), Takes::Value},
         {QStringLiteral("hold"), Takes::Value},
@@ -89,6 +90,8 @@ bool apply(CommandLine &line, const QString &name, const QString &value, QString
         line.pdfFile = value;
     } else if (name == QLatin1String("history")) {
         line.history = value;
+    } else if (name == QLatin1String("capture")) {
+        line.captureFile = value;
     } else if (name == QLatin1String("json")) {
         line.json = true;
     } else if (name == QLatin1String("yes")) {
@@ -222,6 +225,7 @@ QString CommandLine::usage()
               "  --json              machine-readable output\n"
               "  --yes               write without asking\n"
               "  --history FILE      the history database (default: the user's)\n"
+              "  --capture FILE      a traffic record (pcap) of everything sent and received\n"
               "  --lang de|en        the language of the output\n"
               "  --link-speed BIT/S  wire time of the built-in simulated transmitter\n"
               "\n"

@@ -20,7 +20,8 @@ public:
     QString tag;
     QString outFile;
     QString pdfFile;
-    QString history; // history database; empty: the user's own
+    QString history;     // history database; empty: the user's own
+    QString captureFile; // traffic record (pcap) of the run
     QString language;
     int linkBitRate = 0;     // the built-in simulated transmitter's wire time
     double holdSeconds = -1; // loop test: -1 waits for Enter

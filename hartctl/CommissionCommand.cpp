@@ -79,6 +79,8 @@ ExitCode CommissionCommand::run(const CommandLine &line, DeviceSession &session,
     console.line(tr("%1 of %2 devices failed.").arg(failed).arg(total));
     console.document().insert(QStringLiteral("rows"), rows);
     console.document().insert(QStringLiteral("failed"), failed);
+    if (Interruption::instance().requested())
+        return ExitCode::Interrupted;
     if (failed == 0)
         return ExitCode::Done;
     // Not one device reached: the loop, not the devices, is what failed.

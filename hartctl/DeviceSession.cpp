@@ -56,6 +56,8 @@ bool DeviceSession::open(QString *error)
     options.pollingAddress = m_line.link.pollingAddress;
     options.pollingAddressGiven = true;
     options.linkBitRate = bitRate;
+    if (!m_line.captureFile.isEmpty() && !m_link->startCapture(m_line.captureFile, error))
+        return false;
     m_frame = std::make_unique<DeviceFrame>(options, m_link.get());
     return m_frame->open(error);
 }
@@ -208,8 +210,10 @@ bool DeviceSession::write(const QHash<QString, QString> &values, const QString &
     const auto heard = QObject::connect(&service, &HistoryService::writeFinished, this,
                                         [&completed](bool ok) { completed = ok; });
     const qint32 rc = service.writeValues(values, reason);
+    // A write under way is not cut short by Ctrl+C: half a configuration
+    // is worse than the moment it takes to finish.
     const bool ended =
-        rc == 0 && waitUntil([&] { return completed.has_value(); }, SequenceTimeoutMs);
+        rc == 0 && waitUntil([&] { return completed.has_value(); }, SequenceTimeoutMs, false);
     QObject::disconnect(heard);
     if (ended && *completed)
         return true;

@@ -74,6 +74,7 @@ Options:
   --json              machine-readable output
   --yes               write without asking
   --history FILE      the history database (default: the user&apos;s)
+  --capture FILE      a traffic record (pcap) of everything sent and received
   --lang de|en        the language of the output
   --link-speed BIT/S  wire time of the built-in simulated transmitter
 
@@ -98,6 +99,7 @@ Optionen:
   --json              maschinenlesbare Ausgabe
   --yes               schreiben ohne Rückfrage
   --history DATEI     die Historiendatenbank (Vorgabe: die des Benutzers)
+  --capture DATEI     eine Verkehrsaufzeichnung (pcap) von allem Gesendeten und Empfangenen
   --lang de|en        die Sprache der Ausgabe
   --link-speed BIT/S  Leitungszeit des eingebauten simulierten Transmitters
 
