@@ -72,6 +72,9 @@ DatasetWriter::Outcome DatasetWriter::write(const DatasetComparison::Values &tar
     }
     const QList<DatasetComparison::Row> rows = differences(target);
     show(rows, outcome);
+    if (target.contains(QStringLiteral("scaleInLoLim")) ||
+        target.contains(QStringLiteral("scaleInHiLim")))
+        m_session.readSensorLimits();
     const QString range = RangeCheck::refusal(m_session.instance().manager()->store(),
                                               m_session.history().deviceValues(), target);
     if (!range.isEmpty()) {

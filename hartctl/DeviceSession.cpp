@@ -164,10 +164,8 @@ bool DeviceSession::readDataset(QString *error)
     const bool ended =
         rc == 0 && waitUntil([&] { return completed.has_value(); }, SequenceTimeoutMs);
     QObject::disconnect(heard);
-    if (ended && *completed) {
-        readSensorLimits();
+    if (ended && *completed)
         return true;
-    }
     if (instance().engine().isRunning())
         instance().engine().abortRunning();
     *error = Interruption::instance().requested() ? tr("interrupted")
@@ -184,9 +182,11 @@ void DeviceSession::readSensorLimits()
     QList<int> indexes;
     for (const QString &item : RangeCheck::sensorItems()) {
         const int index = store.indexOf(item);
-        if (index >= 0)
+        if (index >= 0 && !store.fromDevice(index))
             indexes << index;
     }
+    if (indexes.isEmpty())
+        return;
     instance().engine().readItems(indexes);
     waitUntil(
         [&] {

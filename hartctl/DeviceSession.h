@@ -48,6 +48,8 @@ public:
 
     // Reads the values a write is compared by; false with the reason.
     bool readDataset(QString *error);
+    // Reads what a range is checked against, unless it was read on this connection.
+    void readSensorLimits();
     // The device's values beside the target values (item -> host string form).
     QList<DatasetComparison::Row> compare(const DatasetComparison::Values &target) const;
     // Writes the values, as a sequence of the host, with a snapshot before
@@ -61,7 +63,6 @@ public:
 
 private:
     QString lastResponseText() const;
-    void readSensorLimits();
 
     CommandLine m_line;
     std::unique_ptr<SimulatedTransmitter> m_simulated;
