@@ -41,6 +41,11 @@ void Console::progress(int done, int total, const QString &what)
 {
     if (!isatty(STDERR_FILENO) || total <= 0)
         return;
+    // Drawn again only when it changed: the waits ask many times a second.
+    const QString shown = QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(what);
+    if (m_progressShown && shown == m_lastProgress)
+        return;
+    m_lastProgress = shown;
     constexpr int Width = 30;
     const int filled = qBound(0, done * Width / total, Width);
     m_err << '\r' << '[' << QString(filled, QLatin1Char('#'))

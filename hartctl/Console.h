@@ -47,4 +47,5 @@ private:
     QJsonObject m_document;
     bool m_json;
     bool m_progressShown = false;
+    QString m_lastProgress;
 };

@@ -162,7 +162,9 @@ bool DeviceSession::readDataset(QString *error)
     waitUntil([&engine] { return !engine.isRunning(); }, SequenceTimeoutMs);
     const qint32 rc = service.readDevice();
     const bool ended =
-        rc == 0 && waitUntil([&] { return completed.has_value(); }, SequenceTimeoutMs);
+        rc == 0 && waitUntil(reporting(QLatin1String(HistoryService::ReadSequence), tr("reading"),
+                                       [&] { return completed.has_value(); }),
+                             SequenceTimeoutMs);
     QObject::disconnect(heard);
     if (ended && *completed)
         return true;
@@ -213,7 +215,9 @@ bool DeviceSession::write(const QHash<QString, QString> &values, const QString &
     // A write under way is not cut short by Ctrl+C: half a configuration
     // is worse than the moment it takes to finish.
     const bool ended =
-        rc == 0 && waitUntil([&] { return completed.has_value(); }, SequenceTimeoutMs, false);
+        rc == 0 && waitUntil(reporting(QLatin1String(HistoryService::WriteSequence), tr("writing"),
+                                       [&] { return completed.has_value(); }),
+                             SequenceTimeoutMs, false);
     QObject::disconnect(heard);
     if (ended && *completed)
         return true;
@@ -225,6 +229,20 @@ bool DeviceSession::write(const QHash<QString, QString> &values, const QString &
              : !refused.isEmpty() ? refused
                                   : tr("the device did not take every value");
     return false;
+}
+
+std::function<bool()> DeviceSession::reporting(const QString &sequence, const QString &what,
+                                               std::function<bool()> done) const
+{
+    if (!m_progress)
+        return done;
+    const ItemStore &store = instance().manager()->store();
+    const int index = store.indexOf(QStringLiteral("&&Sequence_Progress&&") + sequence);
+    return [this, &store, index, what, done] {
+        if (index >= 0)
+            m_progress(int(store.value(index, true).number()), what);
+        return done();
+    };
 }
 
 // The device's own reason, as the change log keeps it for the last write.

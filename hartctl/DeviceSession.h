@@ -56,6 +56,10 @@ public:
     // and one change-log entry each; false with the device's reason.
     bool write(const QHash<QString, QString> &values, const QString &reason, QString *error);
 
+    // Told how far a read or write of the device is (0 to 100), and what it is.
+    using Progress = std::function<void(int percent, const QString &what)>;
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+
     // Runs the event loop until done() or the time is up; false then, or on
     // Ctrl+C unless the wait is one that must end (a release, a disconnect).
     static bool waitUntil(const std::function<bool()> &done, int timeoutMs,
@@ -63,10 +67,14 @@ public:
 
 private:
     QString lastResponseText() const;
+    // done(), and the sequence's progress told on the way.
+    std::function<bool()> reporting(const QString &sequence, const QString &what,
+                                    std::function<bool()> done) const;
 
     CommandLine m_line;
     std::unique_ptr<SimulatedTransmitter> m_simulated;
     std::unique_ptr<ProfiledHartLink> m_link;
     std::unique_ptr<DeviceFrame> m_frame;
     HartDeviceIdentity m_identity;
+    Progress m_progress;
 };

@@ -75,6 +75,8 @@ int Hartctl::run(const QStringList &arguments)
     ExitCode code = ExitCode::LinkFailure;
     {
         DeviceSession session(*line);
+        session.setProgress(
+            [&console](int percent, const QString &what) { console.progress(percent, 100, what); });
         if (!session.open(&error))
             console.error(error);
         else

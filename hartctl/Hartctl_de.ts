@@ -333,6 +333,14 @@ Rückgabewerte: 0 erledigt, 1 ein Gerät hat abgelehnt oder weicht ab, 2 ungült
         <source>the device did not take every value</source>
         <translation>das Gerät hat nicht jeden Wert übernommen</translation>
     </message>
+    <message>
+        <source>reading</source>
+        <translation>Lesen</translation>
+    </message>
+    <message>
+        <source>writing</source>
+        <translation>Schreiben</translation>
+    </message>
 </context>
 <context>
     <name>LoopTestCommand</name>
