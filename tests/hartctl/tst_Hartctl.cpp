@@ -90,6 +90,42 @@ private Q_SLOTS:
         QCOMPARE(value(deviceValues(m_sim, 2), "_tagHART"), QStringLiteral("PT-1"));
     }
 
+    // German output has the decimal comma; input takes the C form always,
+    // the comma only in German.
+    void numbersFollowTheLanguage_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("damping");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("German, comma") << "de"
+                                       << "2,5" << 0 << "2,5 s";
+        QTest::newRow("German, point") << "de"
+                                       << "2.5" << 0 << "2,5 s";
+        QTest::newRow("English, point") << "en"
+                                        << "2.5" << 0 << "2.5 s";
+        QTest::newRow("English, comma") << "en"
+                                        << "2,5" << 2 << "";
+    }
+
+    void numbersFollowTheLanguage()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, damping);
+        QFETCH(int, exitCode);
+        QFETCH(QString, shown);
+        HartctlRun run;
+        QCOMPARE(
+            run.run(QStringList{QStringLiteral("set"), QStringLiteral("--lang"), language,
+                                QStringLiteral("--address"), QStringLiteral("4"),
+                                QStringLiteral("--yes"), QStringLiteral("damping=") + damping} +
+                    hartIp(m_sim)),
+            exitCode);
+        QVERIFY2(run.out().contains(shown), qPrintable(run.out()));
+        if (exitCode == 0)
+            QCOMPARE(value(deviceValues(m_sim, 4), "filterTime"), QStringLiteral("2.5"));
+    }
+
     void writeDryRunShowsTheDifferencesAndChangesNothing()
     {
         HartctlRun run;
