@@ -337,6 +337,61 @@ private Q_SLOTS:
     }
 };
 
+// A device of another maker: its universal values are read, nothing of
+// this family's is written to it.
+class HartctlForeignDevice : public QObject
+{
+    Q_OBJECT
+
+private:
+    HartsimProcess m_sim;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_sim.start({QStringLiteral("--device"), QStringLiteral("5=hart7-pressure")}));
+    }
+
+    void readGivesTheUniversalValues()
+    {
+        HartctlRun run;
+        QCOMPARE(run.run(QStringList{QStringLiteral("read"), QStringLiteral("--json"),
+                                     QStringLiteral("--address"), QStringLiteral("5")} +
+                         hartIp(m_sim)),
+                 0);
+        const QJsonObject identity = run.json().value(QStringLiteral("identity")).toObject();
+        QCOMPARE(identity.value(QStringLiteral("family")).toBool(), false);
+        QCOMPARE(identity.value(QStringLiteral("hartRevision")).toInt(), 7);
+        const QJsonObject values = run.json().value(QStringLiteral("values")).toObject();
+        for (const char *key : {"tag", "pv", "current", "lrv", "urv", "damping"})
+            QVERIFY2(values.contains(QLatin1String(key)), key);
+    }
+
+    void nothingOfThisFamilyIsWritten_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("set") << QStringList{QStringLiteral("set"), QStringLiteral("--yes"),
+                                            QStringLiteral("damping=2")}
+                             << 1;
+        QTest::newRow("read to a dataset file")
+            << QStringList{QStringLiteral("read"), QStringLiteral("--out"),
+                           QStringLiteral("x.vexds")}
+            << 2;
+    }
+
+    void nothingOfThisFamilyIsWritten()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        HartctlRun run;
+        QCOMPARE(run.run(arguments + QStringList{QStringLiteral("--address"), QStringLiteral("5")} +
+                         hartIp(m_sim)),
+                 exitCode);
+        QVERIFY(!QFile::exists(QStringLiteral("x.vexds")));
+    }
+};
+
 // The same program on a serial HART modem: a socat pair to hartsim's slave.
 class HartctlOverSerial : public QObject
 {
@@ -370,5 +425,6 @@ private Q_SLOTS:
 
 VEX_TEST(HartctlOverHartIp)
 VEX_TEST(HartctlOverSerial)
+VEX_TEST(HartctlForeignDevice)
 VEX_TEST(HartctlBadInput)
 #include "tst_Hartctl.moc"
