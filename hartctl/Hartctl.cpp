@@ -82,6 +82,9 @@ int Hartctl::run(const QStringList &arguments)
         else
             code = dispatch(*line, session, console);
     }
+    // Whatever was cut short by Ctrl+C says so, whichever way it ended.
+    if (code != ExitCode::Done && Interruption::instance().requested())
+        code = ExitCode::Interrupted;
     MessageBoxSeam::install(nullptr);
     console.document().insert(QStringLiteral("exitCode"), toInt(code));
     console.finish();
