@@ -218,6 +218,31 @@ private Q_SLOTS:
         QCOMPARE(value(second, "filterTime"), QStringLiteral("2"));
     }
 
+    // A row without an address: the device is found by the tag it carries (command 11).
+    void commissionFindsTheDeviceByItsTag()
+    {
+        HartctlRun run;
+        QCOMPARE(run.run(QStringList{QStringLiteral("set"), QStringLiteral("--address"),
+                                     QStringLiteral("3"), QStringLiteral("--yes"),
+                                     QStringLiteral("tag=FIND-ME")} +
+                         hartIp(m_sim)),
+                 0);
+        const QString sheet =
+            run.write(QStringLiteral("sheet.csv"), "current_tag,damping\nFIND-ME,3\n");
+        QCOMPARE(run.run(QStringList{QStringLiteral("commission"), QStringLiteral("--yes"),
+                                     QStringLiteral("--json"), sheet} +
+                         hartIp(m_sim)),
+                 0);
+        QCOMPARE(run.json()
+                     .value(QStringLiteral("rows"))
+                     .toArray()
+                     .at(0)
+                     .toObject()
+                     .value(QStringLiteral("address")),
+                 QJsonValue(3));
+        QCOMPARE(value(deviceValues(m_sim, 3), "filterTime"), QStringLiteral("3"));
+    }
+
     void commissionStopsAtTheFirstFailureAsJson()
     {
         HartctlRun run;
