@@ -8,6 +8,7 @@
 #include "Interruption.h"
 #include "RangeCheck.h"
 #include "VexAppletItemManager.h"
+#include "hart/HartUnits.h"
 #include "history/HistoryTexts.h"
 
 #include <QJsonObject>
@@ -60,8 +61,8 @@ void DatasetWriter::show(const QList<DatasetComparison::Row> &rows, Outcome &out
     m_console.line(Console::table({tr("Value"), tr("Device"), tr("New")}, lines));
 }
 
-DatasetWriter::Outcome DatasetWriter::write(const DatasetComparison::Values &target,
-                                            Consent consent, const QString &reason)
+DatasetWriter::Outcome DatasetWriter::write(DatasetComparison::Values target, Consent consent,
+                                            const QString &reason)
 {
     Outcome outcome;
     QString error;
@@ -70,6 +71,7 @@ DatasetWriter::Outcome DatasetWriter::write(const DatasetComparison::Values &tar
         outcome.message = tr("reading the device: %1").arg(error);
         return outcome;
     }
+    target = inNewUnit(target);
     const QList<DatasetComparison::Row> rows = differences(target);
     show(rows, outcome);
     if (target.contains(QStringLiteral("scaleInLoLim")) ||
@@ -102,23 +104,11 @@ DatasetWriter::Outcome DatasetWriter::write(const DatasetComparison::Values &tar
         outcome.message = tr("interrupted: nothing written");
         return outcome;
     }
-    // A new unit goes first: the device converts its range values into it,
-    // and the range values given are then written in the new unit.
-    const QHash<QString, QString> units = unitsFirst(rows);
+    // The host writes a new unit before the range values given in it.
     QHash<QString, QString> values;
     for (const DatasetComparison::Row &row : rows)
         values.insert(row.name, row.other);
     outcome.written = true;
-    if (!units.isEmpty() && units.size() < values.size()) {
-        if (!m_session.write(units, reason, &error) || !m_session.readDataset(&error)) {
-            outcome.code = ExitCode::DeviceRefused;
-            outcome.message = error;
-            return outcome;
-        }
-        values.clear();
-        for (const DatasetComparison::Row &row : differences(target))
-            values.insert(row.name, row.other);
-    }
     if (!values.isEmpty() && !m_session.write(values, reason, &error)) {
         outcome.code = ExitCode::DeviceRefused;
         outcome.message = error;
@@ -139,19 +129,41 @@ DatasetWriter::Outcome DatasetWriter::write(const DatasetComparison::Values &tar
     return outcome;
 }
 
-QHash<QString, QString> DatasetWriter::unitsFirst(const QList<DatasetComparison::Row> &rows)
+DatasetComparison::Values DatasetWriter::inNewUnit(DatasetComparison::Values target) const
 {
-    QSet<QString> unitItems;
-    for (const DatasetComparison::Row &row : rows) {
-        if (row.item && *row.item->unitItem)
-            unitItems.insert(QString::fromLatin1(row.item->unitItem).toLower());
+    const DatasetComparison::Values device = m_session.history().deviceValues();
+    for (auto unit = target.cbegin(); unit != target.cend(); ++unit) {
+        bool fromOk = false;
+        bool toOk = false;
+        const int from = device.value(unit.key()).toInt(&fromOk);
+        const int to = unit.value().toInt(&toOk);
+        if (!fromOk || !toOk || from == to || !HartUnits::isPressureUnit(quint8(from)) ||
+            !HartUnits::isPressureUnit(quint8(to)))
+            continue;
+        // A range value left out goes in the same record as the one given:
+        // it keeps its pressure, in the new unit.
+        QStringList given;
+        QStringList missing;
+        for (const CompareItem &item : CompareItems::all()) {
+            if (unit.key().compare(QLatin1String(item.unitItem), Qt::CaseInsensitive) != 0)
+                continue;
+            (target.contains(QLatin1String(item.item)) ? given : missing)
+                << QLatin1String(item.item);
+        }
+        if (given.isEmpty())
+            continue;
+        for (const QString &item : missing) {
+            bool ok = false;
+            const double value = device.value(item).toDouble(&ok);
+            if (ok)
+                target.insert(
+                    item,
+                    QString::number(HartUnits::pressureFromMbar(
+                                        HartUnits::pressureToMbar(value, quint8(from)), quint8(to)),
+                                    'g', 7));
+        }
     }
-    QHash<QString, QString> units;
-    for (const DatasetComparison::Row &row : rows) {
-        if (unitItems.contains(row.name.toLower()))
-            units.insert(row.name, row.other);
-    }
-    return units;
+    return target;
 }
 
 QStringList DatasetWriter::notKept(const DatasetComparison::Values &target) const

@@ -39,14 +39,15 @@ public:
 
     // Writes the target values (item -> host string form) where the device
     // differs; reason goes with the snapshot.
-    Outcome write(const DatasetComparison::Values &target, Consent consent, const QString &reason);
+    Outcome write(DatasetComparison::Values target, Consent consent, const QString &reason);
     // Only the preview rows: the values in target that the device holds otherwise.
     QList<DatasetComparison::Row> differences(const DatasetComparison::Values &target) const;
 
 private:
+    // The target with the range values it leaves out, where it changes their
+    // unit, converted into the new unit (they are written with the others).
+    DatasetComparison::Values inNewUnit(DatasetComparison::Values target) const;
     void show(const QList<DatasetComparison::Row> &rows, Outcome &outcome) const;
-    // The units among the rows that other rows' values are given in.
-    static QHash<QString, QString> unitsFirst(const QList<DatasetComparison::Row> &rows);
     // The target values the device does not hold after the write, by label.
     QStringList notKept(const DatasetComparison::Values &target) const;
 

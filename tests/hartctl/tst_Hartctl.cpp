@@ -68,23 +68,39 @@ private Q_SLOTS:
         QCOMPARE(scan.json().value(QStringLiteral("exitCode")).toInt(), 0);
     }
 
-    // A new unit with new range values: the values are meant in the new unit.
-    void setWritesInTheGivenUnitAndReadsBack()
+    // Range values given with a new unit are meant in that unit, though the
+    // device holds the same number in the old one; one left out keeps its
+    // pressure. Each step: what set gets, then unit, lrv and urv read back.
+    void setWritesRangesInTheGivenUnit()
     {
-        HartctlRun set;
-        QCOMPARE(set.run(QStringList{QStringLiteral("set"), QStringLiteral("--address"),
-                                     QStringLiteral("1"), QStringLiteral("--yes"),
-                                     QStringLiteral("tag=PT-101"), QStringLiteral("lrv=-0.1"),
-                                     QStringLiteral("urv=0.3"), QStringLiteral("unit=bar"),
-                                     QStringLiteral("damping=1.5")} +
-                         hartIp(m_sim)),
-                 0);
-        QVERIFY2(set.err().contains(QLatin1String("written and read back")), qPrintable(set.err()));
+        const struct
+        {
+            QStringList set;
+            const char *unit, *lrv, *urv;
+        } steps[] = {
+            {{QStringLiteral("tag=PT-101"), QStringLiteral("lrv=0"), QStringLiteral("urv=5"),
+              QStringLiteral("unit=psi"), QStringLiteral("damping=1.5")},
+             "6",
+             "0",
+             "5"},
+            {{QStringLiteral("urv=5"), QStringLiteral("unit=kPa")}, "12", "0", "5"},
+            {{QStringLiteral("lrv=-100"), QStringLiteral("unit=mbar")}, "8", "-100", "50"},
+        };
+        for (const auto &step : steps) {
+            HartctlRun set;
+            const int rc = set.run(QStringList{QStringLiteral("set"), QStringLiteral("--address"),
+                                               QStringLiteral("1"), QStringLiteral("--yes")} +
+                                   step.set + hartIp(m_sim));
+            QVERIFY2(rc == 0, qPrintable(set.err()));
+            QVERIFY2(set.err().contains(QLatin1String("written and read back")),
+                     qPrintable(set.err()));
+            const QJsonObject values = deviceValues(m_sim, 1);
+            QCOMPARE(value(values, "primaryValueUnit"), QLatin1String(step.unit));
+            QCOMPARE(value(values, "scaleInLoLim"), QLatin1String(step.lrv));
+            QCOMPARE(value(values, "scaleInHiLim"), QLatin1String(step.urv));
+        }
         const QJsonObject values = deviceValues(m_sim, 1);
         QCOMPARE(value(values, "_tagHART"), QStringLiteral("PT-101"));
-        QCOMPARE(value(values, "primaryValueUnit"), QStringLiteral("7"));
-        QCOMPARE(value(values, "scaleInLoLim"), QStringLiteral("-0.1"));
-        QCOMPARE(value(values, "scaleInHiLim"), QStringLiteral("0.3"));
         QCOMPARE(value(values, "filterTime"), QStringLiteral("1.5"));
         // The neighbour is left alone.
         QCOMPARE(value(deviceValues(m_sim, 2), "_tagHART"), QStringLiteral("PT-1"));
