@@ -6,6 +6,9 @@
 #include "VexException.h"
 #include "clsAppItemView.h"
 
+#include <QMetaMethod>
+#include <algorithm>
+
 namespace {
 const QString WrongAccess = QStringLiteral("Falsche Zugriffsfunktion");
 
@@ -103,9 +106,9 @@ QString clsAppItem::StringValue() const
     if (rc != 0)
         ReportError(INVALID_DATATYPE, QStringLiteral("clsAppItem.StringValue"), WrongAccess);
     // Host strings may carry a fixed-length buffer; the text ends at the first NUL.
-    const qsizetype nul = value.indexOf(QChar(0));
-    if (nul >= 0)
-        value.truncate(nul);
+    const auto nul = std::find(value.cbegin(), value.cend(), QChar(0));
+    if (nul != value.cend())
+        value.truncate(nul - value.cbegin());
     return value;
 }
 
@@ -291,14 +294,52 @@ void clsAppItem::raiseEvents(qint32 lState)
 {
     if (lState & 0x04)
         return;
+    if (m_recountListened)
+        countListened();
+    const bool handler = !m_methodName.isEmpty() && m_eventHandler;
+    if (!m_listened && !handler)
+        return;
     bool suppressRule = (lState & 0x10) != 0;
     QString value = StringValue();
     qint32 state = lState;
-    Q_EMIT ValueUpdate3(value, state);
-    Q_EMIT ValueUpdate(value);
-    Q_EMIT ValueUpdate2(value, suppressRule);
-    if (!m_methodName.isEmpty() && m_eventHandler)
+    if (m_listened & Update3)
+        Q_EMIT ValueUpdate3(value, state);
+    if (m_listened & Update)
+        Q_EMIT ValueUpdate(value);
+    if (m_listened & Update2)
+        Q_EMIT ValueUpdate2(value, suppressRule);
+    if (handler)
         QMetaObject::invokeMethod(m_eventHandler.data(), m_methodName.constData(),
                                   Qt::DirectConnection, Q_ARG(QString, value),
                                   Q_ARG(bool, suppressRule));
+}
+
+// Both may run with a lock of Qt's held, where asking Qt about connections
+// would wait for ever: a connection sets its bit at once, a disconnection
+// has the bits counted again before the next notification.
+void clsAppItem::connectNotify(const QMetaMethod &signal)
+{
+    static const QMetaMethod update = QMetaMethod::fromSignal(&clsAppItem::ValueUpdate);
+    static const QMetaMethod update2 = QMetaMethod::fromSignal(&clsAppItem::ValueUpdate2);
+    static const QMetaMethod update3 = QMetaMethod::fromSignal(&clsAppItem::ValueUpdate3);
+    if (signal == update)
+        m_listened |= Update;
+    else if (signal == update2)
+        m_listened |= Update2;
+    else if (signal == update3)
+        m_listened |= Update3;
+}
+
+void clsAppItem::disconnectNotify(const QMetaMethod &)
+{
+    m_recountListened = true;
+}
+
+void clsAppItem::countListened()
+{
+    m_recountListened = false;
+    m_listened = quint8(
+        (isSignalConnected(QMetaMethod::fromSignal(&clsAppItem::ValueUpdate)) ? Update : 0) |
+        (isSignalConnected(QMetaMethod::fromSignal(&clsAppItem::ValueUpdate2)) ? Update2 : 0) |
+        (isSignalConnected(QMetaMethod::fromSignal(&clsAppItem::ValueUpdate3)) ? Update3 : 0));
 }

@@ -72,7 +72,20 @@ Q_SIGNALS:
     void ValueUpdate2(QString &appItemValue, bool &suppressRule);
     void ValueUpdate(QString &appItemValue);
 
+protected:
+    // Which of the events have receivers: a notification nobody hears is
+    // not read from the host, and an event without receivers is not raised.
+    void connectNotify(const QMetaMethod &signal) override;
+    void disconnectNotify(const QMetaMethod &signal) override;
+
 private:
+    enum Event : quint8
+    {
+        Update = 1,
+        Update2 = 2,
+        Update3 = 4
+    };
+    void countListened();
     bool readable() const { return m_manager && m_itemHandle > 0; }
 
     // The typed accesses whose return code the item does not look at.
@@ -106,4 +119,6 @@ private:
     bool m_registerOnShadow = false;
     QPointer<QObject> m_eventHandler;
     QByteArray m_methodName;
+    quint8 m_listened = 0; // Event bits
+    bool m_recountListened = false;
 };

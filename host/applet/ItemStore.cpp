@@ -38,7 +38,7 @@ void ItemStore::addItem(const ItemDefinition &definition, const DeviceDescriptio
     }
     slot.values[0] = slot.values[1] = ItemValue::initial(definition);
     m_index.insert(definition.name.toLower(), int(m_slots.size()));
-    m_slots.append(slot);
+    m_slots.push_back(slot);
 }
 
 void ItemStore::addHostItem(const QString &name, ItemType type)
@@ -65,6 +65,9 @@ const QString &ItemStore::text(int index, bool shadow) const
 {
     const Slot &slot = m_slots[index];
     const int copy = slot.definition.dataset && shadow ? 1 : 0;
+    // A string is its own text form.
+    if (slot.definition.type == ItemType::String)
+        return slot.values[copy].text();
     if (!slot.textValid[copy]) {
         slot.texts[copy] = slot.values[copy].toString(slot.definition);
         slot.textValid[copy] = true;
@@ -76,7 +79,14 @@ void ItemStore::store(int index, bool shadow, const ItemValue &value, qint32 cha
 {
     Slot &slot = m_slots[index];
     const int copy = slot.definition.dataset && shadow ? 1 : 0;
-    const bool changed = slot.values[copy] != value;
+    storeCopy(index, copy, value, slot.values[copy] != value, changeState, news);
+}
+
+void ItemStore::storeCopy(int index, int copy, const ItemValue &value, bool changed,
+                          qint32 changeState, bool news)
+{
+    Slot &slot = m_slots[index];
+    const bool shadow = copy == 1;
     if (changed) {
         slot.values[copy] = value;
         slot.textValid[copy] = false;
@@ -104,9 +114,10 @@ void ItemStore::notify(int index, bool shadow, qint32 changeState)
 void ItemStore::writeDataset(int index, const ItemValue &value)
 {
     Slot &slot = m_slots[index];
-    if (slot.definition.dataset && slot.values[0] != value)
+    const bool changed = slot.values[0] != value;
+    if (slot.definition.dataset && changed)
         slot.state |= StateModified;
-    store(index, false, value, 0);
+    storeCopy(index, 0, value, changed, 0, false);
 }
 
 void ItemStore::takeOverDataset(int index, const ItemValue &value, bool modified)

@@ -84,10 +84,12 @@ private:
     void addHostItem(const QString &name, ItemType type);
     void store(int index, bool shadow, const ItemValue &value, qint32 changeState,
                bool news = false);
+    void storeCopy(int index, int copy, const ItemValue &value, bool changed, qint32 changeState,
+                   bool news);
     void notify(int index, bool shadow, qint32 state);
 
-    QList<Slot> m_slots;
-    QHash<QString, int> m_index;                       // lower-case name -> slot
+    std::vector<Slot> m_slots;   // never shared: no copy-on-write checks on the hot path
+    QHash<QString, int> m_index; // lower-case name -> slot
     std::vector<EnumerationDefinition> m_enumerations; // slots point into it: never resized
     Listener m_listener;
     ItemValueCheck m_check;

@@ -38,6 +38,7 @@ qint32 VexAppletItemManager::fncUnregisterView(View *view)
     if (handle == 0)
         return HostResult::UnknownView;
     m_views.remove(handle);
+    ++m_viewsLeft;
     if (m_viewLeft)
         m_viewLeft(view);
     for (int index = 0; index < m_registrations.size(); ++index) {
@@ -72,7 +73,7 @@ void VexAppletItemManager::fncRegisterItem(const QString &name, bool sh, qint32 
         if (r.viewHandle == viewHandle && r.shadow == sh && r.interval == updateInterval)
             return;
     }
-    m_registrations[index].append({viewHandle, sh, updateInterval});
+    m_registrations[index].append({m_views.value(viewHandle), viewHandle, sh, updateInterval});
     m_scheduler->add(index, updateInterval);
 }
 
@@ -102,18 +103,22 @@ int VexAppletItemManager::registrationCount(int itemIndex) const
 
 void VexAppletItemManager::deliver(int index, bool shadow, qint32 state)
 {
-    // A view may leave the host while it is being told; work on a copy and
-    // skip views that are gone.
-    for (const Observer &observer : m_observers)
+    for (const Observer &observer : std::as_const(m_observers))
         observer(index, shadow, state);
+    const QList<Registration> &registrations = std::as_const(m_registrations)[index];
+    if (registrations.isEmpty())
+        return;
+    // A view may register or leave the host while it is being told: work on
+    // a copy, and once any view has left, tell only those still here.
     QVarLengthArray<Registration, 8> targets;
-    for (const Registration &r : m_registrations[index]) {
+    for (const Registration &r : registrations) {
         if (r.shadow == shadow)
             targets.append(r);
     }
+    const quint64 viewsLeft = m_viewsLeft;
     for (const Registration &r : targets) {
-        if (View *view = m_views.value(r.viewHandle))
-            view->NotifyChanged(index + 1, shadow, state, 0);
+        if (m_viewsLeft == viewsLeft || m_views.contains(r.viewHandle))
+            r.view->NotifyChanged(index + 1, shadow, state, 0);
     }
 }
 

@@ -88,6 +88,7 @@ public:
 private:
     struct Registration
     {
+        View *view;
         qint32 viewHandle;
         bool shadow;
         qint16 interval;
@@ -113,4 +114,5 @@ private:
     QHash<qint32, View *> m_views;
     QList<QList<Registration>> m_registrations; // by item index
     qint32 m_nextViewHandle = 1;
+    quint64 m_viewsLeft = 0; // counts fncUnregisterView calls
 };

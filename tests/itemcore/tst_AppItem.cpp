@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTest>
+#include <memory>
 #include <stdexcept>
 
 class TstAppItem : public QObject
@@ -370,6 +371,31 @@ private Q_SLOTS:
         for (const QString &call : target.calls)
             seen << QStringLiteral("m:") + call;
         QCOMPARE(seen, expected);
+    }
+
+    // An event is raised only while something listens: receivers that come
+    // late hear it, one that goes (disconnected or destroyed) leaves the
+    // others hearing.
+    void eventsFollowTheirReceivers()
+    {
+        clsAppItem item;
+        item.Register(m_manager, QStringLiteral("counter"));
+        clsAppItem writer;
+        writer.Register(m_manager, QStringLiteral("counter"));
+        writer.setIntValue(1); // nobody listens yet
+        QStringList seen;
+        auto late = std::make_unique<QObject>();
+        connect(&item, &clsAppItem::ValueUpdate, late.get(),
+                [&](QString &value) { seen << "u:" + value; });
+        const auto second = connect(&item, &clsAppItem::ValueUpdate2, this,
+                                    [&](QString &value, bool &) { seen << "2:" + value; });
+        connect(&item, &clsAppItem::ValueUpdate3, this,
+                [&](QString &value, qint32 &) { seen << "3:" + value; });
+        writer.setIntValue(2);
+        disconnect(second);
+        late.reset();
+        writer.setIntValue(3);
+        QCOMPARE(seen, (QStringList{"3:2", "u:2", "2:2", "3:3"}));
     }
 
     void hostChangesReachTheItem()
