@@ -57,12 +57,12 @@ MainMenuTree::MainMenuTree(QMainWindow *window)
             parents[e.level] = menu;
             continue;
         }
+        auto *action = new QAction(design, parent);
         // An entry without a text id is the program's own, in its catalogue.
-        auto *action = new QAction(
-            e.textId > 0 ? design : QCoreApplication::translate("MainMenuTree", e.designText),
-            parent);
         if (e.textId > 0)
             action->setProperty("Tag", e.textId);
+        else
+            action->setProperty(OwnTextProperty, QByteArray(e.designText));
         if (*e.shortcut)
             action->setShortcut(QKeySequence(QLatin1String(e.shortcut)));
         designState(action, e);
@@ -79,6 +79,15 @@ QList<QAction *> MainMenuTree::commands() const
             result.append(it.value());
     }
     return result;
+}
+
+void MainMenuTree::applyOwnTexts(QMenuBar *bar)
+{
+    for (QAction *action : bar->findChildren<QAction *>()) {
+        const QByteArray source = action->property(OwnTextProperty).toByteArray();
+        if (!source.isEmpty())
+            action->setText(QCoreApplication::translate("MainMenuTree", source.constData()));
+    }
 }
 
 int MainMenuTree::barWidth(const QMenuBar *bar)

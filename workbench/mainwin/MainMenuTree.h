@@ -23,10 +23,16 @@ public:
     QMenu *menu(const QString &name) const { return m_menus.value(name); }
     QList<QAction *> commands() const;
 
+    // The entries without a text id, in the language now installed: they
+    // are translated by the program's catalogue, not the string table.
+    static void applyOwnTexts(QMenuBar *bar);
+
     // The width a menu bar needs for every visible title side by side.
     static int barWidth(const QMenuBar *bar);
 
 private:
+    static constexpr const char *OwnTextProperty = "OwnText";
+
     QHash<QString, QAction *> m_entries;
     QHash<QString, QMenu *> m_menus;
 };

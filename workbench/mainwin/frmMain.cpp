@@ -182,6 +182,7 @@ QSize frmMain::sizeHint() const
 void frmMain::applyTexts()
 {
     LoadResStrings(this);
+    MainMenuTree::applyOwnTexts(menuBar());
     MenuAccessKeys::assign(menuBar());
 }
 
