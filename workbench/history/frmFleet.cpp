@@ -93,6 +93,9 @@ frmFleet::frmFleet(QWidget *parent)
     txtSearch->setObjectName(QStringLiteral("txtSearch"));
     txtSearch->setClearButtonEnabled(true);
     txtSearch->setPlaceholderText(tr("Search by tag"));
+    // Room for the hint in either language, and for the clear button.
+    txtSearch->setMinimumWidth(
+        txtSearch->fontMetrics().horizontalAdvance(txtSearch->placeholderText()) + 40);
     chkDue->setObjectName(QStringLiteral("chkDue"));
     spnDueDays->setObjectName(QStringLiteral("spnDueDays"));
     spnDueDays->setRange(0, 3650);

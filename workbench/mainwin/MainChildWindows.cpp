@@ -79,7 +79,14 @@ void MainChildWindows::ShowChildForm(QWidget *dialog, IViewEx *view)
         form->setViewRef(view);
     auto *frame = qobject_cast<QMdiSubWindow *>(dialog->parentWidget());
     if (!frame || frame->mdiArea() != m_area) {
+        // A window that chose its size keeps it; the frame would otherwise
+        // take the layout's least size.
+        const QSize chosen = dialog->testAttribute(Qt::WA_Resized) ? dialog->size() : QSize();
         frame = m_area->addSubWindow(dialog);
+        if (chosen.isValid())
+            frame->resize(chosen.grownBy(frame->contentsMargins())
+                              .boundedTo(m_area->viewport()->size())
+                              .expandedTo(frame->minimumSizeHint()));
         // A dialog kept as the one instance survives its closing; one made
         // per command (the digital display) asks to be deleted.
         frame->setAttribute(Qt::WA_DeleteOnClose, dialog->testAttribute(Qt::WA_DeleteOnClose));

@@ -140,6 +140,17 @@ private Q_SLOTS:
         QCOMPARE(frames.size(), 2);
         QVERIFY(frames[1]->pos().x() > frames[0]->pos().x());
         QVERIFY(frames[1]->pos().y() > frames[0]->pos().y());
+        // One that chose its size keeps it, as far as the area has room.
+        QWidget *sized = window(QStringLiteral("Sized"));
+        sized->resize(420, 260);
+        main.ShowChildForm(sized);
+        QCOMPARE(sized->size(), QSize(420, 260));
+        QWidget *wide = window(QStringLiteral("Wide"));
+        wide->resize(5000, 200);
+        main.ShowChildForm(wide);
+        QVERIFY(wide->parentWidget()->width() <= area->viewport()->width());
+        wide->close();
+        sized->close();
 
         // Dragged or left past the area's edge, a window comes back with its close button.
         frames[1]->move(area->viewport()->width() - 50, 40);
