@@ -1,17 +1,26 @@
 #include "HistoryController.h"
 
 #include "ChangeLogCsv.h"
+#include "HistoryDatabase.h"
 #include "HistoryService.h"
+#include "HistoryUplink.h"
+
+#include <QSet>
+#include <algorithm>
 
 HistoryController::HistoryController(QObject *parent) : QObject(parent) {}
 
 void HistoryController::setService(HistoryService *service)
 {
     disconnect(m_connection);
+    disconnect(m_uplinkConnection);
     m_service = service;
     if (service)
         m_connection = connect(service, &HistoryService::historyChanged, this,
                                &HistoryController::scheduleReload);
+    if (HistoryUplink *uplink = service ? service->uplink() : nullptr)
+        m_uplinkConnection =
+            connect(uplink, &HistoryUplink::stateChanged, this, &HistoryController::scheduleReload);
     reload();
 }
 
@@ -36,7 +45,41 @@ void HistoryController::setItemFilter(const QString &item)
 
 QStringList HistoryController::devices() const
 {
-    return m_service ? m_service->changeLog().devices() : QStringList();
+    if (!m_service)
+        return {};
+    QStringList devices = m_service->changeLog().devices();
+    const QString server = teamServer();
+    if (!server.isEmpty()) {
+        HistoryDatabase team(server);
+        if (team.open() == HistoryDatabase::Status::Open)
+            devices += ChangeLog(team).devices();
+        devices.removeDuplicates();
+        devices.sort();
+    }
+    return devices;
+}
+
+QString HistoryController::teamServer() const
+{
+    const HistoryUplink *uplink = m_service ? m_service->uplink() : nullptr;
+    return uplink && uplink->state() == HistoryUplink::State::Connected ? uplink->location()
+                                                                        : QString();
+}
+
+void HistoryController::addTeamEntries(const QString &server)
+{
+    HistoryDatabase team(server);
+    if (team.open() != HistoryDatabase::Status::Open)
+        return; // away after all: this computer's own entries stay
+    QSet<QString> known;
+    for (const ChangeEntry &entry : std::as_const(m_entries))
+        known.insert(entry.uuid);
+    for (ChangeEntry &entry : ChangeLog(team).entries(m_filter)) {
+        if (!known.contains(entry.uuid))
+            m_entries.append(std::move(entry));
+    }
+    std::stable_sort(m_entries.begin(), m_entries.end(),
+                     [](const ChangeEntry &a, const ChangeEntry &b) { return a.time > b.time; });
 }
 
 void HistoryController::reload()
@@ -47,6 +90,8 @@ void HistoryController::reload()
     if (m_service) {
         m_snapshots = m_service->snapshots().list(m_filter.device);
         m_entries = m_service->changeLog().entries(m_filter);
+        if (const QString server = teamServer(); !server.isEmpty())
+            addTeamEntries(server);
         const auto matches = [this](const ChangeEntry &e) {
             return e.item.contains(m_itemText, Qt::CaseInsensitive) ||
                    (m_itemLabel && m_itemLabel(e.item).contains(m_itemText, Qt::CaseInsensitive));

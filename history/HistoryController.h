@@ -12,7 +12,9 @@ class QIODevice;
 
 // What the History window shows, without its widgets: the snapshots of the
 // device and the change log under the user's filter, kept current while
-// the history grows, and the log's export.
+// the history grows, and the log's export. With a team's server in reach
+// the log is the team's: what others wrote beside this computer's own
+// (which holds what still waits to be sent).
 class HistoryController : public QObject
 {
     Q_OBJECT
@@ -34,7 +36,7 @@ public:
         m_itemLabel = std::move(label);
     }
 
-    // Every device that has entries or snapshots.
+    // Every device that has entries or snapshots (the team's too).
     QStringList devices() const;
     // Snapshots of the filtered device (all without a device filter).
     const QList<Snapshot> &snapshots() const { return m_snapshots; }
@@ -51,10 +53,15 @@ Q_SIGNALS:
 
 private:
     void scheduleReload();
+    // The server while the uplink reaches it: asked only then, so that a
+    // server away never holds up the window.
+    QString teamServer() const;
+    void addTeamEntries(const QString &server);
 
     QPointer<HistoryService> m_service;
     bool m_reloadScheduled = false;
     QMetaObject::Connection m_connection;
+    QMetaObject::Connection m_uplinkConnection;
     ChangeFilter m_filter; // its item filter stays empty: the labels are matched here
     QString m_itemText;
     std::function<QString(const QString &item)> m_itemLabel;

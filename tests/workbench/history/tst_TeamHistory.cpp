@@ -5,6 +5,7 @@
 #include "ChangeLog.h"
 #include "FileChooser.h"
 #include "FleetController.h"
+#include "HistoryController.h"
 #include "HistoryDatabase.h"
 #include "HistoryService.h"
 #include "PostgresServer.h"
@@ -137,6 +138,24 @@ private Q_SLOTS:
         for (const ChangeEntry &entry : ChangeLog(team).entries())
             items.prepend(entry.item);
         QCOMPARE(items, (QStringList{"Tag", "Descriptor", "Message"}));
+
+        // The History window shows the team's log: what another computer
+        // wrote beside this one's own, each once.
+        ChangeEntry other;
+        other.time = QDateTime::currentDateTimeUtc().addSecs(60);
+        other.device = QStringLiteral("3C-9D-000001");
+        other.item = QStringLiteral("Damping");
+        other.newValue = QStringLiteral("2");
+        other.user = QStringLiteral("bob");
+        other.workstation = QStringLiteral("laptop-b");
+        QCOMPARE(ChangeLog(team).begin({other}).size(), 1);
+        HistoryController controller;
+        controller.setService(service());
+        QStringList shown;
+        for (const ChangeEntry &entry : controller.entries())
+            shown << entry.item;
+        QCOMPARE(shown, (QStringList{"Damping", "Message", "Descriptor", "Tag"}));
+        QCOMPARE(controller.devices(), QStringList{"3C-9D-000001"});
     }
 
     // A laptop's history goes to the server once, with progress; sent again,
