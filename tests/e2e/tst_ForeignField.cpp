@@ -31,6 +31,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -232,9 +233,11 @@ private Q_SLOTS:
         // The user closes the main window; once it has gone the program
         // ends: what is posted runs, the instance closes, no event loop
         // runs in between.
-        QVERIFY(m_rig->form().isVisible());
-        m_rig->form().close();
-        QTRY_VERIFY(!m_rig->form().isVisible());
+        // The window may be gone by the time this looks again.
+        QPointer<frmMain> form = &m_rig->form();
+        QVERIFY(form->isVisible());
+        form->close();
+        QTRY_VERIFY(!form || !form->isVisible());
         QCoreApplication::sendPostedEvents();
         m_rig.reset();
 
