@@ -7,7 +7,13 @@ void RatioReporter::ReportRuns(const std::vector<Run> &runs)
             m_nanoseconds[run.benchmark_name()] =
                 run.real_accumulated_time * 1e9 / double(run.iterations);
     }
-    ConsoleReporter::ReportRuns(runs);
+    if (m_output == Print)
+        ConsoleReporter::ReportRuns(runs);
+}
+
+bool RatioReporter::ReportContext(const Context &context)
+{
+    return m_output == Quiet || ConsoleReporter::ReportContext(context);
 }
 
 double RatioReporter::nanosecondsPerIteration(const std::string &name) const

@@ -8,6 +8,7 @@
 
 #include <QMetaMethod>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 const QString WrongAccess = QStringLiteral("Falsche Zugriffsfunktion");
@@ -15,6 +16,33 @@ const QString WrongAccess = QStringLiteral("Falsche Zugriffsfunktion");
 [[noreturn]] void raiseInvalidType(const char *source)
 {
     throw VexException(INVALID_DATATYPE, QString::fromLatin1(source), WrongAccess);
+}
+
+// The host refused an access of the item's type.
+Q_DECL_COLD_FUNCTION void reportWrongAccess(const char *source)
+{
+    ReportError(INVALID_DATATYPE, QString::fromLatin1(source), WrongAccess);
+}
+
+// Where a host string's text ends: at its first NUL. Every notification of a
+// string item reads its text, so four characters are looked at a step.
+qsizetype textLength(const QString &text)
+{
+    const char16_t *characters = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    for (; i + 4 <= size; i += 4) {
+        quint64 word;
+        std::memcpy(&word, characters + i, sizeof word);
+        // Set where one of the four 16-bit characters is zero.
+        if ((word - 0x0001000100010001ULL) & ~word & 0x8000800080008000ULL)
+            break;
+    }
+    for (; i < size; ++i) {
+        if (characters[i] == 0)
+            return i;
+    }
+    return size;
 }
 } // namespace
 
@@ -96,19 +124,27 @@ void clsAppItem::UnRegister()
     m_registered = false;
 }
 
-QString clsAppItem::StringValue() const
+// Inline: a notification reads the text on its way to the events.
+inline void clsAppItem::readString(QString &value) const
 {
-    if (!readable())
-        return m_name;
-    QString value;
+    if (!readable()) {
+        value = m_name;
+        return;
+    }
     qint32 rc = 0;
     m_manager->fncGetStringValueEx(m_itemHandle, value, m_registerOnShadow, rc);
     if (rc != 0)
-        ReportError(INVALID_DATATYPE, QStringLiteral("clsAppItem.StringValue"), WrongAccess);
+        reportWrongAccess("clsAppItem.StringValue");
     // Host strings may carry a fixed-length buffer; the text ends at the first NUL.
-    const auto nul = std::find(value.cbegin(), value.cend(), QChar(0));
-    if (nul != value.cend())
-        value.truncate(nul - value.cbegin());
+    const qsizetype length = textLength(value);
+    if (length < value.size())
+        value.truncate(length);
+}
+
+QString clsAppItem::StringValue() const
+{
+    QString value;
+    readString(value);
     return value;
 }
 
@@ -119,7 +155,7 @@ void clsAppItem::setStringValue(const QString &value)
     qint32 rc = 0;
     m_manager->fncPutStringValue(m_itemHandle, value, rc);
     if (rc != 0)
-        ReportError(INVALID_DATATYPE, QStringLiteral("clsAppItem.StringValue"), WrongAccess);
+        reportWrongAccess("clsAppItem.StringValue");
 }
 
 double clsAppItem::UIntValue() const
@@ -130,7 +166,7 @@ double clsAppItem::UIntValue() const
     qint32 rc = 0;
     m_manager->fncGetUIntValueEx(m_itemHandle, value, m_registerOnShadow, rc);
     if (rc != 0)
-        ReportError(INVALID_DATATYPE, QStringLiteral("clsAppItem.UIntValue"), WrongAccess);
+        reportWrongAccess("clsAppItem.UIntValue");
     return value;
 }
 
@@ -141,7 +177,7 @@ void clsAppItem::setUIntValue(double value)
     qint32 rc = 0;
     m_manager->fncPutUintValue(m_itemHandle, value, rc);
     if (rc != 0)
-        ReportError(INVALID_DATATYPE, QStringLiteral("clsAppItem.UIntValue"), WrongAccess);
+        reportWrongAccess("clsAppItem.UIntValue");
 }
 
 qint32 clsAppItem::BCDValue() const
@@ -281,8 +317,26 @@ void clsAppItem::Adjust()
 
 void clsAppItem::OnNotifyChanged(qint32 &, bool, qint32 lState, qint32)
 {
+    if (lState & 0x04)
+        return;
+    if (m_recountListened)
+        countListened();
+    const bool handler = !m_methodName.isEmpty() && !m_eventHandler.isNull();
+    if (!m_listened && !handler)
+        return;
     try {
-        raiseEvents(lState);
+        bool suppressRule = (lState & 0x10) != 0;
+        QString value;
+        readString(value);
+        qint32 state = lState;
+        if (m_listened & Update3)
+            Q_EMIT ValueUpdate3(value, state);
+        if (m_listened & Update)
+            Q_EMIT ValueUpdate(value);
+        if (m_listened & Update2)
+            Q_EMIT ValueUpdate2(value, suppressRule);
+        if (handler)
+            callEventHandler(value, suppressRule);
     } catch (...) {
         // A notification never fails towards the host.
         qCInfo(lcItemcore).noquote()
@@ -290,28 +344,10 @@ void clsAppItem::OnNotifyChanged(qint32 &, bool, qint32 lState, qint32)
     }
 }
 
-void clsAppItem::raiseEvents(qint32 lState)
+void clsAppItem::callEventHandler(const QString &value, bool suppressRule)
 {
-    if (lState & 0x04)
-        return;
-    if (m_recountListened)
-        countListened();
-    const bool handler = !m_methodName.isEmpty() && m_eventHandler;
-    if (!m_listened && !handler)
-        return;
-    bool suppressRule = (lState & 0x10) != 0;
-    QString value = StringValue();
-    qint32 state = lState;
-    if (m_listened & Update3)
-        Q_EMIT ValueUpdate3(value, state);
-    if (m_listened & Update)
-        Q_EMIT ValueUpdate(value);
-    if (m_listened & Update2)
-        Q_EMIT ValueUpdate2(value, suppressRule);
-    if (handler)
-        QMetaObject::invokeMethod(m_eventHandler.data(), m_methodName.constData(),
-                                  Qt::DirectConnection, Q_ARG(QString, value),
-                                  Q_ARG(bool, suppressRule));
+    QMetaObject::invokeMethod(m_eventHandler.data(), m_methodName.constData(), Qt::DirectConnection,
+                              Q_ARG(QString, value), Q_ARG(bool, suppressRule));
 }
 
 // Both may run with a lock of Qt's held, where asking Qt about connections

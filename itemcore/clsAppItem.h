@@ -87,6 +87,7 @@ private:
     };
     void countListened();
     bool readable() const { return m_manager && m_itemHandle > 0; }
+    void readString(QString &value) const;
 
     // The typed accesses whose return code the item does not look at.
     template <class T>
@@ -106,7 +107,8 @@ private:
             (m_manager.get()->*put)(m_itemHandle, value, rc);
     }
     void loadEnumTable();
-    void raiseEvents(qint32 lState);
+    // The named method of the owner object, kept out of the events' path.
+    Q_DECL_COLD_FUNCTION void callEventHandler(const QString &value, bool suppressRule);
 
     std::unique_ptr<clsAppItemView> m_view;
     std::shared_ptr<AppletItemManager> m_manager;

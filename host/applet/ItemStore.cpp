@@ -39,6 +39,7 @@ void ItemStore::addItem(const ItemDefinition &definition, const DeviceDescriptio
     slot.values[0] = slot.values[1] = ItemValue::initial(definition);
     m_index.insert(definition.name.toLower(), int(m_slots.size()));
     m_slots.push_back(slot);
+    m_count = int(m_slots.size());
 }
 
 void ItemStore::addHostItem(const QString &name, ItemType type)
@@ -61,13 +62,8 @@ const ItemValue &ItemStore::value(int index, bool shadow) const
     return slot.values[slot.definition.dataset && shadow ? 1 : 0];
 }
 
-const QString &ItemStore::text(int index, bool shadow) const
+const QString &ItemStore::formattedText(const Slot &slot, int copy)
 {
-    const Slot &slot = m_slots[index];
-    const int copy = slot.definition.dataset && shadow ? 1 : 0;
-    // A string is its own text form.
-    if (slot.definition.type == ItemType::String)
-        return slot.values[copy].text();
     if (!slot.textValid[copy]) {
         slot.texts[copy] = slot.values[copy].toString(slot.definition);
         slot.textValid[copy] = true;
@@ -103,21 +99,32 @@ void ItemStore::notify(int index, bool shadow, qint32 changeState)
         return;
     const qint32 state = m_slots[index].state | changeState;
     if (m_slots[index].definition.dataset) {
-        m_listener(index, shadow, state);
+        m_listener->itemChanged(index, shadow, state);
     } else {
         // One value behind both copies: both kinds of registration hear of it.
-        m_listener(index, false, state);
-        m_listener(index, true, state);
+        m_listener->itemChanged(index, false, state);
+        m_listener->itemChanged(index, true, state);
     }
 }
 
 void ItemStore::writeDataset(int index, const ItemValue &value)
 {
+    // The program's edits are the busiest path of the store: one compare,
+    // one copy, one report.
     Slot &slot = m_slots[index];
     const bool changed = slot.values[0] != value;
-    if (slot.definition.dataset && changed)
+    if (changed) {
+        slot.values[0] = value;
+        slot.textValid[0] = false;
+    }
+    if (!slot.definition.dataset) {
+        notify(index, false, 0);
+        return;
+    }
+    if (changed)
         slot.state |= StateModified;
-    storeCopy(index, 0, value, changed, 0, false);
+    if (m_listener)
+        m_listener->itemChanged(index, false, slot.state | (changed ? 0 : StateIgnore));
 }
 
 void ItemStore::takeOverDataset(int index, const ItemValue &value, bool modified)

@@ -6,7 +6,6 @@
 
 #include <QHash>
 #include <QList>
-#include <functional>
 #include <vector>
 
 // Every item of one device instance with its two copies: the dataset value
@@ -21,15 +20,25 @@ public:
     static constexpr qint32 StateIgnore = 0x004;   // dataset value unchanged; listeners skip it
     static constexpr qint32 StateTakeover = 0x010; // host took data over; rules must not run
 
-    using Listener = std::function<void(int index, bool shadow, qint32 state)>;
+    // Hears of every change; called for each one, so it is a plain
+    // interface rather than a stored function.
+    class Listener
+    {
+    public:
+        virtual void itemChanged(int index, bool shadow, qint32 state) = 0;
+
+    protected:
+        ~Listener() = default;
+    };
 
     explicit ItemStore(const DeviceDescription &description);
     ItemStore(const ItemStore &) = delete;
     ItemStore &operator=(const ItemStore &) = delete;
 
-    void setListener(Listener listener) { m_listener = std::move(listener); }
+    // The listener must stay until it is replaced or removed (nullptr).
+    void setListener(Listener *listener) { m_listener = listener; }
 
-    int count() const { return int(m_slots.size()); }
+    int count() const { return m_count; }
     int indexOf(const QString &name) const;
     const ItemDefinition &definition(int index) const { return m_slots[index].definition; }
     const QList<EnumerationEntry> *enumeration(int index) const
@@ -37,7 +46,15 @@ public:
         return m_slots[index].enumeration;
     }
     const ItemValue &value(int index, bool shadow) const;
-    const QString &text(int index, bool shadow) const;
+    const QString &text(int index, bool shadow) const
+    {
+        const Slot &slot = m_slots[index];
+        const int copy = slot.definition.dataset && shadow ? 1 : 0;
+        // A string is its own text form.
+        if (slot.definition.type == ItemType::String)
+            return slot.values[copy].text();
+        return formattedText(slot, copy);
+    }
     qint32 state(int index) const { return m_slots[index].state; }
     bool isModified(int index) const { return m_slots[index].state & StateModified; }
 
@@ -71,15 +88,18 @@ public:
 private:
     struct Slot
     {
+        // What a write and a read touch, together: the values, the state,
+        // and the definition, whose type and flags come first.
+        ItemValue values[2]; // dataset, shadow
+        qint32 state = 0;
+        mutable bool textValid[2] = {false, false};
+        bool fromDevice = false;
         ItemDefinition definition;
         const QList<EnumerationEntry> *enumeration = nullptr;
-        ItemValue values[2]; // dataset, shadow
         mutable QString texts[2];
-        mutable bool textValid[2] = {false, false};
-        qint32 state = 0;
-        bool fromDevice = false;
     };
 
+    static const QString &formattedText(const Slot &slot, int copy);
     void addItem(const ItemDefinition &definition, const DeviceDescription &description);
     void addHostItem(const QString &name, ItemType type);
     void store(int index, bool shadow, const ItemValue &value, qint32 changeState,
@@ -89,8 +109,9 @@ private:
     void notify(int index, bool shadow, qint32 state);
 
     std::vector<Slot> m_slots;   // never shared: no copy-on-write checks on the hot path
+    int m_count = 0;             // m_slots' size, asked at every access by handle
     QHash<QString, int> m_index; // lower-case name -> slot
     std::vector<EnumerationDefinition> m_enumerations; // slots point into it: never resized
-    Listener m_listener;
+    Listener *m_listener = nullptr;
     ItemValueCheck m_check;
 };

@@ -12,6 +12,21 @@ class ItemValue
 {
 public:
     ItemValue() = default;
+    ItemValue(const ItemValue &) = default;
+    ItemValue(ItemValue &&) noexcept = default;
+    ItemValue &operator=(ItemValue &&) noexcept = default;
+    // Parts already shared are left alone: a number item's empty texts,
+    // a string item's empty bytes cost nothing on the store's write path.
+    ItemValue &operator=(const ItemValue &other)
+    {
+        m_number = other.m_number;
+        // Copy and swap: the containers' inline copy, not their out-of-line assignment.
+        if (!sameData(m_bytes, other.m_bytes))
+            QByteArray(other.m_bytes).swap(m_bytes);
+        if (!sameData(m_text, other.m_text))
+            QString(other.m_text).swap(m_text);
+        return *this;
+    }
 
     static ItemValue initial(const ItemDefinition &definition);
 
@@ -43,13 +58,22 @@ public:
 
     bool operator==(const ItemValue &other) const
     {
-        return m_number == other.m_number && m_bytes == other.m_bytes && m_text == other.m_text;
+        // Most values have no bytes: two empty ones need no call to compare.
+        return m_number == other.m_number &&
+               ((m_bytes.isEmpty() && other.m_bytes.isEmpty()) || m_bytes == other.m_bytes) &&
+               m_text == other.m_text;
     }
     bool operator!=(const ItemValue &other) const { return !(*this == other); }
 
     static QString floatToString(float value);
 
 private:
+    // The same characters of the same shared block: assigning them changes nothing.
+    static bool sameData(const QByteArray &a, const QByteArray &b) { return a.isSharedWith(b); }
+    static bool sameData(const QString &a, const QString &b)
+    {
+        return a.isSharedWith(b) && a.constData() == b.constData() && a.size() == b.size();
+    }
     bool parseWith(const ItemDefinition &definition, const QString &text,
                    const QList<EnumerationEntry> *enumeration, bool userFormat);
 

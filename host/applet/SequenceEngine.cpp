@@ -67,11 +67,22 @@ SequenceEngine::SequenceEngine(std::shared_ptr<const DeviceDescription> descript
     m_answerTimer.setSingleShot(true);
     m_answerTimer.setInterval(DefaultAnswerTimeoutMs);
     connect(&m_answerTimer, &QTimer::timeout, this, &SequenceEngine::onAnswerTimeout);
+    // Only the answers of the views to a running sequence and its records
+    // concern the engine: it listens to the control items alone.
     QPointer<SequenceEngine> self(this);
-    m_manager.addObserver([self](int index, bool shadow, qint32) {
-        if (self)
-            self->onItemChanged(index, shadow);
-    });
+    const auto observe = [this, self](const QString &prefix, const QString &name) {
+        const int index = indexOf(prefix, name);
+        if (index < 0)
+            return;
+        m_manager.addItemObserver(index, [self](int changed, bool shadow, qint32) {
+            if (self)
+                self->onItemChanged(changed, shadow);
+        });
+    };
+    for (const SequenceDefinition &sequence : m_description->sequences)
+        observe(SequenceControl, sequence.name);
+    for (const RecordDefinition &record : m_description->records)
+        observe(RecordControl, record.name);
 }
 
 SequenceEngine::~SequenceEngine() = default;

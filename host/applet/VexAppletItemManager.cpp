@@ -12,9 +12,8 @@ VexAppletItemManager::VexAppletItemManager(std::shared_ptr<ItemStore> store,
     : m_store(std::move(store)), m_dictionary(std::move(dictionary)),
       m_scheduler(std::make_unique<UpdateScheduler>())
 {
-    m_registrations.resize(m_store->count());
-    m_store->setListener(
-        [this](int index, bool shadow, qint32 state) { deliver(index, shadow, state); });
+    m_items.resize(m_store->count());
+    m_store->setListener(this);
 }
 
 VexAppletItemManager::~VexAppletItemManager()
@@ -41,8 +40,8 @@ qint32 VexAppletItemManager::fncUnregisterView(View *view)
     ++m_viewsLeft;
     if (m_viewLeft)
         m_viewLeft(view);
-    for (int index = 0; index < m_registrations.size(); ++index) {
-        QList<Registration> &list = m_registrations[index];
+    for (int index = 0; index < int(m_items.size()); ++index) {
+        QList<Registration> &list = m_items[index].views;
         for (qsizetype i = list.size() - 1; i >= 0; --i) {
             if (list[i].viewHandle == handle) {
                 m_scheduler->remove(index, list[i].interval);
@@ -69,11 +68,11 @@ void VexAppletItemManager::fncRegisterItem(const QString &name, bool sh, qint32 
     }
     itemHandle = index + 1;
     rc = HostResult::Ok;
-    for (const Registration &r : m_registrations[index]) {
+    for (const Registration &r : m_items[index].views) {
         if (r.viewHandle == viewHandle && r.shadow == sh && r.interval == updateInterval)
             return;
     }
-    m_registrations[index].append({m_views.value(viewHandle), viewHandle, sh, updateInterval});
+    m_items[index].views.append({m_views.value(viewHandle), viewHandle, sh, updateInterval});
     m_scheduler->add(index, updateInterval);
 }
 
@@ -82,10 +81,10 @@ void VexAppletItemManager::fncUnregisterItem(const QVariant &viewHandle, qint32 
 {
     rc = HostResult::NotRegistered;
     const int index = itemHandle - 1;
-    if (index < 0 || index >= m_registrations.size())
+    if (index < 0 || index >= int(m_items.size()))
         return;
     const qint32 view = viewHandle.toInt();
-    QList<Registration> &list = m_registrations[index];
+    QList<Registration> &list = m_items[index].views;
     for (qsizetype i = 0; i < list.size(); ++i) {
         if (list[i].viewHandle == view && list[i].shadow == sh) {
             m_scheduler->remove(index, list[i].interval);
@@ -98,16 +97,44 @@ void VexAppletItemManager::fncUnregisterItem(const QVariant &viewHandle, qint32 
 
 int VexAppletItemManager::registrationCount(int itemIndex) const
 {
-    return int(m_registrations.value(itemIndex).size());
+    if (itemIndex < 0 || itemIndex >= int(m_items.size()))
+        return 0;
+    return int(m_items[itemIndex].views.size());
 }
 
-void VexAppletItemManager::deliver(int index, bool shadow, qint32 state)
+void VexAppletItemManager::itemChanged(int index, bool shadow, qint32 state)
 {
-    for (const Observer &observer : std::as_const(m_observers))
-        observer(index, shadow, state);
-    const QList<Registration> &registrations = std::as_const(m_registrations)[index];
-    if (registrations.isEmpty())
+    const Listeners &item = m_items[index];
+    // Most changes reach one view and no observer: told straight away, a
+    // copy of the registration being all that must outlive the view leaving
+    // while it is told.
+    if (m_observers.isEmpty() && item.observers.isEmpty() && item.views.size() == 1) {
+        const Registration r = item.views.front();
+        if (r.shadow == shadow)
+            r.view->NotifyChanged(index + 1, shadow, state, 0);
         return;
+    }
+    tellAll(item, index, shadow, state);
+}
+
+void VexAppletItemManager::tellAll(const Listeners &item, int index, bool shadow, qint32 state)
+{
+    tellObservers(m_observers, index, shadow, state);
+    tellObservers(item.observers, index, shadow, state);
+    if (!item.views.isEmpty())
+        tellViews(item.views, index, shadow, state);
+}
+
+void VexAppletItemManager::tellObservers(const QList<Observer> &observers, int index, bool shadow,
+                                         qint32 state)
+{
+    for (const Observer &observer : observers)
+        observer(index, shadow, state);
+}
+
+void VexAppletItemManager::tellViews(const QList<Registration> &registrations, int index,
+                                     bool shadow, qint32 state)
+{
     // A view may register or leave the host while it is being told: work on
     // a copy, and once any view has left, tell only those still here.
     QVarLengthArray<Registration, 8> targets;
@@ -120,17 +147,6 @@ void VexAppletItemManager::deliver(int index, bool shadow, qint32 state)
         if (m_viewsLeft == viewsLeft || m_views.contains(r.viewHandle))
             r.view->NotifyChanged(index + 1, shadow, state, 0);
     }
-}
-
-int VexAppletItemManager::checkedAny(qint32 item, qint32 &rc) const
-{
-    const int index = item - 1;
-    if (index < 0 || index >= m_store->count()) {
-        rc = HostResult::UnknownItem;
-        return -1;
-    }
-    rc = HostResult::Ok;
-    return index;
 }
 
 int VexAppletItemManager::checked(qint32 item, ItemType type, qint32 &rc) const
@@ -290,7 +306,7 @@ void VexAppletItemManager::fncGetStringValueEx(qint32 item, QString &value, bool
 {
     const int index = checkedAny(item, rc);
     if (index >= 0)
-        value = m_store->text(index, sh);
+        QString(m_store->text(index, sh)).swap(value); // the inline copy: a hot path
     else
         value.clear();
 }

@@ -1,15 +1,17 @@
 #pragma once
 
 #include "AppletItemManager.h"
+#include "HostResult.h"
 #include "ItemDefinition.h"
+#include "ItemStore.h"
 
 #include <QHash>
 #include <QList>
 #include <QMap>
 #include <functional>
 #include <memory>
+#include <vector>
 
-class ItemStore;
 class ItemValue;
 class UpdateScheduler;
 
@@ -17,6 +19,7 @@ class UpdateScheduler;
 // access to the item store and tells registered views of every change.
 // Item handles are the item's position in the store plus one.
 class VexAppletItemManager final : public AppletItemManager,
+                                   private ItemStore::Listener,
                                    public std::enable_shared_from_this<VexAppletItemManager>
 {
 public:
@@ -57,9 +60,14 @@ public:
     void fncGetStringValueEx(qint32 item, QString &value, bool sh, qint32 &rc) override;
     void fncAdjustItem(const QString &name, QVariant &value) override;
 
-    // The host's own parts hear of every change before the views do.
+    // The host's own parts hear of every change before the views do: of
+    // every item's, or of one item's only (which costs the others nothing).
     using Observer = std::function<void(int index, bool shadow, qint32 state)>;
     void addObserver(Observer observer) { m_observers.append(std::move(observer)); }
+    void addItemObserver(int itemIndex, Observer observer)
+    {
+        m_items[itemIndex].observers.append(std::move(observer));
+    }
     // Told when a view leaves the host on its own (fncUnregisterView).
     void setViewLeftHandler(std::function<void(View *)> handler)
     {
@@ -93,15 +101,35 @@ private:
         bool shadow;
         qint16 interval;
     };
+    // Who hears of one item's changes.
+    struct Listeners
+    {
+        QList<Observer> observers;
+        QList<Registration> views;
+    };
 
     // The slot behind a handle, when it holds the type asked for.
     int checked(qint32 item, ItemType type, qint32 &rc) const;
-    int checkedAny(qint32 item, qint32 &rc) const;
+    int checkedAny(qint32 item, qint32 &rc) const
+    {
+        const int index = item - 1;
+        if (index < 0 || index >= m_store->count()) {
+            rc = HostResult::UnknownItem;
+            return -1;
+        }
+        rc = HostResult::Ok;
+        return index;
+    }
     void getNumber(qint32 item, ItemType type, double &value, bool sh, qint32 &rc) const;
     void putNumber(qint32 item, ItemType type, double value, qint32 &rc);
     void getBytes(qint32 item, ItemType type, QByteArray &value, bool sh, qint32 &rc) const;
     void putBytes(qint32 item, ItemType type, const QByteArray &value, qint32 &rc);
-    void deliver(int index, bool shadow, qint32 state);
+    // Tells the host's parts, then the views, of a change in the store.
+    void itemChanged(int index, bool shadow, qint32 state) override;
+    void tellAll(const Listeners &item, int index, bool shadow, qint32 state);
+    static void tellObservers(const QList<Observer> &observers, int index, bool shadow,
+                              qint32 state);
+    void tellViews(const QList<Registration> &registrations, int index, bool shadow, qint32 state);
 
     std::shared_ptr<ItemStore> m_store;
     std::shared_ptr<Dictionary> m_dictionary;
@@ -112,7 +140,7 @@ private:
     int m_nextReadListener = 1;
     std::function<void(View *)> m_viewLeft;
     QHash<qint32, View *> m_views;
-    QList<QList<Registration>> m_registrations; // by item index
+    std::vector<Listeners> m_items; // by item index
     qint32 m_nextViewHandle = 1;
     quint64 m_viewsLeft = 0; // counts fncUnregisterView calls
 };

@@ -145,6 +145,24 @@ private Q_SLOTS:
         QCOMPARE(secondHeard, 0);
     }
 
+    void itemObserversHearTheirItemBeforeTheViews()
+    {
+        const int counter = m_manager->store().indexOf(QStringLiteral("counter"));
+        QStringList heard;
+        m_manager->addItemObserver(counter, [&heard](int index, bool shadow, qint32) {
+            heard << QStringLiteral("observer %1 %2").arg(index).arg(shadow);
+        });
+        clsAppItem item;
+        item.Register(m_manager, QStringLiteral("counter"));
+        connect(&item, &clsAppItem::ValueUpdate, this,
+                [&heard](QString &value) { heard << QStringLiteral("view ") + value; });
+        testhost::setDataset(*m_manager, QStringLiteral("message"), QStringLiteral("x"));
+        QVERIFY(heard.isEmpty());
+        testhost::setDataset(*m_manager, QStringLiteral("counter"), QStringLiteral("4"));
+        QCOMPARE(heard, QStringList({QStringLiteral("observer %1 0").arg(counter),
+                                     QStringLiteral("view 4")}));
+    }
+
     void dictionaryWalksAndInfo()
     {
         auto dictionary = m_manager->fncGetDictionary();

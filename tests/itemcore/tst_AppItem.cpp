@@ -269,10 +269,28 @@ private Q_SLOTS:
     {
         clsAppItem item;
         item.Register(m_manager, QStringLiteral("message"));
+        QString heard;
+        connect(&item, &clsAppItem::ValueUpdate, this, [&heard](QString &value) { heard = value; });
         item.setStringValue(QStringLiteral("12.5") + QChar(0) + QStringLiteral("junk"));
         QCOMPARE(item.StringValue(), QStringLiteral("12.5"));
+        QCOMPARE(heard, QStringLiteral("12.5"));
         item.setStringValue(QStringLiteral("whole"));
         QCOMPARE(item.StringValue(), QStringLiteral("whole"));
+        // The text is searched several characters a step: a NUL in any
+        // place of a step, and in the rest after the last whole step.
+        for (int size = 1; size <= 9; ++size) {
+            QString text;
+            for (int i = 0; i < size; ++i)
+                text += QChar(u'a' + i);
+            for (int nul = 0; nul < size; ++nul) {
+                QString withNul = text;
+                withNul[nul] = QChar(0);
+                item.setStringValue(withNul);
+                QCOMPARE(item.StringValue(), text.left(nul));
+            }
+            item.setStringValue(text);
+            QCOMPARE(item.StringValue(), text);
+        }
     }
 
     void octetWritesKeepTheItemLength_data()
