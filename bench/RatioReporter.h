@@ -21,8 +21,14 @@ public:
     bool ReportContext(const Context &context) override;
     void ReportRuns(const std::vector<Run> &runs) override;
     double nanosecondsPerIteration(const std::string &name) const;
+    // The processor time of the benchmark's thread: what a run cost, without
+    // the time the machine gave to other programs meanwhile.
+    double cpuNanosecondsPerIteration(const std::string &name) const;
 
 private:
+    static double find(const std::map<std::string, double> &times, const std::string &name);
+
     Output m_output;
     std::map<std::string, double> m_nanoseconds;
+    std::map<std::string, double> m_cpuNanoseconds;
 };

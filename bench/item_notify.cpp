@@ -111,17 +111,17 @@ void BM_BareSignal(benchmark::State &state)
 }
 BENCHMARK(BM_BareSignal);
 
-// The item and the bare signal measured back to back, round after round:
-// a slow spell of the machine then weighs on both sides of one round's
-// ratio, and the median leaves out the rounds it split.
+// The item and the bare signal measured back to back, round after round, in
+// processor time: a slow spell of the machine then weighs on both sides of
+// one round's ratio, and the median leaves out the rounds it split.
 double medianRatioOfRounds(int rounds)
 {
     std::vector<double> ratios;
     for (int round = 0; round < rounds; ++round) {
         RatioReporter reporter(RatioReporter::Quiet);
         benchmark::RunSpecifiedBenchmarks(&reporter, "BM_ItemNotify|BM_BareSignal");
-        const double item = reporter.nanosecondsPerIteration("BM_ItemNotify");
-        const double bare = reporter.nanosecondsPerIteration("BM_BareSignal");
+        const double item = reporter.cpuNanosecondsPerIteration("BM_ItemNotify");
+        const double bare = reporter.cpuNanosecondsPerIteration("BM_BareSignal");
         if (item > 0 && bare > 0)
             ratios.push_back(item / bare);
     }
