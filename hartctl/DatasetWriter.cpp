@@ -1,14 +1,13 @@
 #include "DatasetWriter.h"
 
-#include "CompareItems.h"
 #include "Console.h"
 #include "DeviceInstance.h"
 #include "DeviceSession.h"
 #include "HistoryService.h"
 #include "Interruption.h"
 #include "RangeCheck.h"
+#include "RangeUnits.h"
 #include "VexAppletItemManager.h"
-#include "hart/HartUnits.h"
 #include "history/HistoryTexts.h"
 
 #include <QJsonObject>
@@ -71,7 +70,7 @@ DatasetWriter::Outcome DatasetWriter::write(DatasetComparison::Values target, Co
         outcome.message = tr("reading the device: %1").arg(error);
         return outcome;
     }
-    target = inNewUnit(target);
+    target = RangeUnits::keepPressures(target, m_session.history().deviceValues());
     const QList<DatasetComparison::Row> rows = differences(target);
     show(rows, outcome);
     if (target.contains(QStringLiteral("scaleInLoLim")) ||
@@ -127,43 +126,6 @@ DatasetWriter::Outcome DatasetWriter::write(DatasetComparison::Values target, Co
                               .arg(differing.join(QStringLiteral(", ")));
     }
     return outcome;
-}
-
-DatasetComparison::Values DatasetWriter::inNewUnit(DatasetComparison::Values target) const
-{
-    const DatasetComparison::Values device = m_session.history().deviceValues();
-    for (auto unit = target.cbegin(); unit != target.cend(); ++unit) {
-        bool fromOk = false;
-        bool toOk = false;
-        const int from = device.value(unit.key()).toInt(&fromOk);
-        const int to = unit.value().toInt(&toOk);
-        if (!fromOk || !toOk || from == to || !HartUnits::isPressureUnit(quint8(from)) ||
-            !HartUnits::isPressureUnit(quint8(to)))
-            continue;
-        // A range value left out goes in the same record as the one given:
-        // it keeps its pressure, in the new unit.
-        QStringList given;
-        QStringList missing;
-        for (const CompareItem &item : CompareItems::all()) {
-            if (unit.key().compare(QLatin1String(item.unitItem), Qt::CaseInsensitive) != 0)
-                continue;
-            (target.contains(QLatin1String(item.item)) ? given : missing)
-                << QLatin1String(item.item);
-        }
-        if (given.isEmpty())
-            continue;
-        for (const QString &item : missing) {
-            bool ok = false;
-            const double value = device.value(item).toDouble(&ok);
-            if (ok)
-                target.insert(
-                    item,
-                    QString::number(HartUnits::pressureFromMbar(
-                                        HartUnits::pressureToMbar(value, quint8(from)), quint8(to)),
-                                    'g', 7));
-        }
-    }
-    return target;
 }
 
 QStringList DatasetWriter::notKept(const DatasetComparison::Values &target) const

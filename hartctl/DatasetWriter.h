@@ -44,9 +44,6 @@ public:
     QList<DatasetComparison::Row> differences(const DatasetComparison::Values &target) const;
 
 private:
-    // The target with the range values it leaves out, where it changes their
-    // unit, converted into the new unit (they are written with the others).
-    DatasetComparison::Values inNewUnit(DatasetComparison::Values target) const;
     void show(const QList<DatasetComparison::Row> &rows, Outcome &outcome) const;
     // The target values the device does not hold after the write, by label.
     QStringList notKept(const DatasetComparison::Values &target) const;

@@ -1,6 +1,7 @@
 #include "CompareController.h"
 
 #include "HistoryService.h"
+#include "RangeUnits.h"
 
 CompareController::CompareController(QObject *parent) : QObject(parent) {}
 
@@ -168,11 +169,20 @@ bool CompareController::writeChecked()
 {
     if (!canWrite())
         return false;
-    QHash<QString, QString> values;
+    DatasetComparison::Values values;
+    DatasetComparison::Values source;
+    DatasetComparison::Values device;
     for (const DatasetComparison::Row &row : m_rows) {
         if (m_checked.contains(row.name))
             values.insert(row.name, row.other);
+        if (row.otherKnown)
+            source.insert(row.name, row.other);
+        if (row.deviceKnown)
+            device.insert(row.name, row.device);
     }
+    // A range value ticked without its unit is the other side's pressure,
+    // written in the unit the device keeps.
+    values = RangeUnits::inWrittenUnits(values, source, device);
     if (m_service->writeValues(values, writeReason()) != 0) {
         Q_EMIT writeFailed();
         return false;

@@ -11,6 +11,7 @@
 #include "HostTexts.h"
 #include "ItemStore.h"
 #include "MessageBoxSeam.h"
+#include "RangeUnits.h"
 #include "SequenceEngine.h"
 #include "VexAppletItemManager.h"
 
@@ -233,8 +234,11 @@ qint32 HistoryService::readDevice()
 qint32 HistoryService::writeValues(const QHash<QString, QString> &values, const QString &reason)
 {
     const ItemStore &store = m_instance->manager()->store();
+    // A range value written with a new unit takes the record's other range
+    // value along: it must keep its pressure, not its number.
+    const DatasetComparison::Values complete = RangeUnits::keepPressures(values, deviceValues());
     QHash<int, ItemValue> parsed;
-    for (auto it = values.begin(); it != values.end(); ++it) {
+    for (auto it = complete.begin(); it != complete.end(); ++it) {
         const int index = store.indexOf(it.key());
         if (index < 0)
             return HostResult::UnknownItem;

@@ -1,3 +1,4 @@
+#include "CompareController.h"
 #include "CompareItems.h"
 #include "DeviceDescription.h"
 #include "DeviceInstance.h"
@@ -214,6 +215,43 @@ private Q_SLOTS:
         QVERIFY(m_service->writeValues({{item, value}}, "test") != 0);
         QVERIFY(!m_host->instance().engine().isRunning());
         QVERIFY(m_service->changeLog().entries().isEmpty());
+    }
+
+    // The range record carries the unit and both range values: a number
+    // written is meant in the unit it comes with, whichever path writes it.
+    void rangeValuesKeepTheirPressureAcrossUnits()
+    {
+        startEqual();
+        const TransmitterSettings &settings = device().model().settings();
+        QCOMPARE(settings.pressureUnit, quint8(8)); // mbar
+        const double span = settings.upperRangeMbar;
+        QVERIFY(span > 0);
+        QVERIFY(write({{"scaleInLoLim", QString::number(span / 10)}}));
+
+        // A new unit with one range value: the other keeps its pressure.
+        QVERIFY(write(
+            {{"primaryValueUnit", "7"}, {"scaleInHiLim", QString::number(span * 0.8 / 1000)}}));
+        QCOMPARE(settings.pressureUnit, quint8(7)); // bar
+        QVERIFY(qAbs(settings.lowerRangeMbar - span / 10) < span * 1e-6);
+        QVERIFY(qAbs(settings.upperRangeMbar - span * 0.8) < span * 1e-6);
+
+        // The dataset still in mbar: its upper range value ticked alone in
+        // the Compare window is that many mbar, written in the device's bar.
+        QVERIFY(readDevice());
+        testhost::setDataset(manager(), "primaryValueUnit", "8");
+        testhost::setDataset(manager(), "scaleInHiLim", QString::number(span * 0.9));
+        CompareController compare;
+        compare.setService(m_service.get());
+        compare.compareWithDataset();
+        QTRY_VERIFY(compare.state() == CompareController::State::Idle && !compare.rows().isEmpty());
+        compare.setChecked("scaleInHiLim", true);
+        QSignalSpy written(m_service.get(), &HistoryService::writeFinished);
+        QVERIFY(compare.writeChecked());
+        QVERIFY(written.wait(10000));
+        QVERIFY(written.first().first().toBool());
+        QCOMPARE(settings.pressureUnit, quint8(7));
+        QVERIFY(qAbs(settings.upperRangeMbar - span * 0.9) < span * 1e-6);
+        QVERIFY(qAbs(settings.lowerRangeMbar - span / 10) < span * 1e-6);
     }
 };
 
