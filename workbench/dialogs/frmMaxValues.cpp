@@ -121,6 +121,7 @@ void frmMaxValues::build()
         group->setObjectName(QStringLiteral("fraPeak%1").arg(i));
         group->setProperty("Tag", g.tag);
         appUnit[i] = item(g.unit, group, 1);
+        appUnit[i]->setRegisterOnShadow(true); // the peaks are in the device's unit
         // The device's own values: a range only typed in the dataset does
         // not change what was measured.
         appSpan[i] = {item(g.spanLow, group), item(g.spanHigh, group)};

@@ -44,6 +44,9 @@ DigitalDisplayBase::DigitalDisplayBase(QWidget *parent)
     appConnectionStatus->setAppItemName(QStringLiteral("&&private&&Connect"));
     // A live value: the host reads it from the device every second.
     appMeasValue->setUpdateInterval(1);
+    // In the unit the device sent it in (its answers carry the unit), not
+    // the dataset's, which may be about to change it.
+    appUnit->setRegisterOnShadow(true);
     appMeasValue->setMaxDigits(m_maxDigits);
     appMeasValue->setDecimalPlaces(m_decimalPlaces);
     for (VexaAppItem *control : itemControls())

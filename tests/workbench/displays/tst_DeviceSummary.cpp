@@ -91,6 +91,13 @@ private Q_SLOTS:
         QVERIFY(dock->lineText("range").endsWith(" mbar"));
         QVERIFY(dock->lineText("revisions").contains("SW 1.5.2"));
         QTRY_COMPARE(dock->deviceStatus()->health(), ctlDeviceStatus::Health::Good);
+        // The device's value in the device's unit, whatever unit the dataset holds.
+        QVERIFY(dock->display(0)->lblValue()->text().endsWith(" mbar"));
+        rig.set("primaryValueUnit", "7");
+        rig.device.setAppliedPressure(160); // a value read after the change
+        QTRY_VERIFY(dock->display(0)->lblValue()->text().contains("160"));
+        QVERIFY2(dock->display(0)->lblValue()->text().endsWith(" mbar"),
+                 qPrintable(dock->display(0)->lblValue()->text()));
 
         // Beyond the sensor's end the device fails.
         rig.device.setAppliedPressure(1e6);
