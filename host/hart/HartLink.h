@@ -65,6 +65,10 @@ protected:
     void resume();
 
     bool hasRequestInFlight() const { return m_inFlight.has_value(); }
+    std::optional<RequestId> requestIdInFlight() const
+    {
+        return m_inFlight ? std::optional<RequestId>(m_inFlight->id) : std::nullopt;
+    }
     // Only while hasRequestInFlight().
     const HartFrame &requestInFlight() const { return m_inFlight->request; }
     void finishWithResponse(const HartFrame &response);

@@ -108,7 +108,12 @@ void ProfiledHartLink::close()
 
 void ProfiledHartLink::transmit(const HartFrame &request)
 {
-    m_liveMaster->request(request, [this](const HartMaster::Outcome &outcome) {
+    // A request lost with an earlier connection may still end on the live
+    // link after a new one went out in its place: its outcome is nobody's.
+    const std::optional<RequestId> id = requestIdInFlight();
+    m_liveMaster->request(request, [this, id](const HartMaster::Outcome &outcome) {
+        if (requestIdInFlight() != id)
+            return;
         switch (outcome.kind) {
         case HartMaster::Outcome::Kind::Response:
             finishWithResponse(outcome.response);

@@ -490,7 +490,9 @@ private Q_SLOTS:
         }
         for (const QString &element : elements) {
             walk(element);
-            QCOMPARE(connection(), connected ? 2 : 0);
+            QVERIFY2(connection() == (connected ? 2 : 0),
+                     qPrintable(element + ": connection " + QString::number(connection()) + "\n" +
+                                m_failures.join(QLatin1Char('\n'))));
         }
         QVERIFY2(m_failures.isEmpty(), qPrintable(m_failures.join(QLatin1Char('\n'))));
         QVERIFY(m_walked.size() > 20);

@@ -155,6 +155,27 @@ private Q_SLOTS:
         QCOMPARE(bench.host.status(), ConnectionController::NotConnected);
     }
 
+    // Disconnect while a read is on the line, Connect at once: the read is
+    // lost with the old connection, and its loss must not end the new one's
+    // command 0 (it once did: the connection fell back to "not connected").
+    void aQuickReconnectOutlivesTheLostRead()
+    {
+        SimBench bench;
+        QVERIFY(bench.host.connect());
+        bench.link.send(HartFrame::shortFrame(HartFrame::Kind::Request, 0, 0));
+        // The read goes out on the live link; its answer is not back yet.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(!bench.link.live()->isIdle());
+        QCOMPARE(bench.connection().disconnectDevice(), 0);
+        QCOMPARE(bench.connection().connectDevice(), 0);
+        // Command 0 goes out before the old read's loss comes back.
+        QCoreApplication::sendPostedEvents();
+        QTRY_COMPARE(bench.host.status(), ConnectionController::Connected);
+        QCOMPARE(bench.connection().linkCondition(), Condition::Normal);
+        QVERIFY(bench.host.run(QStringLiteral("UPLOAD")));
+    }
+
     // The status bar and the message tell a link that is gone from a
     // device that does not answer.
     void lostAndSilentAreToldApart()
