@@ -20,6 +20,13 @@
     </message>
 </context>
 <context>
+    <name>DeviceChangedNotice</name>
+    <message>
+        <source>Changed by another master at %1, read again</source>
+        <translation>Um %1 von einem anderen Master geändert, neu gelesen</translation>
+    </message>
+</context>
+<context>
     <name>HelpBrowser</name>
     <message>
         <source>Help</source>

@@ -1,5 +1,6 @@
 #include "DeviceInstance.h"
 
+#include "ConfigurationWatch.h"
 #include "ConnectionController.h"
 #include "DatasetFileService.h"
 #include "DeviceDescription.h"
@@ -34,6 +35,8 @@ DeviceInstance::DeviceInstance(const DeviceDescription &description, HartLink *l
     m_connection =
         std::make_unique<ConnectionController>(m_description, *store, *m_master, *m_engine);
     m_files = std::make_unique<DatasetFileService>(m_description, *store);
+    m_configurationWatch = std::make_unique<ConfigurationWatch>(
+        *store, *m_master, *m_engine, *m_connection, QStringLiteral("ReadDeviceDataset"));
     m_manager->setApplet(std::make_shared<VexApplet>(this));
     m_manager->setViewLeftHandler([this](View *view) { viewLeft(view); });
     // Periodic reads are records of the description: not for a device of another kind.

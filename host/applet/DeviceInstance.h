@@ -5,6 +5,7 @@
 #include <QObject>
 #include <memory>
 
+class ConfigurationWatch;
 class ConnectionController;
 class DatasetFileService;
 class DeviceDescription;
@@ -61,6 +62,7 @@ private:
     std::unique_ptr<SequenceEngine> m_engine;
     std::unique_ptr<ConnectionController> m_connection;
     std::unique_ptr<DatasetFileService> m_files;
+    std::unique_ptr<ConfigurationWatch> m_configurationWatch;
     QList<std::shared_ptr<View>> m_views;
     // Last, so that they go first: they may hold on to the parts above.
     QHash<QString, std::shared_ptr<QObject>> m_objects;

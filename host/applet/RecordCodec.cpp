@@ -172,15 +172,29 @@ QList<int> decodeResponse(const RecordDefinition &record, QByteArrayView data, I
     return written;
 }
 
-QList<int> requestItems(const RecordDefinition &record, const ItemStore &store)
+namespace {
+
+QList<int> itemsOf(const QList<FieldDefinition> &fields, const ItemStore &store)
 {
     QList<int> items;
-    for (const FieldDefinition &field : record.request) {
+    for (const FieldDefinition &field : fields) {
         const int index = field.item.isEmpty() ? -1 : store.indexOf(field.item);
         if (index >= 0 && !items.contains(index))
             items.append(index);
     }
     return items;
+}
+
+} // namespace
+
+QList<int> requestItems(const RecordDefinition &record, const ItemStore &store)
+{
+    return itemsOf(record.request, store);
+}
+
+QList<int> responseItems(const RecordDefinition &record, const ItemStore &store)
+{
+    return itemsOf(record.response, store);
 }
 
 } // namespace RecordCodec

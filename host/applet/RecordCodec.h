@@ -32,5 +32,14 @@ QList<int> decodeResponse(const RecordDefinition &record, QByteArrayView data, I
 
 // Store indexes of the items a record's request carries.
 QList<int> requestItems(const RecordDefinition &record, const ItemStore &store);
+// Store indexes of the items a record's response carries.
+QList<int> responseItems(const RecordDefinition &record, const ItemStore &store);
+
+// Response codes after which the data of a response is valid: success and
+// the two warnings.
+inline bool dataValid(quint8 responseCode)
+{
+    return responseCode == 0 || responseCode == 8 || responseCode == 14;
+}
 
 } // namespace RecordCodec

@@ -25,12 +25,7 @@ constexpr int ActionGo = 1;    // sequence: go on; record: retry
 constexpr int ActionAbort = 2; // sequence: abort; record: accept and go on
 constexpr int ActionGiveUp = 4;
 
-// Response codes after which the data of a response is valid: success and
-// the two warnings.
-bool dataValid(quint8 responseCode)
-{
-    return responseCode == 0 || responseCode == 8 || responseCode == 14;
-}
+using RecordCodec::dataValid;
 } // namespace
 
 struct SequenceEngine::Run
@@ -62,8 +57,11 @@ struct SequenceEngine::Run
 SequenceEngine::SequenceEngine(std::shared_ptr<const DeviceDescription> description,
                                VexAppletItemManager &manager, HartMaster &master, QObject *parent)
     : QObject(parent), m_description(std::move(description)), m_manager(manager),
-      m_store(manager.store()), m_master(master), m_recording(m_store)
+      m_store(manager.store()), m_master(master), m_recording(m_store),
+      m_reader(m_description, manager, master)
 {
+    m_reader.setMayRead([this] { return !m_run && (!m_connected || m_connected()); });
+    connect(&m_reader, &ShadowReader::connectionLost, this, &SequenceEngine::connectionLost);
     m_answerTimer.setSingleShot(true);
     m_answerTimer.setInterval(DefaultAnswerTimeoutMs);
     connect(&m_answerTimer, &QTimer::timeout, this, &SequenceEngine::onAnswerTimeout);
@@ -389,6 +387,7 @@ void SequenceEngine::endWrite(const HartMaster::Outcome &outcome)
         m_recording.end(dataValid(outcome.responseCode) ? DeviceWriteJournal::Outcome::Accepted
                                                         : DeviceWriteJournal::Outcome::Refused,
                         outcome.responseCode);
+    Q_EMIT deviceWritten();
 }
 
 void SequenceEngine::onOutcome(const HartMaster::Outcome &outcome)
@@ -548,64 +547,4 @@ void SequenceEngine::finish(bool completed)
     Q_EMIT sequenceEnded(run->sequence->name, completed);
     if (run->restartsDevice && completed)
         Q_EMIT deviceRestarting();
-}
-
-void SequenceEngine::readItems(const QList<int> &items)
-{
-    if (m_run || m_periodicBusy || (m_connected && !m_connected()))
-        return;
-    QList<const RecordDefinition *> records;
-    for (int index : items) {
-        const QString &name = m_store.definition(index).name;
-        for (const RecordDefinition &record : m_description->records) {
-            if (!record.request.isEmpty())
-                continue;
-            const bool carries = std::any_of(
-                record.response.begin(), record.response.end(), [&](const FieldDefinition &f) {
-                    return f.item.compare(name, Qt::CaseInsensitive) == 0;
-                });
-            if (carries) {
-                if (!records.contains(&record))
-                    records.append(&record);
-                break;
-            }
-        }
-    }
-    QPointer<SequenceEngine> self(this);
-    // The reads of one round share its time, so that displays can line them up.
-    const qint64 roundMs = QDateTime::currentMSecsSinceEpoch();
-    for (const RecordDefinition *record : records) {
-        m_periodicBusy = true;
-        const bool last = record == records.last();
-        m_master.transact(quint8(record->command), QByteArray(),
-                          [self, record, last, roundMs](const HartMaster::Outcome &outcome) {
-                              if (!self)
-                                  return;
-                              if (last)
-                                  self->m_periodicBusy = false;
-                              // Sent on a connection that is gone: neither its
-                              // values nor its loss concern the link of now.
-                              if (!self->m_master.isCurrent(outcome))
-                                  return;
-                              const bool valid =
-                                  outcome.kind == HartMaster::Outcome::Kind::Response &&
-                                  dataValid(outcome.responseCode);
-                              if (valid)
-                                  RecordCodec::decodeResponse(*record, outcome.data, self->m_store);
-                              self->m_manager.reportRead(self->itemsOf(*record),
-                                                         {valid, outcome.deviceStatus, roundMs});
-                              if (outcome.kind == HartMaster::Outcome::Kind::ConnectionLost)
-                                  Q_EMIT self->connectionLost();
-                          });
-    }
-}
-
-QList<int> SequenceEngine::itemsOf(const RecordDefinition &record) const
-{
-    QList<int> items;
-    for (const FieldDefinition &field : record.response) {
-        if (const int index = m_store.indexOf(field.item); index >= 0)
-            items.append(index);
-    }
-    return items;
 }

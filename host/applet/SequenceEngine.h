@@ -2,6 +2,7 @@
 
 #include "DeviceWriteJournal.h"
 #include "ItemValue.h"
+#include "ShadowReader.h"
 #include "WriteRecording.h"
 #include "hart/HartMaster.h"
 
@@ -73,19 +74,23 @@ public:
     // Ends a running sequence at once (the link is gone or closing).
     void abortRunning();
     // Reads the shadow values of these items outside any sequence.
-    void readItems(const QList<int> &items);
+    void readItems(const QList<int> &items) { m_reader.readItems(items); }
+    // Reads outside sequences, refused while one runs.
+    ShadowReader &reader() { return m_reader; }
 
 Q_SIGNALS:
     void sequenceEnded(const QString &name, bool completed);
     // A sequence that restarts the device has ended: the link goes down.
     void deviceRestarting();
     void connectionLost();
+    // A write request of a run has ended, whatever its outcome: the device's
+    // configuration may have changed.
+    void deviceWritten();
 
 private:
     struct Run;
 
     void onItemChanged(int index, bool shadow);
-    QList<int> itemsOf(const RecordDefinition &record) const;
     // Runs work on a later turn of the event loop if the current run still is.
     void postToRun(std::function<void()> work);
     void advance();
@@ -117,5 +122,5 @@ private:
     QTimer m_answerTimer;
     QString m_lastName;
     QList<int> m_lastRead;
-    bool m_periodicBusy = false;
+    ShadowReader m_reader;
 };

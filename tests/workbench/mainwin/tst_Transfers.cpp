@@ -1,10 +1,13 @@
 #include "MainWindowRig.h"
+#include "OtherMaster.h"
 #include "TestRegistry.h"
 
 #include "ConnectionController.h"
 #include "DeviceInstance.h"
+#include "ItemStore.h"
 #include "ResidentViews.h"
 #include "ScriptedMessageBox.h"
+#include "VexAppletItemManager.h"
 #include "ctlBusyWindow.h"
 #include "frmBusyWindow.h"
 #include "mainwin/MainStatusBar.h"
@@ -90,6 +93,22 @@ private Q_SLOTS:
         QTRY_COMPARE(rig.instance().connection().status(), 0);
         QVERIFY(rig.connect());
         QVERIFY(!shown->isVisible());
+    }
+
+    // A handheld changes the transmitter while the program is connected: the
+    // status line says so once the program has read it again.
+    void aChangeByAnotherMasterIsSaid()
+    {
+        MainWindowRig rig;
+        QVERIFY(rig.connect());
+        QLabel *shown = rig.form().sbStatusBar()->transferPanel();
+        OtherMaster handheld(&rig.device);
+        // Command 34, damping 3.0 s (IEEE 754, big-endian).
+        QCOMPARE(handheld.send(34, QByteArray::fromHex("40400000")), 0);
+        QTRY_VERIFY(shown->isVisible());
+        QVERIFY2(shown->text().contains("another master"), qPrintable(shown->text()));
+        const ItemStore &store = rig.instance().manager()->store();
+        QTRY_COMPARE(store.text(store.indexOf("filterTime"), true), QStringLiteral("3"));
     }
 };
 
