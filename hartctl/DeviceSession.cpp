@@ -56,6 +56,7 @@ bool DeviceSession::open(QString *error)
     options.pollingAddress = m_line.link.pollingAddress;
     options.pollingAddressGiven = true;
     options.linkBitRate = bitRate;
+    options.watchConfiguration = false;
     if (!m_line.captureFile.isEmpty() && !m_link->startCapture(m_line.captureFile, error))
         return false;
     m_frame = std::make_unique<DeviceFrame>(options, m_link.get());

@@ -35,8 +35,6 @@ DeviceInstance::DeviceInstance(const DeviceDescription &description, HartLink *l
     m_connection =
         std::make_unique<ConnectionController>(m_description, *store, *m_master, *m_engine);
     m_files = std::make_unique<DatasetFileService>(m_description, *store);
-    m_configurationWatch = std::make_unique<ConfigurationWatch>(
-        *store, *m_master, *m_engine, *m_connection, QStringLiteral("ReadDeviceDataset"));
     m_manager->setApplet(std::make_shared<VexApplet>(this));
     m_manager->setViewLeftHandler([this](View *view) { viewLeft(view); });
     // Periodic reads are records of the description: not for a device of another kind.
@@ -76,6 +74,15 @@ void DeviceInstance::viewLeft(View *view)
         QTimer::singleShot(0, this, [released] {});
         return;
     }
+}
+
+void DeviceInstance::watchConfiguration()
+{
+    if (m_configurationWatch)
+        return;
+    m_configurationWatch =
+        std::make_unique<ConfigurationWatch>(m_manager->store(), *m_master, *m_engine,
+                                             *m_connection, QStringLiteral("ReadDeviceDataset"));
 }
 
 void DeviceInstance::close()

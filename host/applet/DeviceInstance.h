@@ -32,6 +32,9 @@ public:
     SequenceEngine &engine() const { return *m_engine; }
     ConnectionController &connection() const { return *m_connection; }
     DatasetFileService &files() const { return *m_files; }
+    // Keeps the values as read the device's when another master changes it
+    // (ConfigurationWatch).
+    void watchConfiguration();
 
     // Creates the view registered under progId, attaches it and shows it.
     qint32 startView(const QString &progId);

@@ -26,7 +26,11 @@ class TstConfigurationWatch : public QObject
         HostOnLink host{&line};
         OtherMaster handheld{&device};
 
-        Bench() { line.setBitRate(0); }
+        Bench()
+        {
+            line.setBitRate(0);
+            host.instance().watchConfiguration();
+        }
         int index(const char *item) { return store().indexOf(QLatin1String(item)); }
         ItemStore &store() { return host.instance().manager()->store(); }
         // What the displays do every second: read the pressure.

@@ -38,6 +38,8 @@ bool DeviceFrame::open(QString *error)
     if (!description)
         return false;
     m_instance = std::make_unique<DeviceInstance>(*description, m_link);
+    if (m_options.watchConfiguration)
+        m_instance->watchConfiguration();
     Q_EMIT log(QStringLiteral("device instance opened: %1, %2 items, %3 records, %4 sequences")
                    .arg(description->deviceType)
                    .arg(description->items.size())

@@ -20,6 +20,10 @@ struct FrameOptions
     QString link;        // "sim", "serial:DEV", "hartip:HOST[:PORT][/udp]"; empty = as last time
     QString captureFile; // traffic record (pcap) of the whole session
     bool help = false;   // print the options and end
+    // Reads the device again when another master changed it. A one-shot
+    // command leaves the device's configuration-changed bit to the tools
+    // that stay connected.
+    bool watchConfiguration = true;
 
     // Whether the raw command line asks for the options (-h, --help, -?),
     // decided before any application object exists, so that no display is needed.
