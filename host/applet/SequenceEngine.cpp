@@ -387,7 +387,9 @@ void SequenceEngine::endWrite(const HartMaster::Outcome &outcome)
         m_recording.end(dataValid(outcome.responseCode) ? DeviceWriteJournal::Outcome::Accepted
                                                         : DeviceWriteJournal::Outcome::Refused,
                         outcome.responseCode);
-    Q_EMIT deviceWritten();
+    // A write the device refused changed nothing; one without an answer may have.
+    if (outcome.kind != HartMaster::Outcome::Kind::Response || dataValid(outcome.responseCode))
+        Q_EMIT deviceWritten();
 }
 
 void SequenceEngine::onOutcome(const HartMaster::Outcome &outcome)

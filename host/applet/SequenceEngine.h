@@ -83,7 +83,7 @@ Q_SIGNALS:
     // A sequence that restarts the device has ended: the link goes down.
     void deviceRestarting();
     void connectionLost();
-    // A write request of a run has ended, whatever its outcome: the device's
+    // A write request of a run has ended and was not refused: the device's
     // configuration may have changed.
     void deviceWritten();
 
