@@ -2,6 +2,7 @@
 
 #include "DescriptionTexts.h"
 #include "ItemStore.h"
+#include "RangeUnits.h"
 
 #include <QDate>
 #include <cmath>
@@ -124,9 +125,13 @@ QList<DatasetComparison::Row> DatasetComparison::compare(const ItemStore &store,
             row.deviceShown = shown(store, index, item, row.device, device.value(unitItem), locale);
         if (row.otherKnown)
             row.otherShown = shown(store, index, item, row.other, other.value(unitItem), locale);
-        // What one side does not know cannot be taken as equal.
-        row.differs = row.deviceKnown != row.otherKnown ||
-                      (row.deviceKnown && !equal(store.definition(index), row.device, row.other));
+        // What one side does not know cannot be taken as equal. A range value
+        // is a pressure: 400 mbar and 0.4 bar are the same.
+        const bool same =
+            equal(store.definition(index), row.device, row.other) ||
+            (!unitItem.isEmpty() && RangeUnits::samePressure(row.device, device.value(unitItem),
+                                                             row.other, other.value(unitItem)));
+        row.differs = row.deviceKnown != row.otherKnown || (row.deviceKnown && !same);
         rows.append(row);
     }
     return rows;

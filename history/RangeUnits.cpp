@@ -3,6 +3,9 @@
 #include "CompareItems.h"
 #include "hart/HartUnits.h"
 
+#include <algorithm>
+#include <cmath>
+
 bool RangeUnits::unitsDiffer(const QString &fromValue, const QString &toValue, quint8 &from,
                              quint8 &to)
 {
@@ -26,6 +29,22 @@ QString RangeUnits::converted(const QString &value, quint8 from, quint8 to)
         return value;
     return QString::number(HartUnits::pressureFromMbar(HartUnits::pressureToMbar(number, from), to),
                            'g', 7);
+}
+
+bool RangeUnits::samePressure(const QString &value, const QString &unit, const QString &otherValue,
+                              const QString &otherUnit)
+{
+    quint8 from = 0;
+    quint8 to = 0;
+    bool ok = false;
+    bool otherOk = false;
+    const double a = value.toDouble(&ok);
+    const double b = otherValue.toDouble(&otherOk);
+    if (!ok || !otherOk || !unitsDiffer(unit, otherUnit, from, to))
+        return false;
+    const double x = HartUnits::pressureToMbar(a, from);
+    const double y = HartUnits::pressureToMbar(b, to);
+    return std::abs(x - y) <= 1e-6 * std::max(std::abs(x), std::abs(y));
 }
 
 RangeUnits::Values RangeUnits::keepPressures(Values target, const Values &device)

@@ -20,6 +20,11 @@ public:
     // own, and they are converted into it.
     static Values inWrittenUnits(Values chosen, const Values &source, const Values &device);
 
+    // Two numbers in two pressure units that are the same pressure, as far
+    // as the 32-bit floats the device keeps them in can tell.
+    static bool samePressure(const QString &value, const QString &unit, const QString &otherValue,
+                             const QString &otherUnit);
+
 private:
     // The pressure unit codes behind two unit values, when they differ.
     static bool unitsDiffer(const QString &fromValue, const QString &toValue, quint8 &from,

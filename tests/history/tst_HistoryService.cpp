@@ -252,6 +252,18 @@ private Q_SLOTS:
         QCOMPARE(settings.pressureUnit, quint8(7));
         QVERIFY(qAbs(settings.upperRangeMbar - span * 0.9) < span * 1e-6);
         QVERIFY(qAbs(settings.lowerRangeMbar - span / 10) < span * 1e-6);
+
+        // Compared again, the same pressure in mbar and in bar is no difference;
+        // the unit still is.
+        compare.compareWithDataset();
+        QTRY_VERIFY(compare.state() == CompareController::State::Idle);
+        QStringList differing;
+        for (const DatasetComparison::Row &row : compare.rows()) {
+            if (row.differs)
+                differing << row.name;
+        }
+        QVERIFY2(differing.contains("primaryValueUnit") && !differing.contains("scaleInHiLim"),
+                 qPrintable(differing.join(',')));
     }
 };
 
